@@ -1,0 +1,56 @@
+# The front door: every command installs what is missing first.
+SHELL := /bin/bash
+.DEFAULT_GOAL := help
+
+JOBS ?= $(shell nproc)
+ifeq ($(SANITIZE),1)
+BUILD_DIR ?= build-sanitize
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Debug -DQUARIX_SANITIZE=ON
+else
+BUILD_DIR ?= build
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+endif
+ifeq ($(CI),true)
+CMAKE_FLAGS += -DQUARIX_WERROR=ON
+endif
+
+SAMPLE := samples/shop.accdb
+
+.PHONY: help deps configure build run test bench screenshots format fuzz clean
+
+help:
+	@echo "make run          build and open Quarix on $(SAMPLE)"
+	@echo "make test         build and run every test (SANITIZE=1 for ASan/UBSan)"
+	@echo "make bench        build and run the benchmarks"
+	@echo "make screenshots  save screenshots under docs/screenshots/"
+	@echo "make format       clang-format the sources"
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: no display found; try 'xvfb-run -a make run', or without a window: $(BUILD_DIR)/app/quarix-cli search $(SAMPLE) Customers City Contains lon"; \
+	  exit 1; fi
+	@$(BUILD_DIR)/app/quarix $(SAMPLE)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+screenshots: build
+	@scripts/take-screenshots $(BUILD_DIR)
+
+format: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-sanitize

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/StoredValue.h"
+#include "engine/reader/Catalogue.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace quarix::engine {
+
+// Receives the rows of one table as the reader decodes them.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    // Called once before the first row with the table as the file holds it
+    // at the moment of reading.
+    virtual void begin(const TableInfo& table) = 0;
+    // One row; values in column order of the TableInfo, in storage form.
+    // The views inside are valid only during the call.
+    virtual void row(std::span<const StoredValue> values) = 0;
+};
+
+struct ReadOptions {
+    std::function<void(std::uint64_t rowsRead, std::uint64_t rowsExpected)> progress; // may be empty
+    const std::atomic<bool>* cancel = nullptr; // set to stop; the read then throws EngineError
+};
+
+// Reads Access files. Every call runs libmdb in a supervised helper process,
+// so a damaged file can never crash or hang the caller: it throws
+// EngineError instead (3024 missing file, 3343 unrecognised or damaged
+// format, and a clear message for encrypted files).
+class AccessFileReader {
+public:
+    // Path of the helper program; found beside the running executable or at
+    // its build location unless set.
+    static void setHelperPath(const std::string& path);
+
+    static Catalogue readCatalogue(const std::string& path, const ReadOptions& options = {});
+
+    // Streams every row of the named table (exact name, as in the catalogue).
+    static void readTable(const std::string& path, const std::string& table, RowSink& sink,
+                          const ReadOptions& options = {});
+};
+
+} // namespace quarix::engine

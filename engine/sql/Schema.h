@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/ColumnType.h"
+
+#include <string>
+#include <vector>
+
+namespace quarix::engine::sql {
+
+// A column as the translator sees it: its Access name and type, and the
+// SQLite expression that reads its stored value (see StoredValue.h).
+struct SchemaColumn {
+    std::string name;    // Access name
+    ColumnType type = ColumnType::Unknown;
+    std::string sqlName; // SQLite column name inside the source, already quoted
+};
+
+// A table or saved query that a statement can name in FROM.
+struct SchemaSource {
+    std::string name;    // Access name
+    std::string sqlFrom; // SQLite text to put in FROM: a quoted table name or "(SELECT ...)"
+    std::vector<SchemaColumn> columns;
+};
+
+// Finds sources by Access name (case-insensitive, as Access does).
+// Returns nullptr for an unknown name; the translator then raises 3078.
+// May throw EngineError itself (a saved query that cannot run).
+class SchemaLookup {
+public:
+    virtual ~SchemaLookup() = default;
+    virtual const SchemaSource* find(const std::string& name) = 0;
+};
+
+} // namespace quarix::engine::sql
