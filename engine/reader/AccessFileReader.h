@@ -4,6 +4,7 @@
 #include "engine/reader/Catalogue.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -37,6 +38,9 @@ public:
     // Path of the helper program; found beside the running executable or at
     // its build location unless set.
     static void setHelperPath(const std::string& path);
+    // How long the helper may go without sending anything before it is
+    // taken for hung and killed (20 s unless set).
+    static void setWatchdogTimeout(std::chrono::milliseconds timeout);
 
     static Catalogue readCatalogue(const std::string& path, const ReadOptions& options = {});
 

@@ -1,0 +1,199 @@
+#include "engine/reader/AccessFileReader.h"
+
+#include "engine/reader/HelperProcess.h"
+#include "engine/reader/ReaderErrors.h"
+#include "engine/reader/WireFormat.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <vector>
+
+namespace quarix::engine {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::uint64_t memoryLimit = 0; // the sanitizer reserves terabytes of address space
+#else
+constexpr std::uint64_t memoryLimit = 2ULL << 30;
+#endif
+
+std::mutex settingsMutex;
+std::string helperOverride;
+std::chrono::milliseconds watchdog = 20s;
+
+std::string helperPath() {
+    {
+        std::lock_guard lock(settingsMutex);
+        if (!helperOverride.empty())
+            return helperOverride;
+    }
+    if (const char* env = std::getenv("QUARIX_READER"); env && *env)
+        return env;
+    std::error_code ec;
+    const fs::path beside = fs::read_symlink("/proc/self/exe", ec).parent_path() / "quarix-reader";
+    if (!ec && ::access(beside.c_str(), X_OK) == 0)
+        return beside.string();
+    return QUARIX_READER_BUILD_PATH;
+}
+
+std::chrono::milliseconds watchdogTimeout() {
+    std::lock_guard lock(settingsMutex);
+    return watchdog;
+}
+
+// The absolute path of an existing regular file, or the error Access gives.
+std::string checkedPath(const std::string& path) {
+    std::error_code ec;
+    const fs::path absolute = path.empty() ? fs::path() : fs::absolute(path, ec);
+    if (absolute.empty() || ec)
+        throw reader_errors::fileNotFoundError(path);
+    struct stat info{};
+    if (::stat(absolute.c_str(), &info) != 0)
+        throw errno == EACCES ? reader_errors::noPermissionError(path) : reader_errors::fileNotFoundError(path);
+    if (S_ISDIR(info.st_mode))
+        throw reader_errors::fileNotFoundError(path);
+    return absolute.lexically_normal().string();
+}
+
+// Runs the helper and hands each frame to onFrame until it returns true
+// (the helper's End). A helper that dies, stops sending or sends garbage
+// becomes the error failure() builds.
+template <typename OnFrame, typename Failure>
+void runHelper(const std::vector<std::string>& arguments, const ReadOptions& options, OnFrame onFrame,
+               Failure failure) {
+    std::vector<std::string> args;
+    if (memoryLimit != 0)
+        args.push_back("--memory-limit=" + std::to_string(memoryLimit));
+    args.insert(args.end(), arguments.begin(), arguments.end());
+
+    const auto cancelled = [&] { return options.cancel && options.cancel->load(); };
+    if (cancelled())
+        throw reader_errors::canceledError();
+    HelperProcess child(helperPath(), args);
+    wire::FrameParser parser;
+    const auto limit = watchdogTimeout();
+    auto lastActivity = std::chrono::steady_clock::now();
+    for (;;) {
+        if (cancelled())
+            throw reader_errors::canceledError();
+        HelperProcess::Output output = child.read(std::min<std::chrono::milliseconds>(100ms, limit));
+        const auto now = std::chrono::steady_clock::now();
+        if (output.activity)
+            lastActivity = now;
+        parser.append(output.bytes);
+        try {
+            while (const auto frame = parser.next()) {
+                if (frame->type == wire::FrameType::Error) {
+                    wire::ByteReader in(frame->payload);
+                    const int number = in.i32();
+                    throw EngineError(number, in.text());
+                }
+                if (onFrame(*frame))
+                    return;
+                if (cancelled())
+                    throw reader_errors::canceledError();
+            }
+        } catch (const wire::MalformedFrame&) {
+            throw failure();
+        }
+        if (output.finished)
+            break;
+        if (now - lastActivity > limit) {
+            child.kill();
+            break;
+        }
+    }
+    const int status = child.wait();
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
+        throw EngineError(reader_errors::helperFailed,
+                          "Quarix could not run its file reader: " + child.errorOutput());
+    throw failure();
+}
+
+} // namespace
+
+void AccessFileReader::setHelperPath(const std::string& path) {
+    std::lock_guard lock(settingsMutex);
+    helperOverride = path;
+}
+
+void AccessFileReader::setWatchdogTimeout(std::chrono::milliseconds timeout) {
+    std::lock_guard lock(settingsMutex);
+    watchdog = timeout;
+}
+
+Catalogue AccessFileReader::readCatalogue(const std::string& path, const ReadOptions& options) {
+    const std::string absolute = checkedPath(path);
+    Catalogue catalogue;
+    bool received = false;
+    runHelper(
+        {"catalogue", absolute}, options,
+        [&](const wire::Frame& frame) {
+            if (frame.type == wire::FrameType::Catalogue) {
+                wire::ByteReader in(frame.payload);
+                catalogue = wire::readCatalogue(in);
+                received = true;
+            }
+            if (frame.type == wire::FrameType::End && !received)
+                throw wire::MalformedFrame("no catalogue");
+            return frame.type == wire::FrameType::End;
+        },
+        [&] { return reader_errors::unrecognizedFormatError(path); });
+    return catalogue;
+}
+
+void AccessFileReader::readTable(const std::string& path, const std::string& table, RowSink& sink,
+                                 const ReadOptions& options) {
+    const std::string absolute = checkedPath(path);
+    TableInfo info;
+    bool begun = false;
+    std::vector<StoredValue> values;
+    std::uint64_t rowsRead = 0;
+    runHelper(
+        {"table", absolute, table}, options,
+        [&](const wire::Frame& frame) {
+            wire::ByteReader in(frame.payload);
+            switch (frame.type) {
+            case wire::FrameType::Table:
+                info = wire::readTableInfo(in);
+                values.assign(info.columns.size(), StoredValue::null());
+                sink.begin(info);
+                begun = true;
+                return false;
+            case wire::FrameType::Rows: {
+                if (!begun)
+                    throw wire::MalformedFrame("rows before table");
+                const std::uint32_t count = in.u32();
+                for (std::uint32_t r = 0; r < count; ++r) {
+                    for (StoredValue& v : values)
+                        v = in.value();
+                    sink.row(values);
+                }
+                if (!in.atEnd())
+                    throw wire::MalformedFrame("rows do not fit their columns");
+                rowsRead += count;
+                if (options.progress)
+                    options.progress(rowsRead, info.rowEstimate);
+                return false;
+            }
+            case wire::FrameType::End:
+                if (!begun)
+                    throw wire::MalformedFrame("end before table");
+                return true;
+            default:
+                throw wire::MalformedFrame("unexpected frame");
+            }
+        },
+        [&] { return reader_errors::tableDamagedError(table, path); });
+}
+
+} // namespace quarix::engine

@@ -1,0 +1,133 @@
+// quarix-reader: opens one Access file with libmdb and writes its catalogue
+// or the rows of one table to standard output as frames (see WireFormat.h).
+// It runs as a separate process so that a damaged file can only ever take
+// this process down; AccessFileReader supervises it.
+//
+//   quarix-reader catalogue <absolute path>
+//   quarix-reader table <absolute path> <table name>
+//
+// Options before the command: --memory-limit=<bytes> (address space).
+
+#include "engine/reader/ComplexColumns.h"
+#include "engine/reader/FrameOutput.h"
+#include "engine/reader/ObjectDirectory.h"
+#include "engine/reader/ReaderErrors.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarix::engine {
+namespace {
+
+MdbDatabase& openFile(const std::string& path, std::unique_ptr<MdbDatabase>& holder) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0)
+        throw errno == EACCES ? reader_errors::noPermissionError(path) : reader_errors::fileNotFoundError(path);
+    if (S_ISDIR(info.st_mode))
+        throw reader_errors::fileNotFoundError(path);
+    if (::access(path.c_str(), R_OK) != 0)
+        throw reader_errors::noPermissionError(path);
+    const auto header = readFileHeader(path.c_str());
+    if (!header)
+        throw reader_errors::unrecognizedFormatError(path);
+    if (header->encrypted)
+        throw reader_errors::encryptedError(path);
+    holder = MdbDatabase::open(path, *header);
+    if (!holder)
+        throw reader_errors::unrecognizedFormatError(path);
+    return *holder;
+}
+
+void writeCatalogue(const std::string& path, FrameOutput& out) {
+    std::unique_ptr<MdbDatabase> holder;
+    MdbDatabase& file = openFile(path, holder);
+    const ObjectDirectory directory = ObjectDirectory::read(file, path);
+    out.catalogue(buildCatalogue(file, directory));
+    out.end(0);
+}
+
+void writeTable(const std::string& path, const std::string& name, FrameOutput& out) {
+    std::unique_ptr<MdbDatabase> holder;
+    MdbDatabase& file = openFile(path, holder);
+    const ObjectDirectory directory = ObjectDirectory::read(file, path);
+    const ObjectRow* object = directory.findTable(name);
+    if (!object)
+        throw reader_errors::tableNotFoundError(name, path);
+    TableInfo info;
+    if (!openTable(file, *object, info))
+        throw reader_errors::tableDamagedError(name, path);
+    const auto complex = loadComplexSummaries(file, directory, info);
+    // The complex tables moved libmdb's page cursor: open the table afresh.
+    auto table = openTable(file, *object, info);
+    if (!table)
+        throw reader_errors::tableDamagedError(name, path);
+    out.table(info);
+
+    RowDecoder decoder(*table, info.columns);
+    for (std::size_t i = 0; i < complex.size(); ++i)
+        decoder.setComplexSummaries(i, complex[i].get());
+    std::uint64_t rows = 0;
+    try {
+        while (table->nextRow()) {
+            out.row(decoder.row());
+            ++rows;
+        }
+    } catch (const LongValueTooLarge&) {
+        throw EngineError(reader_errors::resourceExceeded, "A value in the table '" + name + "' in '" + path +
+                                                               "' is larger than Quarix can read (256 MB).");
+    }
+    if (decoder.damagedValues() > 0)
+        std::fprintf(stderr, "%llu damaged values read as Null\n",
+                     static_cast<unsigned long long>(decoder.damagedValues()));
+    out.end(rows);
+}
+
+int usage() {
+    std::fputs("usage: quarix-reader [--memory-limit=BYTES] catalogue PATH | table PATH TABLE\n", stderr);
+    return 64;
+}
+
+} // namespace
+} // namespace quarix::engine
+
+int main(int argc, char** argv) {
+    using namespace quarix::engine;
+    // An empty entry in MDBPATH makes libmdb loop on a missing file.
+    ::unsetenv("MDBPATH");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    while (!args.empty() && args.front().starts_with("--memory-limit=")) {
+        const rlim_t limit = std::strtoull(args.front().c_str() + 15, nullptr, 10);
+        const rlimit r{limit, limit};
+        ::setrlimit(RLIMIT_AS, &r);
+        args.erase(args.begin());
+    }
+    const bool catalogue = args.size() == 2 && args[0] == "catalogue";
+    const bool table = args.size() == 3 && args[0] == "table";
+    if (!catalogue && !table)
+        return usage();
+
+    FrameOutput out(STDOUT_FILENO);
+    try {
+        if (catalogue)
+            writeCatalogue(args[1], out);
+        else
+            writeTable(args[1], args[2], out);
+    } catch (const EngineError& e) {
+        out.error(e.number(), e.description());
+    } catch (const LongValueTooLarge&) {
+        out.error(reader_errors::resourceExceeded,
+                  "A value in '" + args[1] + "' is larger than Quarix can read (256 MB).");
+    } catch (const std::bad_alloc&) {
+        out.error(reader_errors::resourceExceeded, "Quarix ran out of memory reading '" + args[1] + "'.");
+    }
+    return 0;
+}

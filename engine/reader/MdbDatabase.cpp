@@ -1,0 +1,110 @@
+#include "engine/reader/MdbDatabase.h"
+
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace quarix::engine {
+
+namespace {
+constexpr int rowOffsetMask = 0x1fff;
+}
+
+std::unique_ptr<MdbDatabase> MdbDatabase::open(const std::string& path, const FileHeader& header) {
+    // Reading pages from a mapping spares libmdb two seeks and a read per page.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info{};
+    void* mapping = MAP_FAILED;
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        mapping = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (mapping == MAP_FAILED) {
+        // Too large for the address-space limit (or empty): read it as a file.
+        MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
+        return mdb ? std::unique_ptr<MdbDatabase>(new MdbDatabase(mdb, header, nullptr, 0)) : nullptr;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    ::madvise(mapping, size, MADV_SEQUENTIAL);
+    MdbHandle* mdb = mdb_open_buffer(mapping, size, MDB_NOFLAGS);
+    if (!mdb) {
+        ::munmap(mapping, size);
+        return nullptr;
+    }
+    return std::unique_ptr<MdbDatabase>(new MdbDatabase(mdb, header, mapping, size));
+}
+
+MdbDatabase::~MdbDatabase() {
+    mdb_close(mdb_);
+    if (mapping_)
+        ::munmap(mapping_, mappingSize_);
+}
+
+std::unique_ptr<MdbTable> MdbTable::open(MdbDatabase& file, const std::string& name, std::uint32_t definitionPage) {
+    auto entry = std::make_unique<MdbCatalogEntry>();
+    std::memset(entry.get(), 0, sizeof(MdbCatalogEntry));
+    entry->mdb = file.handle();
+    entry->object_type = MDB_TABLE;
+    entry->table_pg = definitionPage;
+    std::snprintf(entry->object_name, sizeof entry->object_name, "%s", name.c_str());
+
+    MdbTableDef* table = mdb_read_table(entry.get());
+    if (!table)
+        return nullptr;
+    // libmdb 1.0.0 dereferences a missing usage map while fetching rows, and
+    // keeps at most MDB_MAX_COLS fields per row.
+    if (!table->usage_map || table->map_sz < 1 || table->num_cols > MDB_MAX_COLS ||
+        !mdb_read_columns(table) || table->columns->len != table->num_cols) {
+        mdb_free_tabledef(table);
+        return nullptr;
+    }
+    mdb_rewind_table(table);
+    return std::unique_ptr<MdbTable>(new MdbTable(file, std::move(entry), table));
+}
+
+MdbTable::MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, MdbTableDef* table)
+    : file_(file), entry_(std::move(entry)), table_(table), cracked_(MDB_MAX_COLS), fields_(table->num_cols) {
+    for (guint i = 0; i < table->columns->len; ++i)
+        columns_.push_back(static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i)));
+}
+
+MdbTable::~MdbTable() { mdb_free_tabledef(table_); }
+
+bool MdbTable::nextRow() {
+    if (!mdb_fetch_row(table_))
+        return false;
+    MdbHandle* mdb = file_.handle();
+    const int pageSize = static_cast<int>(mdb->fmt->pg_size);
+    int rowStart = 0;
+    size_t rowSize = 0;
+    int fieldCount = -1;
+    if (table_->cur_row > 0 && mdb_find_row(mdb, static_cast<int>(table_->cur_row) - 1, &rowStart, &rowSize) == 0) {
+        rowStart &= rowOffsetMask;
+        if (rowSize > 0 && rowStart + static_cast<int>(rowSize) <= pageSize)
+            fieldCount = mdb_crack_row(table_, rowStart, rowSize, cracked_.data());
+    }
+    const int rowEnd = rowStart + static_cast<int>(rowSize);
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        RawField& f = fields_[i];
+        f = RawField{};
+        if (fieldCount < 0) {
+            f.damaged = true;
+            continue;
+        }
+        const MdbField& c = cracked_[i];
+        f.null = c.is_null != 0;
+        if (c.siz < 0 || c.start < rowStart || c.start > rowEnd || c.siz > rowEnd - c.start) {
+            f.damaged = !f.null;
+            continue;
+        }
+        f.bytes = std::string_view(reinterpret_cast<const char*>(mdb->pg_buf) + c.start,
+                                   static_cast<std::size_t>(c.siz));
+    }
+    return true;
+}
+
+} // namespace quarix::engine

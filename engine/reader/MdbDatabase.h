@@ -1,0 +1,79 @@
+#pragma once
+
+// libmdb wrappers for the helper process only: the caller side never links
+// libmdb.
+
+#include "engine/reader/FileHeader.h"
+
+#include <glib.h>
+#include <mdbtools.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarix::engine {
+
+// One open Access file.
+class MdbDatabase {
+public:
+    // Maps an absolute path whose header was checked and opens it; nullptr
+    // when libmdb refuses it.
+    static std::unique_ptr<MdbDatabase> open(const std::string& path, const FileHeader& header);
+    ~MdbDatabase();
+    MdbDatabase(const MdbDatabase&) = delete;
+    MdbDatabase& operator=(const MdbDatabase&) = delete;
+
+    MdbHandle* handle() const { return mdb_; }
+    const FileHeader& header() const { return header_; }
+    bool jet3() const { return header_.format == FileFormat::Jet3; }
+
+private:
+    MdbDatabase(MdbHandle* mdb, const FileHeader& header, void* mapping, std::size_t mappingSize)
+        : mdb_(mdb), header_(header), mapping_(mapping), mappingSize_(mappingSize) {}
+    MdbHandle* mdb_;
+    FileHeader header_;
+    void* mapping_;
+    std::size_t mappingSize_;
+};
+
+// One field of the current row: where its bytes are on the page.
+struct RawField {
+    bool null = true;
+    bool damaged = false; // start or size outside the row
+    std::string_view bytes;
+};
+
+// The definition and rows of one table, read page by page through libmdb
+// with every field checked against its row before use.
+class MdbTable {
+public:
+    // Nothing when the table definition cannot be read.
+    static std::unique_ptr<MdbTable> open(MdbDatabase& file, const std::string& name, std::uint32_t definitionPage);
+    ~MdbTable();
+    MdbTable(const MdbTable&) = delete;
+    MdbTable& operator=(const MdbTable&) = delete;
+
+    std::size_t columnCount() const { return columns_.size(); }
+    const MdbColumn& column(std::size_t i) const { return *columns_[i]; }
+    std::uint32_t rowEstimate() const { return table_->num_rows; }
+    MdbDatabase& file() const { return file_; }
+
+    // Moves to the next row; false at the end (or where the pages stop making sense).
+    bool nextRow();
+    const RawField& field(std::size_t column) const { return fields_[column]; }
+
+private:
+    MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, MdbTableDef* table);
+
+    MdbDatabase& file_;
+    std::unique_ptr<MdbCatalogEntry> entry_;
+    MdbTableDef* table_;
+    std::vector<MdbColumn*> columns_;
+    std::vector<MdbField> cracked_;
+    std::vector<RawField> fields_;
+};
+
+} // namespace quarix::engine

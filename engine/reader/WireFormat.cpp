@@ -1,0 +1,187 @@
+#include "engine/reader/WireFormat.h"
+
+#include <cstring>
+
+namespace quarix::engine::wire {
+
+void ByteWriter::value(const StoredValue& v) {
+    u8(static_cast<std::uint8_t>(v.kind));
+    switch (v.kind) {
+    case StoredValue::Kind::Null:
+        break;
+    case StoredValue::Kind::Integer:
+        i64(v.integer);
+        break;
+    case StoredValue::Kind::Real:
+        f64(v.real);
+        break;
+    case StoredValue::Kind::Text:
+    case StoredValue::Kind::Blob:
+        bytes(v.bytes);
+        break;
+    }
+}
+
+std::string_view ByteReader::take(std::size_t n) {
+    if (n > in_.size())
+        throw MalformedFrame("truncated frame");
+    const std::string_view part = in_.substr(0, n);
+    in_.remove_prefix(n);
+    return part;
+}
+
+StoredValue ByteReader::value() {
+    switch (static_cast<StoredValue::Kind>(u8())) {
+    case StoredValue::Kind::Null:
+        return StoredValue::null();
+    case StoredValue::Kind::Integer:
+        return StoredValue::ofInteger(i64());
+    case StoredValue::Kind::Real:
+        return StoredValue::ofReal(f64());
+    case StoredValue::Kind::Text:
+        return StoredValue::ofText(bytes());
+    case StoredValue::Kind::Blob:
+        return StoredValue::ofBlob(bytes());
+    }
+    throw MalformedFrame("unknown value kind");
+}
+
+void writeTableInfo(ByteWriter& out, const TableInfo& table) {
+    out.bytes(table.name);
+    out.i32(table.id);
+    out.i32(table.flags);
+    out.u8(table.system ? 1 : 0);
+    out.u32(table.rowEstimate);
+    out.u32(static_cast<std::uint32_t>(table.columns.size()));
+    for (const ColumnInfo& c : table.columns) {
+        out.bytes(c.name);
+        out.u8(static_cast<std::uint8_t>(c.type));
+        out.i32(c.size);
+        out.i32(c.precision);
+        out.i32(c.scale);
+        out.u8(static_cast<std::uint8_t>((c.autoNumber ? 1 : 0) | (c.calculated ? 2 : 0)));
+    }
+}
+
+TableInfo readTableInfo(ByteReader& in) {
+    TableInfo table;
+    table.name = in.text();
+    table.id = in.i32();
+    table.flags = in.i32();
+    table.system = in.u8() != 0;
+    table.rowEstimate = in.u32();
+    const std::uint32_t count = in.u32();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        ColumnInfo c;
+        c.name = in.text();
+        const std::uint8_t type = in.u8();
+        c.type = type <= static_cast<std::uint8_t>(ColumnType::Unknown) ? static_cast<ColumnType>(type)
+                                                                         : ColumnType::Unknown;
+        c.size = in.i32();
+        c.precision = in.i32();
+        c.scale = in.i32();
+        const std::uint8_t flags = in.u8();
+        c.autoNumber = (flags & 1) != 0;
+        c.calculated = (flags & 2) != 0;
+        table.columns.push_back(std::move(c));
+    }
+    return table;
+}
+
+namespace {
+
+void writeObjects(ByteWriter& out, const std::vector<ObjectInfo>& objects) {
+    out.u32(static_cast<std::uint32_t>(objects.size()));
+    for (const ObjectInfo& o : objects) {
+        out.bytes(o.name);
+        out.i32(o.type);
+        out.i32(o.flags);
+    }
+}
+
+std::vector<ObjectInfo> readObjects(ByteReader& in) {
+    std::vector<ObjectInfo> objects(in.u32());
+    for (ObjectInfo& o : objects) {
+        o.name = in.text();
+        o.type = in.i32();
+        o.flags = in.i32();
+    }
+    return objects;
+}
+
+} // namespace
+
+void writeCatalogue(ByteWriter& out, const Catalogue& catalogue) {
+    out.u8(static_cast<std::uint8_t>(catalogue.format));
+    out.u32(static_cast<std::uint32_t>(catalogue.tables.size()));
+    for (const TableInfo& t : catalogue.tables)
+        writeTableInfo(out, t);
+    out.u32(static_cast<std::uint32_t>(catalogue.queries.size()));
+    for (const QueryInfo& q : catalogue.queries) {
+        out.bytes(q.name);
+        out.i32(q.id);
+        out.i32(q.flags);
+        out.u8(static_cast<std::uint8_t>(q.kind));
+    }
+    writeObjects(out, catalogue.forms);
+    writeObjects(out, catalogue.reports);
+    writeObjects(out, catalogue.others);
+}
+
+Catalogue readCatalogue(ByteReader& in) {
+    Catalogue catalogue;
+    const std::uint8_t format = in.u8();
+    if (format > static_cast<std::uint8_t>(FileFormat::Ace))
+        throw MalformedFrame("unknown file format");
+    catalogue.format = static_cast<FileFormat>(format);
+    const std::uint32_t tables = in.u32();
+    for (std::uint32_t i = 0; i < tables; ++i)
+        catalogue.tables.push_back(readTableInfo(in));
+    const std::uint32_t queries = in.u32();
+    for (std::uint32_t i = 0; i < queries; ++i) {
+        QueryInfo q;
+        q.name = in.text();
+        q.id = in.i32();
+        q.flags = in.i32();
+        const std::uint8_t kind = in.u8();
+        q.kind = kind <= static_cast<std::uint8_t>(QueryKind::Unknown) ? static_cast<QueryKind>(kind)
+                                                                      : QueryKind::Unknown;
+        catalogue.queries.push_back(std::move(q));
+    }
+    catalogue.forms = readObjects(in);
+    catalogue.reports = readObjects(in);
+    catalogue.others = readObjects(in);
+    return catalogue;
+}
+
+std::size_t startFrame(std::string& buffer, FrameType type) {
+    const std::size_t start = buffer.size();
+    buffer.push_back(static_cast<char>(type));
+    buffer.append(4, '\0');
+    return start;
+}
+
+void finishFrame(std::string& buffer, std::size_t frameStart) {
+    const auto length = static_cast<std::uint32_t>(buffer.size() - frameStart - frameHeaderSize);
+    std::memcpy(buffer.data() + frameStart + 1, &length, sizeof length);
+}
+
+std::optional<Frame> FrameParser::next() {
+    if (consumed_ > 0 && consumed_ * 2 > buffer_.size()) {
+        buffer_.erase(0, consumed_);
+        consumed_ = 0;
+    }
+    const std::size_t available = buffer_.size() - consumed_;
+    if (available < frameHeaderSize)
+        return std::nullopt;
+    std::uint32_t length = 0;
+    std::memcpy(&length, buffer_.data() + consumed_ + 1, sizeof length);
+    if (available - frameHeaderSize < length)
+        return std::nullopt;
+    const Frame frame{static_cast<FrameType>(buffer_[consumed_]),
+                      std::string_view(buffer_).substr(consumed_ + frameHeaderSize, length)};
+    consumed_ += frameHeaderSize + length;
+    return frame;
+}
+
+} // namespace quarix::engine::wire

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "engine/StoredValue.h"
+#include "engine/reader/Catalogue.h"
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// The helper process talks to its caller through frames on its standard
+// output: a type byte, a 32-bit payload length, the payload. Numbers are
+// little endian (both ends run on the same machine).
+namespace quarix::engine::wire {
+
+enum class FrameType : std::uint8_t {
+    Catalogue = 'C', // a Catalogue
+    Table = 'T',     // the TableInfo of the table being streamed
+    Rows = 'R',      // u32 row count, then the rows' values
+    End = 'E',       // u64 rows sent; the helper then exits
+    Error = 'X',     // i32 error number, then the message
+};
+
+constexpr std::size_t frameHeaderSize = 5;
+
+struct MalformedFrame : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class ByteWriter {
+public:
+    explicit ByteWriter(std::string& out) : out_(out) {}
+    void u8(std::uint8_t v) { out_.push_back(static_cast<char>(v)); }
+    void u32(std::uint32_t v) { raw(&v, sizeof v); }
+    void i32(std::int32_t v) { raw(&v, sizeof v); }
+    void i64(std::int64_t v) { raw(&v, sizeof v); }
+    void u64(std::uint64_t v) { raw(&v, sizeof v); }
+    void f64(double v) { raw(&v, sizeof v); }
+    void bytes(std::string_view v) {
+        u32(static_cast<std::uint32_t>(v.size()));
+        out_.append(v);
+    }
+    void value(const StoredValue& v);
+    std::string& buffer() { return out_; }
+
+private:
+    void raw(const void* p, std::size_t n) { out_.append(static_cast<const char*>(p), n); }
+    std::string& out_;
+};
+
+class ByteReader {
+public:
+    explicit ByteReader(std::string_view in) : in_(in) {}
+    std::uint8_t u8() { return static_cast<std::uint8_t>(take(1)[0]); }
+    std::uint32_t u32() { return get<std::uint32_t>(); }
+    std::int32_t i32() { return get<std::int32_t>(); }
+    std::int64_t i64() { return get<std::int64_t>(); }
+    std::uint64_t u64() { return get<std::uint64_t>(); }
+    double f64() { return get<double>(); }
+    std::string_view bytes() { return take(u32()); }
+    std::string text() { return std::string(bytes()); }
+    StoredValue value();
+    bool atEnd() const { return in_.empty(); }
+
+private:
+    std::string_view take(std::size_t n);
+    template <typename T> T get() {
+        T v;
+        std::memcpy(&v, take(sizeof v).data(), sizeof v);
+        return v;
+    }
+    std::string_view in_;
+};
+
+void writeCatalogue(ByteWriter& out, const Catalogue& catalogue);
+Catalogue readCatalogue(ByteReader& in);
+void writeTableInfo(ByteWriter& out, const TableInfo& table);
+TableInfo readTableInfo(ByteReader& in);
+
+// Starts a frame in buffer; finishFrame fills in its length.
+std::size_t startFrame(std::string& buffer, FrameType type);
+void finishFrame(std::string& buffer, std::size_t frameStart);
+
+struct Frame {
+    FrameType type;
+    std::string_view payload;
+};
+
+// Cuts complete frames out of a byte stream that arrives in pieces.
+class FrameParser {
+public:
+    void append(std::string_view bytes) { buffer_.append(bytes); }
+    // The next complete frame, valid until the next call; nothing when more
+    // bytes are needed.
+    std::optional<Frame> next();
+
+private:
+    std::string buffer_;
+    std::size_t consumed_ = 0;
+};
+
+} // namespace quarix::engine::wire
