@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/EngineError.h"
 #include "engine/sql/Schema.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,18 +14,22 @@ namespace quarix::engine::sql {
 struct ResultColumn {
     std::string name;  // the Access name of the result column
     ColumnType type = ColumnType::Unknown; // best static type, for display
+    std::string sqlName; // the column's name in the SQLite result, quoted ("r0", "r1", ...)
 };
 
 struct TranslatedQuery {
     std::string sql; // SQLite SELECT, runnable on a connection prepared by registerAccessFunctions
-    std::vector<ResultColumn> columns;
+    std::vector<ResultColumn> columns; // values arrive in the storage form of each column's type
 };
 
 // Translates one Access SQL SELECT (or UNION of SELECTs) into SQLite.
 // Throws EngineError with Access's numbers: 3075 syntax error in an
 // expression, 3085 undefined function, 3078 unknown table or query,
-// 3061 too few parameters (unknown names that would be parameters),
-// 3464 type mismatch where it can be known statically.
+// 3061 too few parameters (unknown names that would be parameters, and
+// PARAMETERS declarations), 3464 type mismatch where it can be known
+// statically, 3096 aggregate in WHERE, 3122 column outside GROUP BY,
+// 3079 ambiguous field, 3129/3131/3135/3137/3138/3141/3142 statement
+// syntax, 3306/3307 subquery and union column counts.
 TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema);
 
 // The record set Filter of a source: "SELECT * FROM source WHERE criterion".
@@ -33,5 +39,17 @@ TranslatedQuery translateFilter(const std::string& sourceName, const std::string
 // Registers the Access functions, the case-insensitive text collation and
 // Like on a connection. Call once per connection before running translations.
 void registerAccessFunctions(sqlite3* db);
+
+// Errors that only show while a statement runs leave the Access functions
+// as SQLite errors whose message is this prefix, the Access error number, a
+// colon and Access's description: "QX3464:Data type mismatch in criteria
+// expression." (a text that is no number or date), "QX11:Division by zero",
+// "QX6:Overflow" (CInt, CLng), "QX5:Invalid procedure call or argument."
+// (Sqr(-1), Left(x, -1), dates outside 100..9999), "QX93:Invalid pattern
+// string" (an unclosed [ in Like).
+inline constexpr const char* kRuntimeErrorPrefix = "QX";
+
+// The EngineError such a message stands for; nullopt for any other message.
+std::optional<EngineError> engineErrorFromMessage(const std::string& message);
 
 } // namespace quarix::engine::sql

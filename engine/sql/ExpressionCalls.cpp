@@ -1,0 +1,168 @@
+// Function calls and aggregates in Access expressions.
+#include "engine/sql/AccessErrors.h"
+#include "engine/sql/AccessText.h"
+#include "engine/sql/ExpressionTranslator.h"
+#include "engine/sql/FunctionCatalogue.h"
+
+namespace quarix::engine::sql {
+
+namespace {
+
+std::string lowerAscii(const std::string& s) {
+    std::string out = s;
+    for (char& c : out)
+        c = static_cast<char>(kAsciiLower[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+bool isAggregateName(const std::string& n) {
+    for (const char* a : {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
+        if (n == a)
+            return true;
+    return false;
+}
+
+ColumnType commonType(const TypedSql& a, const TypedSql& b) {
+    if (a.isNullLiteral)
+        return b.type;
+    if (b.isNullLiteral || a.type == b.type)
+        return a.type;
+    return ColumnType::Unknown;
+}
+
+// Result type of Int, Fix, Abs and Round: the argument's numeric type.
+ColumnType sameNumericType(ColumnType t) {
+    if (isIntegerType(t))
+        return t == ColumnType::Boolean ? ColumnType::Integer : t;
+    if (t == ColumnType::Currency || t == ColumnType::Single || t == ColumnType::DateTime)
+        return t;
+    return ColumnType::Double;
+}
+
+} // namespace
+
+std::vector<TypedSql> ExpressionTranslator::translateArgs(const Expr& e) {
+    std::vector<TypedSql> args;
+    for (const auto& a : e.args)
+        args.push_back(translate(*a));
+    return args;
+}
+
+TypedSql ExpressionTranslator::translateCall(const Expr& e) {
+    const std::string name = lowerAscii(e.text);
+    if (isAggregateName(name))
+        return translateAggregate(e, name);
+    if (e.starArgument)
+        syntaxError();
+    const std::vector<TypedSql> args = translateArgs(e);
+    auto requireArgs = [&](std::size_t lo, std::size_t hi) {
+        if (args.size() < lo || args.size() > hi)
+            argumentCountError();
+    };
+    if (name == "iif") {
+        requireArgs(3, 3);
+        const TypedSql a = asValue(args[1]), b = asValue(args[2]);
+        return TypedSql::value("(CASE WHEN " + asCondition(args[0]).sql + " THEN " + a.sql + " ELSE " + b.sql +
+                                   " END)",
+                               commonType(a, b));
+    }
+    if (name == "nz") {
+        requireArgs(1, 2);
+        const TypedSql a = asValue(args[0]);
+        if (args.size() == 1)
+            return TypedSql::value("coalesce(" + a.sql + ", '')",
+                                   isTextType(a.type) ? ColumnType::Text : ColumnType::Unknown);
+        const TypedSql b = asValue(args[1]);
+        return TypedSql::value("coalesce(" + a.sql + ", " + b.sql + ")", commonType(a, b));
+    }
+    if (name == "isnull") {
+        requireArgs(1, 1);
+        return TypedSql::condition("(" + args[0].sql + " IS NULL)");
+    }
+    if (name == "cstr") {
+        requireArgs(1, 1);
+        return TypedSql::value(asText(args[0]), ColumnType::Text);
+    }
+    if (name == "format") {
+        requireArgs(1, 2);
+        const TypedSql v = asValue(args[0]);
+        const std::string format = args.size() > 1 ? asText(args[1]) : "''";
+        return TypedSql::value("acc_format(" + v.sql + ", " + std::to_string(static_cast<int>(v.type)) + ", " +
+                                   format + ")",
+                               ColumnType::Text);
+    }
+    const FunctionSpec* spec = findFunction(name);
+    if (!spec)
+        throw errors::undefinedFunction(e.text);
+    requireArgs(static_cast<std::size_t>(spec->minArgs), static_cast<std::size_t>(spec->maxArgs));
+    std::string sql = std::string(spec->sqlName) + "(";
+    const std::string kinds = spec->argKinds;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const char kind = kinds[std::min(i, kinds.size() - 1)];
+        if (i > 0)
+            sql += ", ";
+        if (kind == 't') {
+            sql += asText(args[i]);
+        } else {
+            const TypedSql v = asValue(args[i]);
+            sql += v.sql;
+            if (kind == 'a')
+                sql += ", " + std::to_string(static_cast<int>(v.type));
+        }
+    }
+    sql += ")";
+    ColumnType type = spec->type;
+    if (spec->result == FunctionSpec::Result::SameAsFirst)
+        type = sameNumericType(asValue(args[0]).type);
+    return TypedSql::value(sql, type);
+}
+
+TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::string& name) {
+    if (clause_ == Clause::Where || clause_ == Clause::On || clause_ == Clause::GroupBy || aggregateDepth_ > 0)
+        throw errors::aggregateInWhere(context_.textOf(clauseBegin_, clauseEnd_));
+    if (e.starArgument && name != "count")
+        syntaxError();
+    if (!e.starArgument && e.args.size() != 1)
+        argumentCountError();
+    sawAggregate_ = true;
+    if (e.starArgument)
+        return TypedSql::value("count(*)", ColumnType::Long);
+    TypedSql result;
+    ++aggregateDepth_;
+    const TypedSql a = translate(*e.args[0]);
+    --aggregateDepth_;
+    const TypedSql v = asValue(a);
+    if (name == "count") {
+        result = TypedSql::value("count(" + a.sql + ")", ColumnType::Long);
+    } else if (name == "sum" || name == "avg") {
+        if (a.form == TypedSql::Form::ScaledCurrency) {
+            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")" : "CAST(round(avg(" + a.sql + ")) AS INTEGER)",
+                                     ColumnType::Currency);
+            result.form = TypedSql::Form::ScaledCurrency;
+        } else {
+            const TypedSql n = numericOperand(v, ColumnType::Double);
+            ColumnType type = ColumnType::Double;
+            if (n.type == ColumnType::Currency)
+                type = ColumnType::Currency;
+            else if (name == "sum" && isIntegerType(n.type))
+                type = ColumnType::Long;
+            result = TypedSql::value(name + "(" + n.sql + ")", type);
+        }
+    } else if (name == "min" || name == "max" || name == "first" || name == "last") {
+        const bool keepForm =
+            a.form == TypedSql::Form::Value || a.form == TypedSql::Form::ScaledCurrency;
+        const TypedSql& arg = keepForm ? a : v;
+        const std::string fn = name == "min" || name == "max" ? name : "acc_" + name;
+        const bool collate = (name == "min" || name == "max") && isTextType(arg.type);
+        result = arg;
+        result.sql = fn + "(" + (collate ? withCollation(arg) : arg.sql) + ")";
+    } else {
+        const TypedSql n = numericOperand(v, ColumnType::Double);
+        result = TypedSql::value("acc_" + name + "(" + n.sql + ")", ColumnType::Double);
+    }
+    result.isNullLiteral = false;
+    result.isTextLiteral = false;
+    return result;
+}
+
+} // namespace quarix::engine::sql

@@ -1,0 +1,89 @@
+#include "engine/sql/FunctionCatalogue.h"
+
+namespace quarix::engine::sql {
+
+namespace {
+
+using R = FunctionSpec::Result;
+using T = ColumnType;
+
+constexpr FunctionSpec kFunctions[] = {
+    // Numbers
+    {"int", "acc_int", 1, 1, "v", R::SameAsFirst, T::Double},
+    {"fix", "acc_fix", 1, 1, "v", R::SameAsFirst, T::Double},
+    {"abs", "acc_abs", 1, 1, "v", R::SameAsFirst, T::Double},
+    {"sgn", "acc_sgn", 1, 1, "v", R::Fixed, T::Integer},
+    {"sqr", "acc_sqr", 1, 1, "v", R::Fixed, T::Double},
+    {"exp", "acc_exp", 1, 1, "v", R::Fixed, T::Double},
+    {"log", "acc_log", 1, 1, "v", R::Fixed, T::Double},
+    {"sin", "acc_sin", 1, 1, "v", R::Fixed, T::Double},
+    {"cos", "acc_cos", 1, 1, "v", R::Fixed, T::Double},
+    {"tan", "acc_tan", 1, 1, "v", R::Fixed, T::Double},
+    {"atn", "acc_atn", 1, 1, "v", R::Fixed, T::Double},
+    {"round", "acc_round", 1, 2, "v", R::SameAsFirst, T::Double},
+    // Conversions
+    {"cint", "acc_cint", 1, 1, "v", R::Fixed, T::Integer},
+    {"clng", "acc_clng", 1, 1, "v", R::Fixed, T::Long},
+    {"cdbl", "acc_num", 1, 1, "v", R::Fixed, T::Double},
+    {"csng", "acc_csng", 1, 1, "v", R::Fixed, T::Single},
+    {"ccur", "acc_ccur", 1, 1, "v", R::Fixed, T::Currency},
+    {"cdate", "acc_cdate", 1, 1, "v", R::Fixed, T::DateTime},
+    {"cvdate", "acc_cdate", 1, 1, "v", R::Fixed, T::DateTime},
+    {"cbool", "acc_cbool", 1, 1, "v", R::Fixed, T::Boolean},
+    {"val", "acc_val", 1, 1, "t", R::Fixed, T::Double},
+    {"str", "acc_strfn", 1, 1, "v", R::Fixed, T::Text},
+    // Text
+    {"len", "acc_len", 1, 1, "t", R::Fixed, T::Long},
+    {"left", "acc_left", 2, 2, "tv", R::Fixed, T::Text},
+    {"right", "acc_right", 2, 2, "tv", R::Fixed, T::Text},
+    {"mid", "acc_mid", 2, 3, "tv", R::Fixed, T::Text},
+    {"instr", "acc_instr", 2, 4, "v", R::Fixed, T::Long},
+    {"ucase", "acc_ucase", 1, 1, "t", R::Fixed, T::Text},
+    {"upper", "acc_ucase", 1, 1, "t", R::Fixed, T::Text},
+    {"lcase", "acc_lcase", 1, 1, "t", R::Fixed, T::Text},
+    {"lower", "acc_lcase", 1, 1, "t", R::Fixed, T::Text},
+    {"trim", "acc_trim", 1, 1, "t", R::Fixed, T::Text},
+    {"ltrim", "acc_ltrim", 1, 1, "t", R::Fixed, T::Text},
+    {"rtrim", "acc_rtrim", 1, 1, "t", R::Fixed, T::Text},
+    {"space", "acc_space", 1, 1, "v", R::Fixed, T::Text},
+    {"string", "acc_string", 2, 2, "v", R::Fixed, T::Text},
+    {"replace", "acc_replace", 3, 6, "tttv", R::Fixed, T::Text},
+    {"strcomp", "acc_strcomp", 2, 3, "ttv", R::Fixed, T::Integer},
+    {"strreverse", "acc_strreverse", 1, 1, "t", R::Fixed, T::Text},
+    {"chr", "acc_chr", 1, 1, "v", R::Fixed, T::Text},
+    {"asc", "acc_asc", 1, 1, "t", R::Fixed, T::Integer},
+    // Tests
+    {"isnumeric", "acc_isnumeric", 1, 1, "a", R::Fixed, T::Boolean},
+    {"isdate", "acc_isdate", 1, 1, "a", R::Fixed, T::Boolean},
+    // Dates
+    {"year", "acc_year", 1, 1, "v", R::Fixed, T::Integer},
+    {"month", "acc_month", 1, 1, "v", R::Fixed, T::Integer},
+    {"day", "acc_day", 1, 1, "v", R::Fixed, T::Integer},
+    {"hour", "acc_hour", 1, 1, "v", R::Fixed, T::Integer},
+    {"minute", "acc_minute", 1, 1, "v", R::Fixed, T::Integer},
+    {"second", "acc_second", 1, 1, "v", R::Fixed, T::Integer},
+    {"weekday", "acc_weekday", 1, 2, "v", R::Fixed, T::Integer},
+    {"dateadd", "acc_dateadd", 3, 3, "tvv", R::Fixed, T::DateTime},
+    {"datediff", "acc_datediff", 3, 5, "tvvv", R::Fixed, T::Long},
+    {"datepart", "acc_datepart", 2, 4, "tvv", R::Fixed, T::Integer},
+    {"dateserial", "acc_dateserial", 3, 3, "v", R::Fixed, T::DateTime},
+    {"timeserial", "acc_timeserial", 3, 3, "v", R::Fixed, T::DateTime},
+    {"datevalue", "acc_datevalue", 1, 1, "v", R::Fixed, T::DateTime},
+    {"timevalue", "acc_timevalue", 1, 1, "v", R::Fixed, T::DateTime},
+    {"date", "acc_date", 0, 0, "v", R::Fixed, T::DateTime},
+    {"now", "acc_now", 0, 0, "v", R::Fixed, T::DateTime},
+    {"time", "acc_time", 0, 0, "v", R::Fixed, T::DateTime},
+    {"monthname", "acc_monthname", 1, 2, "v", R::Fixed, T::Text},
+    {"weekdayname", "acc_weekdayname", 1, 3, "v", R::Fixed, T::Text},
+};
+
+} // namespace
+
+const FunctionSpec* findFunction(std::string_view lowerName) {
+    for (const FunctionSpec& f : kFunctions)
+        if (lowerName == f.name)
+            return &f;
+    return nullptr;
+}
+
+} // namespace quarix::engine::sql

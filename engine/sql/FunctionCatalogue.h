@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/ColumnType.h"
+
+#include <string_view>
+
+namespace quarix::engine::sql {
+
+// The Access functions that translate to one call of a registered SQLite
+// function. Argument kinds, one letter per argument (the last repeats):
+//   v  the plain value (numbers, serial dates, text as it is)
+//   t  the text a user would see
+//   a  the plain value followed by its static type code (for Format, IsDate)
+struct FunctionSpec {
+    const char* name;    // Access name, lower case
+    const char* sqlName; // registered SQLite function
+    int minArgs;
+    int maxArgs;
+    const char* argKinds;
+    enum class Result { Fixed, SameAsFirst } result;
+    ColumnType type; // Fixed: the result type
+};
+
+// nullptr when Access has no such function (as a plain call).
+const FunctionSpec* findFunction(std::string_view lowerName);
+
+} // namespace quarix::engine::sql

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "engine/sql/Ast.h"
+#include "engine/sql/Lexer.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarix::engine::sql {
+
+// Recursive-descent parser of Access SQL with Access's operator precedence
+// (^, unary -, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp).
+// Throws EngineError with Access's numbers for malformed input.
+class Parser {
+public:
+    explicit Parser(std::string_view sql);
+
+    // A whole statement: [PARAMETERS ...;] SELECT ... [UNION [ALL] SELECT ...] [ORDER BY ...] [;]
+    Query parseStatement();
+
+    // The whole input as one expression (a WHERE criterion or a Filter).
+    ExprPtr parseCriterion();
+
+    const std::string& source() const { return sql_; }
+
+private:
+    struct Failure {
+        enum class Kind { Operator, String, Date } kind;
+    };
+
+    const Token& peek(std::size_t ahead = 0) const;
+    const Token& take();
+    bool acceptWord(std::string_view keyword);
+    bool acceptSymbol(std::string_view symbol);
+    bool atClauseEnd(bool stopAtComma) const;
+    std::string textBetween(std::size_t begin, std::size_t end) const;
+    std::string clauseText(std::size_t firstToken, bool stopAtComma) const;
+
+    ExprPtr clauseExpression(bool stopAtComma);
+    [[noreturn]] void fail(Failure::Kind kind = Failure::Kind::Operator) const;
+
+    ExprPtr parseImp();
+    ExprPtr parseEqv();
+    ExprPtr parseXor();
+    ExprPtr parseOr();
+    ExprPtr parseAnd();
+    ExprPtr parseNot();
+    ExprPtr parseComparison();
+    ExprPtr parseConcat();
+    ExprPtr parseAdditive();
+    ExprPtr parseMod();
+    ExprPtr parseIntDiv();
+    ExprPtr parseMultiplicative();
+    ExprPtr parseUnary();
+    ExprPtr parsePower();
+    ExprPtr parseSigned();
+    ExprPtr parsePrimary();
+    ExprPtr parseName();
+    ExprPtr parseCall(const Token& name);
+    ExprPtr binary(std::string op, ExprPtr left, ExprPtr right);
+
+    std::shared_ptr<Query> parseQuery();
+    SelectCore parseSelectCore();
+    void parseSelectList(SelectCore& core);
+    std::unique_ptr<FromNode> parseFromSource();
+    std::unique_ptr<FromNode> parseFromPrimary();
+    std::string parseAlias(bool requireAs);
+    void parseOrderBy(Query& query);
+    void parseParameters(Query& query);
+
+    std::string sql_;
+    std::vector<Token> tokens_;
+    std::size_t pos_ = 0;
+    std::size_t expressionStart_ = 0; // first token of the clause expression being read
+    bool expressionStopsAtComma_ = false;
+};
+
+bool isReservedWord(const Token& token);
+
+} // namespace quarix::engine::sql

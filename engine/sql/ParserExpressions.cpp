@@ -1,0 +1,389 @@
+// Expressions of Access SQL, from the loosest operator (Imp) to the tightest.
+#include "engine/sql/AccessDate.h"
+#include "engine/sql/AccessErrors.h"
+#include "engine/sql/AccessText.h"
+#include "engine/sql/Parser.h"
+
+#include <cstdlib>
+
+namespace quarix::engine::sql {
+
+namespace {
+
+ExprPtr node(Expr::Kind kind, std::size_t begin, std::size_t end) {
+    auto e = std::make_unique<Expr>();
+    e->kind = kind;
+    e->begin = begin;
+    e->end = end;
+    return e;
+}
+
+} // namespace
+
+void Parser::fail(Failure::Kind kind) const { throw Failure{kind}; }
+
+ExprPtr Parser::clauseExpression(bool stopAtComma) {
+    const std::size_t first = pos_;
+    expressionStart_ = first;
+    expressionStopsAtComma_ = stopAtComma;
+    try {
+        ExprPtr e = parseImp();
+        if (!atClauseEnd(stopAtComma))
+            fail();
+        return e;
+    } catch (const Failure& f) {
+        const std::string text = clauseText(first, stopAtComma);
+        switch (f.kind) {
+        case Failure::Kind::String:
+            throw errors::badString(text);
+        case Failure::Kind::Date:
+            throw errors::badDate(text);
+        case Failure::Kind::Operator:
+            break;
+        }
+        throw errors::missingOperator(text);
+    }
+}
+
+ExprPtr Parser::binary(std::string op, ExprPtr left, ExprPtr right) {
+    auto e = node(Expr::Kind::Binary, left->begin, right->end);
+    e->op = std::move(op);
+    e->args.push_back(std::move(left));
+    e->args.push_back(std::move(right));
+    return e;
+}
+
+ExprPtr Parser::parseImp() {
+    ExprPtr e = parseEqv();
+    while (acceptWord("imp"))
+        e = binary("imp", std::move(e), parseEqv());
+    return e;
+}
+
+ExprPtr Parser::parseEqv() {
+    ExprPtr e = parseXor();
+    while (acceptWord("eqv"))
+        e = binary("eqv", std::move(e), parseXor());
+    return e;
+}
+
+ExprPtr Parser::parseXor() {
+    ExprPtr e = parseOr();
+    while (acceptWord("xor"))
+        e = binary("xor", std::move(e), parseOr());
+    return e;
+}
+
+ExprPtr Parser::parseOr() {
+    ExprPtr e = parseAnd();
+    while (acceptWord("or"))
+        e = binary("or", std::move(e), parseAnd());
+    return e;
+}
+
+ExprPtr Parser::parseAnd() {
+    ExprPtr e = parseNot();
+    while (acceptWord("and"))
+        e = binary("and", std::move(e), parseNot());
+    return e;
+}
+
+ExprPtr Parser::parseNot() {
+    if (peek().isWord("not")) {
+        const std::size_t begin = take().begin;
+        ExprPtr operand = parseNot();
+        auto e = node(Expr::Kind::Unary, begin, operand->end);
+        e->op = "not";
+        e->args.push_back(std::move(operand));
+        return e;
+    }
+    return parseComparison();
+}
+
+ExprPtr Parser::parseComparison() {
+    ExprPtr e = parseConcat();
+    for (;;) {
+        const Token& t = peek();
+        if (t.kind == Token::Kind::Symbol &&
+            (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">=")) {
+            const std::string op = take().text;
+            e = binary(op, std::move(e), parseConcat());
+            continue;
+        }
+        if (t.isWord("is")) {
+            take();
+            const bool negated = acceptWord("not");
+            if (!peek().isWord("null"))
+                fail();
+            const std::size_t end = take().end;
+            auto is = node(Expr::Kind::IsNull, e->begin, end);
+            is->negated = negated;
+            is->args.push_back(std::move(e));
+            e = std::move(is);
+            continue;
+        }
+        const bool negated = t.isWord("not") &&
+                             (peek(1).isWord("like") || peek(1).isWord("between") || peek(1).isWord("in"));
+        const Token& k = negated ? peek(1) : t;
+        if (k.isWord("like")) {
+            take();
+            if (negated)
+                take();
+            ExprPtr pattern = parseConcat();
+            auto like = node(Expr::Kind::Like, e->begin, pattern->end);
+            like->negated = negated;
+            like->args.push_back(std::move(e));
+            like->args.push_back(std::move(pattern));
+            e = std::move(like);
+        } else if (k.isWord("between")) {
+            take();
+            if (negated)
+                take();
+            ExprPtr low = parseConcat();
+            if (!acceptWord("and"))
+                fail();
+            ExprPtr high = parseConcat();
+            auto between = node(Expr::Kind::Between, e->begin, high->end);
+            between->negated = negated;
+            between->args.push_back(std::move(e));
+            between->args.push_back(std::move(low));
+            between->args.push_back(std::move(high));
+            e = std::move(between);
+        } else if (k.isWord("in")) {
+            take();
+            if (negated)
+                take();
+            if (!acceptSymbol("("))
+                fail();
+            auto in = node(Expr::Kind::In, e->begin, e->end);
+            in->negated = negated;
+            in->args.push_back(std::move(e));
+            if (peek().isWord("select")) {
+                in->query = parseQuery();
+            } else {
+                do
+                    in->args.push_back(parseImp());
+                while (acceptSymbol(","));
+            }
+            if (!peek().isSymbol(")"))
+                fail();
+            in->end = take().end;
+            e = std::move(in);
+        } else {
+            return e;
+        }
+    }
+}
+
+ExprPtr Parser::parseConcat() {
+    ExprPtr e = parseAdditive();
+    while (acceptSymbol("&"))
+        e = binary("&", std::move(e), parseAdditive());
+    return e;
+}
+
+ExprPtr Parser::parseAdditive() {
+    ExprPtr e = parseMod();
+    while (peek().isSymbol("+") || peek().isSymbol("-")) {
+        const std::string op = take().text;
+        e = binary(op, std::move(e), parseMod());
+    }
+    return e;
+}
+
+ExprPtr Parser::parseMod() {
+    ExprPtr e = parseIntDiv();
+    while (acceptWord("mod"))
+        e = binary("mod", std::move(e), parseIntDiv());
+    return e;
+}
+
+ExprPtr Parser::parseIntDiv() {
+    ExprPtr e = parseMultiplicative();
+    while (acceptSymbol("\\"))
+        e = binary("\\", std::move(e), parseMultiplicative());
+    return e;
+}
+
+ExprPtr Parser::parseMultiplicative() {
+    ExprPtr e = parseUnary();
+    while (peek().isSymbol("*") || peek().isSymbol("/")) {
+        const std::string op = take().text;
+        e = binary(op, std::move(e), parseUnary());
+    }
+    return e;
+}
+
+// Negation binds looser than ^ (-2^2 is -4) but tighter than * and /.
+ExprPtr Parser::parseUnary() {
+    if (peek().isSymbol("-") || peek().isSymbol("+")) {
+        const Token& sign = take();
+        const bool minus = sign.text == "-";
+        const std::size_t begin = sign.begin;
+        ExprPtr operand = parseUnary();
+        if (!minus)
+            return operand;
+        auto e = node(Expr::Kind::Unary, begin, operand->end);
+        e->op = "-";
+        e->args.push_back(std::move(operand));
+        return e;
+    }
+    return parsePower();
+}
+
+ExprPtr Parser::parsePower() {
+    ExprPtr e = parsePrimary();
+    while (acceptSymbol("^"))
+        e = binary("^", std::move(e), parseSigned());
+    return e;
+}
+
+ExprPtr Parser::parseSigned() {
+    if (peek().isSymbol("-") || peek().isSymbol("+")) {
+        const Token& sign = take();
+        const bool minus = sign.text == "-";
+        const std::size_t begin = sign.begin;
+        ExprPtr operand = parseSigned();
+        if (!minus)
+            return operand;
+        auto e = node(Expr::Kind::Unary, begin, operand->end);
+        e->op = "-";
+        e->args.push_back(std::move(operand));
+        return e;
+    }
+    return parsePrimary();
+}
+
+ExprPtr Parser::parsePrimary() {
+    const Token& t = peek();
+    switch (t.kind) {
+    case Token::Kind::Number: {
+        take();
+        auto e = node(Expr::Kind::Number, t.begin, t.end);
+        e->text = t.text;
+        e->number = std::strtod(t.text.c_str(), nullptr);
+        e->isInteger = t.text.find_first_of(".eE") == std::string::npos && e->number <= 2147483647.0;
+        return e;
+    }
+    case Token::Kind::Text: {
+        take();
+        auto e = node(Expr::Kind::Text, t.begin, t.end);
+        e->text = t.text;
+        return e;
+    }
+    case Token::Kind::Date: {
+        take();
+        const auto serial = parseDateText(t.text);
+        if (!serial)
+            fail(Failure::Kind::Date);
+        auto e = node(Expr::Kind::Date, t.begin, t.end);
+        e->number = *serial;
+        return e;
+    }
+    case Token::Kind::BadText:
+        fail(Failure::Kind::String);
+    case Token::Kind::BadDate:
+        fail(Failure::Kind::Date);
+    case Token::Kind::Bracket:
+        return parseName();
+    case Token::Kind::Word:
+        break;
+    case Token::Kind::Symbol:
+        if (t.text == "(") {
+            const std::size_t begin = take().begin;
+            ExprPtr e;
+            if (peek().isWord("select")) {
+                e = node(Expr::Kind::Subquery, begin, begin);
+                e->query = parseQuery();
+            } else {
+                e = parseImp();
+            }
+            if (!peek().isSymbol(")"))
+                fail();
+            const std::size_t end = take().end;
+            e->begin = begin;
+            e->end = end;
+            return e;
+        }
+        if (t.text == "*") { // a bare * only stands as a select item
+            take();
+            return node(Expr::Kind::Star, t.begin, t.end);
+        }
+        fail();
+    default:
+        fail();
+    }
+    for (const char* word : {"true", "yes", "on", "false", "no", "off"}) {
+        if (t.isWord(word)) {
+            take();
+            auto e = node(Expr::Kind::Boolean, t.begin, t.end);
+            e->number = (t.isWord("true") || t.isWord("yes") || t.isWord("on")) ? -1 : 0;
+            return e;
+        }
+    }
+    if (t.isWord("null")) {
+        take();
+        return node(Expr::Kind::Null, t.begin, t.end);
+    }
+    if (t.isWord("exists") && peek(1).isSymbol("(")) {
+        const std::size_t begin = take().begin;
+        take();
+        if (!peek().isWord("select"))
+            fail();
+        auto e = node(Expr::Kind::Exists, begin, begin);
+        e->query = parseQuery();
+        if (!peek().isSymbol(")"))
+            fail();
+        e->end = take().end;
+        return e;
+    }
+    if (isReservedWord(t))
+        fail();
+    if (peek(1).isSymbol("(")) {
+        const Token& name = take();
+        return parseCall(name);
+    }
+    return parseName();
+}
+
+ExprPtr Parser::parseName() {
+    const Token& first = take();
+    auto e = node(Expr::Kind::Name, first.begin, first.end);
+    e->parts.push_back(first.text);
+    while (peek().isSymbol(".") || peek().isSymbol("!")) {
+        const Token& next = peek(1);
+        if (next.isSymbol("*")) {
+            take();
+            e->kind = Expr::Kind::Star;
+            e->end = take().end;
+            return e;
+        }
+        if (next.kind != Token::Kind::Word && next.kind != Token::Kind::Bracket)
+            fail();
+        take();
+        e->parts.push_back(take().text);
+        e->end = next.end;
+    }
+    e->text = e->parts.back();
+    return e;
+}
+
+ExprPtr Parser::parseCall(const Token& name) {
+    take(); // (
+    auto e = node(Expr::Kind::Call, name.begin, name.end);
+    e->text = name.text;
+    if (peek().isSymbol("*") && peek(1).isSymbol(")")) {
+        take();
+        e->starArgument = true;
+    } else if (!peek().isSymbol(")")) {
+        do
+            e->args.push_back(parseImp());
+        while (acceptSymbol(","));
+    }
+    if (!peek().isSymbol(")"))
+        fail();
+    e->end = take().end;
+    return e;
+}
+
+} // namespace quarix::engine::sql

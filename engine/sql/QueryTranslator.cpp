@@ -1,0 +1,361 @@
+#include "engine/sql/QueryTranslator.h"
+
+#include "engine/sql/AccessErrors.h"
+#include "engine/sql/AccessText.h"
+#include "engine/sql/ExpressionTranslator.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quarix::engine::sql {
+
+namespace {
+
+using Clause = ExpressionTranslator::Clause;
+
+struct OutputColumn {
+    TypedSql sql;
+    std::string name;
+    std::string qualifier; // source of a plain column reference, for "T.F" names
+    bool plainColumn = false;
+};
+
+struct OrderKey {
+    std::string sql; // plain value, without collation
+    bool text = false;
+    bool descending = false;
+};
+
+std::string resultName(std::size_t i) { return "\"r" + std::to_string(i) + "\""; }
+std::string keyName(std::size_t i) { return "\"k" + std::to_string(i) + "\""; }
+
+std::string keyTerm(const std::string& sql, bool text, bool descending) {
+    return sql + (text ? std::string(" COLLATE ") + kTextCollation : "") + (descending ? " DESC" : "");
+}
+
+bool isConstant(const Expr& e) {
+    return e.kind == Expr::Kind::Number || e.kind == Expr::Kind::Text || e.kind == Expr::Kind::Date ||
+           e.kind == Expr::Kind::Boolean || e.kind == Expr::Kind::Null;
+}
+
+// One SELECT of a query: its sources, result columns and clauses.
+class CoreTranslation {
+public:
+    CoreTranslation(TranslationContext& context, const SelectCore& core, const Scope* parent)
+        : context_(context), core_(core) {
+        scope_.parent = parent;
+    }
+
+    void translate(const std::vector<OrderItem>* orderBy);
+    std::string sql() const;
+    std::vector<OutputColumn>& columns() { return columns_; }
+    // Text result columns compare without regard to case (DISTINCT, UNION).
+    void collateText() { collateText_ = true; }
+
+private:
+    void collectSources(const FromNode& node);
+    std::string fromSql(const FromNode& node, bool nested);
+    void addItems();
+    void nameColumns();
+    void addOrder(const std::vector<OrderItem>& orderBy);
+    void checkGrouping();
+    using AliasLookup = std::function<std::optional<TypedSql>(const std::string&)>;
+
+    // Translates one clause expression and notes what GROUP BY checks need.
+    TypedSql run(Clause clause, const Expr& e, AliasLookup aliases = {}) {
+        ExpressionTranslator t(context_, scope_, clause, e.begin, e.end);
+        t.aliasLookup = std::move(aliases);
+        TypedSql result = t.translate(e);
+        aggregate_ = aggregate_ || t.sawAggregate();
+        for (const ColumnUse& use : t.bareColumns()) {
+            if (clause == Clause::GroupBy)
+                groupColumns_.push_back(use.sql);
+            else if (clause == Clause::Select || clause == Clause::Having || clause == Clause::OrderBy)
+                checkedColumns_.push_back(use);
+        }
+        return result;
+    }
+
+    TranslationContext& context_;
+    const SelectCore& core_;
+    Scope scope_;
+    std::vector<std::string> sourceSql_; // parallel to scope_.sources
+    std::vector<OutputColumn> columns_;
+    std::vector<ColumnUse> checkedColumns_;
+    std::vector<std::string> groupColumns_;
+    std::string from_, where_, groupBy_, having_;
+    std::vector<OrderKey> order_;
+    bool aggregate_ = false;
+    bool collateText_ = false;
+    std::size_t sourceCursor_ = 0;
+};
+
+void CoreTranslation::collectSources(const FromNode& node) {
+    if (node.kind == FromNode::Kind::Join) {
+        collectSources(*node.left);
+        collectSources(*node.right);
+        return;
+    }
+    ScopeSource source;
+    source.sqlAlias = "t" + std::to_string(context_.nextSourceId++);
+    source.alias = node.alias;
+    if (node.kind == FromNode::Kind::Table) {
+        const SchemaSource* found = context_.schema.find(node.name);
+        if (!found)
+            throw errors::missingSource(node.name);
+        source.name = node.name;
+        source.columns = found->columns;
+        sourceSql_.push_back(found->sqlFrom);
+    } else {
+        const TranslatedQuery inner = translateQuery(context_, *node.query, nullptr);
+        source.name = node.alias.empty() ? source.sqlAlias : node.alias;
+        for (const ResultColumn& c : inner.columns)
+            source.columns.push_back({c.name, c.type, c.sqlName});
+        sourceSql_.push_back("(" + inner.sql + ")");
+    }
+    scope_.sources.push_back(std::move(source));
+}
+
+// Emits sources in the order collectSources met them.
+std::string CoreTranslation::fromSql(const FromNode& node, bool nested) {
+    if (node.kind != FromNode::Kind::Join) {
+        const std::size_t i = sourceCursor_++;
+        return sourceSql_[i] + " AS " + scope_.sources[i].sqlAlias;
+    }
+    std::string sql = fromSql(*node.left, false);
+    const char* join = node.joinType == FromNode::JoinType::Left    ? " LEFT JOIN "
+                       : node.joinType == FromNode::JoinType::Right ? " RIGHT JOIN "
+                                                                    : " INNER JOIN ";
+    sql += join + fromSql(*node.right, true);
+    sql += " ON " + asCondition(run(Clause::On, *node.on)).sql;
+    return nested ? "(" + sql + ")" : sql;
+}
+
+void CoreTranslation::addItems() {
+    for (const SelectItem& item : core_.items) {
+        const Expr& e = *item.expr;
+        if (e.kind == Expr::Kind::Star) {
+            bool found = false;
+            for (const ScopeSource& source : scope_.sources) {
+                if (!e.parts.empty() && !equalText(source.visibleName(), e.parts[0]))
+                    continue;
+                found = true;
+                for (const SchemaColumn& c : source.columns)
+                    columns_.push_back({columnSql(source, c), c.name, source.visibleName(), true});
+            }
+            if (!found)
+                throw errors::missingSource(e.parts.empty() ? std::string("*") : e.parts[0]);
+            continue;
+        }
+        OutputColumn column;
+        column.sql = run(Clause::Select, e);
+        if (!item.alias.empty()) {
+            column.name = item.alias;
+        } else if (e.kind == Expr::Kind::Name && column.sql.sql != "NULL") {
+            column.name = e.parts.back();
+            column.plainColumn = true;
+            for (const ScopeSource& source : scope_.sources)
+                if (column.sql.sql.rfind(source.sqlAlias + ".", 0) == 0)
+                    column.qualifier = source.visibleName();
+        }
+        columns_.push_back(std::move(column));
+    }
+}
+
+// Unnamed expressions become Expr1000, Expr1001, ...; plain columns whose
+// names clash are told apart by their source: "Customers.ID".
+void CoreTranslation::nameColumns() {
+    int next = 1000;
+    for (OutputColumn& c : columns_)
+        if (c.name.empty())
+            c.name = "Expr" + std::to_string(next++);
+    for (OutputColumn& c : columns_) {
+        if (!c.plainColumn || c.qualifier.empty())
+            continue;
+        int same = 0;
+        for (const OutputColumn& other : columns_)
+            same += equalText(other.name, c.name);
+        if (same > 1)
+            c.qualifier = c.qualifier + "." + c.name;
+        else
+            c.qualifier.clear();
+    }
+    for (OutputColumn& c : columns_)
+        if (!c.qualifier.empty())
+            c.name = c.qualifier;
+}
+
+void CoreTranslation::addOrder(const std::vector<OrderItem>& orderBy) {
+    const AliasLookup aliases = [this](const std::string& name) -> std::optional<TypedSql> {
+        for (std::size_t i = 0; i < core_.items.size() && i < columns_.size(); ++i)
+            if (!core_.items[i].alias.empty() && equalText(core_.items[i].alias, name))
+                return columns_[i].sql;
+        return std::nullopt;
+    };
+    for (const OrderItem& item : orderBy) {
+        if (isConstant(*item.expr))
+            continue;
+        const TypedSql v = asValue(run(Clause::OrderBy, *item.expr, aliases));
+        order_.push_back({v.sql, isTextType(v.type), item.descending});
+    }
+}
+
+// In a query with GROUP BY or aggregates, every column outside an aggregate
+// must be one that GROUP BY names.
+void CoreTranslation::checkGrouping() {
+    if (!aggregate_)
+        return;
+    for (const ColumnUse& use : checkedColumns_) {
+        bool grouped = false;
+        for (const std::string& g : groupColumns_)
+            grouped = grouped || g == use.sql;
+        if (!grouped)
+            throw errors::notInAggregate(use.accessText);
+    }
+}
+
+void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
+    for (const auto& node : core_.from)
+        collectSources(*node);
+    for (const auto& node : core_.from)
+        from_ += (from_.empty() ? "" : ", ") + fromSql(*node, false);
+    addItems();
+    if (core_.where)
+        where_ = asCondition(run(Clause::Where, *core_.where)).sql;
+    for (const auto& g : core_.groupBy) {
+        const TypedSql v = asValue(run(Clause::GroupBy, *g));
+        groupBy_ += (groupBy_.empty() ? "" : ", ") + keyTerm("(" + v.sql + ")", isTextType(v.type), false);
+    }
+    if (!core_.groupBy.empty())
+        aggregate_ = true;
+    if (core_.having)
+        having_ = asCondition(run(Clause::Having, *core_.having)).sql;
+    if (orderBy)
+        addOrder(*orderBy);
+    checkGrouping();
+    nameColumns();
+}
+
+std::string CoreTranslation::sql() const {
+    std::string select = "SELECT ";
+    if (core_.distinct)
+        select += "DISTINCT ";
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        const TypedSql out = asStorage(columns_[i].sql);
+        select += (i ? ", " : "") + out.sql;
+        if ((core_.distinct || collateText_) && isTextType(out.type) && out.form == TypedSql::Form::Value)
+            select += std::string(" COLLATE ") + kTextCollation;
+        select += " AS " + resultName(i);
+    }
+    std::string body;
+    if (!from_.empty())
+        body += " FROM " + from_;
+    if (!where_.empty())
+        body += " WHERE " + where_;
+    if (!core_.groupBy.empty())
+        body += " GROUP BY " + groupBy_;
+    if (!having_.empty())
+        body += " HAVING " + having_;
+
+    if (!core_.top) {
+        std::string sql = select + body;
+        for (std::size_t i = 0; i < order_.size(); ++i)
+            sql += (i ? ", " : " ORDER BY ") + keyTerm("(" + order_[i].sql + ")", order_[i].text, order_[i].descending);
+        return sql;
+    }
+    // TOP keeps ties with the last row, as Access does: rank the rows by the
+    // sort keys and keep those ranked within the limit.
+    std::string inner = select;
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        inner += ", " + order_[i].sql + " AS " + keyName(i);
+    inner += body;
+    std::string ordering;
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        ordering += (i ? ", " : "") + keyTerm(keyName(i), order_[i].text, order_[i].descending);
+    const std::string rank = order_.empty() ? "row_number() OVER ()" : "rank() OVER (ORDER BY " + ordering + ")";
+    const std::string n = numberLiteral(core_.top->count);
+    const std::string keep = core_.top->percent ? "(qx_rank - 1) * 100 < qx_count * " + n : "qx_rank <= " + n;
+    std::string outer = "SELECT ";
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        outer += (i ? ", " : "") + resultName(i);
+    outer += " FROM (SELECT *, " + rank + " AS qx_rank, count(*) OVER () AS qx_count FROM (" + inner +
+             ")) WHERE " + keep;
+    if (!ordering.empty())
+        outer += " ORDER BY " + ordering;
+    return outer;
+}
+
+// The result type of a union column: the common type, else a number when
+// every branch gives one, else text.
+void unifyUnionColumns(std::vector<std::unique_ptr<CoreTranslation>>& cores) {
+    const std::size_t width = cores[0]->columns().size();
+    for (std::size_t i = 0; i < width; ++i) {
+        bool same = true, numeric = true;
+        const TypedSql first = asStorage(cores[0]->columns()[i].sql);
+        for (auto& core : cores) {
+            const TypedSql s = asStorage(core->columns()[i].sql);
+            same = same && s.type == first.type && s.form == first.form;
+            numeric = numeric && (isNumericType(asValue(s).type) || s.isNullLiteral);
+        }
+        if (same)
+            continue;
+        for (auto& core : cores) {
+            TypedSql& s = core->columns()[i].sql;
+            s = numeric ? TypedSql::value(asValue(s).sql, ColumnType::Double) : TypedSql::value(asText(s), ColumnType::Text);
+        }
+    }
+}
+
+} // namespace
+
+TranslatedQuery translateQuery(TranslationContext& context, const Query& query, const Scope* parent) {
+    std::vector<std::unique_ptr<CoreTranslation>> cores;
+    const bool single = query.selects.size() == 1;
+    for (const SelectCore& core : query.selects) {
+        cores.push_back(std::make_unique<CoreTranslation>(context, core, parent));
+        cores.back()->translate(single ? &query.orderBy : nullptr);
+        if (cores.back()->columns().size() != cores[0]->columns().size())
+            throw errors::unionColumns();
+    }
+    TranslatedQuery result;
+    if (!single) {
+        unifyUnionColumns(cores);
+        for (bool all : query.unionAll)
+            if (!all)
+                cores[0]->collateText();
+    }
+    const auto& columns = cores[0]->columns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const TypedSql out = asStorage(columns[i].sql);
+        result.columns.push_back({columns[i].name, out.type, resultName(i)});
+    }
+    if (single) {
+        result.sql = cores[0]->sql();
+        return result;
+    }
+    std::string sql = "SELECT * FROM (" + cores[0]->sql();
+    for (std::size_t i = 1; i < cores.size(); ++i)
+        sql += (query.unionAll[i - 1] ? " UNION ALL " : " UNION ") + std::string("SELECT * FROM (") + cores[i]->sql() + ")";
+    sql += ")";
+    std::string ordering;
+    for (const OrderItem& item : query.orderBy) {
+        if (isConstant(*item.expr))
+            continue;
+        if (item.expr->kind != Expr::Kind::Name)
+            throw errors::orderByClause();
+        std::size_t found = columns.size();
+        for (std::size_t i = 0; i < columns.size() && found == columns.size(); ++i)
+            if (equalText(columns[i].name, item.expr->parts.back()) ||
+                equalText(columns[i].name, context.textOf(item.expr->begin, item.expr->end)))
+                found = i;
+        if (found == columns.size())
+            throw errors::orderByClause();
+        const bool text = isTextType(result.columns[found].type);
+        ordering += (ordering.empty() ? " ORDER BY " : ", ") + keyTerm(resultName(found), text, item.descending);
+    }
+    result.sql = sql + ordering;
+    return result;
+}
+
+} // namespace quarix::engine::sql

@@ -1,0 +1,72 @@
+#include "engine/sql/Translator.h"
+
+#include "engine/sql/AccessErrors.h"
+#include "engine/sql/AccessText.h"
+#include "engine/sql/Parser.h"
+#include "engine/sql/QueryTranslator.h"
+
+namespace quarix::engine::sql {
+
+namespace {
+
+// Unknown names and declared parameters have no values here: Access then
+// refuses to run the statement.
+void requireNoParameters(const TranslationContext& context, const std::vector<std::string>& declared) {
+    std::vector<std::string> all = declared;
+    for (const std::string& p : context.parameters) {
+        bool known = false;
+        for (const std::string& d : all)
+            known = known || equalText(d, p);
+        if (!known)
+            all.push_back(p);
+    }
+    if (!all.empty())
+        throw errors::tooFewParameters(all.size());
+}
+
+} // namespace
+
+TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema) {
+    Parser parser(accessSql);
+    const Query query = parser.parseStatement();
+    TranslationContext context{schema, accessSql, 0, {}};
+    TranslatedQuery result = translateQuery(context, query, nullptr);
+    requireNoParameters(context, query.parameters);
+    return result;
+}
+
+TranslatedQuery translateFilter(const std::string& sourceName, const std::string& criterion, SchemaLookup& schema) {
+    Parser parser(criterion);
+    Query query;
+    SelectCore core;
+    SelectItem all;
+    all.expr = std::make_unique<Expr>();
+    all.expr->kind = Expr::Kind::Star;
+    core.items.push_back(std::move(all));
+    auto from = std::make_unique<FromNode>();
+    from->name = sourceName;
+    core.from.push_back(std::move(from));
+    core.where = parser.parseCriterion();
+    query.selects.push_back(std::move(core));
+    TranslationContext context{schema, criterion, 0, {}};
+    TranslatedQuery result = translateQuery(context, query, nullptr);
+    requireNoParameters(context, {});
+    return result;
+}
+
+std::optional<EngineError> engineErrorFromMessage(const std::string& message) {
+    const std::string prefix = kRuntimeErrorPrefix;
+    if (message.rfind(prefix, 0) != 0)
+        return std::nullopt;
+    const auto colon = message.find(':', prefix.size());
+    if (colon == std::string::npos)
+        return std::nullopt;
+    try {
+        const int number = std::stoi(message.substr(prefix.size(), colon - prefix.size()));
+        return EngineError(number, message.substr(colon + 1));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace quarix::engine::sql
