@@ -1,0 +1,56 @@
+#pragma once
+
+#include "engine/cache/ResultSet.h"
+#include "engine/reader/AccessFileReader.h"
+#include "engine/reader/Catalogue.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quarix::engine {
+
+class CacheFile;
+struct DatabaseState;
+
+// One Access file as the engine serves it: its catalogue, its saved
+// queries, and Access SQL answered from the cache. Opening is cheap after
+// the first time: the catalogue and cached tables are kept while the file's
+// size and modification time stay the same.
+class AccessDatabase {
+public:
+    // 3024 when the path names no file, 3343 when it is not an Access file.
+    static std::shared_ptr<AccessDatabase> open(const std::string& path);
+
+    // Cache settings for the whole process.
+    static void setCacheEnabled(bool enabled);
+    static void setCacheLimitBytes(std::uint64_t bytes);
+
+    const std::string& path() const;
+    const Catalogue& catalogue() const;
+
+    // The Access SQL of a saved query, rebuilt from the file.
+    std::string savedQuerySql(const std::string& name) const;
+
+    // Runs an Access SQL statement, or opens a table or query by name.
+    std::shared_ptr<ResultSet> execute(const std::string& statementOrName,
+                                       const ReadOptions& options = {}) const;
+
+    // The rows of a table or query that meet an Access criterion.
+    std::shared_ptr<ResultSet> filter(const std::string& sourceName, const std::string& criterion,
+                                      const ReadOptions& options = {}) const;
+
+    // The columns of a table or saved query, without running it.
+    std::vector<sql::ResultColumn> columns(const std::string& sourceName, const ReadOptions& options = {}) const;
+
+    // True when the text names a table or saved query of this file.
+    bool isSourceName(const std::string& text) const;
+
+    explicit AccessDatabase(std::shared_ptr<DatabaseState> state);
+
+private:
+    std::shared_ptr<DatabaseState> state_;
+};
+
+} // namespace quarix::engine

@@ -1,0 +1,236 @@
+#include "engine/cache/CacheFile.h"
+
+#include "engine/EngineError.h"
+#include "engine/cache/CacheFolder.h"
+#include "engine/cache/SqliteHelpers.h"
+#include "engine/cache/TableInserter.h"
+#include "engine/sql/Translator.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+namespace fs = std::filesystem;
+
+namespace quarix::engine {
+
+namespace {
+
+// Raised whenever the layout of cache files changes, so that files written
+// by another version are rebuilt rather than trusted.
+constexpr int cacheFormat = 1;
+
+bool isCorruption(int code) {
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_FORMAT;
+}
+
+void removeCacheFile(const fs::path& file) {
+    std::error_code ec;
+    for (const char* side : {"", "-journal", "-wal", "-shm"})
+        fs::remove(file.string() + side, ec);
+}
+
+} // namespace
+
+CacheFile::CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
+                     std::uint64_t limitBytes)
+    : accessPath_(accessPath), stamp_(stamp), inMemory_(inMemory), limitBytes_(limitBytes) {
+    if (inMemory_)
+        openMemory();
+    else
+        openFile();
+}
+
+CacheFile::~CacheFile() { sqlite3_close_v2(db_); }
+
+void CacheFile::openMemory() {
+    if (sqlite3_open(":memory:", &db_) != SQLITE_OK)
+        throwSqliteError(db_, "memory cache");
+    configure();
+}
+
+void CacheFile::openFile() {
+    file_ = CacheFolder::fileFor(accessPath_);
+    // Created private before SQLite opens it, so no other user can read it.
+    const int fd = ::open(file_.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::fchmod(fd, 0600);
+        ::close(fd);
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK) {
+            try {
+                configure();
+                execSql(db_, "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value)");
+                execSql(db_, "CREATE TABLE IF NOT EXISTS quarix_tables "
+                             "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER)");
+                if (!metaMatches())
+                    reset(stamp_);
+                ::utime(file_.c_str(), nullptr); // marks it recently used
+                return;
+            } catch (const EngineError&) {
+                if (!isCorruption(sqlite3_errcode(db_)) || attempt == 1)
+                    throw;
+            }
+        }
+        // A damaged or foreign file is never trusted: start it again.
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        removeCacheFile(file_);
+    }
+    throw EngineError(3000, "The cache file '" + file_.string() + "' cannot be created.");
+}
+
+void CacheFile::configure() {
+    sqlite3_busy_timeout(db_, 600000);
+    sql::registerAccessFunctions(db_);
+    execSql(db_, "PRAGMA synchronous=NORMAL; PRAGMA temp_store=FILE; PRAGMA cache_size=-32000; "
+                 "PRAGMA mmap_size=1073741824");
+}
+
+bool CacheFile::metaMatches() {
+    Statement q(db_, "SELECT key, value FROM quarix_meta");
+    std::map<std::string, std::string> meta;
+    while (q.step()) {
+        auto text = [&](int col) {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(q.get(), col));
+            return p ? std::string(p) : std::string();
+        };
+        meta[text(0)] = text(1);
+    }
+    return meta["format"] == std::to_string(cacheFormat) && meta["source"] == accessPath_ &&
+           meta["size"] == std::to_string(stamp_.size) &&
+           meta["modified"] == std::to_string(stamp_.modifiedNs);
+}
+
+void CacheFile::writeMeta() {
+    Statement put(db_, "INSERT OR REPLACE INTO quarix_meta VALUES (?, ?)");
+    const std::pair<std::string, std::string> entries[] = {
+        {"format", std::to_string(cacheFormat)},
+        {"source", accessPath_},
+        {"size", std::to_string(stamp_.size)},
+        {"modified", std::to_string(stamp_.modifiedNs)},
+    };
+    for (const auto& [key, value] : entries) {
+        sqlite3_bind_text(put.get(), 1, key.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(put.get(), 2, value.c_str(), -1, SQLITE_TRANSIENT);
+        put.step();
+        put.reset();
+    }
+}
+
+void CacheFile::dropCachedTables() {
+    std::vector<std::string> names;
+    {
+        Statement q(db_, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name GLOB 't[0-9]*'");
+        while (q.step())
+            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)));
+    }
+    for (const auto& name : names)
+        execSql(db_, "DROP TABLE " + quoteIdentifier(name));
+    execSql(db_, "DELETE FROM quarix_tables");
+}
+
+void CacheFile::reset(const SourceStamp& stamp) {
+    std::lock_guard lock(mutex_);
+    stamp_ = stamp;
+    known_.clear();
+    if (inMemory_) {
+        std::vector<std::string> names;
+        {
+            Statement q(db_, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name GLOB 't[0-9]*'");
+            while (q.step())
+                names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)));
+        }
+        for (const auto& name : names)
+            execSql(db_, "DROP TABLE " + quoteIdentifier(name));
+        return;
+    }
+    execSql(db_, "BEGIN IMMEDIATE");
+    try {
+        if (!metaMatches()) {
+            dropCachedTables();
+            writeMeta();
+        }
+        execSql(db_, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    // Gives the space back; skipped when another instance is reading.
+    sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr);
+}
+
+std::string CacheFile::columnSignature(const TableInfo& info) const {
+    std::string signature;
+    for (const auto& column : info.columns)
+        signature += column.name + '\x1f' + std::to_string(static_cast<int>(column.type)) + '\x1e';
+    return signature;
+}
+
+CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) {
+    if (auto it = known_.find(info.name); it != known_.end())
+        return it->second;
+
+    const std::string signature = columnSignature(info);
+    if (inMemory_) {
+        const std::string sqlName = "t" + std::to_string(known_.size() + 1);
+        execSql(db_, "BEGIN");
+        try {
+            TableInserter inserter(db_, sqlName, info);
+            AccessFileReader::readTable(accessPath_, info.name, inserter, options);
+            execSql(db_, "COMMIT");
+            return known_[info.name] = {sqlName, inserter.rows()};
+        } catch (...) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    }
+
+    // Another running instance may be reading the same table: the write
+    // lock makes the second one wait and then find the finished table.
+    execSql(db_, "BEGIN IMMEDIATE");
+    try {
+        if (!metaMatches())
+            throw EngineError(3000, "The cache of '" + accessPath_ + "' was replaced; open the database again.");
+        Statement find(db_, "SELECT rowid, signature, rows FROM quarix_tables WHERE name = ?");
+        sqlite3_bind_text(find.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
+        if (find.step()) {
+            const std::string sqlName = "t" + std::to_string(sqlite3_column_int64(find.get(), 0));
+            const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
+            const auto rows = static_cast<std::uint64_t>(sqlite3_column_int64(find.get(), 2));
+            if (stored && signature == stored) {
+                execSql(db_, "COMMIT");
+                return known_[info.name] = {sqlName, rows};
+            }
+            execSql(db_, "DROP TABLE IF EXISTS " + sqlName);
+            Statement forget(db_, "DELETE FROM quarix_tables WHERE name = ?");
+            sqlite3_bind_text(forget.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
+            forget.step();
+        }
+        Statement add(db_, "INSERT INTO quarix_tables (name, signature, rows) VALUES (?, ?, 0)");
+        sqlite3_bind_text(add.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(add.get(), 2, signature.c_str(), -1, SQLITE_TRANSIENT);
+        add.step();
+        const std::string sqlName = "t" + std::to_string(sqlite3_last_insert_rowid(db_));
+
+        TableInserter inserter(db_, sqlName, info);
+        AccessFileReader::readTable(accessPath_, info.name, inserter, options);
+
+        Statement count(db_, "UPDATE quarix_tables SET rows = ? WHERE name = ?");
+        sqlite3_bind_int64(count.get(), 1, static_cast<sqlite3_int64>(inserter.rows()));
+        sqlite3_bind_text(count.get(), 2, info.name.c_str(), -1, SQLITE_TRANSIENT);
+        count.step();
+        execSql(db_, "COMMIT");
+        CacheFolder::enforceLimit(limitBytes_, file_);
+        return known_[info.name] = {sqlName, inserter.rows()};
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+std::string CacheFile::nextTempName() { return "temp.rs" + std::to_string(++tempCounter_); }
+
+} // namespace quarix::engine

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "engine/reader/AccessFileReader.h"
+#include "engine/reader/Catalogue.h"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace quarix::engine {
+
+// What identifies one version of an Access file: the cache is trusted only
+// while both are unchanged.
+struct SourceStamp {
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const SourceStamp&) const = default;
+};
+
+struct CachedTable {
+    std::string sqlName; // quoted SQLite table name
+    std::uint64_t rows = 0;
+};
+
+// The SQLite database holding the tables of one Access file that have been
+// read so far: a file in the user's cache folder, or memory when the cache
+// is switched off. One connection, used under its mutex.
+class CacheFile {
+public:
+    CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
+              std::uint64_t limitBytes);
+    ~CacheFile();
+    CacheFile(const CacheFile&) = delete;
+    CacheFile& operator=(const CacheFile&) = delete;
+
+    sqlite3* db() const { return db_; }
+    std::recursive_mutex& mutex() { return mutex_; }
+    const SourceStamp& stamp() const { return stamp_; }
+
+    // Forgets every cached table: the Access file has changed.
+    void reset(const SourceStamp& stamp);
+
+    // The SQLite table holding an Access table, read from the file first
+    // when it is not cached yet. Call with the mutex held.
+    CachedTable table(const TableInfo& info, const ReadOptions& options);
+
+    // Names the next private temporary table of this connection.
+    std::string nextTempName();
+
+private:
+    void openFile();
+    void openMemory();
+    void configure();
+    bool metaMatches();
+    void writeMeta();
+    void dropCachedTables();
+    std::string columnSignature(const TableInfo& info) const;
+
+    std::string accessPath_;
+    SourceStamp stamp_;
+    bool inMemory_;
+    std::uint64_t limitBytes_;
+    std::filesystem::path file_;
+    sqlite3* db_ = nullptr;
+    std::recursive_mutex mutex_;
+    std::map<std::string, CachedTable> known_;
+    std::uint64_t tempCounter_ = 0;
+};
+
+} // namespace quarix::engine

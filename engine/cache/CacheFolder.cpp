@@ -1,0 +1,88 @@
+#include "engine/cache/CacheFolder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <system_error>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace quarix::engine {
+
+namespace {
+
+fs::path baseFolder() {
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg == '/')
+        return fs::path(xdg);
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".cache";
+    return fs::temp_directory_path();
+}
+
+// FNV-1a, 64 bit: a stable name for a path. Collisions are harmless, the
+// cache file records its source path and is rebuilt when it differs.
+std::uint64_t pathHash(const std::string& text) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : text) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+} // namespace
+
+fs::path CacheFolder::location() {
+    const fs::path dir = baseFolder() / "quarix";
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    ::chmod(dir.c_str(), 0700);
+    return dir;
+}
+
+fs::path CacheFolder::fileFor(const std::string& absoluteAccessPath) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%016llx.sqlite",
+                  static_cast<unsigned long long>(pathHash(absoluteAccessPath)));
+    return location() / name;
+}
+
+void CacheFolder::enforceLimit(std::uint64_t limitBytes, const fs::path& keep) {
+    struct Entry {
+        fs::path path;
+        std::uint64_t bytes;
+        fs::file_time_type used;
+    };
+    std::vector<Entry> entries;
+    std::uint64_t total = 0;
+    std::error_code ec;
+    for (const auto& item : fs::directory_iterator(location(), ec)) {
+        if (item.path().extension() != ".sqlite")
+            continue;
+        std::uint64_t bytes = item.file_size(ec);
+        for (const char* side : {"-wal", "-shm"}) {
+            std::error_code sideEc;
+            auto extra = fs::file_size(item.path().string() + side, sideEc);
+            if (!sideEc)
+                bytes += extra;
+        }
+        entries.push_back({item.path(), bytes, item.last_write_time(ec)});
+        total += bytes;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.used < b.used; });
+    for (const Entry& e : entries) {
+        if (total <= limitBytes)
+            break;
+        if (e.path == keep)
+            continue;
+        for (const char* side : {"", "-wal", "-shm"})
+            fs::remove(e.path.string() + side, ec);
+        total -= std::min(total, e.bytes);
+    }
+}
+
+} // namespace quarix::engine

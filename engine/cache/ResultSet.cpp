@@ -1,0 +1,154 @@
+#include "engine/cache/ResultSet.h"
+
+#include "engine/EngineError.h"
+#include "engine/cache/CacheFile.h"
+#include "engine/cache/SqliteHelpers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+
+namespace quarix::engine {
+
+namespace {
+
+constexpr std::int64_t chunkRows = 256;
+
+OwnedValue readValue(sqlite3_stmt* stmt, int column) {
+    OwnedValue v;
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+        v.kind = StoredValue::Kind::Integer;
+        v.integer = sqlite3_column_int64(stmt, column);
+        break;
+    case SQLITE_FLOAT:
+        v.kind = StoredValue::Kind::Real;
+        v.real = sqlite3_column_double(stmt, column);
+        break;
+    case SQLITE_TEXT: {
+        v.kind = StoredValue::Kind::Text;
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        v.bytes.assign(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+        break;
+    }
+    case SQLITE_BLOB: {
+        v.kind = StoredValue::Kind::Blob;
+        const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+        v.bytes.assign(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+        break;
+    }
+    default:
+        break;
+    }
+    return v;
+}
+
+// A computed column may hold another storage class than its type's storage
+// form (a sum of currency is a real); such values show by their own kind.
+bool inStorageForm(ColumnType type, StoredValue::Kind kind) {
+    using K = StoredValue::Kind;
+    switch (type) {
+    case ColumnType::Boolean:
+    case ColumnType::Byte:
+    case ColumnType::Integer:
+    case ColumnType::Long:
+    case ColumnType::Currency:
+        return kind == K::Integer;
+    case ColumnType::Single:
+    case ColumnType::Double:
+    case ColumnType::DateTime:
+        return kind == K::Real || kind == K::Integer;
+    case ColumnType::Binary:
+    case ColumnType::OLE:
+        return kind == K::Blob;
+    case ColumnType::Unknown:
+        return false;
+    default:
+        return kind == K::Text;
+    }
+}
+
+std::string realText(double v, int maxDecimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", maxDecimals, v);
+    std::string s = buf;
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.')
+            s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
+} // namespace
+
+ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query)
+    : cache_(std::move(cache)), columns_(query.columns) {
+    std::lock_guard lock(cache_->mutex());
+    table_ = cache_->nextTempName();
+    execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.sql);
+    Statement count(cache_->db(), "SELECT count(*) FROM " + table_);
+    count.step();
+    rows_ = sqlite3_column_int64(count.get(), 0);
+}
+
+ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, std::string table, std::vector<sql::ResultColumn> columns,
+                     std::int64_t rows)
+    : cache_(std::move(cache)), table_(std::move(table)), ownsTable_(false), columns_(std::move(columns)), rows_(rows) {}
+
+ResultSet::~ResultSet() {
+    if (!ownsTable_)
+        return;
+    std::lock_guard lock(cache_->mutex());
+    sqlite3_exec(cache_->db(), ("DROP TABLE IF EXISTS " + table_).c_str(), nullptr, nullptr, nullptr);
+}
+
+const std::vector<OwnedValue>& ResultSet::row(std::int64_t index) {
+    if (index < 0 || index >= rows_)
+        throw EngineError(3021, "No current record.");
+    if (chunkFirst_ < 0 || index < chunkFirst_ || index >= chunkFirst_ + static_cast<std::int64_t>(chunk_.size()))
+        fetchChunk(index - index % chunkRows);
+    return chunk_[static_cast<std::size_t>(index - chunkFirst_)];
+}
+
+void ResultSet::fetchChunk(std::int64_t first) {
+    std::lock_guard lock(cache_->mutex());
+    Statement q(cache_->db(), "SELECT * FROM " + table_ + " WHERE rowid BETWEEN ? AND ?");
+    sqlite3_bind_int64(q.get(), 1, first + 1);
+    sqlite3_bind_int64(q.get(), 2, first + chunkRows);
+    chunk_.clear();
+    const int n = sqlite3_column_count(q.get());
+    while (q.step()) {
+        std::vector<OwnedValue> values;
+        values.reserve(static_cast<std::size_t>(n));
+        for (int c = 0; c < n; ++c)
+            values.push_back(readValue(q.get(), c));
+        chunk_.push_back(std::move(values));
+    }
+    chunkFirst_ = first;
+}
+
+std::string ResultSet::text(std::size_t column, const OwnedValue& value) const {
+    const ColumnType type = column < columns_.size() ? columns_[column].type : ColumnType::Unknown;
+    if (value.kind == StoredValue::Kind::Null)
+        return {};
+    if (inStorageForm(type, value.kind))
+        return displayText(type, value.view());
+    switch (value.kind) {
+    case StoredValue::Kind::Integer:
+        return std::to_string(value.integer);
+    case StoredValue::Kind::Real:
+        return type == ColumnType::Currency ? realText(value.real, 4)
+                                            : displayText(ColumnType::Double, value.view());
+    case StoredValue::Kind::Text:
+        return value.bytes;
+    case StoredValue::Kind::Blob:
+        return displayText(ColumnType::Binary, value.view());
+    case StoredValue::Kind::Null:
+        break;
+    }
+    return {};
+}
+
+} // namespace quarix::engine

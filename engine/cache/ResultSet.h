@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/StoredValue.h"
+#include "engine/sql/Translator.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quarix::engine {
+
+class CacheFile;
+
+// A value read back from the cache, owning its bytes.
+struct OwnedValue {
+    StoredValue::Kind kind = StoredValue::Kind::Null;
+    std::int64_t integer = 0;
+    double real = 0.0;
+    std::string bytes;
+
+    StoredValue view() const { return {kind, integer, real, bytes}; }
+};
+
+// The rows of one executed statement, kept as a snapshot in a temporary
+// table of the cache and read back a chunk at a time, so that a result of
+// millions of rows does not live in memory.
+class ResultSet {
+public:
+    // Runs a statement and keeps its rows.
+    ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query);
+    // The rows of a cached table as they are (rowids 1..rows).
+    ResultSet(std::shared_ptr<CacheFile> cache, std::string table, std::vector<sql::ResultColumn> columns,
+              std::int64_t rows);
+    ~ResultSet();
+    ResultSet(const ResultSet&) = delete;
+    ResultSet& operator=(const ResultSet&) = delete;
+
+    std::int64_t rowCount() const { return rows_; }
+    const std::vector<sql::ResultColumn>& columns() const { return columns_; }
+
+    // The values of one row, 0-based; the reference holds until the next call.
+    const std::vector<OwnedValue>& row(std::int64_t index);
+
+    // The text a user sees for a value of a column of this result.
+    std::string text(std::size_t column, const OwnedValue& value) const;
+
+private:
+    void fetchChunk(std::int64_t first);
+
+    std::shared_ptr<CacheFile> cache_;
+    std::string table_;
+    bool ownsTable_ = true;
+    std::vector<sql::ResultColumn> columns_;
+    std::int64_t rows_ = 0;
+    std::int64_t chunkFirst_ = -1;
+    std::vector<std::vector<OwnedValue>> chunk_;
+};
+
+} // namespace quarix::engine

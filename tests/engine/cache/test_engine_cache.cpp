@@ -1,0 +1,135 @@
+#include "engine/AccessDatabase.h"
+#include "engine/EngineError.h"
+#include "engine/cache/CacheFolder.h"
+#include "tests/support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using quarix::engine::AccessDatabase;
+using quarix::engine::CacheFolder;
+using quarix::engine::EngineError;
+
+namespace {
+
+// Each test gets its own cache folder and its own copies of the fixtures.
+class EngineCache : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = quarix::test::scratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+        AccessDatabase::setCacheEnabled(true);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string copyOf(const std::string& name) {
+        const fs::path target = dir_ / name;
+        fs::copy_file(quarix::test::dataFile(name), target, fs::copy_options::overwrite_existing);
+        return target.string();
+    }
+
+    std::vector<fs::path> cacheFiles() const {
+        std::vector<fs::path> files;
+        for (const auto& e : fs::directory_iterator(dir_ / "cache" / "quarix"))
+            if (e.path().extension() == ".sqlite")
+                files.push_back(e.path());
+        return files;
+    }
+
+    fs::path dir_;
+};
+
+int modeOf(const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    return static_cast<int>(st.st_mode & 0777);
+}
+
+TEST_F(EngineCache, TableIsReadOnceAndReusedFromAPrivateCacheFile) {
+    const std::string path = copyOf("shop.mdb");
+    auto db = AccessDatabase::open(path);
+    EXPECT_EQ(db->execute("Customers")->rowCount(), 250);
+
+    ASSERT_EQ(cacheFiles().size(), 1u);
+    EXPECT_EQ(modeOf(dir_ / "cache" / "quarix"), 0700);
+    EXPECT_EQ(modeOf(cacheFiles()[0]), 0600);
+
+    // With the Access file gone the cached table still answers: nothing is
+    // read again while the file is unchanged.
+    auto again = AccessDatabase::open(path);
+    fs::rename(path, path + ".moved");
+    EXPECT_EQ(again->execute("SELECT * FROM Customers WHERE City = 'London'")->rowCount(), 22);
+}
+
+TEST_F(EngineCache, ModifiedFileIsReadAgain) {
+    const std::string path = copyOf("shop.mdb");
+    EXPECT_EQ(AccessDatabase::open(path)->execute("Customers")->rowCount(), 250);
+
+    // Another database saved under the same path: a stale cache would still
+    // answer with the 250 customers.
+    fs::copy_file(quarix::test::dataFile("real/testV1997.mdb"), path, fs::copy_options::overwrite_existing);
+    try {
+        AccessDatabase::open(path)->execute("Customers");
+        FAIL() << "the old table was served from the cache";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.number(), 3078);
+    }
+}
+
+TEST_F(EngineCache, CacheFromAnotherPathIsNeverServed) {
+    const std::string a = copyOf("shop.mdb");
+    const std::string b = (dir_ / "other.mdb").string();
+    fs::copy_file(a, b);
+    AccessDatabase::open(a)->execute("Customers");
+    AccessDatabase::open(b)->execute("Customers");
+    EXPECT_EQ(cacheFiles().size(), 2u);
+}
+
+TEST_F(EngineCache, CorruptCacheFileIsRebuilt) {
+    const std::string path = copyOf("shop.accdb");
+    AccessDatabase::open(path)->execute("Customers");
+    AccessDatabase::setCacheEnabled(true); // closes the open connection
+    std::ofstream(cacheFiles().at(0), std::ios::trunc | std::ios::binary) << std::string(8192, '\x5a');
+    EXPECT_EQ(AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE City = 'London'")->rowCount(), 22);
+}
+
+TEST_F(EngineCache, SwitchedOffCacheWritesNothing) {
+    AccessDatabase::setCacheEnabled(false);
+    const std::string path = copyOf("shop.mdb");
+    EXPECT_EQ(AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE Age > 60")->rowCount(),
+              AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE Age > 60")->rowCount());
+    EXPECT_FALSE(fs::exists(dir_ / "cache" / "quarix") && !cacheFiles().empty());
+    AccessDatabase::setCacheEnabled(true);
+}
+
+TEST_F(EngineCache, LimitDropsLeastRecentlyUsedFiles) {
+    const std::string a = copyOf("shop.mdb");
+    const std::string b = copyOf("shop.accdb");
+    AccessDatabase::open(a)->execute("Orders");
+    AccessDatabase::setCacheLimitBytes(1); // everything but the file in use must go
+    AccessDatabase::open(b)->execute("Orders");
+    EXPECT_EQ(cacheFiles().size(), 1u);
+    AccessDatabase::setCacheLimitBytes(CacheFolder::defaultLimitBytes);
+}
+
+TEST_F(EngineCache, MissingFileAndFolderAreError3024) {
+    try {
+        AccessDatabase::open((dir_ / "nothing.mdb").string());
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.number(), 3024);
+    }
+    try {
+        AccessDatabase::open(dir_.string());
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.number(), 3024);
+    }
+}
+
+} // namespace

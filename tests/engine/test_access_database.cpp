@@ -1,0 +1,148 @@
+#include "catalogue/Dao.h"
+#include "engine/AccessDatabase.h"
+#include "engine/EngineError.h"
+#include "tests/support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using quarix::engine::AccessDatabase;
+using quarix::engine::EngineError;
+
+namespace {
+
+int errorNumber(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const EngineError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// All rows of a statement as text, one string per row.
+std::vector<std::string> rowsOf(AccessDatabase& db, const std::string& sql) {
+    auto rs = db.execute(sql);
+    std::vector<std::string> rows;
+    for (std::int64_t r = 0; r < rs->rowCount(); ++r) {
+        std::string line;
+        const auto& values = rs->row(r);
+        for (std::size_t c = 0; c < values.size(); ++c)
+            line += (c ? "|" : "") + rs->text(c, values[c]);
+        rows.push_back(line);
+    }
+    return rows;
+}
+
+class SavedQueries : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        dir_ = quarix::test::scratchDir("saved-queries");
+        ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+        const fs::path copy = dir_ / GetParam();
+        fs::copy_file(quarix::test::dataFile(GetParam()), copy);
+        db_ = AccessDatabase::open(copy.string());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+    std::shared_ptr<AccessDatabase> db_;
+};
+
+// Each select query gives what its SQL, written by hand over the tables, gives.
+TEST_P(SavedQueries, SelectQueriesMatchTheirSqlOverTheTables) {
+    AccessDatabase& db = *db_;
+    EXPECT_EQ(db.execute("London Customers")->rowCount(), 22);
+    EXPECT_EQ(rowsOf(db, "London Customers"), rowsOf(db, "SELECT * FROM Customers WHERE City = 'London'"));
+    EXPECT_EQ(db.execute("Orders With Customer")->rowCount(), 1000);
+    EXPECT_EQ(rowsOf(db, "SELECT * FROM [Orders With Customer] ORDER BY OrderID"),
+              rowsOf(db, "SELECT o.OrderID, o.OrderDate, o.Amount, c.Name, c.City FROM Customers AS c "
+                         "INNER JOIN Orders AS o ON c.CustomerID = o.CustomerID ORDER BY o.OrderID"));
+    EXPECT_EQ(rowsOf(db, "Big Spenders"),
+              rowsOf(db, "SELECT c.Name, Sum(o.Amount) AS Total, Count(o.OrderID) AS OrderCount FROM Customers AS c "
+                         "LEFT JOIN Orders AS o ON c.CustomerID = o.CustomerID GROUP BY c.Name "
+                         "HAVING Sum(o.Amount) > 2000 ORDER BY Sum(o.Amount) DESC"));
+    EXPECT_EQ(rowsOf(db, "Countries"), rowsOf(db, "SELECT DISTINCT Country FROM Customers ORDER BY Country"));
+    EXPECT_EQ(rowsOf(db, "SELECT * FROM [Open Orders Gross] ORDER BY Name, Amount"),
+              rowsOf(db, "SELECT c.Name, o.Amount, o.Amount * 1.2 AS Gross FROM Customers c, Orders o "
+                         "WHERE c.CustomerID = o.CustomerID AND o.Status = 'Open' ORDER BY c.Name, o.Amount"));
+}
+
+TEST_P(SavedQueries, QueriesAreSearchedLikeTables) {
+    AccessDatabase& db = *db_;
+    EXPECT_EQ(db.execute("select * from [London Customers] WHERE [Name] Like '*a*' ORDER BY [Name] ASC")->rowCount(),
+              db.execute("select * from [Customers] WHERE [City] = 'London' AND [Name] Like '*a*'")->rowCount());
+    EXPECT_EQ(db.filter("Orders With Customer", "[City] Like 'Lon*'")->rowCount(),
+              db.execute("SELECT * FROM Orders INNER JOIN Customers ON Orders.CustomerID = Customers.CustomerID "
+                         "WHERE Customers.City Like 'Lon*'")
+                  ->rowCount());
+    const auto fields = db.columns("Open Orders Gross");
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields[2].name, "Gross");
+    EXPECT_EQ(db.execute("select DISTINCT [Country] from [Countries] ORDER BY [Country] ASC")->rowCount(), 9);
+}
+
+TEST_P(SavedQueries, ActionAndParameterQueriesAreRefusedAndTheFileIsUnchanged) {
+    const fs::path file = dir_ / GetParam();
+    const auto before = fs::last_write_time(file);
+    const auto size = fs::file_size(file);
+    EXPECT_EQ(errorNumber([&] { db_->execute("Age Everyone"); }), 3219);
+    EXPECT_EQ(errorNumber([&] { db_->execute("City Parameter"); }), 3061);
+    EXPECT_EQ(errorNumber([&] { db_->execute("SELECT * FROM Customers WHERE [Forms]![frmX]![City] = City"); }), 3061);
+    EXPECT_EQ(fs::last_write_time(file), before);
+    EXPECT_EQ(fs::file_size(file), size);
+    EXPECT_NE(db_->savedQuerySql("Age Everyone").find("UPDATE Customers"), std::string::npos);
+}
+
+TEST_P(SavedQueries, StatementErrorsCarryAccessNumbers) {
+    EXPECT_EQ(errorNumber([&] { db_->execute("NoSuchTable"); }), 3078);
+    EXPECT_EQ(errorNumber([&] { db_->execute("select * from [Customers] WHERE [City] Like 'O'Brien'"); }), 3075);
+    EXPECT_EQ(errorNumber([&] { db_->execute("select * from [Customers] WHERE Frob([City])"); }), 3085);
+    EXPECT_EQ(db_->execute("select * from [Customers] WHERE [Name] Like 'O''Brien*'")->rowCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, SavedQueries, ::testing::Values("shop.mdb", "shop.accdb"),
+                         [](const auto& info) { return info.param == "shop.mdb" ? "mdb" : "accdb"; });
+
+// The record-set interface behaves as the search code relies on.
+TEST(Dao, RecordsetMovesCountsAndFilters) {
+    using namespace quarix::catalogue;
+    const fs::path dir = quarix::test::scratchDir("dao");
+    ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+    fs::copy_file(quarix::test::dataFile("shop.mdb"), dir / "shop.mdb");
+    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(QString::fromStdString((dir / "shop.mdb").string()));
+
+    EXPECT_TRUE(db.TableDefs().contains(QStringLiteral("MSysObjects")));
+    EXPECT_TRUE(db.QueryDefs().contains(QStringLiteral("~sq_cfrmHidden")));
+
+    Recordset empty = db.OpenRecordset(QStringLiteral("Empty Table"));
+    EXPECT_GT(empty.FieldCount(), 0) << "a table without rows still has its fields";
+    EXPECT_EQ(errorNumber([&] { empty.MoveLast(); }), 3021);
+
+    Recordset customers = db.OpenRecordset(QStringLiteral("Customers"), dbOpenSnapshot);
+    customers.Filter = QStringLiteral("[City] = 'zürich'");
+    Recordset zurich = customers.OpenRecordset();
+    zurich.MoveLast();
+    EXPECT_GT(zurich.RecordCount(), 0);
+    zurich.MoveFirst();
+    EXPECT_EQ(zurich.Fields(2).Text(), QStringLiteral("Zürich"));
+    EXPECT_EQ(zurich.Fields(2).Name(), QStringLiteral("City"));
+
+    Recordset page = db.OpenRecordset(
+        QStringLiteral("select * from [Customers] WHERE [CustomerID] > 0 ORDER BY [CustomerID] ASC"), dbOpenSnapshot);
+    page.Move(100);
+    EXPECT_EQ(page.Fields(0).Value().toLongLong(), 101);
+    page.Move(149);
+    EXPECT_EQ(page.Fields(0).Value().toLongLong(), 250);
+    page.MoveNext();
+    EXPECT_TRUE(page.EOF_());
+    EXPECT_EQ(errorNumber([&] { page.Fields(0); }), 3021);
+
+    Recordset nulls = db.OpenRecordset(QStringLiteral("select * from [Customers] WHERE [CustomerID] = 25"));
+    EXPECT_TRUE(nulls.Fields(2).IsNull()) << "City is Null on every 25th row";
+    EXPECT_EQ(nulls.Fields(2).Text(), QString());
+    fs::remove_all(dir);
+}
+
+} // namespace
