@@ -1,0 +1,42 @@
+#include "catalogue/FieldValue.h"
+
+#include <cmath>
+
+namespace quarix::catalogue {
+
+using engine::ColumnType;
+using Kind = engine::StoredValue::Kind;
+
+QDateTime dateTimeFromSerial(double serial) {
+    const double days = std::trunc(serial);
+    const double fraction = std::fabs(serial - days);
+    auto msecs = static_cast<qint64>(std::llround(fraction * 86400000.0));
+    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(days) + msecs / 86400000);
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs % 86400000)));
+}
+
+QVariant fieldValue(ColumnType type, const engine::OwnedValue& value) {
+    switch (value.kind) {
+    case Kind::Null:
+        return {};
+    case Kind::Integer:
+        if (type == ColumnType::Boolean)
+            return value.integer != 0;
+        if (type == ColumnType::Currency)
+            return static_cast<double>(value.integer) / 10000.0;
+        return static_cast<qlonglong>(value.integer);
+    case Kind::Real:
+        if (type == ColumnType::DateTime)
+            return dateTimeFromSerial(value.real);
+        return value.real;
+    case Kind::Text:
+        if (type == ColumnType::Decimal)
+            return QString::fromStdString(value.bytes).toDouble();
+        return QString::fromStdString(value.bytes);
+    case Kind::Blob:
+        return QByteArray(value.bytes.data(), static_cast<qsizetype>(value.bytes.size()));
+    }
+    return {};
+}
+
+} // namespace quarix::catalogue

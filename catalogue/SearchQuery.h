@@ -1,0 +1,32 @@
+#pragma once
+
+#include "search/ResultGridModel.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace quarix::catalogue {
+
+// The engine side of a search run. Engine failures throw engine::EngineError.
+
+// One page of a paged search: the statement's rows from firstIndex on, at
+// most pageSize of them (all when pageSize is 0).
+struct PageOfResults {
+    long resultCount = 0;
+    QStringList headers;              // empty when the page holds no record
+    std::vector<QStringList> rows;
+};
+PageOfResults readResultPage(const QString& path, const QString& statement, long firstIndex, int pageSize);
+
+// Every row of a table or query that meets the criterion, read lazily by
+// the grid; the database stays open while the rows are on screen.
+struct FilteredResults {
+    long resultCount = 0;
+    std::unique_ptr<search::RowSource> rows;
+};
+FilteredResults openFilteredResults(const QString& path, const QString& table, const QString& criterion);
+
+} // namespace quarix::catalogue

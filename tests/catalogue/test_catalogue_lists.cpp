@@ -1,0 +1,87 @@
+#include "catalogue/CatalogueNames.h"
+#include "catalogue/CatalogueReader.h"
+#include "catalogue/Dao.h"
+#include "catalogue/SearchQuery.h"
+#include "tests/support/TestData.h"
+
+#include <gtest/gtest.h>
+
+using namespace quarix::catalogue;
+
+namespace {
+
+TEST(CatalogueNames, HiddenObjectsKindsAndPaging) {
+    EXPECT_TRUE(isHiddenTable(QStringLiteral("MSysObjects")));
+    EXPECT_FALSE(isHiddenTable(QStringLiteral("msysnotes")));
+    EXPECT_TRUE(isHiddenQuery(QStringLiteral("~sq_cfrmHidden")));
+    EXPECT_FALSE(isHiddenQuery(QStringLiteral("Big Spenders")));
+    EXPECT_EQ(objectKinds(1, 1), (QStringList{QStringLiteral("Table"), QStringLiteral("Query")}));
+    EXPECT_EQ(objectKinds(0, 1), QStringList{QStringLiteral("Query")});
+    EXPECT_TRUE(objectKinds(0, 2).isEmpty());
+    EXPECT_TRUE(isPagedDatabase(QStringLiteral("/a/B.ACCDB"), false));
+    EXPECT_TRUE(isPagedDatabase(QStringLiteral("/a/b.mdb"), true));
+    EXPECT_FALSE(isPagedDatabase(QStringLiteral("/a/b.mdb"), false));
+    EXPECT_FALSE(namesADatabase(QStringLiteral("*.accdb")));
+    EXPECT_FALSE(namesADatabase(QString()));
+    EXPECT_TRUE(namesADatabase(QStringLiteral("/x/notes.txt")));
+}
+
+class CatalogueReading : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = QString::fromStdString(quarix::test::dataFile("shop.accdb"));
+        try {
+            DBEngine::instance().Workspaces(0).OpenDatabase(path, false).Close();
+        } catch (const EngineError&) {
+            GTEST_SKIP() << "the database engine cannot read the test files yet";
+        }
+    }
+    QString path;
+};
+
+TEST_F(CatalogueReading, ListsAndFields) {
+    const QStringList tables = readObjectNames(path, kTableKind);
+    EXPECT_TRUE(tables.contains(QStringLiteral("msysnotes")));
+    EXPECT_FALSE(tables.contains(QStringLiteral("MSysObjects")));
+    EXPECT_FALSE(readObjectNames(path, kQueryKind).contains(QStringLiteral("~sq_cfrmHidden")));
+    EXPECT_TRUE(readObjectNames(path, QString()).isEmpty());
+    EXPECT_FALSE(readFieldNames(path, QStringLiteral("Empty Table")).isEmpty());
+    EXPECT_THROW(readFieldNames(path, QStringLiteral("No Such Table")), EngineError);
+}
+
+TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {
+    const QString statement = QStringLiteral("select * from [Customers] WHERE 1 = 1 ORDER BY [CustomerID] ASC");
+    const PageOfResults third = readResultPage(path, statement, 200, 100);
+    EXPECT_EQ(third.resultCount, 250);
+    ASSERT_EQ(third.rows.size(), 50u);
+    EXPECT_EQ(third.headers.first(), QStringLiteral("CustomerID"));
+    EXPECT_EQ(third.rows.front().first(), QStringLiteral("201"));
+    const PageOfResults past = readResultPage(path, statement, 300, 100);
+    EXPECT_TRUE(past.rows.empty());
+    EXPECT_TRUE(past.headers.isEmpty());
+    EXPECT_EQ(readResultPage(path, statement, 0, 0).rows.size(), 250u);
+}
+
+TEST_F(CatalogueReading, FilteredRowsAreReadOnDemand) {
+    FilteredResults results = openFilteredResults(path, QStringLiteral("Customers"), QStringLiteral("1 = 1"));
+    EXPECT_EQ(results.resultCount, 250);
+    ASSERT_TRUE(results.rows);
+    EXPECT_EQ(results.rows->rowCount(), 250);
+    const auto rows = results.rows->rows(248, 10);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows.back().first(), QStringLiteral("250"));
+}
+
+TEST_F(CatalogueReading, ValueListStopsAtItsLimit) {
+    const QString mdb = QString::fromStdString(quarix::test::dataFile("shop.mdb"));
+    EXPECT_EQ(readValueList(mdb, QStringLiteral("Customers"), QStringLiteral("City"), 50).size(), 12);
+    const QStringList five = readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 5);
+    ASSERT_EQ(five.size(), 5);
+    EXPECT_EQ(five.first(), QString());
+    EXPECT_EQ(five[1], QStringLiteral("Bergen"));
+    const QStringList all = readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 50);
+    EXPECT_EQ(all.size(), 12); // the empty entry and eleven cities
+    EXPECT_EQ(readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 1), QStringList{QString()});
+}
+
+} // namespace
