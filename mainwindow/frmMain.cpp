@@ -1,7 +1,291 @@
 #include "mainwindow/frmMain.h"
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+#include "mainwindow/EngineJob.h"
+#include "mainwindow/ResultGridView.h"
+#include "search/ResultGridModel.h"
+#include "search/StatusCaption.h"
+#include "settings/SettingsText.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+
+frmMain::frmMain(QWidget* parent) : frmMain(SettingsEnvironment::system(), {}, {}, parent) {}
+
+frmMain::frmMain(SettingsEnvironment environment, QStringList arguments, SettingsValues settingsBefore,
+                 QWidget* parent)
+    : QMainWindow(parent), settings(std::move(settingsBefore)), env(std::move(environment)),
+      commandLineArguments(std::move(arguments)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quarix"));
-    resize(900, 600);
+    menus_ = buildMainMenus(this);
+    buildControls();
+    buildSettingsControls();
+    engineJob_ = new EngineJob(this);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    cancelShortcut_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    cancelShortcut_->setEnabled(false);
+    connectControls();
+    twips_ = twipsScale();
+    resize(twips_.px(13500), twips_.px(8200));
+    Form_Load();
 }
+
+frmMain::~frmMain() {
+    // The grid's rows may hold the database open; let them go first.
+    MSFlexGrid1->setModel(nullptr);
+    delete gridModel_;
+}
+
+void frmMain::connectControls() {
+    connect(cmdQuarix, &QPushButton::clicked, this, &frmMain::cmdQuarix_Click);
+    connect(cmdFilter, &QPushButton::clicked, this, &frmMain::cmdFilter_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
+    connect(cmdPage[0], &QPushButton::clicked, this, [this] { cmdPage_Click(0); });
+    connect(cmdPage[1], &QPushButton::clicked, this, [this] { cmdPage_Click(1); });
+    connect(cmdClearSQL, &QPushButton::clicked, this, &frmMain::cmdClearSQL_Click);
+    connect(cmbTableQuery, &QComboBox::activated, this, &frmMain::cmbTableQuery_Click);
+    connect(cmbValues, &QComboBox::activated, this, &frmMain::cmbValues_Click);
+    for (QComboBox* box : {cmbTable, CmbField, cmbValues})
+        box->installEventFilter(this);
+    connect(calender, &QCalendarWidget::clicked, calender, &QWidget::hide);
+    connect(MSFlexGrid1, &ResultGridView::filesDropped, this, &frmMain::openDroppedFiles);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+
+    connect(menus_.mnuopen, &QAction::triggered, this, &frmMain::mnuopen_Click);
+    connect(menus_.mnuexit, &QAction::triggered, this, &frmMain::mnuexit_Click);
+    // The handlers decide the check marks themselves: undo the menu's own toggle first.
+    const auto toggle = [this](QAction* item, void (frmMain::*handler)()) {
+        connect(item, &QAction::triggered, this, [this, item, handler] {
+            item->setChecked(!item->isChecked());
+            (this->*handler)();
+        });
+    };
+    toggle(menus_.mnuValuePickList, &frmMain::mnuValuePickList_Click);
+    toggle(menus_.mnuSQLmode, &frmMain::mnuSQLmode_Click);
+    toggle(menus_.mnudebug, &frmMain::mnudebug_Click);
+    toggle(menus_.mnuautofit, &frmMain::mnuautofit_Click);
+    toggle(menus_.mnuEvenwidth, &frmMain::mnuEvenwidth_Click);
+    for (std::size_t i = 0; i < menus_.SQL.size(); ++i)
+        if (menus_.SQL[i])
+            connect(menus_.SQL[i], &QAction::triggered, this, [this, i] { SQL_Click(static_cast<int>(i)); });
+
+    connect(engineJob_, &EngineJob::started, this, [this] {
+        captionBeforeJob_ = windowTitle();
+        gridModel_->setReadsPaused(true);
+        setSearchControlsEnabled(false);
+        cancelShortcut_->setEnabled(true);
+    });
+    connect(engineJob_, &EngineJob::progress, this, &frmMain::showReadProgress);
+    connect(engineJob_, &EngineJob::finished, this, [this] {
+        cancelShortcut_->setEnabled(false);
+        gridModel_->setReadsPaused(false);
+        setSearchControlsEnabled(true);
+        setWindowTitle(captionBeforeJob_);
+        if (closeAfterJob_)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
+    connect(cancelShortcut_, &QShortcut::activated, engineJob_, &EngineJob::cancel);
+}
+
+void frmMain::Form_Load() {
+    settings.SaveData = true;
+    Reset_Grid();
+    Timer1->setInterval(1000);
+    Timer1->start();
+    progBar1->setValue(100);
+    RecentShown = true;
+    settings.ShowLast10 = true;
+    settings.WindowState = QStringLiteral("0");
+    settings.WriteLog = false;
+    settings.ValueListMax = QStringLiteral("0");
+    cmbFunction->setCurrentText(QStringLiteral("Contains"));
+    Timer1_Timer();
+    tickCount_ = 0;
+
+    location = chooseSettingsLocation(env);
+    LoadSettings(IniFile(location.settingsFilePath()), settings, settingsPort());
+    LoadProgramsMenu();
+    runCommandLine();
+
+    applyWindowStateNumber(static_cast<int>(settings_text::leadingNumber(settings.WindowState)));
+    cmdFilter->setVisible(settings.HideFilter != 1);
+    cmdClear->setVisible(settings.HideFilter != 1);
+    if (settings.SQLMode)
+        mnuSQLmode_Click();
+    if (settings.DebugSQL)
+        mnudebug_Click();
+    menus_.mnuValuePickList->setChecked(settings.ListValues);
+    if (settings.autoFitGridNumber() == 1)
+        menus_.mnuautofit->setChecked(true);
+    else if (settings.AutoFitGrid.trimmed() == QStringLiteral("0"))
+        menus_.mnuEvenwidth->setChecked(true);
+    menus_.mnuautoload->setChecked(settings.UseDefault == QStringLiteral("1"));
+    UpdateRecentFiles();
+    // A database named on the command line wins over the AutoLoad default.
+    if (!CmdLineDatabase.isEmpty())
+        openDatabaseAtStart(CmdLineDatabase);
+    else if (settings.UseDefault == QStringLiteral("1") && settings.AutoLoadDatabase.size() > 1)
+        openDatabaseAtStart(settings.AutoLoadDatabase);
+}
+
+void frmMain::openDatabaseAtStart(const QString& path) {
+    CurrentDatabasePath = path;
+    UpdateTableQuery();
+    Load_cmbTable(CurrentDatabasePath);
+    setWindowTitle(quarix::search::databaseCaption(CurrentDatabasePath));
+    Load_Fields();
+}
+
+void frmMain::Form_Activate() {
+    if (location.TermServMode) {
+        lblMultiUser->setText(QStringLiteral("Multi User"));
+        lblMultiUser->setVisible(true);
+    }
+    tickCount_ = 0;
+    if (CurrentDatabasePath == QStringLiteral("**")) {
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    cmdFilter->setVisible(settings.HideFilter != 1);
+    cmdClear->setVisible(settings.HideFilter != 1);
+    menus_.mnuautoload->setChecked(settings.UseDefault == QStringLiteral("1"));
+    menus_.mnuprograms->setChecked(!settings.Programs[0].isEmpty());
+    if (settingsChanged_) {
+        MSFlexGrid1->setFontSize(settings.gridFontSizeNumber());
+        if (settings.autoFitGridNumber() == 1) {
+            mnuautofit_Click();
+        } else if (settings.AutoFitGrid.trimmed() == QStringLiteral("0")) {
+            menus_.mnuautofit->setChecked(false);
+            menus_.mnuEvenwidth->setChecked(true);
+        }
+        MSFlexGrid1->viewport()->update();
+        settingsChanged_ = false;
+    }
+    if (!CurrentDatabasePath.isEmpty()) {
+        UpdateRecentFiles();
+        SaveSettings();
+    }
+    LoadProgramsMenu();
+    runCommandLine();
+}
+
+void frmMain::Timer1_Timer() {
+    if (++tickCount_ == 3) {
+        const bool dateShown = !lblDate->isHidden();
+        lblDate->setVisible(!dateShown);
+        lblDay->setVisible(dateShown);
+        tickCount_ = 0;
+    }
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    lblTime->setText(locale.toString(now.time(), QLocale::ShortFormat));
+    lblDate->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    lblDay->setText(locale.dayName(now.date().dayOfWeek(), QLocale::LongFormat));
+}
+
+void frmMain::mnuexit_Click() {
+    if (close())
+        QApplication::quit();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow()) {
+        Form_Activate();
+        Form_GotFocus();
+    } else {
+        Form_LostFocus();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (engineJob_->running()) {
+        // Finish the database job first; the window closes when it ends.
+        closeAfterJob_ = true;
+        engineJob_->cancel();
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload() {
+    if (CurrentDatabasePath != QStringLiteral("**")) {
+        if (CurrentDatabasePath.isEmpty() || CurrentDatabasePath == settings.Recent1) {
+            CurrentDatabasePath.clear();
+        } else {
+            settings.Recent2 = settings.Recent1;
+            settings.Recent1 = CurrentDatabasePath;
+        }
+        SaveSettings();
+    }
+    Form_LostFocus();
+    Timer1->stop();
+}
+
+bool frmMain::runEngineJob(const std::function<void()>& job) {
+    return engineJob_->run(job);
+}
+
+void frmMain::showReadProgress(int percent) {
+    progBar1->setValue(percent);
+    setWindowTitle(captionBeforeJob_ + QLatin1Char(' ') + QString::number(percent) + QLatin1Char('%'));
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == calstart && event->type() == QEvent::MouseButtonDblClick) {
+        if (calender->isVisible()) {
+            calender->hide();
+        } else {
+            calender->setSelectedDate(QDate::currentDate());
+            placeCalendar();
+            calender->show();
+        }
+        return true;
+    }
+    const bool focusIn = event->type() == QEvent::FocusIn;
+    const bool focusOut = event->type() == QEvent::FocusOut;
+    if ((!focusIn && !focusOut) || engineJob_->running())
+        return QMainWindow::eventFilter(watched, event);
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return QMainWindow::eventFilter(watched, event);
+    if (watched == cmbTable && focusOut)
+        cmbTable_LostFocus();
+    else if (watched == CmbField && focusIn)
+        CmbField_GotFocus();
+    else if (watched == CmbField && focusOut)
+        CmbField_LostFocus();
+    else if (watched == cmbValues && focusIn)
+        cmbValues_GotFocus();
+    else if (watched == cmbValues && focusOut)
+        cmbValues_LostFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::AddLastSearch() {}
+void frmMain::ClearLastSearches() {}
+void frmMain::UpdateRecentFiles() {}
+void frmMain::SortSaved() {}
+void frmMain::LoadProgramsMenu() {}
+void frmMain::Form_GotFocus() {}
+void frmMain::Form_LostFocus() {}

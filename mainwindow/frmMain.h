@@ -1,10 +1,198 @@
 #pragma once
 
-#include <QMainWindow>
+#include "mainwindow/MainMenus.h"
+#include "mainwindow/Twips.h"
+#include "search/SearchState.h"
+#include "settings/SettingsEnvironment.h"
+#include "settings/SettingsLocation.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsValues.h"
 
-// The main window: owns the shared state of a Quarix session.
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class QCalendarWidget;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QShortcut;
+class QTimer;
+class EngineJob;
+class ResultGridView;
+class frmSettings;
+struct MenuEffect;
+struct SearchLogEntry;
+namespace quarix::search {
+class ResultGridModel;
+struct SearchCriteria;
+} // namespace quarix::search
+
+// The main window: owns the shared state of a Quarix session and binds the
+// controls to the search, catalogue and settings logic.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // A window with the process environment and no command line.
     explicit frmMain(QWidget* parent = nullptr);
+    // A window that finds its settings through environment and applies the
+    // command-line arguments (without the program's name). settingsBefore
+    // are the values the program held before this window: a reload carries
+    // over those that loading only ever switches on.
+    frmMain(SettingsEnvironment environment, QStringList arguments, SettingsValues settingsBefore = {},
+            QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Shared state, read and written by the dialogs and features.
+    SettingsValues settings;
+    quarix::search::SearchState searchState;
+    QString CurrentDatabasePath; // "**": close at the next activation, save nothing
+    bool PagedMode = false;
+    QString ValueOnEntry;        // the value box's text when it got the focus
+
+    // Opens a database as start-up does (command line, AutoLoad).
+    void openDatabaseAtStart(const QString& path);
+
+    // Search
+    void cmdQuarix_Click();
+    void cmdFilter_Click();
+    void cmdClear_Click();
+    void cmdPage_Click(int index);
+    void RunSearch();
+    void Reset_Grid();
+    void mnuautofit_Click();
+    void mnuEvenwidth_Click();
+    // SQL mode and Debug SQL
+    void mnuSQLmode_Click();
+    void mnudebug_Click();
+    void cmdClearSQL_Click();
+    void SQL_Click(int index);
+    void cmbValues_Click();
+    // Catalogue
+    void mnuopen_Click();
+    void openDroppedFiles(const QStringList& paths);
+    void UpdateTableQuery();
+    bool Load_cmbTable(const QString& dbname);
+    void Load_Fields();
+    void Load_ValueList();
+    void cmbTableQuery_Click();
+    void cmbTable_LostFocus();
+    void CmbField_GotFocus();
+    void CmbField_LostFocus();
+    void cmbValues_GotFocus();
+    void cmbValues_LostFocus();
+    void mnuValuePickList_Click();
+    // Lifecycle
+    void Form_Activate();
+    void Form_Resize();
+    void Timer1_Timer();
+    void mnuexit_Click();
+
+    // Call points filled in by the features that own them.
+    void AddLastSearch();                     // last-ten list: records the search just run
+    void ClearLastSearches();                 // last-ten list: empties it for a new database
+    void UpdateRecentFiles();                 // recent list: shows the three recent databases
+    void SortSaved();                         // saved searches: sorts the menu
+    void LoadProgramsMenu();                  // programs menu: rebuilds it from the settings
+    void Form_GotFocus();                     // mouse wheel: starts scrolling the grid
+    void Form_LostFocus();                    // mouse wheel: stops scrolling the grid
+
+    // Settings file, command line, Preferences dialog and search log.
+    SettingsEnvironment env;
+    SettingsLocation location;
+    QStringList commandLineArguments;
+    bool RecentShown = true;
+    QString CmdLineDatabase;
+    void SaveSettings();
+    void runCommandLine();
+    void mnusettings_Click();
+    void Form_Unload();
+    void WriteSearchLog(const SearchLogEntry& entry);
+    SettingsWindowPort settingsPort();
+    qint32 gridColourValue(GridColour which) const;
+
+    ResultGridView* grid() const { return MSFlexGrid1; }
+    quarix::search::ResultGridModel* gridModel() const { return gridModel_; }
+    const MainMenus& menus() const { return menus_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Construction and layout
+    void buildControls();
+    void connectControls();
+    void Form_Load();
+    Twips twipsScale() const;
+    QRect designRect(double left, double top, double width, double height) const;
+    void placeCalendar();
+    // Search helpers
+    quarix::search::SearchCriteria currentCriteria() const;
+    bool PopulateFlexGrid(long resultCount, const QStringList& headers, const std::vector<QStringList>& rows);
+    void failSearch(int number, const QString& description, const QString& table);
+    void showDebugSql(const QString& table, const QString& seconds);
+    QString orderPart() const;
+    void setSearchControlsEnabled(bool enabled);
+    void sizeColumns();
+    // Runs a database job with progress and cancel; false when another runs.
+    bool runEngineJob(const std::function<void()>& job);
+    void showReadProgress(int percent);
+    void finishOpening(const QString& path);
+
+    MainMenus menus_;
+    Twips twips_;
+    EngineJob* engineJob_ = nullptr;
+    QString captionBeforeJob_;
+    bool closeAfterJob_ = false;
+    int tickCount_ = 0;
+
+    // Controls, named as the window's features refer to them.
+    QWidget* fraDataMain = nullptr;
+    QWidget* clockFrame = nullptr;
+    QLabel* calstart = nullptr;
+    QCalendarWidget* calender = nullptr;
+    QLabel* lblTime = nullptr;
+    QLabel* lblDate = nullptr;
+    QLabel* lblDay = nullptr;
+    QLabel* lblFROMTHE = nullptr;
+    QComboBox* cmbTableQuery = nullptr;
+    QComboBox* cmbTable = nullptr;
+    QLabel* lblFIND = nullptr;
+    QComboBox* CmbField = nullptr;
+    QComboBox* cmbFunction = nullptr;
+    QComboBox* cmbValues = nullptr;
+    QPushButton* cmdQuarix = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdFilter = nullptr;
+    std::array<QPushButton*, 2> cmdPage{};
+    QLabel* lblSQL = nullptr;
+    QLabel* lblDebug = nullptr;
+    QProgressBar* progBar1 = nullptr;
+    QPushButton* cmdClearSQL = nullptr;
+    QLineEdit* txtSearch = nullptr;
+    ResultGridView* MSFlexGrid1 = nullptr;
+    quarix::search::ResultGridModel* gridModel_ = nullptr;
+    QTimer* Timer1 = nullptr;
+    QShortcut* cancelShortcut_ = nullptr;
+
+    // Settings wiring.
+    void buildSettingsControls();
+    void applyGridColour(GridColour which, qint32 value);
+    void applyMenuEffects(const QList<MenuEffect>& effects);
+    int windowStateNumber() const;
+    void applyWindowStateNumber(int state);
+    void settingsAccepted(bool reloadMainWindow);
+    void queueReload();
+    QPointer<frmSettings> settingsDialog_;
+    QLabel* lblMultiUser = nullptr;
+    // The grid colours as settings numbers: system colours until changed.
+    std::array<qint32, 3> gridColours_{-2147483636, -2147483643, -2147483640};
+    bool settingsChanged_ = false; // the Preferences dialog stored new values
+    bool reloadQueued_ = false;
 };

@@ -1,0 +1,153 @@
+#include "app/cli/CliOptions.h"
+
+#include <algorithm>
+#include <map>
+
+namespace quarix::cli {
+
+namespace {
+
+const std::map<std::string, std::string> commandHelp = {
+    {"tables", "Usage: quarix-cli tables FILE [--all] [--format F] [--output FILE]\n"
+               "Lists the tables as the window lists them; --all adds system tables.\n"},
+    {"queries", "Usage: quarix-cli queries FILE [--all] [--format F] [--output FILE]\n"
+                "Lists the saved queries; --all adds hidden ones (~sq_).\n"},
+    {"fields", "Usage: quarix-cli fields FILE TABLE [--format F] [--output FILE]\n"
+               "Lists the fields of a table or saved query with their types.\n"},
+    {"values", "Usage: quarix-cli values FILE TABLE FIELD [--max N] [--format F] [--output FILE]\n"
+               "Lists the distinct values of a field in ascending order (the value pick list).\n"},
+    {"search", "Usage: quarix-cli search FILE TABLE FIELD OPERATOR VALUE [options]\n"
+               "       quarix-cli search FILE TABLE --where CRITERION [options]\n"
+               "Runs a search as the window does. OPERATOR is one of the window's captions\n"
+               "(\"Contains\", \"Begins\", \"Not Contain\", \"Equals\", \"<> Not\", \"> Greater\",\n"
+               "\"< Less\", \">=\", \"<=\") or contains, begins, not-contains, eq, ne, gt, lt, ge, le.\n"
+               "  --where CRITERION   a typed Access SQL criterion instead of FIELD OPERATOR VALUE\n"
+               "  --and CRITERION     a further filter (may be repeated)\n"
+               "  --order ORDER       ORDER BY list, e.g. \"[Name] DESC\" (default: the field ascending)\n"
+               "  --page N            show page N (from 1) of --page-size M rows (default 50)\n"
+               "  --count             print only the number of matching rows\n"
+               "  --format table|csv|json|jsonl, --output FILE\n"},
+    {"dump", "Usage: quarix-cli dump FILE NAME [--where CRITERION] [--order ORDER] [--count]\n"
+             "Prints every row of a table or saved query as CSV.\n"},
+};
+
+const char programHelp[] =
+    "Usage: quarix-cli COMMAND FILE ... [options]\n"
+    "Searches Microsoft Access databases (.mdb, .accdb) from a terminal.\n"
+    "\n"
+    "Commands:\n"
+    "  tables FILE                    the tables of a database\n"
+    "  queries FILE                   its saved queries\n"
+    "  fields FILE TABLE              the fields of a table or query\n"
+    "  values FILE TABLE FIELD        the distinct values of a field\n"
+    "  search FILE TABLE FIELD OPERATOR VALUE   a search, as in the window\n"
+    "  dump FILE NAME                 every row as CSV\n"
+    "\n"
+    "Every command takes --format table|csv|json|jsonl (table on a terminal,\n"
+    "CSV otherwise), --output FILE and --help. quarix-cli --version prints the version.\n"
+    "\n"
+    "Exit status: 0 success, 1 no rows matched (search only), 2 usage error,\n"
+    "3 the database cannot be read, 4 the criterion, table or field is not valid,\n"
+    "5 the output cannot be written, 130 cancelled.\n";
+
+const std::map<std::string, Format> formats = {
+    {"table", Format::Table}, {"csv", Format::Csv}, {"json", Format::Json}, {"jsonl", Format::JsonLines}};
+
+} // namespace
+
+std::string helpText(const std::string& command) {
+    auto it = commandHelp.find(command);
+    return it == commandHelp.end() ? programHelp : it->second;
+}
+
+ParseResult parseCommandLine(const std::vector<std::string>& args) {
+    ParseResult result;
+    CliOptions& o = result.options;
+    auto fail = [&](const std::string& message) {
+        result.error = message;
+        return result;
+    };
+    if (args.empty())
+        return fail("no command given");
+    std::size_t i = 0;
+    if (args[0] == "--version") {
+        o.version = true;
+        return result;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        o.help = true;
+        if (args.size() > 1)
+            o.command = args[1];
+        return result;
+    }
+    o.command = args[i++];
+    if (!commandHelp.count(o.command))
+        return fail("unknown command '" + o.command + "'");
+
+    auto value = [&](const std::string& name) -> std::optional<std::string> {
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        (void)name;
+        return args[++i];
+    };
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--all") {
+            o.all = true;
+        } else if (a == "--count") {
+            o.count = true;
+        } else if (a == "--where" || a == "--and" || a == "--order" || a == "--output" ||
+                   a == "--format" || a == "--max" || a == "--page" || a == "--page-size") {
+            auto v = value(a);
+            if (!v)
+                return fail(a + " needs a value");
+            if (a == "--where")
+                o.where = *v;
+            else if (a == "--and")
+                o.filters.push_back(*v);
+            else if (a == "--order")
+                o.order = *v;
+            else if (a == "--output")
+                o.output = *v;
+            else if (a == "--format") {
+                auto f = formats.find(*v);
+                if (f == formats.end())
+                    return fail("unknown format '" + *v + "' (table, csv, json or jsonl)");
+                o.format = f->second;
+            } else {
+                char* end = nullptr;
+                const long n = std::strtol(v->c_str(), &end, 10);
+                if (v->empty() || *end != '\0' || n < (a == "--max" ? 0 : 1))
+                    return fail(a + " needs a whole number" + (a == "--max" ? "" : " of at least 1"));
+                if (a == "--max")
+                    o.max = static_cast<int>(std::min(n, 1000000000L));
+                else if (a == "--page")
+                    o.page = n;
+                else
+                    o.pageSize = n;
+            }
+        } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
+            return fail("unknown option '" + a + "'");
+        } else {
+            o.arguments.push_back(a);
+        }
+    }
+    if (o.help)
+        return result;
+
+    std::size_t wanted = 1;
+    if (o.command == "fields" || o.command == "dump")
+        wanted = 2;
+    else if (o.command == "values")
+        wanted = 3;
+    else if (o.command == "search")
+        wanted = o.where.empty() ? 5 : 2;
+    if (o.arguments.size() != wanted)
+        return fail(o.command + " needs " + std::to_string(wanted) + " argument" + (wanted == 1 ? "" : "s") +
+                    ", got " + std::to_string(o.arguments.size()));
+    return result;
+}
+
+} // namespace quarix::cli

@@ -1,0 +1,176 @@
+// Measures the engine on the big benchmark files and prints each figure
+// with its ratio to the reference the engine is held to. Prints; does not
+// pass or fail.
+#include "engine/AccessDatabase.h"
+#include "engine/reader/AccessFileReader.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using quarix::engine::AccessDatabase;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double seconds(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The best of a few runs, so that one disturbed run does not decide.
+double bestOf(int runs, const std::function<void()>& work) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i)
+        best = std::min(best, seconds(work));
+    return best;
+}
+
+double shell(const std::string& command) {
+    return seconds([&] {
+        if (std::system(command.c_str()) != 0)
+            std::fprintf(stderr, "bench: command failed: %s\n", command.c_str());
+    });
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+const std::string searchSql = "select * from [People] WHERE [City] Like '*lon*' ORDER BY [City] ASC";
+
+// One search as the window runs it: the statement, its count and one page.
+void search(AccessDatabase& db, const std::string& sql, long firstRow = 0) {
+    auto rs = db.execute(sql);
+    for (long r = firstRow; r < firstRow + 50 && r < rs->rowCount(); ++r)
+        rs->row(r);
+}
+
+void freshCache(const fs::path& dir) {
+    fs::remove_all(dir);
+    ::setenv("XDG_CACHE_HOME", dir.c_str(), 1);
+    AccessDatabase::setCacheEnabled(true);
+}
+
+// Peak memory of reading one file, measured in a child process so that the
+// figures of the three sizes do not mix.
+void memoryFigures(const std::string& self, const std::vector<std::string>& files) {
+    std::printf("\nPeak memory while reading (this process + reader process):\n");
+    for (const auto& file : files) {
+        if (!fs::exists(file))
+            continue;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            execl(self.c_str(), self.c_str(), "--memory", file.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
+}
+
+int memoryChild(const std::string& file) {
+    const fs::path cache = fs::temp_directory_path() / ("quarix-bench-mem-" + std::to_string(getpid()));
+    freshCache(cache);
+    auto db = AccessDatabase::open(file);
+    const long rows = db->execute("People")->rowCount();
+    rusage self {}, children {};
+    getrusage(RUSAGE_SELF, &self);
+    getrusage(RUSAGE_CHILDREN, &children);
+    std::printf("  %-22s %8ld rows: %6.1f MB + %6.1f MB\n", fs::path(file).filename().c_str(), rows,
+                self.ru_maxrss / 1024.0, children.ru_maxrss / 1024.0);
+    fs::remove_all(cache);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 3 && std::string(argv[1]) == "--memory")
+        return memoryChild(argv[2]);
+    const fs::path benchDir = argc > 1 ? fs::path(argv[1]) : fs::path("../shared/fixtures/bench");
+    const std::string big = (benchDir / "people-1m.accdb").string();
+    if (!fs::exists(big)) {
+        std::fprintf(stderr, "bench: %s not found; pass the folder of the benchmark files\n", big.c_str());
+        return 1;
+    }
+    const fs::path work = fs::temp_directory_path() / ("quarix-bench-" + std::to_string(getpid()));
+    fs::create_directories(work);
+
+    std::printf("Engine on %s (1,000,000 rows)\n\n", big.c_str());
+    const double mdbExport = shell("mdb-export " + quoted(big) + " People > /dev/null");
+    freshCache(work / "cache");
+    double cold = seconds([&] {
+        auto db = AccessDatabase::open(big);
+        search(*db, searchSql);
+    });
+    const double catalogue = bestOf(3, [&] { quarix::engine::AccessFileReader::readCatalogue(big); });
+    std::printf("cold search (open + first search, empty cache) %7.3f s   mdb-export %7.3f s   ratio %.2f (target <= 0.5)\n",
+                cold, mdbExport, cold / mdbExport);
+    std::printf("catalogue listing                               %7.3f s   ratio to cold search %.3f (target <= 0.05)\n\n",
+                catalogue, catalogue / cold);
+
+    // The reference: the same SQL through the sqlite3 tool on a plain copy.
+    const fs::path plain = work / "plain.db";
+    {
+        auto db = AccessDatabase::open(big);
+        db->execute("People");
+        sqlite3* cache = nullptr;
+        std::string cacheFile;
+        for (const auto& e : fs::directory_iterator(work / "cache" / "quarix"))
+            if (e.path().extension() == ".sqlite")
+                cacheFile = e.path().string();
+        sqlite3_open(cacheFile.c_str(), &cache);
+        sqlite3_stmt* find = nullptr;
+        sqlite3_prepare_v2(cache, "SELECT rowid FROM quarix_tables WHERE name = 'People'", -1, &find, nullptr);
+        const std::string table = sqlite3_step(find) == SQLITE_ROW ? "t" + std::to_string(sqlite3_column_int64(find, 0)) : "t1";
+        sqlite3_finalize(find);
+        const std::string copy =
+            "ATTACH " + quoted(plain.string()) + " AS plain; "
+            "CREATE TABLE plain.People AS SELECT c0 AS ID, c1 AS FirstName, c2 AS LastName, c3 AS City, "
+            "c4 AS Email, c5 AS Age, c6 / 10000.0 AS Balance, c7 AS Score, c8 AS Joined, c9 AS Active FROM " +
+            table + ";";
+        sqlite3_exec(cache, copy.c_str(), nullptr, nullptr, nullptr);
+        sqlite3_close(cache);
+    }
+    struct Case {
+        const char* name;
+        std::string ours;
+        long firstRow;
+        std::string reference;
+    };
+    const Case cases[] = {
+        {"warm search", searchSql, 0, "SELECT * FROM People WHERE City LIKE '%lon%' ORDER BY City COLLATE NOCASE"},
+        {"page 2 of 50 rows", searchSql, 50,
+         "SELECT * FROM People WHERE City LIKE '%lon%' ORDER BY City COLLATE NOCASE LIMIT 50 OFFSET 50"},
+        {"re-sort by LastName", "select * from [People] WHERE [City] Like '*lon*' ORDER BY [LastName] ASC", 0,
+         "SELECT * FROM People WHERE City LIKE '%lon%' ORDER BY LastName COLLATE NOCASE"},
+        {"distinct City values", "select DISTINCT [City] from [People] ORDER BY [City] ASC", 0,
+         "SELECT DISTINCT City FROM People ORDER BY City COLLATE NOCASE"},
+    };
+    for (const Case& c : cases) {
+        const double ours = bestOf(3, [&] {
+            AccessDatabase::setCacheEnabled(true); // a new connection, as a new run would have
+            auto db = AccessDatabase::open(big);
+            search(*db, c.ours, c.firstRow);
+        });
+        const double reference = bestOf(3, [&] {
+            shell("sqlite3 " + quoted(plain.string()) + " " + quoted(c.reference) + " > /dev/null");
+        });
+        std::printf("%-22s engine %7.3f s   sqlite3 %7.3f s   ratio %.2f (target <= 1.5)\n", c.name, ours,
+                    reference, ours / reference);
+    }
+
+    memoryFigures(argv[0], {(benchDir / "people-10k.mdb").string(), (benchDir / "people-100k.accdb").string(), big});
+    fs::remove_all(work);
+    return 0;
+}

@@ -1,0 +1,199 @@
+// The search button, filters, paging and the run itself.
+#include "catalogue/SearchQuery.h"
+#include "engine/EngineError.h"
+#include "mainwindow/EngineJob.h"
+#include "mainwindow/ResultGridView.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Clipboard.h"
+#include "platform/MessageBox.h"
+#include "search/Paging.h"
+#include "search/ResultGridModel.h"
+#include "search/RunMessages.h"
+#include "search/RunPlan.h"
+#include "search/StatusCaption.h"
+#include "settings/SearchLog.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+
+using quarix::platform::MessageBox;
+namespace search = quarix::search;
+
+namespace {
+const QString kSearchErrorTitle = QStringLiteral("Quarix - Search Error");
+}
+
+search::SearchCriteria frmMain::currentCriteria() const {
+    return {CurrentDatabasePath, cmbTable->currentText(), CmbField->currentText(), cmbFunction->currentText(),
+            cmbValues->currentText()};
+}
+
+void frmMain::cmdQuarix_Click() {
+    searchState.CurrentPage = 0;
+    if (CurrentDatabasePath.isEmpty()) {
+        MessageBox::show(this, QStringLiteral("Please open a database first!"));
+        return;
+    }
+    if (cmbTable->currentText().isEmpty()) {
+        MessageBox::show(this, QStringLiteral("No Table Selected"), kSearchErrorTitle, MessageBox::Icon::Warning);
+        return;
+    }
+    progBar1->setValue(0);
+    RunSearch();
+    AddLastSearch();
+}
+
+void frmMain::cmdFilter_Click() {
+    searchState.SearchMode = search::SearchState::Filter;
+    cmdQuarix_Click();
+}
+
+void frmMain::cmdClear_Click() {
+    searchState.SearchMode = search::SearchState::UndoFilter;
+    txtSearch->clear();
+    cmdQuarix_Click();
+}
+
+void frmMain::cmdPage_Click(int index) {
+    const search::Paging paging{searchState.ResultCount, settings.maxResultsWhole()};
+    const long page = searchState.page();
+    searchState.CurrentPage = index == 0 ? paging.previous(page) : paging.next(page);
+    RunSearch();
+}
+
+QString frmMain::orderPart() const {
+    if (!PagedMode)
+        return {};
+    const QString order = searchState.SortClause.isEmpty() ? search::DefaultSortClause(CmbField->currentText())
+                                                           : searchState.SortClause;
+    return QStringLiteral(" ORDER BY ") + order;
+}
+
+void frmMain::RunSearch() {
+    if (engineJob_->running())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    gridModel_->clearResults();
+    progBar1->setValue(20);
+    progBar1->setValue(30);
+
+    const bool typed = !txtSearch->text().isEmpty() && (settings.SQLMode || searchState.ReplayPending);
+    const search::BuildResult built =
+        search::planRun(searchState, {currentCriteria(), txtSearch->text(), settings.SQLMode});
+    const QString table = cmbTable->currentText();
+    if (built.refusal) {
+        MessageBox::show(this, built.refusal->message, built.refusal->title, MessageBox::Icon::Warning);
+        return;
+    }
+    if (built.failure) {
+        failSearch(built.failure->number, built.failure->description, table);
+        return;
+    }
+    progBar1->setValue(typed ? 40 : 35);
+    progBar1->setValue(50);
+    setWindowTitle(QStringLiteral("Quarix - QUERYING..."));
+
+    const QString criterion = built.text;
+    const QString path = CurrentDatabasePath;
+    const int pageSize = settings.maxResultsWhole();
+    try {
+        if (PagedMode) {
+            const QString statement =
+                search::BuildSearchStatement(table, criterion, searchState.SortClause, CmbField->currentText());
+            const long first = search::Paging{0, pageSize}.firstIndex(searchState.page());
+            quarix::catalogue::PageOfResults page;
+            runEngineJob([&] { page = quarix::catalogue::readResultPage(path, statement, first, pageSize); });
+            search::recordSuccess(searchState, criterion, page.resultCount);
+            progBar1->setValue(60);
+            setWindowTitle(QStringLiteral("Quarix - DISPLAYING..."));
+            PopulateFlexGrid(page.resultCount, page.headers, page.rows);
+        } else {
+            quarix::catalogue::FilteredResults results;
+            runEngineJob([&] { results = quarix::catalogue::openFilteredResults(path, table, criterion); });
+            gridModel_->setSource(std::move(results.rows));
+            search::recordSuccess(searchState, criterion, results.resultCount);
+            progBar1->setValue(60);
+            setWindowTitle(QStringLiteral("Quarix - DISPLAYING..."));
+        }
+    } catch (const quarix::engine::EngineError& e) {
+        const QString description = engineJob_->cancelled() ? search::cancelledDescription()
+                                                            : QString::fromStdString(e.description());
+        failSearch(e.number(), description, table);
+        return;
+    }
+
+    progBar1->setValue(70);
+    MSFlexGrid1->setFontSize(settings.gridFontSizeNumber());
+    sizeColumns();
+    progBar1->setValue(90);
+    const QString seconds = search::secondsText(clock.elapsed() / 1000.0);
+
+    quarix::platform::Clipboard::setText(search::DisplaySql(table, searchState.CurrentWhere));
+    if (settings.DebugSQL)
+        showDebugSql(table, seconds);
+    progBar1->setValue(100);
+    if (settings.SQLMode)
+        txtSearch->setFocus();
+
+    const long shown = gridModel_->Rows() - 1;
+    setWindowTitle(search::statusCaption({table, shown, seconds, searchState.ResultCount, searchState.page(),
+                                          pageSize, PagedMode, searchState.SearchMode,
+                                          QFileInfo(path).fileName()}));
+    search::recordRowsShown(searchState, shown);
+
+    WriteSearchLog(SearchLogEntry{path, table, CmbField->currentText(), searchState.CurrentWhere + orderPart(),
+                                  PagedMode ? searchState.ResultCount : shown, seconds, PagedMode, pageSize,
+                                  searchState.page()});
+}
+
+bool frmMain::PopulateFlexGrid(long resultCount, const QStringList& headers, const std::vector<QStringList>& rows) {
+    const search::Paging paging{resultCount, settings.maxResultsWhole()};
+    if (!searchState.CurrentPage)
+        searchState.CurrentPage = 0;
+    const long page = searchState.page();
+    cmdPage[0]->setVisible(paging.hasPrevious(page));
+    cmdPage[0]->setText(search::previousPageCaption(page));
+    cmdPage[1]->setVisible(paging.hasNext(page));
+    cmdPage[1]->setText(search::nextPageCaption(page));
+    if (!rows.empty())
+        gridModel_->setRows(headers, rows);
+    return true;
+}
+
+void frmMain::failSearch(int number, const QString& description, const QString& table) {
+    MessageBox::show(this, search::searchFailureMessage(number, description), kSearchErrorTitle,
+                     MessageBox::Icon::Warning);
+    setWindowTitle(search::searchFailureCaption(number, description));
+    if (settings.DebugSQL)
+        showDebugSql(table, search::secondsText(0));
+    search::recordFailure(searchState);
+}
+
+void frmMain::showDebugSql(const QString& table, const QString& seconds) {
+    MessageBox::show(this,
+                     search::debugSqlMessage(search::DisplaySql(table, searchState.CurrentWhere), orderPart(),
+                                             searchState.ResultCount, seconds),
+                     QStringLiteral("Quarix Debug SQL"), MessageBox::Icon::Information);
+}
+
+void frmMain::setSearchControlsEnabled(bool enabled) {
+    for (QWidget* w : {static_cast<QWidget*>(cmbValues), static_cast<QWidget*>(cmdQuarix),
+                       static_cast<QWidget*>(cmdFilter), static_cast<QWidget*>(cmdClear),
+                       static_cast<QWidget*>(cmdPage[0]), static_cast<QWidget*>(cmdPage[1])})
+        w->setEnabled(enabled);
+    for (QMenu* m : {menus_.mnulast10, menus_.mnuOfficelinks, menus_.mnuSavedSearches})
+        m->menuAction()->setEnabled(enabled);
+    menus_.mnuopen->setEnabled(enabled);
+}
+
+void frmMain::Reset_Grid() {
+    gridModel_->resetGrid();
+    MSFlexGrid1->viewport()->update();
+    txtSearch->clear();
+}

@@ -1,0 +1,37 @@
+#include "search/StatusCaption.h"
+
+#include "search/Paging.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+namespace quarix::search {
+
+QString statusCaption(const StatusInputs& in) {
+    const QString prefix = QStringLiteral("Quarix - ") + in.table;
+    const QString tail = QStringLiteral(" seconds) - ") + in.fileName;
+    const QString n = QString::number(in.rowsShown);
+    const QString pages = QStringLiteral(" out of ") + QString::number(in.resultCount) +
+                          QStringLiteral(" on page ") + QString::number(in.page + 1) +
+                          QStringLiteral(" out of ") +
+                          QString::number(Paging{in.resultCount, in.pageSize}.pageCount()) +
+                          QStringLiteral(" pages  in ") + in.seconds + tail;
+
+    if (in.rowsShown != 0 && !in.paged && in.searchMode == 1)
+        return prefix + QStringLiteral(" (") + n + QStringLiteral(" filtered results in ") + in.seconds + tail;
+    if (in.rowsShown != 0 && in.searchMode == 1)
+        return prefix + QStringLiteral(" (") + n + QStringLiteral(" filtered results shown") + pages;
+    if (in.rowsShown != 0 && in.pageSize > 0 && in.paged)
+        return prefix + QStringLiteral(" (") + n + QStringLiteral(" results shown") + pages;
+    if (in.rowsShown != 0 && !in.paged)
+        return prefix + QStringLiteral(" (") + n + QStringLiteral(" results in ") + in.seconds + tail;
+    return prefix + QStringLiteral(" - ") + in.fileName;
+}
+
+QString databaseCaption(const QString& databasePath) {
+    return QStringLiteral("Quarix - ") + QFileInfo(databasePath).fileName();
+}
+
+QString secondsText(double seconds) { return QLocale::system().toString(seconds, 'f', 2); }
+
+} // namespace quarix::search

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace quarix::search {
+
+// What the status line after a successful run is made of.
+struct StatusInputs {
+    QString table;         // the table box text
+    long rowsShown = 0;    // data rows in the grid
+    QString seconds;       // elapsed time, two decimals
+    long resultCount = 0;  // records found
+    long page = 0;         // 0-based page on screen
+    int pageSize = 0;      // whole part of MaxResults
+    bool paged = false;
+    int searchMode = 0;
+    QString fileName;      // the database file name with extension
+};
+
+// The window caption after a run.
+QString statusCaption(const StatusInputs& in);
+
+// "Quarix - " + the file name of the path.
+QString databaseCaption(const QString& databasePath);
+
+// The elapsed time as the captions and the log show it (two decimals).
+QString secondsText(double seconds);
+
+} // namespace quarix::search

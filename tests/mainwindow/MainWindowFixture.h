@@ -1,0 +1,106 @@
+#pragma once
+
+#include "catalogue/Dao.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Clipboard.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "search/ResultGridModel.h"
+#include "tests/support/TestData.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+// Readable failure output for texts.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+// A real main window with its dialogs answered by the test, on copies of the
+// shop databases.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        quarix::platform::MessageBox::setTestMode(true);
+        quarix::platform::FileDialog::setTestMode(true);
+        scratch_ = quarix::test::scratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        window = std::make_unique<frmMain>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void TearDown() override {
+        window.reset();
+        std::filesystem::remove_all(scratch_);
+        quarix::platform::MessageBox::setTestMode(false);
+        quarix::platform::FileDialog::setTestMode(false);
+    }
+
+    // A private copy of a test database.
+    QString copyOf(const std::string& name) {
+        const auto target = scratch_ / name;
+        std::filesystem::copy_file(quarix::test::dataFile(name), target);
+        return QString::fromStdString(target.string());
+    }
+
+    // Whether the database engine can read the test files yet.
+    static bool engineAvailable() {
+        try {
+            auto db = quarix::catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(
+                QString::fromStdString(quarix::test::dataFile("shop.mdb")), false);
+            db.Close();
+            return true;
+        } catch (const quarix::engine::EngineError&) {
+            return false;
+        }
+    }
+
+    template <typename T> T* control(const char* name) const {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QComboBox* box(const char* name) const { return control<QComboBox>(name); }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+    QAction* action(const char* name) const { return control<QAction>(name); }
+
+    // Opens a database through the File menu's dialog.
+    void openThroughDialog(const QString& path) {
+        quarix::platform::FileDialog::queueAnswer(path);
+        action("mnuopen")->trigger();
+    }
+
+    // Chooses table, field, operator and value as a user would.
+    void choose(const QString& table, const QString& field, const QString& op, const QString& value) {
+        box("cmbTable")->setEditText(table);
+        window->Load_Fields();
+        box("CmbField")->setEditText(field);
+        box("cmbFunction")->setCurrentText(op);
+        box("cmbValues")->setEditText(value);
+    }
+
+    int dataRows() const { return window->gridModel()->Rows() - 1; }
+    QString clipboard() const { return quarix::platform::Clipboard::text(); }
+    static const std::vector<quarix::platform::MessageBox::Shown>& messages() {
+        return quarix::platform::MessageBox::shown();
+    }
+
+    std::unique_ptr<frmMain> window;
+
+private:
+    std::filesystem::path scratch_;
+};
+
+#define REQUIRE_ENGINE()                                                                                   \
+    do {                                                                                                   \
+        if (!engineAvailable())                                                                            \
+            GTEST_SKIP() << "the database engine cannot read the test files yet";                         \
+    } while (0)
