@@ -1,0 +1,42 @@
+#pragma once
+
+#include "settings/IniDocument.h"
+#include "settings/ShellOpen.h"
+
+#include <QString>
+
+// The settings file, read once when constructed and written back whole by
+// save(). A missing or unreadable file reads as empty.
+class IniFile {
+public:
+    // Reads return at most this many characters of a value.
+    static constexpr qsizetype MaxValueLength = 99;
+
+    IniFile() = default; // no file: every key reads ""
+    explicit IniFile(QString path);
+
+    const QString& path() const { return m_path; }
+
+    // The value of key in section, cut to MaxValueLength characters; "" when
+    // the section or key is missing.
+    QString GetIniValue(const QString& section, const QString& key) const;
+    // Sets the value in memory; save() writes it.
+    void SetIniValue(const QString& section, const QString& key, const QString& value);
+
+    // Writes the file when something changed, through a temporary file
+    // renamed over the old one, so the file is never left half written.
+    // Creates the folder when missing. False when the file could not be
+    // written.
+    bool save();
+
+private:
+    QString m_path;
+    IniDocument m_document;
+    bool m_modified = false;
+};
+
+// The settings file in a settings folder (which ends in "/").
+QString settingsFilePath(const QString& settingsFolder);
+
+// Shows the settings file in the desktop's application for its type.
+void OpenIniFile(const QString& settingsFolder, const ShellOpen& open);

@@ -1,0 +1,65 @@
+#include "settings/SettingsLocation.h"
+
+#include "settings/IniFile.h"
+#include "settings/Windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QString SettingsLocation::settingsFilePath() const {
+    return ::settingsFilePath(SettingsFolder);
+}
+
+QString markerFilePath(const SettingsEnvironment& env) {
+    return env.allUsersFolder() + QStringLiteral("TermServ");
+}
+
+namespace {
+
+QString firstLine(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QString text = settings_encoding::decodeFileText(file.readAll());
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
+        ++end;
+    return text.left(end);
+}
+
+} // namespace
+
+SettingsLocation chooseSettingsLocation(const SettingsEnvironment& env) {
+    SettingsLocation location;
+    const QString marker = markerFilePath(env);
+    if (QFileInfo(marker).isFile()) {
+        location.TermServMode = true;
+        location.TSParameters = firstLine(marker);
+        location.TSLocked = true;
+    }
+    location.SettingsFolder = location.TermServMode ? env.perUserFolder() : env.allUsersFolder();
+    return location;
+}
+
+bool writeMarkerFile(const SettingsEnvironment& env, const QString& parameters, QString* error) {
+    const QString path = markerFilePath(env);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    const QByteArray line = parameters.toUtf8() + '\n';
+    if (file.open(QIODevice::WriteOnly) && file.write(line) == line.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+bool deleteMarkerFile(const SettingsEnvironment& env, QString* error) {
+    QFile file(markerFilePath(env));
+    if (!file.exists() || file.remove())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}

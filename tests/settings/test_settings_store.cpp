@@ -1,0 +1,281 @@
+#include "settings/SettingsStore.h"
+
+#include "SettingsTestSupport.h"
+
+#include <QMap>
+
+#include <gtest/gtest.h>
+
+using namespace quarix::test;
+
+namespace {
+
+// The main window as loading and saving see it.
+struct FakeWindow {
+    QMap<GridColour, qint32> colours{{GridColour::Background, -2147483636},
+                                     {GridColour::Cell, -2147483643},
+                                     {GridColour::Text, -2147483640}};
+    QMap<WindowEdge, double> placement{{WindowEdge::Top, 1200},
+                                       {WindowEdge::Left, 600},
+                                       {WindowEdge::Width, 12000},
+                                       {WindowEdge::Height, 9000}};
+    int state = 0;
+    bool pickListChecked = true;
+    int sorts = 0;
+    QStringList errors;
+
+    SettingsWindowPort port() {
+        SettingsWindowPort p;
+        p.applyGridColour = [this](GridColour c, qint32 v) { colours[c] = v; };
+        p.gridColour = [this](GridColour c) { return colours.value(c); };
+        p.applyPlacement = [this](WindowEdge e, double v) { placement[e] = v; };
+        p.placement = [this](WindowEdge e) { return placement.value(e); };
+        p.windowState = [this] { return state; };
+        p.applyWindowState = [this](int s) { state = s; };
+        p.uncheckValuePickList = [this] { pickListChecked = false; };
+        p.sortSavedSearches = [this] { ++sorts; };
+        p.showError = [this](const QString& text) { errors << text; };
+        return p;
+    }
+};
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    QString path() const { return qpath(dir / "Quarix.ini"); }
+    SettingsValues load(FakeWindow& window, SettingsValues values = {}) {
+        LoadSettings(IniFile(path()), values, window.port());
+        return values;
+    }
+    bool save(SettingsValues& values, FakeWindow& window) {
+        IniFile file(path());
+        return SaveSettings(file, values, window.port());
+    }
+    std::filesystem::path dir = scratchDir("store");
+};
+
+TEST_F(SettingsStoreTest, MissingFileGivesTheDefaults) {
+    FakeWindow window;
+    window.state = 2;
+    const SettingsValues v = load(window);
+    EXPECT_EQ(v.ShowTables, 1);
+    EXPECT_EQ(v.ShowQueries, 1);
+    EXPECT_EQ(v.HideFilter, 0);
+    EXPECT_TRUE(v.ShowLast10);
+    EXPECT_FALSE(v.WriteLog);
+    EXPECT_FALSE(v.SQLMode);
+    EXPECT_TRUE(v.ListValues);
+    EXPECT_FALSE(v.DebugSQL);
+    EXPECT_EQ(v.ValueListMax, QStringLiteral("50"));
+    EXPECT_TRUE(v.SaveData);
+    EXPECT_EQ(v.SaveDataNumber, 1);
+    EXPECT_EQ(v.MaxResults, QStringLiteral("50"));
+    EXPECT_EQ(v.AutoFitGrid, QStringLiteral("1"));
+    EXPECT_EQ(v.GridFontSize, QStringLiteral("8"));
+    EXPECT_FALSE(v.GridPaging);
+    EXPECT_EQ(v.WindowState, QStringLiteral("2")); // the window's own state
+    EXPECT_EQ(v.SavedSearches[0], QString());
+    EXPECT_EQ(window.colours.value(GridColour::Cell), -2147483643); // untouched
+    EXPECT_EQ(window.placement.value(WindowEdge::Width), 12000);
+    EXPECT_TRUE(window.pickListChecked);
+    EXPECT_EQ(window.sorts, 1);
+    EXPECT_TRUE(window.errors.isEmpty());
+}
+
+TEST_F(SettingsStoreTest, SavedFileReadsBackEqual) {
+    FakeWindow window;
+    SettingsValues v = load(window);
+    v.ShowTables = 0;
+    v.HideFilter = 1;
+    v.ShowLast10 = false;
+    v.WriteLog = v.SQLMode = v.DebugSQL = v.GridPaging = true;
+    v.ValueListMax = QStringLiteral("abc");
+    v.MaxResults = QStringLiteral("120");
+    v.AutoFitGrid = QStringLiteral("0");
+    v.GridFontSize = QStringLiteral("14");
+    v.WindowState = QStringLiteral("1");
+    v.UseDefault = QStringLiteral("True");
+    v.AutoLoadDatabase = QStringLiteral("/data/shop.mdb");
+    v.AutoLoadTable = QStringLiteral("Customers");
+    v.AutoLoadField = QStringLiteral("City");
+    v.Recent1 = QStringLiteral("/data/shop.mdb");
+    v.Recent3 = QStringLiteral("/data/with, comma.accdb");
+    v.Programs[0] = QStringLiteral("Editor,/usr/bin/gedit");
+    v.Programs[9] = QStringLiteral("Last,/usr/bin/true");
+    v.SavedSearches[4] =
+        QStringLiteral("Table | /data/shop.mdb | Customers | City | [City] Like '*lon*'");
+    window.colours[GridColour::Background] = 0;
+    window.colours[GridColour::Text] = 255;
+    window.placement[WindowEdge::Top] = 300;
+    ASSERT_TRUE(save(v, window));
+
+    const QByteArray bytes = readBytes(path());
+    EXPECT_TRUE(
+        bytes.startsWith("[Quarix]\nVersion=8:0:120\nShowTables=0\nShowQueries=1\nHideFilter=1\n"
+                         "ShowLast10=False\nWriteLog=True\n"));
+    EXPECT_TRUE(bytes.contains(
+        "\nGridBackColor=0\nGridCellColor=-2147483643\nGridTextColor=255\nGridPaging=True\n"));
+
+    FakeWindow second;
+    const SettingsValues r = load(second);
+    EXPECT_EQ(r.Version, QStringLiteral("8:0:120"));
+    EXPECT_EQ(r.ShowTables, 0);
+    EXPECT_EQ(r.HideFilter, 1);
+    EXPECT_FALSE(r.ShowLast10);
+    EXPECT_TRUE(r.WriteLog && r.SQLMode && r.DebugSQL && r.GridPaging && r.ListValues);
+    EXPECT_EQ(r.ValueListMax, v.ValueListMax);
+    EXPECT_EQ(r.MaxResults, v.MaxResults);
+    EXPECT_EQ(r.AutoFitGrid, v.AutoFitGrid);
+    EXPECT_EQ(r.GridFontSize, v.GridFontSize);
+    EXPECT_EQ(r.WindowState, v.WindowState);
+    EXPECT_EQ(second.state, 1);
+    EXPECT_EQ(r.UseDefault, v.UseDefault);
+    EXPECT_EQ(r.AutoLoadDatabase, v.AutoLoadDatabase);
+    EXPECT_EQ(r.AutoLoadTable, v.AutoLoadTable);
+    EXPECT_EQ(r.AutoLoadField, v.AutoLoadField);
+    EXPECT_EQ(r.Recent1, v.Recent1);
+    EXPECT_EQ(r.Recent3, v.Recent3);
+    EXPECT_EQ(r.Programs, v.Programs);
+    EXPECT_EQ(r.SavedSearches, v.SavedSearches);
+    EXPECT_EQ(second.colours, window.colours);
+    EXPECT_EQ(second.placement, window.placement);
+    EXPECT_TRUE(second.errors.isEmpty());
+}
+
+TEST_F(SettingsStoreTest, SaveDataZeroWritesNothing) {
+    writeBytes(path(), "[Quarix]\nSaveData=0\nMaxResults=20\n");
+    FakeWindow window;
+    SettingsValues v = load(window);
+    EXPECT_FALSE(v.SaveData);
+    EXPECT_EQ(v.SaveDataNumber, 0);
+    v.MaxResults = QStringLiteral("99");
+    EXPECT_TRUE(save(v, window));
+    EXPECT_EQ(readBytes(path()), QByteArray("[Quarix]\nSaveData=0\nMaxResults=20\n"));
+}
+
+TEST_F(SettingsStoreTest, SwitchingSavingOffStillSavesOnceWritingZero) {
+    FakeWindow window;
+    SettingsValues v = load(window);
+    v.SaveDataNumber = 0; // as the Preferences dialog leaves it
+    ASSERT_TRUE(save(v, window));
+    const SettingsValues r = load(window);
+    EXPECT_FALSE(r.SaveData);
+    EXPECT_EQ(r.SaveDataNumber, 0);
+}
+
+TEST_F(SettingsStoreTest, BadValuesReportEachAndKeepTheirOldContent) {
+    writeBytes(
+        path(),
+        "[Quarix]\nShowLast10=maybe\nShowTables=many\nHideFilter=1x\nListValues=False\n"
+        "WriteLog=true\n[Grid]\nGridBackColor=red\nGridCellColor=99999999999\nGridPaging=perhaps\n"
+        "[Windows]\nMainWindowTop=top\nMainWindowLeft=720\nWindowState=7\n");
+    FakeWindow window;
+    SettingsValues before;
+    before.ShowLast10 = true;
+    before.ShowTables = 1;
+    before.ListValues = false;
+    before.GridPaging = true;
+    const SettingsValues v = load(window, before);
+    EXPECT_EQ(window.errors, QStringList(7, kReadDataMessage));
+    EXPECT_TRUE(v.ShowLast10);
+    EXPECT_EQ(v.ShowTables, 1);
+    EXPECT_EQ(v.HideFilter, 1);
+    EXPECT_FALSE(v.ListValues);
+    EXPECT_FALSE(window.pickListChecked);
+    EXPECT_FALSE(v.WriteLog); // only "True" switches it on
+    EXPECT_TRUE(v.GridPaging);
+    EXPECT_EQ(window.colours.value(GridColour::Background), -2147483636);
+    EXPECT_EQ(window.placement.value(WindowEdge::Top), 1200);
+    EXPECT_EQ(window.placement.value(WindowEdge::Left), 720);
+    EXPECT_EQ(window.state, 0);
+}
+
+TEST_F(SettingsStoreTest, MaybeInShowLast10ShowsTheMessageOnce) {
+    writeBytes(path(), "[Quarix]\r\nShowLast10=maybe\r\n");
+    FakeWindow window;
+    SettingsValues before;
+    before.ShowLast10 = false;
+    const SettingsValues v = load(window, before);
+    EXPECT_EQ(window.errors, QStringList{kReadDataMessage});
+    EXPECT_FALSE(v.ShowLast10);
+}
+
+TEST_F(SettingsStoreTest, MaximisedWindowKeepsTheLastNormalPlacement) {
+    writeBytes(path(), "[Windows]\nMainWindowTop=100\nMainWindowLeft=200\nMainWindowWidth=9000\n"
+                       "MainWindowHeight=7000\nWindowState=0\n");
+    FakeWindow window;
+    SettingsValues v = load(window);
+    window.state = 2;
+    window.placement[WindowEdge::Top] = 0;
+    window.placement[WindowEdge::Width] = 20000;
+    v.WindowState = QStringLiteral("2");
+    ASSERT_TRUE(save(v, window));
+    const IniFile file(path());
+    EXPECT_EQ(file.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowTop")),
+              QStringLiteral("100"));
+    EXPECT_EQ(file.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowWidth")),
+              QStringLiteral("9000"));
+    EXPECT_EQ(file.GetIniValue(QStringLiteral("Windows"), QStringLiteral("WindowState")),
+              QStringLiteral("2"));
+
+    // A normal window writes only the edges above zero.
+    window.state = 0;
+    ASSERT_TRUE(save(v, window));
+    const IniFile normal(path());
+    EXPECT_EQ(normal.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowTop")),
+              QStringLiteral("100"));
+    EXPECT_EQ(normal.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowWidth")),
+              QStringLiteral("20000"));
+}
+
+TEST_F(SettingsStoreTest, LongEntriesTravelInPiecesOf99) {
+    FakeWindow window;
+    SettingsValues v = load(window);
+    const QString search150 = QStringLiteral("Table | /data/shop.mdb | Orders | Notes | ") +
+                              QString(150 - 42, QLatin1Char('x'));
+    ASSERT_EQ(search150.size(), 150);
+    QString search297;
+    for (int i = 0; i < 297; ++i)
+        search297 += QLatin1Char(i % 10 == 9 ? ' ' : char('a' + i % 26));
+    v.SavedSearches[0] = search150;
+    v.SavedSearches[1] = search297;
+    v.SavedSearches[2] = search297 + QStringLiteral("END");
+    ASSERT_TRUE(save(v, window));
+
+    const IniFile file(path());
+    const QString section = QStringLiteral("SavedSearches");
+    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1")), search150.left(99));
+    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1B")), search150.mid(99));
+    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1C")), QString());
+    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search20")), QString());
+
+    const SettingsValues r = load(window);
+    EXPECT_EQ(r.SavedSearches[0], search150);
+    EXPECT_EQ(r.SavedSearches[1], search297); // pieces ending in a blank too
+    EXPECT_EQ(r.SavedSearches[2], search297);
+}
+
+TEST_F(SettingsStoreTest, ProgramsAreJoinedAndSplitAtBars) {
+    FakeWindow window;
+    SettingsValues v = load(window);
+    v.Programs[0] = QStringLiteral("A,/bin/a|B,/bin/b");
+    v.Programs[1] = QStringLiteral("C,/bin/c");
+    v.Programs[9] = QStringLiteral("J,/bin/j");
+    ASSERT_TRUE(save(v, window));
+    const SettingsValues r = load(window);
+    EXPECT_EQ(r.Programs[0], QStringLiteral("A,/bin/a"));
+    EXPECT_EQ(r.Programs[1], QStringLiteral("B,/bin/b"));
+    EXPECT_EQ(r.Programs[2], QStringLiteral("C,/bin/c"));
+    EXPECT_EQ(r.Programs[9], QString()); // pushed out by the spill
+}
+
+TEST_F(SettingsStoreTest, OnlyTrueSwitchesCarryOverIntoAnotherFile) {
+    FakeWindow window;
+    SettingsValues before;
+    before.WriteLog = before.SQLMode = before.DebugSQL = true;
+    before.HideFilter = 1;
+    const SettingsValues v = load(window, before);
+    EXPECT_TRUE(v.WriteLog && v.SQLMode && v.DebugSQL);
+    EXPECT_EQ(v.HideFilter, 0);
+}
+
+} // namespace
