@@ -1,0 +1,58 @@
+#include "history/MenuBinding.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace quarix::history {
+
+namespace {
+
+QString menuText(const QString& caption) {
+    QString text = caption;
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+void showMenuItem(const MenuItem& item, QAction* action) {
+    if (!action)
+        return;
+    if (!action->isSeparator())
+        action->setText(menuText(item.caption));
+    action->setVisible(item.visible);
+    action->setEnabled(item.enabled);
+    if (action->isCheckable())
+        action->setChecked(item.checked);
+}
+
+void applyRecentFilesMenu(const RecentFilesMenu& menu, QAction* separator, const std::array<QAction*, 3>& items) {
+    if (separator)
+        separator->setVisible(menu.separatorVisible);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        showMenuItem(menu.items[i], items[i]);
+}
+
+void applyLastSearchesMenu(const LastSearchesMenu& menu, QMenu* submenu, const std::array<QAction*, 10>& items) {
+    if (submenu)
+        submenu->menuAction()->setVisible(menu.visible);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        showMenuItem(menu.items[i], items[i]);
+}
+
+void applySavedSearchesMenu(const SavedSearchesMenu& menu, const std::array<QAction*, 24>& items) {
+    for (int i = 0; i < int(items.size()); ++i) {
+        QAction* action = items[std::size_t(i)];
+        if (!action)
+            continue;
+        const MenuItem& item = menu.item(i);
+        if (i == SavedSearchesMenu::kSave || i == SavedSearchesMenu::kDeleteMode) {
+            action->setVisible(item.visible);
+            action->setCheckable(i == SavedSearchesMenu::kDeleteMode);
+            action->setChecked(item.checked);
+            continue;
+        }
+        showMenuItem(item, action);
+    }
+}
+
+} // namespace quarix::history
