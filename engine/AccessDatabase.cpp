@@ -188,6 +188,8 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath)
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
     auto& slot = reg.open[path];
+    if (slot && !slot->cache->stillOnDisk())
+        slot.reset(); // the cache file was deleted: build a new one
     if (slot && slot->cache->stamp() == stamp)
         return std::make_shared<AccessDatabase>(slot);
 

@@ -68,6 +68,9 @@ void CacheFile::openFile() {
                 if (!metaMatches())
                     reset(stamp_);
                 ::utime(file_.c_str(), nullptr); // marks it recently used
+                struct stat st {};
+                if (::stat(file_.c_str(), &st) == 0)
+                    inode_ = st.st_ino;
                 return;
             } catch (const EngineError&) {
                 if (!isCorruption(sqlite3_errcode(db_)) || attempt == 1)
@@ -80,6 +83,13 @@ void CacheFile::openFile() {
         removeCacheFile(file_);
     }
     throw EngineError(3000, "The cache file '" + file_.string() + "' cannot be created.");
+}
+
+bool CacheFile::stillOnDisk() const {
+    if (inMemory_)
+        return true;
+    struct stat st {};
+    return ::stat(file_.c_str(), &st) == 0 && st.st_ino == inode_;
 }
 
 void CacheFile::configure() {

@@ -42,6 +42,10 @@ public:
     std::recursive_mutex& mutex() { return mutex_; }
     const SourceStamp& stamp() const { return stamp_; }
 
+    // False when the cache file was deleted or replaced since it was opened:
+    // the connection must then not be used again.
+    bool stillOnDisk() const;
+
     // Forgets every cached table: the Access file has changed.
     void reset(const SourceStamp& stamp);
 
@@ -66,6 +70,7 @@ private:
     bool inMemory_;
     std::uint64_t limitBytes_;
     std::filesystem::path file_;
+    std::uint64_t inode_ = 0;
     sqlite3* db_ = nullptr;
     std::recursive_mutex mutex_;
     std::map<std::string, CachedTable> known_;
