@@ -44,6 +44,11 @@ MdbDatabase::~MdbDatabase() {
         ::munmap(mapping_, mappingSize_);
 }
 
+void MdbDatabase::releaseMappedPages() const {
+    if (mapping_)
+        ::madvise(mapping_, mappingSize_, MADV_DONTNEED);
+}
+
 std::unique_ptr<MdbTable> MdbTable::open(MdbDatabase& file, const std::string& name, std::uint32_t definitionPage) {
     auto entry = std::make_unique<MdbCatalogEntry>();
     std::memset(entry.get(), 0, sizeof(MdbCatalogEntry));
@@ -75,6 +80,10 @@ MdbTable::MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, Md
 MdbTable::~MdbTable() { mdb_free_tabledef(table_); }
 
 bool MdbTable::nextRow() {
+    if (++rowsSinceRelease_ == 16384) {
+        rowsSinceRelease_ = 0;
+        file_.releaseMappedPages();
+    }
     if (!mdb_fetch_row(table_))
         return false;
     MdbHandle* mdb = file_.handle();

@@ -30,6 +30,11 @@ public:
     const FileHeader& header() const { return header_; }
     bool jet3() const { return header_.format == FileFormat::Jet3; }
 
+    // Drops the mapped pages read so far from this process's memory. They
+    // stay in the system's file cache, so reading one again is cheap; the
+    // memory of a long read stays flat whatever the size of the file.
+    void releaseMappedPages() const;
+
 private:
     MdbDatabase(MdbHandle* mdb, const FileHeader& header, void* mapping, std::size_t mappingSize)
         : mdb_(mdb), header_(header), mapping_(mapping), mappingSize_(mappingSize) {}
@@ -74,6 +79,7 @@ private:
     std::vector<MdbColumn*> columns_;
     std::vector<MdbField> cracked_;
     std::vector<RawField> fields_;
+    unsigned rowsSinceRelease_ = 0;
 };
 
 } // namespace quarix::engine
