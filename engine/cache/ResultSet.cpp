@@ -87,7 +87,14 @@ ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuer
     : cache_(std::move(cache)), columns_(query.columns) {
     std::lock_guard lock(cache_->mutex());
     table_ = cache_->nextTempName();
-    execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.sql);
+    if (query.keysSql.empty()) {
+        execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.sql);
+        fetchSql_ = "SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2";
+    } else {
+        execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.keysSql);
+        fetchSql_ = query.rowsByKeySql;
+        fetchSql_.replace(fetchSql_.find("{keys}"), 6, table_);
+    }
     Statement count(cache_->db(), "SELECT count(*) FROM " + table_);
     count.step();
     rows_ = sqlite3_column_int64(count.get(), 0);
@@ -95,7 +102,9 @@ ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuer
 
 ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, std::string table, std::vector<sql::ResultColumn> columns,
                      std::int64_t rows)
-    : cache_(std::move(cache)), table_(std::move(table)), ownsTable_(false), columns_(std::move(columns)), rows_(rows) {}
+    : cache_(std::move(cache)), table_(std::move(table)), ownsTable_(false),
+      fetchSql_("SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2"), columns_(std::move(columns)),
+      rows_(rows) {}
 
 ResultSet::~ResultSet() {
     if (!ownsTable_)
@@ -114,7 +123,7 @@ const std::vector<OwnedValue>& ResultSet::row(std::int64_t index) {
 
 void ResultSet::fetchChunk(std::int64_t first) {
     std::lock_guard lock(cache_->mutex());
-    Statement q(cache_->db(), "SELECT * FROM " + table_ + " WHERE rowid BETWEEN ? AND ?");
+    Statement q(cache_->db(), fetchSql_);
     sqlite3_bind_int64(q.get(), 1, first + 1);
     sqlite3_bind_int64(q.get(), 2, first + chunkRows);
     chunk_.clear();

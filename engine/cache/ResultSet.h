@@ -23,8 +23,9 @@ struct OwnedValue {
 };
 
 // The rows of one executed statement, kept as a snapshot in a temporary
-// table of the cache and read back a chunk at a time, so that a result of
-// millions of rows does not live in memory.
+// table of the cache (the rowids of the matching rows when the statement
+// reads one table, else a copy of the rows) and read back a chunk at a
+// time, so that a result of millions of rows does not live in memory.
 class ResultSet {
 public:
     // Runs a statement and keeps its rows.
@@ -51,6 +52,7 @@ private:
     std::shared_ptr<CacheFile> cache_;
     std::string table_;
     bool ownsTable_ = true;
+    std::string fetchSql_; // reads rows ?1..?2 (1-based positions)
     std::vector<sql::ResultColumn> columns_;
     std::int64_t rows_ = 0;
     std::int64_t chunkFirst_ = -1;

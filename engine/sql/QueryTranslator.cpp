@@ -49,6 +49,8 @@ public:
 
     void translate(const std::vector<OrderItem>* orderBy);
     std::string sql() const;
+    // Fills the keyed form of the result when the statement allows it.
+    void keyed(TranslatedQuery& result) const;
     std::vector<OutputColumn>& columns() { return columns_; }
     // Text result columns compare without regard to case (DISTINCT, UNION).
     void collateText() { collateText_ = true; }
@@ -58,6 +60,9 @@ private:
     std::string fromSql(const FromNode& node, bool nested);
     void addItems();
     void nameColumns();
+    std::string selectList() const;
+    std::string body() const;
+    std::string ordering() const;
     void addOrder(const std::vector<OrderItem>& orderBy);
     void checkGrouping();
     using AliasLookup = std::function<std::optional<TypedSql>(const std::string&)>;
@@ -237,7 +242,7 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
     nameColumns();
 }
 
-std::string CoreTranslation::sql() const {
+std::string CoreTranslation::selectList() const {
     std::string select = "SELECT ";
     if (core_.distinct)
         select += "DISTINCT ";
@@ -248,6 +253,10 @@ std::string CoreTranslation::sql() const {
             select += std::string(" COLLATE ") + kTextCollation;
         select += " AS " + resultName(i);
     }
+    return select;
+}
+
+std::string CoreTranslation::body() const {
     std::string body;
     if (!from_.empty())
         body += " FROM " + from_;
@@ -257,12 +266,31 @@ std::string CoreTranslation::sql() const {
         body += " GROUP BY " + groupBy_;
     if (!having_.empty())
         body += " HAVING " + having_;
+    return body;
+}
 
+std::string CoreTranslation::ordering() const {
+    std::string sql;
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        sql += (i ? ", " : " ORDER BY ") + keyTerm("(" + order_[i].sql + ")", order_[i].text, order_[i].descending);
+    return sql;
+}
+
+void CoreTranslation::keyed(TranslatedQuery& result) const {
+    if (core_.distinct || core_.top || aggregate_ || !core_.groupBy.empty() || !having_.empty() ||
+        scope_.sources.size() != 1 || sourceSql_[0].rfind('(', 0) == 0)
+        return;
+    const std::string& alias = scope_.sources[0].sqlAlias;
+    result.keysSql = "SELECT " + alias + ".rowid AS qx_id" + body() + ordering();
+    result.rowsByKeySql = selectList() + " FROM {keys} AS qx_k JOIN " + sourceSql_[0] + " AS " + alias + " ON " +
+                          alias + ".rowid = qx_k.qx_id WHERE qx_k.rowid BETWEEN ?1 AND ?2 ORDER BY qx_k.rowid";
+}
+
+std::string CoreTranslation::sql() const {
+    const std::string select = selectList();
+    const std::string body = this->body();
     if (!core_.top) {
-        std::string sql = select + body;
-        for (std::size_t i = 0; i < order_.size(); ++i)
-            sql += (i ? ", " : " ORDER BY ") + keyTerm("(" + order_[i].sql + ")", order_[i].text, order_[i].descending);
-        return sql;
+        return select + body + ordering();
     }
     // TOP keeps ties with the last row, as Access does: rank the rows by the
     // sort keys and keep those ranked within the limit.
@@ -332,6 +360,7 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query, 
     }
     if (single) {
         result.sql = cores[0]->sql();
+        cores[0]->keyed(result);
         return result;
     }
     std::string sql = "SELECT * FROM (" + cores[0]->sql();

@@ -20,6 +20,13 @@ struct ResultColumn {
 struct TranslatedQuery {
     std::string sql; // SQLite SELECT, runnable on a connection prepared by registerAccessFunctions
     std::vector<ResultColumn> columns; // values arrive in the storage form of each column's type
+    // For a plain select over one table (no grouping, DISTINCT or TOP): the
+    // rowids of the result rows in result order (one column, qx_id), and the
+    // statement that reads those rows back by position, with "{keys}" for
+    // the table holding the rowids and ?1, ?2 for the first and last
+    // position. A snapshot then keeps keys rather than a copy of the rows.
+    std::string keysSql;
+    std::string rowsByKeySql;
 };
 
 // Translates one Access SQL SELECT (or UNION of SELECTs) into SQLite.
