@@ -139,7 +139,8 @@ void CacheFile::dropCachedTables() {
     }
     for (const auto& name : names)
         execSql(db_, "DROP TABLE " + quoteIdentifier(name));
-    execSql(db_, "DELETE FROM quarix_tables");
+    if (!inMemory_)
+        execSql(db_, "DELETE FROM quarix_tables");
 }
 
 void CacheFile::reset(const SourceStamp& stamp) {
@@ -147,14 +148,7 @@ void CacheFile::reset(const SourceStamp& stamp) {
     stamp_ = stamp;
     known_.clear();
     if (inMemory_) {
-        std::vector<std::string> names;
-        {
-            Statement q(db_, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name GLOB 't[0-9]*'");
-            while (q.step())
-                names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)));
-        }
-        for (const auto& name : names)
-            execSql(db_, "DROP TABLE " + quoteIdentifier(name));
+        dropCachedTables();
         return;
     }
     execSql(db_, "BEGIN IMMEDIATE");
