@@ -113,6 +113,16 @@ QString Launcher::defaultApplicationForType(const QString& mimeType) {
 }
 
 QString Launcher::defaultApplicationFor(const QString& path) {
+    // Access files: the desktop's type database may not know .accdb at all,
+    // and applications register under several names.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("mdb") || suffix == QStringLiteral("accdb")) {
+        for (const char* name : {"application/x-msaccess", "application/vnd.ms-access", "application/msaccess"}) {
+            const QString entry = defaultApplicationForType(QString::fromLatin1(name));
+            if (!entry.isEmpty())
+                return entry;
+        }
+    }
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
     QString entry = defaultApplicationForType(type.name());
     // An association may be registered under a parent type only.

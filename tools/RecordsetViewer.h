@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QTableView;
+
+namespace quarix::search {
+class ResultGridModel;
+}
+
+namespace quarix::tools {
+
+// A read-only window over every record of a table or query, read lazily as
+// the view scrolls; the database stays open while the window shows.
+class RecordsetViewer : public QMainWindow {
+    Q_OBJECT
+public:
+    // Throws engine::EngineError when the table or query cannot be opened.
+    RecordsetViewer(const QString& databasePath, const QString& source, QWidget* parent = nullptr);
+    ~RecordsetViewer() override;
+
+    QTableView* grid() const { return grid_; }
+    const search::ResultGridModel& model() const { return *model_; }
+
+private:
+    QTableView* grid_ = nullptr;
+    search::ResultGridModel* model_ = nullptr;
+};
+
+} // namespace quarix::tools
