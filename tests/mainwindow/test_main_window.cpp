@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "tests/support/Screenshots.h"
 
 #include "mainwindow/ResultGridView.h"
 
@@ -187,7 +188,7 @@ TEST_F(MainWindowTest, ScreenshotOfTheWindowBeforeASearch) {
     window->mnuSQLmode_Click();
     QDir().mkpath(folder);
     QApplication::processEvents();
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/main-window-sql-mode.png")));
+    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/main-window-sql-mode%1.png").arg(quarix::test::screenshotSuffix())));
 }
 
 TEST_F(MainWindowTest, ReservedPathClosesTheWindowAtItsNextActivation) {

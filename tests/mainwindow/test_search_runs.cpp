@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "tests/support/Screenshots.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -185,7 +186,7 @@ TEST_F(MainWindowTest, ScreenshotWithResults) {
     window->cmdQuarix_Click();
     QDir().mkpath(folder);
     QApplication::processEvents();
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/main-window.png")));
+    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/main-window%1.png").arg(quarix::test::screenshotSuffix())));
 }
 
 } // namespace
