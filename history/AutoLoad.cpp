@@ -4,9 +4,12 @@
 
 namespace quarix::history {
 
-bool autoLoadIsOn(const SettingsValues& settings) { return settings.UseDefault == QStringLiteral("1"); }
+bool autoLoadIsOn(const SettingsValues& settings) {
+    return settings.UseDefault == QStringLiteral("1");
+}
 
-std::optional<QString> firstDatabase(const QString& cmdLineDatabase, const SettingsValues& settings) {
+std::optional<QString> firstDatabase(const QString& cmdLineDatabase,
+                                     const SettingsValues& settings) {
     if (!cmdLineDatabase.isEmpty())
         return cmdLineDatabase;
     if (autoLoadIsOn(settings) && settings.AutoLoadDatabase.size() > 1)

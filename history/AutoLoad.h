@@ -15,7 +15,8 @@ bool autoLoadIsOn(const SettingsValues& settings);
 // The database to open at start-up: the one named on the command line, or
 // else the AutoLoad database when AutoLoad is on and its path is longer
 // than one character; nothing otherwise.
-std::optional<QString> firstDatabase(const QString& cmdLineDatabase, const SettingsValues& settings);
+std::optional<QString> firstDatabase(const QString& cmdLineDatabase,
+                                     const SettingsValues& settings);
 
 // Makes path the current database and opens it in the window: kind box,
 // caption, table list, optionally an empty grid, then the field list (which

@@ -8,7 +8,9 @@ namespace quarix::history {
 // Stored searches keep their parts in one text joined by " | ".
 inline const QString kEntrySeparator = QStringLiteral(" | ");
 
-inline QString joinEntry(const QStringList& parts) { return parts.join(kEntrySeparator); }
+inline QString joinEntry(const QStringList& parts) {
+    return parts.join(kEntrySeparator);
+}
 
 // The first count parts of an entry split at every " | "; missing parts
 // are empty, parts beyond count are dropped.

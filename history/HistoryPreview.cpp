@@ -41,7 +41,8 @@ QImage renderAutoLoadDialogPreview(const QString& databasePath) {
     auto* table = dialog.findChild<QComboBox*>(QStringLiteral("cmbTable"));
     table->setCurrentText(settings.AutoLoadTable);
     dialog.Load_cmbField(databasePath);
-    dialog.findChild<QComboBox*>(QStringLiteral("CmbField"))->setCurrentText(settings.AutoLoadField);
+    dialog.findChild<QComboBox*>(QStringLiteral("CmbField"))
+        ->setCurrentText(settings.AutoLoadField);
     dialog.adjustSize();
     return dialog.grab().toImage();
 }
@@ -54,8 +55,8 @@ QImage renderSavedSearchesMenuPreview(const QString& databasePath) {
          QStringLiteral("[City] Like '*lon*'")},
         {QStringLiteral("Table"), databasePath, QStringLiteral("Orders"), QStringLiteral("Status"),
          QStringLiteral("[Status] = 'Open'")},
-        {QStringLiteral("Query"), databasePath, QStringLiteral("Big Spenders"), QStringLiteral("Total"),
-         QStringLiteral("[Total] > 5000")},
+        {QStringLiteral("Query"), databasePath, QStringLiteral("Big Spenders"),
+         QStringLiteral("Total"), QStringLiteral("[Total] > 5000")},
     };
     for (const SavedSearchParts& search : searches)
         saveSearch(model, settings, savedSearchEntry(search));
@@ -63,12 +64,14 @@ QImage renderSavedSearchesMenuPreview(const QString& databasePath) {
     QMenu menu(QStringLiteral("&Saved Searches"));
     std::array<QAction*, 24> items{};
     for (int i = 0; i < int(items.size()); ++i) {
-        const bool separator = i == SavedSearchesMenu::kTopSeparator || i == SavedSearchesMenu::kBottomSeparator;
+        const bool separator =
+            i == SavedSearchesMenu::kTopSeparator || i == SavedSearchesMenu::kBottomSeparator;
         items[std::size_t(i)] = separator ? menu.addSeparator() : menu.addAction(QString());
     }
     items[SavedSearchesMenu::kSave]->setText(model.item(SavedSearchesMenu::kSave).caption);
     items[SavedSearchesMenu::kSave]->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    items[SavedSearchesMenu::kDeleteMode]->setText(model.item(SavedSearchesMenu::kDeleteMode).caption);
+    items[SavedSearchesMenu::kDeleteMode]->setText(
+        model.item(SavedSearchesMenu::kDeleteMode).caption);
     applySavedSearchesMenu(model, items);
     menu.adjustSize();
     return menu.grab().toImage();

@@ -6,7 +6,8 @@
 
 namespace quarix::history {
 
-QString lastSearchEntry(const QString& kind, const QString& table, const QString& field, const QString& criterion) {
+QString lastSearchEntry(const QString& kind, const QString& table, const QString& field,
+                        const QString& criterion) {
     return joinEntry({kind, table, field, criterion});
 }
 

@@ -24,7 +24,8 @@ struct LastSearchParts {
 };
 
 // "kind | table | field | criterion".
-QString lastSearchEntry(const QString& kind, const QString& table, const QString& field, const QString& criterion);
+QString lastSearchEntry(const QString& kind, const QString& table, const QString& field,
+                        const QString& criterion);
 
 // Splits an entry at " | ". A criterion that itself contains " | " is cut
 // there: only the part before it comes back.

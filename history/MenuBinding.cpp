@@ -25,14 +25,16 @@ void showMenuItem(const MenuItem& item, QAction* action) {
         action->setChecked(item.checked);
 }
 
-void applyRecentFilesMenu(const RecentFilesMenu& menu, QAction* separator, const std::array<QAction*, 3>& items) {
+void applyRecentFilesMenu(const RecentFilesMenu& menu, QAction* separator,
+                          const std::array<QAction*, 3>& items) {
     if (separator)
         separator->setVisible(menu.separatorVisible);
     for (std::size_t i = 0; i < items.size(); ++i)
         showMenuItem(menu.items[i], items[i]);
 }
 
-void applyLastSearchesMenu(const LastSearchesMenu& menu, QMenu* submenu, const std::array<QAction*, 10>& items) {
+void applyLastSearchesMenu(const LastSearchesMenu& menu, QMenu* submenu,
+                           const std::array<QAction*, 10>& items) {
     if (submenu)
         submenu->menuAction()->setVisible(menu.visible);
     for (std::size_t i = 0; i < items.size(); ++i)

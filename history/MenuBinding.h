@@ -17,9 +17,11 @@ namespace quarix::history {
 
 void showMenuItem(const MenuItem& item, QAction* action);
 
-void applyRecentFilesMenu(const RecentFilesMenu& menu, QAction* separator, const std::array<QAction*, 3>& items);
+void applyRecentFilesMenu(const RecentFilesMenu& menu, QAction* separator,
+                          const std::array<QAction*, 3>& items);
 
-void applyLastSearchesMenu(const LastSearchesMenu& menu, QMenu* submenu, const std::array<QAction*, 10>& items);
+void applyLastSearchesMenu(const LastSearchesMenu& menu, QMenu* submenu,
+                           const std::array<QAction*, 10>& items);
 
 // Items 0 (save) and 23 (delete mode) keep their enabled state, which the
 // K switch owns; everything else follows the menu.

@@ -34,8 +34,8 @@ void showEntry(MenuItem& item, const QString& entry, bool recentShown) {
 
 } // namespace
 
-void UpdateRecentFiles(SettingsValues& settings, const QString& currentDatabasePath, bool recentShown,
-                       RecentFilesMenu& menu) {
+void UpdateRecentFiles(SettingsValues& settings, const QString& currentDatabasePath,
+                       bool recentShown, RecentFilesMenu& menu) {
     if (!currentDatabasePath.isEmpty() && currentDatabasePath != settings.Recent1)
         moveToTop(settings, currentDatabasePath, 2);
     if (settings.Recent1.isEmpty())

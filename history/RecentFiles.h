@@ -21,8 +21,8 @@ struct RecentFilesMenu {
 // refreshes the menu. A database already in the list moves to the top and
 // leaves its old place, so no path is listed twice; paths compare exactly.
 // With recentShown off (the K switch) the list is kept but no item shows.
-void UpdateRecentFiles(SettingsValues& settings, const QString& currentDatabasePath, bool recentShown,
-                       RecentFilesMenu& menu);
+void UpdateRecentFiles(SettingsValues& settings, const QString& currentDatabasePath,
+                       bool recentShown, RecentFilesMenu& menu);
 
 // The update at exit, which moves a new database to the top over Recent2
 // (Recent3 keeps its value). Returns what the current database path

@@ -34,6 +34,16 @@ bool kindIsHidden(const QString& caption, const SettingsValues& settings) {
            (kind == QStringLiteral("Query") && settings.ShowQueries == 0);
 }
 
+// Table entries first, then the others; each group in text order
+// ignoring letter case (database path, table, field, criterion).
+bool savedSearchOrder(const QString& a, const QString& b) {
+    const bool aTable = a.startsWith(QStringLiteral("Table"));
+    const bool bTable = b.startsWith(QStringLiteral("Table"));
+    if (aTable != bTable)
+        return aTable;
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
+
 } // namespace
 
 SavedSearchesMenu::SavedSearchesMenu() {
@@ -53,6 +63,7 @@ SavedSearchParts parseSavedSearch(const QString& entry) {
 }
 
 void loadSavedSearches(Menu& menu, SettingsValues& settings) {
+    menu = Menu{}; // a reload into another settings file starts afresh
     for (std::size_t n = 0; n < slotCount; ++n) {
         MenuItem& slot = menu.item(Menu::kFirstSlot + int(n));
         slot.caption = settings.SavedSearches[n];
@@ -72,9 +83,7 @@ void SortSaved(Menu& menu, SettingsValues& settings) {
         slot.caption.clear();
         slot.visible = false;
     }
-    std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(entries.begin(), entries.end(), savedSearchOrder);
     for (int n = 0; n < int(entries.size()); ++n) {
         MenuItem& slot = menu.item(Menu::kFirstSlot + n);
         slot.caption = entries[n];
@@ -154,9 +163,9 @@ void runSavedSearch(const QString& entry, SearchWindowPort& window) {
 void mnusavedsearch_Click(int index, Menu& menu, SearchWindowPort& window) {
     SettingsValues& settings = *window.settings;
     if (index == Menu::kSave) {
-        const QString entry = savedSearchEntry({window.tableQueryText(), *window.currentDatabasePath,
-                                                window.tableText(), window.fieldText(),
-                                                window.searchState->CurrentWhere});
+        const QString entry = savedSearchEntry(
+            {window.tableQueryText(), *window.currentDatabasePath, window.tableText(),
+             window.fieldText(), window.searchState->CurrentWhere});
         if (!saveSearch(menu, settings, entry))
             platform::MessageBox::show(window.dialogParent, kSavedSearchesFullMessage, {},
                                        platform::MessageBox::Icon::Information);

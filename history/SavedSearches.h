@@ -48,8 +48,9 @@ SavedSearchParts parseSavedSearch(const QString& entry);
 // Fills the slots from the stored entries and sorts them.
 void loadSavedSearches(SavedSearchesMenu& menu, SettingsValues& settings);
 
-// Puts the entries in case-insensitive text order in the first slots and
-// disables those of a kind the settings hide (all enabled in delete mode).
+// Puts the entries in the first slots, Table entries before the others and
+// each group in case-insensitive text order, and disables those of a kind
+// the settings hide (all enabled in delete mode).
 // Every change to the slots ends here, which also copies them into
 // settings.SavedSearches for the next save.
 void SortSaved(SavedSearchesMenu& menu, SettingsValues& settings);

@@ -20,20 +20,20 @@ struct SearchWindowPort {
     SettingsValues* settings = nullptr;
     QWidget* dialogParent = nullptr; // owner of the messages shown
 
-    std::function<QString()> tableQueryText;            // the kind box
-    std::function<QString()> tableText;                 // the table box
-    std::function<QString()> fieldText;                 // the field box
+    std::function<QString()> tableQueryText; // the kind box
+    std::function<QString()> tableText;      // the table box
+    std::function<QString()> fieldText;      // the field box
     std::function<void(const QString&)> setTableText;
     std::function<void(const QString&)> setFieldText;
-    std::function<void(const QString&)> setValueText;   // the value box
-    std::function<void(const QString&)> setSearchText;  // the SQL text box
+    std::function<void(const QString&)> setValueText;  // the value box
+    std::function<void(const QString&)> setSearchText; // the SQL text box
     // Selects the entry of the kind box ("Table", "Query") equal to the
     // text; a text that is not an entry changes nothing.
     std::function<void(const QString&)> selectTableQuery;
     std::function<void(const QString&)> setCaption;
 
     std::function<void()> updateTableQuery;
-    std::function<void(const QString&)> loadTables;  // Load_cmbTable
+    std::function<void(const QString&)> loadTables; // Load_cmbTable
     std::function<void()> loadFields;
     std::function<void()> loadValueList;
     std::function<void()> resetGrid;

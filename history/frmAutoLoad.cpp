@@ -33,16 +33,22 @@ template <typename W> W* named(W* widget, const char* name) {
     return widget;
 }
 
-bool fileExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+bool fileExists(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
 
 } // namespace
 
 template <typename F> void frmAutoLoad::whileBusy(F&& call) {
-    const QPointer<frmAutoLoad> self(this);
+    struct Reset {
+        QPointer<frmAutoLoad> dialog;
+        ~Reset() {
+            if (dialog)
+                dialog->m_busy = false;
+        }
+    } reset{this};
     m_busy = true;
     call();
-    if (self)
-        m_busy = false;
 }
 
 frmAutoLoad::frmAutoLoad(AutoLoadPort port, QWidget* parent)
@@ -57,13 +63,16 @@ frmAutoLoad::frmAutoLoad(AutoLoadPort port, QWidget* parent)
 
 void frmAutoLoad::buildControls() {
     auto* root = new QVBoxLayout(this);
-    auto* intro = named(new QLabel(QStringLiteral("If you are using the same database regularly you can set that "
-                                                  "database to load automatically when you start Quarix.")),
-                        "Label4");
+    auto* intro = named(
+        new QLabel(QStringLiteral("If you are using the same database regularly you can set that "
+                                  "database to load automatically when you start Quarix.")),
+        "Label4");
     intro->setWordWrap(true);
     root->addWidget(intro);
 
-    chkDefaultdb = named(new QCheckBox(QStringLiteral("Load a default database when Quarix starts")), "chkDefaultdb");
+    chkDefaultdb =
+        named(new QCheckBox(QStringLiteral("Load a default database when Quarix starts")),
+              "chkDefaultdb");
     root->addWidget(chkDefaultdb);
 
     auto* grid = new QGridLayout;
@@ -74,6 +83,7 @@ void frmAutoLoad::buildControls() {
     cmdFiles = named(new QPushButton(QStringLiteral("...")), "cmdFiles");
     cmdFiles->setToolTip(QStringLiteral("Click to select/change database"));
     cmdFiles->setAutoDefault(false);
+    cmdFiles->setFixedWidth(cmdFiles->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
     grid->addWidget(cmdFiles, 0, 2);
     grid->addWidget(named(new QLabel(QStringLiteral("In table:")), "Label2"), 1, 0);
     cmbTable = named(new QComboBox, "cmbTable");
@@ -87,7 +97,8 @@ void frmAutoLoad::buildControls() {
     grid->addWidget(CmbField, 2, 1);
     root->addLayout(grid);
 
-    cmdCurrent = named(new QPushButton(QStringLiteral("Copy from Current Quarix Search")), "cmdCurrent");
+    cmdCurrent =
+        named(new QPushButton(QStringLiteral("Copy from Current Quarix Search")), "cmdCurrent");
     cmdCurrent->setAutoDefault(false);
     auto* currentRow = new QHBoxLayout;
     currentRow->addWidget(cmdCurrent);
@@ -136,30 +147,57 @@ void frmAutoLoad::chkDefaultdb_Click() {
     CmbField->setEnabled(true);
 }
 
+bool frmAutoLoad::runRead(const std::function<void()>& read) {
+    if (!m_port.runEngineJob) {
+        read();
+        return true;
+    }
+    bool started = false;
+    whileBusy([&] { started = m_port.runEngineJob(read); });
+    return started;
+}
+
 bool frmAutoLoad::Load_cmbTable(const QString& dbname) {
+    // The window's job runner keeps events flowing, so the dialog may be
+    // closed while its list is read.
+    const QPointer<frmAutoLoad> self(this);
     cmbTable->clear();
     cmbTable->clearEditText();
+    QStringList names;
     try {
-        cmbTable->addItems(autoLoadTableNames(dbname, m_settings.ShowTables, m_settings.ShowQueries));
+        runRead([&] {
+            names = autoLoadTableNames(dbname, m_settings.ShowTables, m_settings.ShowQueries);
+        });
     } catch (const engine::EngineError& e) {
-        showReadingError("LOAD TABLES", e.number(), QString::fromStdString(e.description()));
+        if (self)
+            showReadingError("LOAD TABLES", e.number(), QString::fromStdString(e.description()));
     }
+    if (!self)
+        return false;
+    cmbTable->addItems(names);
     cmbTable->setCurrentIndex(-1);
     cmbTable->clearEditText();
     return false;
 }
 
 void frmAutoLoad::Load_cmbField(const QString& dbname) {
+    const QPointer<frmAutoLoad> self(this);
+    const QString table = cmbTable->currentText();
+    QStringList fields;
     try {
-        const QStringList fields = autoLoadFieldNames(dbname, cmbTable->currentText());
-        CmbField->clear();
-        CmbField->addItems(fields);
-        CmbField->setCurrentIndex(fields.isEmpty() ? -1 : 0);
+        if (!runRead([&] { fields = autoLoadFieldNames(dbname, table); }) || !self)
+            return;
     } catch (const engine::EngineError& e) {
+        if (!self)
+            return;
         CmbField->clear();
         showReadingError("LOAD FIELDS", e.number(), QString::fromStdString(e.description()));
         CmbField->clearEditText();
+        return;
     }
+    CmbField->clear();
+    CmbField->addItems(fields);
+    CmbField->setCurrentIndex(fields.isEmpty() ? -1 : 0);
 }
 
 void frmAutoLoad::showReadingError(const char* job, int number, const QString& description) {
@@ -173,7 +211,8 @@ void frmAutoLoad::cmdFiles_Click() {
     const QString start = typed.isEmpty() ? QString() : QFileInfo(typed).absoluteFilePath();
     std::optional<QString> chosen;
     whileBusy([&] {
-        chosen = platform::FileDialog::openFileName(this, QStringLiteral("Select Database"), accessFilter, start);
+        chosen = platform::FileDialog::openFileName(this, QStringLiteral("Select Database"),
+                                                    accessFilter, start);
     });
     if (!chosen || !catalogue::namesADatabase(*chosen))
         return;
@@ -203,9 +242,14 @@ void frmAutoLoad::OKButton_Click() {
         m_settings.AutoLoadDatabase = txtDefault->text();
         m_settings.AutoLoadTable = cmbTable->currentText();
         m_settings.AutoLoadField = CmbField->currentText();
-        whileBusy([&] { openDefaultDatabase(m_settings.AutoLoadDatabase, m_port.window, true); });
     }
+    // The dialog closes first, so the window's lengthy open neither keeps it
+    // on screen nor finds it half deleted; the open uses copies only.
+    SearchWindowPort window = m_port.window;
+    const QString database = m_settings.AutoLoadDatabase;
     accept();
+    if (on)
+        openDefaultDatabase(database, window, true);
 }
 
 bool frmAutoLoad::eventFilter(QObject* watched, QEvent* event) {
@@ -213,7 +257,8 @@ bool frmAutoLoad::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Coming back from the box's own drop-down or from another window
         // is not entering the box.
-        const bool entered = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+        const bool entered =
+            reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
         if (entered && watched == cmbTable && !txtDefault->text().isEmpty())
             Load_cmbTable(txtDefault->text());
         else if (entered && watched == CmbField && !cmbTable->currentText().isEmpty() &&

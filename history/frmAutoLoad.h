@@ -20,6 +20,10 @@ struct AutoLoadPort {
     SearchWindowPort window;
     // The check mark of the AutoLoad menu item.
     std::function<void(bool)> setAutoLoadChecked;
+    // Runs a database read with the window's progress and cancel; it
+    // rethrows what the read threw and is false when another job still
+    // runs. Left empty, reads run directly.
+    std::function<bool(const std::function<void()>&)> runEngineJob;
 };
 
 // The AutoLoad dialog: a default database, table and field that open when
@@ -47,6 +51,9 @@ private:
     void cmdCurrent_Click();
     void OKButton_Click();
     void showReadingError(const char* job, int number, const QString& description);
+    // Runs a database read through the port, or directly; false when it
+    // could not start.
+    bool runRead(const std::function<void()>& read);
     // Runs a call that may open a window of its own without the dialog
     // taking the lost focus for a close.
     template <typename F> void whileBusy(F&& call);

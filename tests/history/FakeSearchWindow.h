@@ -1,0 +1,72 @@
+#pragma once
+
+#include "history/SearchWindowPort.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Stands in for the main window: keeps the boxes as texts, records every
+// operation in calls, and notes what a search would run.
+struct FakeSearchWindow {
+    struct Run {
+        QString database;
+        QString kind;
+        QString table;
+        QString field;
+        QString criterion;
+        bool replay = false;
+    };
+
+    SettingsValues settings;
+    QString CurrentDatabasePath;
+    quarix::search::SearchState searchState;
+    QStringList kinds{QStringLiteral("Table"), QStringLiteral("Query")};
+    QString kind = QStringLiteral("Table");
+    QString table, field, value, search, caption;
+    QStringList calls;
+    std::vector<Run> runs;
+    // What loading the table list does besides being recorded.
+    std::function<void(const QString&)> onLoadTables;
+
+    quarix::history::SearchWindowPort port() {
+        quarix::history::SearchWindowPort p;
+        p.currentDatabasePath = &CurrentDatabasePath;
+        p.searchState = &searchState;
+        p.settings = &settings;
+        p.tableQueryText = [this] { return kind; };
+        p.tableText = [this] { return table; };
+        p.fieldText = [this] { return field; };
+        p.setTableText = [this](const QString& t) { table = t; };
+        p.setFieldText = [this](const QString& t) { field = t; };
+        p.setValueText = [this](const QString& t) { value = t; };
+        p.setSearchText = [this](const QString& t) { search = t; };
+        p.selectTableQuery = [this](const QString& t) {
+            if (kinds.contains(t))
+                kind = t;
+        };
+        p.setCaption = [this](const QString& t) { caption = t; };
+        p.updateTableQuery = [this] { calls << QStringLiteral("updateTableQuery"); };
+        p.loadTables = [this](const QString& path) {
+            calls << QStringLiteral("loadTables ") + path;
+            if (onLoadTables)
+                onLoadTables(path);
+        };
+        p.loadFields = [this] { calls << QStringLiteral("loadFields ") + table; };
+        p.loadValueList = [this] { calls << QStringLiteral("loadValueList"); };
+        p.resetGrid = [this] { calls << QStringLiteral("resetGrid"); };
+        p.runSearch = [this] {
+            calls << QStringLiteral("runSearch");
+            runs.push_back({CurrentDatabasePath, kind, table, field, searchState.CurrentWhere,
+                            searchState.ReplayPending});
+        };
+        p.clearLastSearches = [this] { calls << QStringLiteral("clearLastSearches"); };
+        return p;
+    }
+};
