@@ -86,4 +86,13 @@ FilteredResults openFilteredResults(const QString& path, const QString& table, c
     return results;
 }
 
+FilteredResults openStatementResults(const QString& path, const QString& statement) {
+    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(path, false);
+    Recordset rs = db.OpenRecordset(statement, dbOpenSnapshot);
+    FilteredResults results;
+    results.resultCount = rs.RecordCount();
+    results.rows = std::make_unique<RecordsetRows>(std::move(db), std::move(rs));
+    return results;
+}
+
 } // namespace quarix::catalogue

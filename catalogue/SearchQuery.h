@@ -29,4 +29,8 @@ struct FilteredResults {
 };
 FilteredResults openFilteredResults(const QString& path, const QString& table, const QString& criterion);
 
+// Every row of a statement, read lazily like a filtered result: how a
+// result too big to sort in memory is shown in a new order.
+FilteredResults openStatementResults(const QString& path, const QString& statement);
+
 } // namespace quarix::catalogue

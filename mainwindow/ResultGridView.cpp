@@ -1,11 +1,15 @@
 #include "mainwindow/ResultGridView.h"
 
 #include "platform/DroppedFiles.h"
+#include "search/WheelScroll.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 ResultGridView::ResultGridView(QWidget* parent) : QTableView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -20,6 +24,9 @@ ResultGridView::ResultGridView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setSectionsClickable(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ResultGridView::headerClicked);
 }
 
 void ResultGridView::setFontSize(double points) {
@@ -35,8 +42,28 @@ void ResultGridView::setFontSize(double points) {
 int ResultGridView::TopRow() const { return rowAt(0) < 0 ? 0 : rowAt(0); }
 
 void ResultGridView::setTopRow(int row) {
+    // Scrolling by whole rows, the scroll bar's value is the top row; the
+    // bar stops at the last screenful by itself.
     if (model() && row >= 0 && row < model()->rowCount())
-        scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtTop);
+        verticalScrollBar()->setValue(row);
+}
+
+void ResultGridView::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    const bool sideways = angle.y() == 0 && angle.x() != 0;
+    // Touchpads open and close a scroll with empty events: they are no wheel turns.
+    const bool gestureEdge = angle.isNull() && event->phase() != Qt::NoScrollPhase;
+    if (!wheelScrollEnabled_ || sideways || gestureEdge || !model()) {
+        QTableView::wheelEvent(event);
+        return;
+    }
+    setTopRow(quarix::search::topRowAfterWheel(TopRow(), angle.y(), model()->rowCount()));
+    event->accept();
+}
+
+void ResultGridView::contextMenuEvent(QContextMenuEvent* event) {
+    emit popupMenuRequested(event->globalPos());
+    event->accept();
 }
 
 void ResultGridView::dragEnterEvent(QDragEnterEvent* event) {

@@ -3,7 +3,9 @@
 #include <QTableView>
 
 // The result grid: a read-only table with the field names as its header row,
-// the selected cell's text as tooltip, and database files accepted as drops.
+// the pointed cell's text as tooltip, and database files accepted as drops.
+// The wheel moves the top row by a fixed step; a right click asks for the
+// window's pop-up menu.
 class ResultGridView : public QTableView {
     Q_OBJECT
 public:
@@ -13,12 +15,21 @@ public:
     void setFontSize(double points);
     int TopRow() const;
     void setTopRow(int row);
+    // While off, the wheel scrolls as a plain table does.
+    void setWheelScrollEnabled(bool enabled) { wheelScrollEnabled_ = enabled; }
 
 signals:
     void filesDropped(const QStringList& paths);
+    void headerClicked(int column);
+    void popupMenuRequested(const QPoint& globalPos);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    bool wheelScrollEnabled_ = true;
 };

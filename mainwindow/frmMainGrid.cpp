@@ -1,18 +1,86 @@
-// Column sizing of the result grid.
+// The result grid's own commands: sorting by a header click, column sizing,
+// the Office Tools pop-up and the wheel.
+#include "catalogue/SearchQuery.h"
+#include "engine/EngineError.h"
+#include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
+#include "search/ColumnWidths.h"
+#include "search/Criteria.h"
 #include "search/ResultGridModel.h"
+#include "search/RunMessages.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QProgressBar>
 
-#include <cmath>
+#include <algorithm>
+
+namespace search = quarix::search;
 
 namespace {
 // Auto-fit reads at most this many rows: enough to judge a column, and a
 // million-row result is not read just to size its columns.
 constexpr long kRowsMeasured = 2000;
+constexpr double kDefaultGridFontSize = 8.0;
 } // namespace
+
+void frmMain::connectGrid() {
+    connect(MSFlexGrid1, &ResultGridView::headerClicked, this, &frmMain::MSFlexGrid1_HeaderClick);
+    connect(MSFlexGrid1, &ResultGridView::popupMenuRequested, this,
+            [this](const QPoint& at) { MSFlexGrid1_MouseDown(Qt::RightButton, at); });
+}
+
+void frmMain::MSFlexGrid1_HeaderClick(int column) {
+    if (engineJob_->running() || column < 0 || column >= gridModel_->Cols())
+        return;
+    const search::HeaderSort sort = search::decideHeaderSort(
+        {gridModel_->TextMatrix(0, column), sortDirection, !CurrentDatabasePath.isEmpty(),
+         PagedMode, settings.maxResultsWhole()});
+    searchState.SortClause = sort.sortClause;
+    sortDirection = sort.direction;
+    if (sort.sortGrid) {
+        progBar1->setValue(80);
+        if (!gridModel_->sortByColumn(column, sort.ascending, rowsSortedInMemory) && !sort.rerun)
+            sortThroughEngine();
+        progBar1->setValue(100);
+    }
+    if (sort.rerun) {
+        searchState.SearchMode = search::SearchState::Rerun;
+        RunSearch();
+    }
+}
+
+void frmMain::sortThroughEngine() {
+    const QString statement =
+        search::BuildSearchStatement(cmbTable->currentText(), searchState.CurrentWhere,
+                                     searchState.SortClause, CmbField->currentText());
+    const QString path = CurrentDatabasePath;
+    quarix::catalogue::FilteredResults results;
+    try {
+        runEngineJob([&] { results = quarix::catalogue::openStatementResults(path, statement); });
+    } catch (const quarix::engine::EngineError& e) {
+        // The rows on screen stay as they were.
+        quarix::platform::MessageBox::show(
+            this, search::searchFailureMessage(e.number(), QString::fromStdString(e.description())),
+            QStringLiteral("Quarix - Search Error"), quarix::platform::MessageBox::Icon::Warning);
+        return;
+    }
+    // A new source resets the header: keep the widths the user sees.
+    std::vector<int> widths;
+    for (int c = 0; c < gridModel_->Cols(); ++c)
+        widths.push_back(MSFlexGrid1->columnWidth(c));
+    gridModel_->setSource(std::move(results.rows));
+    for (int c = 0; c < std::min<int>(gridModel_->Cols(), static_cast<int>(widths.size())); ++c)
+        MSFlexGrid1->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+}
+
+void frmMain::MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos) {
+    if (button == Qt::RightButton)
+        menus_.mnuOfficelinks->popup(globalPos);
+}
 
 void frmMain::sizeColumns() {
     if (settings.autoFitGridNumber() == 1)
@@ -23,20 +91,14 @@ void frmMain::sizeColumns() {
 
 void frmMain::mnuautofit_Click() {
     const QFontMetrics metrics(font());
-    const double size = settings.gridFontSizeNumber() > 0 ? settings.gridFontSizeNumber() : 8.0;
-    const long rows = std::min<long>(gridModel_->Rows(), kRowsMeasured + 1);
+    const double size =
+        settings.gridFontSizeNumber() > 0 ? settings.gridFontSizeNumber() : kDefaultGridFontSize;
+    // A long memo would make a column many screens wide: one grid width is the most.
+    const int widest = std::max(MSFlexGrid1->viewport()->width(), 1);
     for (int c = 0; c < gridModel_->Cols(); ++c) {
-        QString longest;
-        for (long r = 0; r < rows; ++r) {
-            const QString text = gridModel_->TextMatrix(r, c).trimmed();
-            if (text.size() > longest.size())
-                longest = text;
-        }
-        const double width = std::floor(metrics.horizontalAdvance(longest)) * size / 6.5;
-        const int padding = 2 * metrics.averageCharWidth();
-        // A long memo would make a column many screens wide: one grid width is the most.
-        const int widest = std::max(MSFlexGrid1->viewport()->width() - twips_.px(500), 8 * padding);
-        MSFlexGrid1->setColumnWidth(c, std::min(static_cast<int>(std::nearbyint(width)) + padding, widest));
+        const QString longest = search::longestCellText(*gridModel_, c, kRowsMeasured + 1);
+        const int width = search::autoFitColumnWidth(metrics.horizontalAdvance(longest), size);
+        MSFlexGrid1->setColumnWidth(c, std::min(width, widest));
     }
     settings.AutoFitGrid = QStringLiteral("1");
     menus_.mnuautofit->setChecked(true);
@@ -46,12 +108,21 @@ void frmMain::mnuautofit_Click() {
 void frmMain::mnuEvenwidth_Click() {
     const int cols = gridModel_->Cols();
     if (cols > 0) {
-        const int usable = MSFlexGrid1->viewport()->width() - twips_.px(500);
-        const int width = static_cast<int>(std::nearbyint(static_cast<double>(usable) / cols));
+        const int twips = search::evenColumnWidth(twips_.twips(MSFlexGrid1->width()), cols);
+        // Narrower than this a column cannot show its header at all.
+        const int width = std::max(twips_.px(twips), twips_.px(300));
         for (int c = 0; c < cols; ++c)
-            MSFlexGrid1->setColumnWidth(c, std::max(width, twips_.px(300)));
+            MSFlexGrid1->setColumnWidth(c, width);
     }
     settings.AutoFitGrid = QStringLiteral("0");
     menus_.mnuautofit->setChecked(false);
     menus_.mnuEvenwidth->setChecked(true);
+}
+
+void frmMain::Form_GotFocus() {
+    MSFlexGrid1->setWheelScrollEnabled(true);
+}
+
+void frmMain::Form_LostFocus() {
+    MSFlexGrid1->setWheelScrollEnabled(false);
 }

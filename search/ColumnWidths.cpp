@@ -13,7 +13,9 @@ constexpr double kEvenWidthMargin = 500;
 
 // Nearest whole number with halves to the even neighbour (the default
 // floating-point rounding mode).
-int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+int roundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
 } // namespace
 
 QString longestCellText(const ResultGridModel& grid, int column, long rowsToRead) {

@@ -11,9 +11,9 @@ class ResultGridModel;
 // rows are read, so that a huge lazily read result is not read to size it.
 QString longestCellText(const ResultGridModel& grid, int column, long rowsToRead);
 
-// Auto-fit: the measured width of the longest text, in whole units, scaled
-// by the grid's font size against the 6.5 points the window's text is
-// measured at; rounded to the nearest whole number, halves to even.
+// Auto-fit: the measured width of the longest text, in whole units, times
+// the grid's font size over 6.5, so that a bigger grid font gets wider
+// columns; rounded to the nearest whole number, halves to even.
 int autoFitColumnWidth(double measuredWidth, double gridFontSize);
 
 // Even width: the grid's width less a 500-twip margin, shared among the

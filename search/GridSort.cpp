@@ -70,7 +70,9 @@ int compareKeys(const SortKey& a, const SortKey& b) {
 
 } // namespace
 
-int compareCells(const QString& a, const QString& b) { return compareKeys(keyOf(a), keyOf(b)); }
+int compareCells(const QString& a, const QString& b) {
+    return compareKeys(keyOf(a), keyOf(b));
+}
 
 void sortRowsByColumn(std::vector<QStringList>& rows, int column, bool ascending) {
     // Each cell is read once; the rows themselves are moved only at the end.

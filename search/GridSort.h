@@ -22,9 +22,9 @@ struct HeaderClick {
 
 // What a header click does.
 struct HeaderSort {
-    QString sortClause;                          // "[Header] ASC", "[Header] DESC", or "[Header]" alone
+    QString sortClause; // "[Header] ASC", "[Header] DESC", or "[Header]" alone
     SortDirection direction = SortDirection::Never; // the window's direction afterwards
-    bool sortGrid = false;                        // sort the rows on screen
+    bool sortGrid = false;                          // sort the rows on screen
     bool ascending = true;
     // Run the current criterion again ordered by sortClause, so that the
     // order holds across all pages.
