@@ -60,6 +60,7 @@ void frmMain::connectControls() {
         box->installEventFilter(this);
     connect(calender, &QCalendarWidget::clicked, calender, &QWidget::hide);
     connect(MSFlexGrid1, &ResultGridView::filesDropped, this, &frmMain::openDroppedFiles);
+    connectGrid();
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 
     connect(menus_.mnuopen, &QAction::triggered, this, &frmMain::mnuopen_Click);
@@ -208,10 +209,20 @@ void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange)
         return;
+    // The window is activated when first shown and when it comes back from
+    // one of the program's forms; not when a message box or file dialog
+    // closes, nor when the user returns from another program (an unknown
+    // switch would otherwise show its message again at once, for ever).
     if (isActiveWindow()) {
-        Form_Activate();
+        if (!activatedOnce_ || returningFromForm_)
+            Form_Activate();
+        activatedOnce_ = true;
+        returningFromForm_ = false;
         Form_GotFocus();
     } else {
+        const QWidget* next = QApplication::activeWindow();
+        if (next && next != this && next->objectName().startsWith(QLatin1String("frm")))
+            returningFromForm_ = true;
         Form_LostFocus();
     }
 }
@@ -287,5 +298,3 @@ void frmMain::ClearLastSearches() {}
 void frmMain::UpdateRecentFiles() {}
 void frmMain::SortSaved() {}
 void frmMain::LoadProgramsMenu() {}
-void frmMain::Form_GotFocus() {}
-void frmMain::Form_LostFocus() {}

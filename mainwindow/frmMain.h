@@ -2,6 +2,7 @@
 
 #include "mainwindow/MainMenus.h"
 #include "mainwindow/Twips.h"
+#include "search/GridSort.h"
 #include "search/SearchState.h"
 #include "settings/SettingsEnvironment.h"
 #include "settings/SettingsLocation.h"
@@ -118,6 +119,14 @@ public:
     quarix::search::ResultGridModel* gridModel() const { return gridModel_; }
     const MainMenus& menus() const { return menus_; }
 
+    // Result grid: sorting by a header click, the pop-up menu, the wheel.
+    void MSFlexGrid1_HeaderClick(int column);
+    void MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void connectGrid();        // once, while the window is built
+    void sortThroughEngine();  // a result too big to sort in memory, in SortClause order
+    quarix::search::SortDirection sortDirection = quarix::search::SortDirection::Never;
+    long rowsSortedInMemory = 50000; // a bigger non-paged result is sorted by the engine
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -195,4 +204,6 @@ private:
     std::array<qint32, 3> gridColours_{-2147483636, -2147483643, -2147483640};
     bool settingsChanged_ = false; // the Preferences dialog stored new values
     bool reloadQueued_ = false;
+    bool activatedOnce_ = false;
+    bool returningFromForm_ = false; // one of the program's forms was active since
 };

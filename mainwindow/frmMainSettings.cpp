@@ -39,7 +39,8 @@ Twips placementScale(const QWidget* window) {
 void frmMain::buildSettingsControls() {
     lblMultiUser = new QLabel(menuBar());
     lblMultiUser->setObjectName(QStringLiteral("lblMultiUser"));
-    lblMultiUser->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold; padding: 0px 8px;"));
+    lblMultiUser->setStyleSheet(
+        QStringLiteral("color: #b00000; font-weight: bold; padding: 0px 8px;"));
     menuBar()->setCornerWidget(lblMultiUser, Qt::TopRightCorner);
     lblMultiUser->setVisible(false);
     connect(menus_.mnusettings, &QAction::triggered, this, &frmMain::mnusettings_Click);
@@ -49,7 +50,9 @@ void frmMain::buildSettingsControls() {
 
 SettingsWindowPort frmMain::settingsPort() {
     SettingsWindowPort port;
-    port.applyGridColour = [this](GridColour which, qint32 value) { applyGridColour(which, value); };
+    port.applyGridColour = [this](GridColour which, qint32 value) {
+        applyGridColour(which, value);
+    };
     port.gridColour = [this](GridColour which) { return gridColourValue(which); };
     port.applyPlacement = [this](WindowEdge edge, double twips) {
         const int px = placementScale(this).px(twips);
@@ -110,11 +113,12 @@ void frmMain::applyGridColour(GridColour which, qint32 value) {
     const QColor cell = colourFromValue(gridColours_[colourIndex(GridColour::Cell)], p);
     const QColor text = colourFromValue(gridColours_[colourIndex(GridColour::Text)], p);
     MSFlexGrid1->setStyleSheet(
-        QStringLiteral("QTableView { background-color: %1; color: %3; }"
-                       "QTableView::item { background-color: %2; color: %3; }"
-                       "QTableView::item:alternate { background-color: %4; }"
-                       "QTableView::item:selected { background-color: palette(highlight);"
-                       " color: palette(highlighted-text); }")
+        QStringLiteral(
+            "QTableView { background-color: %1; color: %3; gridline-color: palette(mid); }"
+            "QTableView::item { background-color: %2; color: %3; }"
+            "QTableView::item:alternate { background-color: %4; }"
+            "QTableView::item:selected { background-color: palette(highlight);"
+            " color: palette(highlighted-text); }")
             .arg(background.name(), cell.name(), text.name(), cell.darker(106).name()));
 }
 
@@ -154,7 +158,8 @@ void frmMain::runCommandLine() {
 // named with its index.
 void frmMain::applyMenuEffects(const QList<MenuEffect>& effects) {
     for (const MenuEffect& effect : effects) {
-        const QString name = effect.index < 0 ? effect.item : effect.item + QString::number(effect.index);
+        const QString name =
+            effect.index < 0 ? effect.item : effect.item + QString::number(effect.index);
         QAction* item = findChild<QAction*>(name);
         if (!item)
             continue;
@@ -189,7 +194,9 @@ void frmMain::mnusettings_Click() {
         return;
     }
     SettingsDialogPort port;
-    port.applyGridColour = [this](GridColour which, qint32 value) { applyGridColour(which, value); };
+    port.applyGridColour = [this](GridColour which, qint32 value) {
+        applyGridColour(which, value);
+    };
     port.open = [](const QString& path) { return quarix::platform::Shell::open(path); };
     port.showMessage = [this](const QString& text) {
         QWidget* owner = settingsDialog_ ? static_cast<QWidget*>(settingsDialog_) : this;

@@ -32,6 +32,9 @@ protected:
         quarix::platform::MessageBox::setTestMode(true);
         quarix::platform::FileDialog::setTestMode(true);
         scratch_ = quarix::test::scratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // Settings and the search log stay in the test's own folder.
+        qputenv("ALLUSERSPROFILE", QByteArray::fromStdString((scratch_ / "all").string()));
+        qputenv("APPDATA", QByteArray::fromStdString((scratch_ / "user").string()));
         window = std::make_unique<frmMain>();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -40,6 +43,8 @@ protected:
     void TearDown() override {
         window.reset();
         std::filesystem::remove_all(scratch_);
+        qunsetenv("ALLUSERSPROFILE");
+        qunsetenv("APPDATA");
         quarix::platform::MessageBox::setTestMode(false);
         quarix::platform::FileDialog::setTestMode(false);
     }

@@ -1,0 +1,167 @@
+#pragma once
+
+#include "catalogue/Dao.h"
+#include "mainwindow/frmMain.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "search/ResultGridModel.h"
+#include "settings/IniFile.h"
+#include "settings/frmSettings.h"
+#include "tests/support/TestData.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Main windows started as the program starts them: an environment whose
+// folders are the test's own, and a command line. A window replaced by a
+// reload is followed to its successor.
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        quarix::platform::MessageBox::setTestMode(true);
+        quarix::platform::FileDialog::setTestMode(true);
+        quarix::platform::Shell::setTestMode(true);
+        scratch_ = quarix::test::scratchDir(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        allUsers = folder("all");
+        perUser = folder("user");
+        variables = {{QStringLiteral("ALLUSERSPROFILE"), allUsers},
+                     {QStringLiteral("APPDATA"), perUser},
+                     {QStringLiteral("USERNAME"), QStringLiteral("ann")},
+                     {QStringLiteral("COMPUTERNAME"), QStringLiteral("pc1")},
+                     {QStringLiteral("HOME"), folder("home")}};
+    }
+
+    void TearDown() override {
+        QList<QPointer<frmMain>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* window = qobject_cast<frmMain*>(w))
+                windows << window;
+        for (const QPointer<frmMain>& window : windows)
+            delete window.data();
+        std::filesystem::remove_all(scratch_);
+        quarix::platform::MessageBox::setTestMode(false);
+        quarix::platform::FileDialog::setTestMode(false);
+        quarix::platform::Shell::setTestMode(false);
+    }
+
+    SettingsEnvironment environment() const {
+        SettingsEnvironment env;
+        env.variable = [vars = variables](const QString& name) { return vars.value(name); };
+        env.machineFolder.clear();
+        return env;
+    }
+
+    // A window started with these arguments, shown and settled; the window
+    // that replaced it when its start-up reloaded it.
+    frmMain* start(const QStringList& arguments = {}) {
+        QPointer<frmMain> window = new frmMain(environment(), arguments);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        QApplication::processEvents();
+        return window ? window.data() : shownWindow();
+    }
+
+    // The window a queued reload put in place of `old`.
+    frmMain* successorOf(frmMain* old) {
+        QPointer<frmMain> gone(old);
+        return QTest::qWaitFor([&] { return gone.isNull(); }, 3000) ? shownWindow() : nullptr;
+    }
+
+    static frmMain* shownWindow() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* window = qobject_cast<frmMain*>(w); window && window->isVisible())
+                return window;
+        return nullptr;
+    }
+
+    QString folder(const char* name) const {
+        return QString::fromStdString((scratch_ / name).string());
+    }
+
+    QString copyOf(const std::string& name) {
+        const auto target = scratch_ / name;
+        std::filesystem::copy_file(quarix::test::dataFile(name), target);
+        return QString::fromStdString(target.string());
+    }
+
+    static QString iniValue(const QString& folder, const char* section, const char* key) {
+        return IniFile(folder + QStringLiteral("/Quarix.ini"))
+            .GetIniValue(QLatin1String(section), QLatin1String(key));
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(bytes);
+    }
+
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    template <typename T> static T* control(QObject* parent, const char* name) {
+        T* found = parent->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    // Opens the Preferences dialog from the File menu.
+    static frmSettings* openPreferences(frmMain* window) {
+        control<QAction>(window, "mnusettings")->trigger();
+        return window->findChild<frmSettings*>();
+    }
+
+    static const std::vector<quarix::platform::MessageBox::Shown>& messages() {
+        return quarix::platform::MessageBox::shown();
+    }
+    static int countShown(const QString& text) {
+        int n = 0;
+        for (const auto& m : messages())
+            n += m.text == text ? 1 : 0;
+        return n;
+    }
+
+    static bool engineAvailable() {
+        try {
+            auto db = quarix::catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(
+                QString::fromStdString(quarix::test::dataFile("shop.mdb")), false);
+            db.Close();
+            return true;
+        } catch (const quarix::engine::EngineError&) {
+            return false;
+        }
+    }
+
+    QString allUsers;
+    QString perUser;
+    QMap<QString, QString> variables;
+
+private:
+    std::filesystem::path scratch_;
+};
+
+#define REQUIRE_ENGINE()                                                                           \
+    do {                                                                                           \
+        if (!engineAvailable())                                                                    \
+            GTEST_SKIP() << "the database engine cannot read the test files yet";                  \
+    } while (0)

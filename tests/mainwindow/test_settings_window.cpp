@@ -1,0 +1,184 @@
+#include "SettingsWindowFixture.h"
+
+#include "mainwindow/ResultGridView.h"
+#include "settings/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace {
+
+using Icon = quarix::platform::MessageBox::Icon;
+
+TEST_F(SettingsWindowTest, SettingsAndPlacementSurviveARestart) {
+    frmMain* first = start();
+    EXPECT_EQ(first->location.SettingsFolder, allUsers + QLatin1Char('/'));
+    first->settings.MaxResults = QStringLiteral("77");
+    first->settings.GridPaging = true;
+    first->settings.HideFilter = 1;
+    first->settings.SavedSearches[0] = QString(150, QLatin1Char('s'));
+    first->move(40, 60);
+    first->resize(1000, 600);
+    const QRect placed = first->geometry();
+    const QPoint corner = first->pos();
+    ASSERT_TRUE(first->close());
+    delete first;
+
+    EXPECT_EQ(iniValue(allUsers, "Quarix", "MaxResults"), QStringLiteral("77"));
+    frmMain* second = start();
+    EXPECT_EQ(second->settings.MaxResults, QStringLiteral("77"));
+    EXPECT_TRUE(second->settings.GridPaging);
+    EXPECT_EQ(second->settings.SavedSearches[0], QString(150, QLatin1Char('s')));
+    EXPECT_TRUE(control<QPushButton>(second, "cmdFilter")->isHidden());
+    EXPECT_EQ(second->pos(), corner);
+    EXPECT_EQ(second->geometry().size(), placed.size());
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SettingsWindowTest, AMaximisedWindowKeepsTheLastNormalPlacement) {
+    frmMain* first = start();
+    first->move(30, 20);
+    first->resize(900, 500);
+    first->close();
+    delete first;
+    const QString top = iniValue(allUsers, "Windows", "MainWindowTop");
+    const QString width = iniValue(allUsers, "Windows", "MainWindowWidth");
+    ASSERT_FALSE(top.isEmpty());
+
+    frmMain* second = start();
+    second->setWindowState(Qt::WindowMaximized);
+    QApplication::processEvents();
+    ASSERT_TRUE(second->isMaximized());
+    second->close();
+    delete second;
+    EXPECT_EQ(iniValue(allUsers, "Windows", "MainWindowTop"), top);
+    EXPECT_EQ(iniValue(allUsers, "Windows", "MainWindowWidth"), width);
+    EXPECT_EQ(iniValue(allUsers, "Windows", "WindowState"), QStringLiteral("0"));
+
+    frmMain* third = start();
+    EXPECT_FALSE(third->isMaximized());
+    EXPECT_EQ(third->size(), QSize(900, 500));
+}
+
+TEST_F(SettingsWindowTest, SaveDataZeroWritesNothing) {
+    const QByteArray file = "[Quarix]\r\nSaveData=0\r\nMaxResults=33\r\n";
+    writeFile(allUsers + QStringLiteral("/Quarix.ini"), file);
+    frmMain* window = start();
+    EXPECT_EQ(window->settings.MaxResults, QStringLiteral("33"));
+    window->settings.MaxResults = QStringLiteral("90");
+    window->CurrentDatabasePath = QStringLiteral("/nowhere/shop.mdb");
+    window->Form_Activate(); // would save, with a database open
+    window->close();
+    EXPECT_EQ(readFile(allUsers + QStringLiteral("/Quarix.ini")), file);
+}
+
+TEST_F(SettingsWindowTest, AnUnreadableShowLast10ShowsTheReadDataMessageOnce) {
+    writeFile(allUsers + QStringLiteral("/Quarix.ini"), "[Quarix]\nShowLast10=maybe\n");
+    frmMain* window = start();
+    EXPECT_EQ(countShown(kReadDataMessage), 1);
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages().front().title, QStringLiteral("Quarix - Error"));
+    EXPECT_EQ(messages().front().icon, Icon::Warning);
+    EXPECT_TRUE(window->settings.ShowLast10);
+}
+
+TEST_F(SettingsWindowTest, TheReservedPathClosesTheWindowWithoutSaving) {
+    frmMain* window = start();
+    window->settings.MaxResults = QStringLiteral("90");
+    window->CurrentDatabasePath = QStringLiteral("**");
+    window->Form_Activate();
+    QTRY_VERIFY(!window->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(allUsers + QStringLiteral("/Quarix.ini")));
+}
+
+TEST_F(SettingsWindowTest, ResetColoursAreSavedAsTheirSettingsNumbers) {
+    frmMain* window = start();
+    frmSettings* dialog = openPreferences(window);
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(control<QPushButton>(dialog, "cmdBgcolor_3"), Qt::LeftButton);
+    EXPECT_EQ(window->gridColourValue(GridColour::Background), 0);
+    EXPECT_FALSE(window->grid()->styleSheet().isEmpty());
+    window->close();
+    EXPECT_EQ(iniValue(allUsers, "Grid", "GridBackColor"), QStringLiteral("0"));
+    EXPECT_EQ(iniValue(allUsers, "Grid", "GridCellColor"), QStringLiteral("-2147483643"));
+    EXPECT_EQ(iniValue(allUsers, "Grid", "GridTextColor"), QStringLiteral("-2147483640"));
+}
+
+TEST_F(SettingsWindowTest, PreferencesOkAppliesFontFilterAndPageSizeToTheWindow) {
+    REQUIRE_ENGINE();
+    frmMain* window = start({copyOf("shop.accdb")});
+    ASSERT_TRUE(window->PagedMode);
+    frmSettings* dialog = openPreferences(window);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    // A second click brings the open dialog forward instead of a new one.
+    control<QAction>(window, "mnusettings")->trigger();
+    EXPECT_EQ(window->findChildren<frmSettings*>().size(), 1);
+
+    control<QComboBox>(dialog, "cmbFontSize")->setCurrentText(QStringLiteral("14"));
+    control<QCheckBox>(dialog, "chkHidefilter")->setChecked(true);
+    control<QLineEdit>(dialog, "txtResultMax")->setText(QStringLiteral("20"));
+    QTest::mouseClick(control<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
+    QTRY_VERIFY(window->findChild<frmSettings*>() == nullptr || !dialog->isVisible());
+    window->Form_Activate();
+
+    EXPECT_EQ(window->grid()->font().pointSizeF(), 14.0);
+    EXPECT_TRUE(control<QPushButton>(window, "cmdFilter")->isHidden());
+    EXPECT_TRUE(control<QPushButton>(window, "cmdClear")->isHidden());
+    EXPECT_EQ(iniValue(allUsers, "Quarix", "MaxResults"),
+              QStringLiteral("20")); // saved at activation
+
+    control<QComboBox>(window, "cmbTable")->setEditText(QStringLiteral("Customers"));
+    window->Load_Fields();
+    control<QComboBox>(window, "CmbField")->setEditText(QStringLiteral("Name"));
+    control<QComboBox>(window, "cmbValues")->setEditText(QString());
+    window->cmdQuarix_Click();
+    EXPECT_EQ(window->gridModel()->Rows() - 1, 20);
+}
+
+TEST_F(SettingsWindowTest, MultiUserModeRoundTripThroughThePreferencesDialog) {
+    // /X leaves the multi-user controls free after the marker file is read.
+    frmMain* machine = start({QStringLiteral("/X")});
+    EXPECT_FALSE(machine->location.TermServMode);
+    frmSettings* dialog = openPreferences(machine);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(control<QLabel>(dialog, "lblDataFile")->text(), QStringLiteral("Machine Data File"));
+    control<QLineEdit>(dialog, "txtResultMax")->setText(QStringLiteral("77"));
+    control<QCheckBox>(dialog, "chkTermServ")->setChecked(true);
+    control<QLineEdit>(dialog, "txtTSparameters")->setText(QStringLiteral("/L"));
+    QTest::mouseClick(control<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
+
+    frmMain* user = successorOf(machine);
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(readFile(allUsers + QStringLiteral("/TermServ")), QByteArray("/L\n"));
+    EXPECT_EQ(iniValue(allUsers, "Quarix", "MaxResults"),
+              QStringLiteral("77")); // saved on the way out
+    EXPECT_TRUE(user->location.TermServMode);
+    EXPECT_EQ(user->location.SettingsFolder, perUser + QLatin1Char('/'));
+    EXPECT_EQ(user->settings.MaxResults, QStringLiteral("50")); // a first start in this mode
+    EXPECT_FALSE(user->settings.ShowLast10);                    // the parameters apply
+    user->Form_Activate();
+    const QLabel* indicator = control<QLabel>(user, "lblMultiUser");
+    EXPECT_FALSE(indicator->isHidden());
+    EXPECT_EQ(indicator->text(), QStringLiteral("Multi User"));
+
+    user->settings.MaxResults = QStringLiteral("12");
+    dialog = openPreferences(user);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(control<QLabel>(dialog, "lblDataFile")->text(), QStringLiteral("User Data File"));
+    ASSERT_TRUE(control<QCheckBox>(dialog, "chkTermServ")->isEnabled());
+    control<QCheckBox>(dialog, "chkTermServ")->setChecked(false);
+    QTest::mouseClick(control<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
+
+    frmMain* again = successorOf(user);
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(QFileInfo::exists(allUsers + QStringLiteral("/TermServ")));
+    EXPECT_EQ(iniValue(perUser, "Quarix", "MaxResults"), QStringLiteral("12"));
+    EXPECT_FALSE(again->location.TermServMode);
+    EXPECT_EQ(again->settings.MaxResults, QStringLiteral("77"));
+    EXPECT_TRUE(messages().empty());
+}
+
+} // namespace

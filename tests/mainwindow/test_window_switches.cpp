@@ -1,0 +1,147 @@
+#include "SettingsWindowFixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace {
+
+bool hidden(frmMain* window, const char* item) {
+    const QAction* action = window->findChild<QAction*>(QString::fromLatin1(item));
+    return action && !action->isVisible();
+}
+
+bool disabled(frmMain* window, const char* item) {
+    const QAction* action = window->findChild<QAction*>(QString::fromLatin1(item));
+    return action && !action->isEnabled();
+}
+
+TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
+    frmMain* window = start({QStringLiteral("/k")});
+    for (const char* item : {"mnuoptions", "mnuQuarixHelp", "mnuOfficelinks", "mnulineH1",
+                             "mnuupdates", "mnuline5", "mnuline3", "mnuSQLmode", "mnuline7"})
+        EXPECT_TRUE(hidden(window, item)) << item;
+    for (const char* item : {"mnusavedsearch0", "mnusavedsearch23", "mnuTools", "mnuoptions",
+                             "mnuExcel", "mnuObject", "mnuAccess", "mnuCompact"})
+        EXPECT_TRUE(disabled(window, item)) << item;
+    EXPECT_FALSE(window->RecentShown);
+    EXPECT_EQ(window->settings.WindowState, QStringLiteral("2"));
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SettingsWindowTest, FilterAndLast10SwitchesHideTheirControls) {
+    frmMain* window = start({QStringLiteral("/F"), QStringLiteral("/L")});
+    EXPECT_TRUE(control<QPushButton>(window, "cmdFilter")->isHidden());
+    EXPECT_TRUE(control<QPushButton>(window, "cmdClear")->isHidden());
+    EXPECT_TRUE(hidden(window, "mnulast10"));
+    EXPECT_FALSE(window->settings.ShowLast10);
+    // The switches win over the settings again at every activation.
+    window->settings.HideFilter = 0;
+    window->settings.ShowLast10 = true;
+    window->Form_Activate();
+    EXPECT_EQ(window->settings.HideFilter, 1);
+    EXPECT_FALSE(window->settings.ShowLast10);
+    window->close();
+    EXPECT_EQ(iniValue(allUsers, "Quarix", "HideFilter"), QStringLiteral("1"));
+    EXPECT_EQ(iniValue(allUsers, "Quarix", "ShowLast10"), QStringLiteral("False"));
+}
+
+TEST_F(SettingsWindowTest, WindowMaximisedSwitch) {
+    frmMain* window = start({QStringLiteral("/WM")});
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(window->RecentShown);
+}
+
+TEST_F(SettingsWindowTest, MultiUserLocksAreUndoneByXOnTheRealCommandLine) {
+    writeFile(allUsers + QStringLiteral("/TermServ"), "/T-/Q-\n");
+    frmMain* window = start({QStringLiteral("/X")});
+    EXPECT_TRUE(window->location.TermServMode);
+    EXPECT_EQ(window->location.SettingsFolder, perUser + QLatin1Char('/'));
+    EXPECT_EQ(window->settings.ShowTables, 0);
+    EXPECT_EQ(window->settings.ShowQueries, 0);
+    window->UpdateTableQuery();
+    EXPECT_EQ(control<QComboBox>(window, "cmbTableQuery")->count(), 0);
+
+    frmSettings* dialog = openPreferences(window);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(control<QCheckBox>(dialog, "chkTableon")->isEnabled());
+    EXPECT_TRUE(control<QCheckBox>(dialog, "chkQueryon")->isEnabled());
+    EXPECT_TRUE(control<QCheckBox>(dialog, "chkTermServ")->isEnabled());
+}
+
+TEST_F(SettingsWindowTest, MultiUserParametersLockThePreferencesWithoutX) {
+    writeFile(allUsers + QStringLiteral("/TermServ"), "/T-\n");
+    frmMain* window = start();
+    window->Form_Activate();
+    EXPECT_FALSE(control<QLabel>(window, "lblMultiUser")->isHidden());
+    frmSettings* dialog = openPreferences(window);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(control<QCheckBox>(dialog, "chkTableon")->isEnabled());
+    EXPECT_TRUE(control<QCheckBox>(dialog, "chkQueryon")->isEnabled());
+    EXPECT_FALSE(control<QCheckBox>(dialog, "chkTermServ")->isEnabled());
+}
+
+TEST_F(SettingsWindowTest, AnUnknownCommandIsShownAtEveryActivation) {
+    frmMain* window = start({QStringLiteral("/Z")});
+    ASSERT_GE(countShown(QStringLiteral("Unknown Command: Z")), 1);
+    EXPECT_EQ(messages().front().title, QStringLiteral("Quarix"));
+    quarix::platform::MessageBox::clearShown();
+    window->Form_Activate();
+    EXPECT_EQ(countShown(QStringLiteral("Unknown Command: Z")), 1);
+}
+
+TEST_F(SettingsWindowTest, ComingBackFromAFormActivatesTheWindowButNotFromOtherWindows) {
+    frmMain* window = start({QStringLiteral("/Z")});
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    quarix::platform::MessageBox::clearShown();
+
+    QWidget other; // a message box, a file dialog, another program
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    EXPECT_EQ(countShown(QStringLiteral("Unknown Command: Z")), 0);
+
+    frmSettings* dialog = openPreferences(window);
+    ASSERT_NE(dialog, nullptr);
+    dialog->activateWindow();
+    QTRY_VERIFY(dialog->isActiveWindow());
+    QTest::mouseClick(control<QPushButton>(dialog, "CancelButton"), Qt::LeftButton);
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    EXPECT_EQ(countShown(QStringLiteral("Unknown Command: Z")), 1);
+}
+
+TEST_F(SettingsWindowTest, TheTsSwitchTurnsMultiUserModeOnOnce) {
+    frmMain* first = new frmMain(environment(), {QStringLiteral("/ts")});
+    first->show();
+    frmMain* reloaded = successorOf(first);
+    ASSERT_NE(reloaded, nullptr);
+    EXPECT_EQ(readFile(allUsers + QStringLiteral("/TermServ")), QByteArray("\n"));
+    EXPECT_TRUE(reloaded->location.TermServMode);
+    EXPECT_TRUE(reloaded->location.TSParameters.isEmpty());
+    // The marker exists now: activations reload nothing.
+    QPointer<frmMain> kept(reloaded);
+    reloaded->Form_Activate();
+    QTest::qWait(50);
+    EXPECT_FALSE(kept.isNull());
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SettingsWindowTest, ADatabaseArgumentIsOpenedAtStartInsteadOfTheAutoLoadOne) {
+    REQUIRE_ENGINE();
+    const QString autoLoad = copyOf("shop.accdb");
+    const QString named = copyOf("shop.mdb");
+    writeFile(allUsers + QStringLiteral("/Quarix.ini"),
+              "[AutoLoad]\nUseDefault=1\nDatabase=" + autoLoad.toUtf8() + "\n");
+    frmMain* window = start({named});
+    EXPECT_EQ(window->CmdLineDatabase, named);
+    EXPECT_EQ(window->CurrentDatabasePath, named);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb"));
+    EXPECT_GT(control<QComboBox>(window, "cmbTable")->count(), 0);
+    EXPECT_TRUE(messages().empty());
+}
+
+} // namespace
