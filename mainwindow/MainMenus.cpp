@@ -130,16 +130,15 @@ MainMenus buildMainMenus(QMainWindow* window) {
     }
     separator(m.mnuTools, "mnulineOP1")->setVisible(false);
     QMenu* office = submenu(m.mnuTools, "mnuOffice", QStringLiteral("&Office"));
-    QList<QAction*> later;
     const char* officeApps[] = {"Access", "Word", "Excel"};
     for (int i = 0; i < 3; ++i)
-        later << item(office, QStringLiteral("mnuofficeapp%1").arg(i), QString::fromLatin1(officeApps[i]),
-                      QKeySequence(QStringLiteral("Ctrl+F%1").arg(i + 1)));
+        item(office, QStringLiteral("mnuofficeapp%1").arg(i), QString::fromLatin1(officeApps[i]),
+             QKeySequence(QStringLiteral("Ctrl+F%1").arg(i + 1)));
     separator(m.mnuTools, "mnulineOP2");
     QMenu* windows = submenu(m.mnuTools, "mnuWindows", QStringLiteral("&Windows"));
-    later << item(windows, "mnucalc", QStringLiteral("Calculator"), QKeySequence(QStringLiteral("Ctrl+F4")))
-          << item(windows, "mnunotepad", QStringLiteral("Notepad (Text)"), QKeySequence(QStringLiteral("Ctrl+F5")))
-          << item(windows, "mnuexplorer", QStringLiteral("Windows &Explorer"), QKeySequence(QStringLiteral("Ctrl+F6")));
+    item(windows, "mnucalc", QStringLiteral("Calculator"), QKeySequence(QStringLiteral("Ctrl+F4")));
+    item(windows, "mnunotepad", QStringLiteral("Notepad (Text)"), QKeySequence(QStringLiteral("Ctrl+F5")));
+    item(windows, "mnuexplorer", QStringLiteral("Windows &Explorer"), QKeySequence(QStringLiteral("Ctrl+F6")));
 
     m.mnuhelp = menu(bar, "mnuhelp", QStringLiteral("&Help"));
     m.mnuabout = item(m.mnuhelp, "mnuabout", QStringLiteral("&About"));
@@ -147,11 +146,5 @@ MainMenus buildMainMenus(QMainWindow* window) {
     separator(m.mnuhelp, "mnulineH1");
     m.mnuQuarixHelp = item(m.mnuhelp, "mnuQuarixHelp", QStringLiteral("Quarix Help"), QKeySequence(QStringLiteral("F1")));
 
-    later << m.mnuNew << m.mnusettings << m.mnuautoload << m.mnuprograms << m.mnusavedsearch[0]
-          << m.mnusavedsearch[23] << m.mnuExcel << m.mnuObject << m.mnuAccess << m.mnuCompact << m.mnuabout
-          << m.mnuupdates << m.mnuQuarixHelp;
-    for (QAction* a : later)
-        a->setEnabled(false);
-    m.notYetAvailable = later;
     return m;
 }

@@ -52,9 +52,6 @@ struct MainMenus {
     QAction* mnuabout = nullptr;
     QAction* mnuupdates = nullptr;
     QAction* mnuQuarixHelp = nullptr;
-
-    // Items whose features are not built yet: shown, but greyed out.
-    QList<QAction*> notYetAvailable;
 };
 
 MainMenus buildMainMenus(QMainWindow* window);

@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "history/AutoLoad.h"
 #include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
 #include "search/ResultGridModel.h"
@@ -61,6 +62,8 @@ void frmMain::connectControls() {
     connect(calender, &QCalendarWidget::clicked, calender, &QWidget::hide);
     connect(MSFlexGrid1, &ResultGridView::filesDropped, this, &frmMain::openDroppedFiles);
     connectGrid();
+    connectHistoryMenus();
+    connectToolsMenus();
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 
     connect(menus_.mnuopen, &QAction::triggered, this, &frmMain::mnuopen_Click);
@@ -134,10 +137,8 @@ void frmMain::Form_Load() {
     menus_.mnuautoload->setChecked(settings.UseDefault == QStringLiteral("1"));
     UpdateRecentFiles();
     // A database named on the command line wins over the AutoLoad default.
-    if (!CmdLineDatabase.isEmpty())
-        openDatabaseAtStart(CmdLineDatabase);
-    else if (settings.UseDefault == QStringLiteral("1") && settings.AutoLoadDatabase.size() > 1)
-        openDatabaseAtStart(settings.AutoLoadDatabase);
+    if (const auto first = quarix::history::firstDatabase(CmdLineDatabase, settings))
+        openDatabaseAtStart(*first);
 }
 
 void frmMain::openDatabaseAtStart(const QString& path) {
@@ -241,12 +242,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::Form_Unload() {
     if (CurrentDatabasePath != QStringLiteral("**")) {
-        if (CurrentDatabasePath.isEmpty() || CurrentDatabasePath == settings.Recent1) {
-            CurrentDatabasePath.clear();
-        } else {
-            settings.Recent2 = settings.Recent1;
-            settings.Recent1 = CurrentDatabasePath;
-        }
+        CurrentDatabasePath = quarix::history::recordRecentAtExit(settings, CurrentDatabasePath);
         SaveSettings();
     }
     Form_LostFocus();
@@ -293,8 +289,4 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::AddLastSearch() {}
-void frmMain::ClearLastSearches() {}
-void frmMain::UpdateRecentFiles() {}
-void frmMain::SortSaved() {}
-void frmMain::LoadProgramsMenu() {}
+

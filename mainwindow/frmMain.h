@@ -1,5 +1,9 @@
 #pragma once
 
+#include "history/LastSearches.h"
+#include "history/RecentFiles.h"
+#include "history/SavedSearches.h"
+#include "history/SearchWindowPort.h"
 #include "mainwindow/MainMenus.h"
 #include "mainwindow/Twips.h"
 #include "search/GridSort.h"
@@ -27,6 +31,9 @@ class ResultGridView;
 class frmSettings;
 struct MenuEffect;
 struct SearchLogEntry;
+namespace quarix::history {
+class frmAutoLoad;
+}
 namespace quarix::search {
 class ResultGridModel;
 struct SearchCriteria;
@@ -92,14 +99,24 @@ public:
     void Timer1_Timer();
     void mnuexit_Click();
 
-    // Call points filled in by the features that own them.
-    void AddLastSearch();                     // last-ten list: records the search just run
-    void ClearLastSearches();                 // last-ten list: empties it for a new database
-    void UpdateRecentFiles();                 // recent list: shows the three recent databases
-    void SortSaved();                         // saved searches: sorts the menu
-    void LoadProgramsMenu();                  // programs menu: rebuilds it from the settings
-    void Form_GotFocus();                     // mouse wheel: starts scrolling the grid
-    void Form_LostFocus();                    // mouse wheel: stops scrolling the grid
+    // History: recent databases, the last ten searches, saved searches, AutoLoad.
+    void AddLastSearch();
+    void ClearLastSearches();
+    void UpdateRecentFiles();
+    void SortSaved();
+    void mnuRecentFile_Click(int index);
+    void mnulast_Click(int index);
+    void mnusavedsearch_Click(int index);
+    void mnuautoload_Click();
+    // Tools: export, the object viewer, Access hand-over, programs, help.
+    void LoadProgramsMenu();
+    void mnuExcel_Click();
+    void mnuObject_Click();
+    void mnuprograms_Click();
+    void mnuabout_Click();
+    // Mouse wheel: scrolls the grid while the window has the focus.
+    void Form_GotFocus();
+    void Form_LostFocus();
 
     // Settings file, command line, Preferences dialog and search log.
     SettingsEnvironment env;
@@ -199,6 +216,18 @@ private:
     void settingsAccepted(bool reloadMainWindow);
     void queueReload();
     QPointer<frmSettings> settingsDialog_;
+
+    // History wiring.
+    quarix::history::SearchWindowPort historyPort();
+    void connectHistoryMenus();
+    void loadSavedSearches();
+    quarix::history::RecentFilesMenu recentFiles_;
+    quarix::history::LastSearchesMenu lastSearches_;
+    quarix::history::SavedSearchesMenu savedSearches_;
+    QPointer<quarix::history::frmAutoLoad> autoLoadDialog_;
+
+    // Tools wiring.
+    void connectToolsMenus();
     QLabel* lblMultiUser = nullptr;
     // The grid colours as settings numbers: system colours until changed.
     std::array<qint32, 3> gridColours_{-2147483636, -2147483643, -2147483640};

@@ -44,8 +44,6 @@ void frmMain::buildSettingsControls() {
     menuBar()->setCornerWidget(lblMultiUser, Qt::TopRightCorner);
     lblMultiUser->setVisible(false);
     connect(menus_.mnusettings, &QAction::triggered, this, &frmMain::mnusettings_Click);
-    menus_.mnusettings->setEnabled(true);
-    menus_.notYetAvailable.removeAll(menus_.mnusettings);
 }
 
 SettingsWindowPort frmMain::settingsPort() {
@@ -88,7 +86,7 @@ SettingsWindowPort frmMain::settingsPort() {
     port.windowState = [this] { return windowStateNumber(); };
     port.applyWindowState = [this](int state) { applyWindowStateNumber(state); };
     port.uncheckValuePickList = [this] { menus_.mnuValuePickList->setChecked(false); };
-    port.sortSavedSearches = [this] { SortSaved(); };
+    port.sortSavedSearches = [this] { loadSavedSearches(); };
     port.showError = [this](const QString& text) {
         MessageBox::show(this, text, kSettingsErrorTitle, MessageBox::Icon::Warning);
     };

@@ -56,7 +56,7 @@ protected:
         return QString::fromStdString(target.string());
     }
 
-    // Whether the database engine can read the test files yet.
+    // Whether the database engine can read the test files.
     static bool engineAvailable() {
         try {
             auto db = quarix::catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(
@@ -104,8 +104,4 @@ private:
     std::filesystem::path scratch_;
 };
 
-#define REQUIRE_ENGINE()                                                                                   \
-    do {                                                                                                   \
-        if (!engineAvailable())                                                                            \
-            GTEST_SKIP() << "the database engine cannot read the test files yet";                         \
-    } while (0)
+#define REQUIRE_ENGINE() ASSERT_TRUE(engineAvailable()) << "the database engine cannot read the test files"

@@ -1,0 +1,106 @@
+#include "MainWindowFixture.h"
+
+#include "platform/Shell.h"
+#include "tools/Launcher.h"
+
+#include <QFileInfo>
+#include <QMenu>
+
+#include <filesystem>
+
+using quarix::tools::Launcher;
+
+namespace {
+
+class WindowHistoryTools : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        Launcher::setTestMode(true);
+        quarix::platform::Shell::setTestMode(true);
+    }
+    void TearDown() override {
+        Launcher::setTestMode(false);
+        quarix::platform::Shell::setTestMode(false);
+        MainWindowTest::TearDown();
+    }
+
+    void searchLondon(const QString& path) {
+        openThroughDialog(path);
+        choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"), QStringLiteral("lon"));
+        window->cmdQuarix_Click();
+    }
+};
+
+TEST_F(WindowHistoryTools, SearchesAndDatabasesAreRemembered) {
+    REQUIRE_ENGINE();
+    const QString mdb = copyOf("shop.mdb");
+    searchLondon(mdb);
+    EXPECT_EQ(action("mnulast0")->text(), QStringLiteral("Table | Customers | City | [City] Like '*lon*'"));
+    EXPECT_TRUE(action("mnulast0")->isVisible());
+    EXPECT_EQ(window->settings.Recent1, mdb);
+    EXPECT_EQ(action("mnuRecentFile0")->text(), mdb);
+
+    // Another database through the dialog: the last ten start again, the
+    // recent list has both, newest first.
+    const QString accdb = copyOf("shop.accdb");
+    openThroughDialog(accdb);
+    EXPECT_FALSE(action("mnulast0")->isVisible());
+    EXPECT_EQ(window->settings.Recent1, accdb);
+    EXPECT_EQ(window->settings.Recent2, mdb);
+
+    // Replaying the recent .mdb entry opens it again.
+    action("mnuRecentFile1")->trigger();
+    EXPECT_EQ(window->CurrentDatabasePath, mdb);
+    EXPECT_EQ(window->settings.Recent1, mdb);
+    EXPECT_EQ(window->settings.Recent2, accdb) << "moved to the top, not left twice";
+}
+
+TEST_F(WindowHistoryTools, SavedSearchRunsOnItsOwnDatabase) {
+    REQUIRE_ENGINE();
+    const QString mdb = copyOf("shop.mdb");
+    searchLondon(mdb);
+    const int found = dataRows();
+    ASSERT_GT(found, 0);
+    action("mnusavedsearch0")->trigger();
+    EXPECT_EQ(window->settings.SavedSearches[0],
+              QStringLiteral("Table | %1 | Customers | City | [City] Like '*lon*'").arg(mdb));
+    EXPECT_TRUE(action("mnusavedsearch2")->isVisible());
+
+    openThroughDialog(copyOf("shop.accdb"));
+    action("mnusavedsearch2")->trigger();
+    EXPECT_EQ(window->CurrentDatabasePath, mdb);
+    EXPECT_EQ(window->searchState.CurrentWhere, QStringLiteral("[City] Like '*lon*'"));
+    EXPECT_EQ(dataRows(), found);
+}
+
+TEST_F(WindowHistoryTools, ExportWritesAWorkbookAndHandsItToTheSpreadsheet) {
+    REQUIRE_ENGINE();
+    Launcher::setTestDefaultApplications(
+        {{QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"),
+          QStringLiteral("libreoffice-calc.desktop")}});
+    const auto& opened = quarix::platform::Shell::opened();
+    const auto before = opened.size();
+    action("mnuExcel")->trigger();
+    EXPECT_EQ(opened.size(), before) << "nothing to export before a search";
+
+    searchLondon(copyOf("shop.mdb"));
+    action("mnuExcel")->trigger();
+    ASSERT_EQ(opened.size(), before + 1);
+    EXPECT_TRUE(opened.back().endsWith(QStringLiteral(".xlsx")));
+    EXPECT_TRUE(QFileInfo::exists(opened.back()));
+    QFile::remove(opened.back());
+}
+
+TEST_F(WindowHistoryTools, CompactTouchesNoFileAndSaysWhy) {
+    REQUIRE_ENGINE();
+    const QString mdb = copyOf("shop.mdb");
+    openThroughDialog(mdb);
+    const auto before = std::filesystem::last_write_time(mdb.toStdString());
+    action("mnuCompact")->trigger();
+    ASSERT_FALSE(messages().empty());
+    EXPECT_TRUE(messages().back().text.startsWith(QStringLiteral("The database cannot be compacted.")));
+    EXPECT_EQ(std::filesystem::last_write_time(mdb.toStdString()), before);
+}
+
+} // namespace
