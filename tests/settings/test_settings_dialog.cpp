@@ -267,7 +267,7 @@ TEST_F(SettingsDialogTest, AnotherProgramWindowTakingTheFocusClosesIt) {
     EXPECT_TRUE(accepted.isEmpty());
 }
 
-TEST_F(SettingsDialogTest, PreviewDrawsTheWholeDialog) {
+TEST_F(SettingsDialogTest, ScreenshotPreviewDrawsTheWholeDialog) {
     const QImage image = renderSettingsDialogPreview();
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(image.width(), 400);
