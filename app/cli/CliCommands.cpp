@@ -4,6 +4,8 @@
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
 #include "search/Criteria.h"
+#include "tools/ExportRows.h"
+#include "tools/XlsxExport.h"
 
 #include <QString>
 
@@ -139,6 +141,20 @@ int listValues(Context& ctx, const AccessDatabase& db) {
     return Success;
 }
 
+// The rows of a statement as the window's export writes them.
+int writeRowsAsWorkbook(Context& ctx, const std::string& statement, const std::string& sheet) {
+    using namespace quarix::catalogue;
+    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(QString::fromStdString(ctx.options.arguments[0]));
+    Recordset rs = db.OpenRecordset(QString::fromStdString(statement), dbOpenSnapshot);
+    tools::RecordsetExportRows rows(std::move(db), std::move(rs));
+    const auto result = tools::writeWorkbook(rows, {QString::fromStdString(ctx.options.xlsx), QString::fromStdString(sheet)});
+    if (!result.ok) {
+        ctx.err << "quarix-cli: cannot write '" << ctx.options.xlsx << "': " << result.error.toStdString() << "\n";
+        return OutputError;
+    }
+    return result.rowsWritten == 0 ? NoRows : Success;
+}
+
 // The criterion of a search: built from field, operator and value as the
 // window builds it, or typed; further filters are joined as the window's
 // Filter button joins them.
@@ -188,6 +204,8 @@ int runSearch(Context& ctx, const AccessDatabase& db) {
         statement += QStringLiteral(" ORDER BY ") + QString::fromStdString(ctx.options.order);
     else if (!typed && (endsWithAccdb(a[0]) || ctx.options.page))
         statement += QStringLiteral(" ORDER BY ") + search::DefaultSortClause(QString::fromStdString(a[2]));
+    if (!ctx.options.xlsx.empty())
+        return writeRowsAsWorkbook(ctx, statement.toStdString(), a[1]);
     auto result = db.execute(statement.toStdString(), ctx.read);
     if (ctx.options.count) {
         ctx.out << result->rowCount() << '\n';
@@ -206,6 +224,10 @@ int dump(Context& ctx, const AccessDatabase& db) {
         statement += " WHERE " + ctx.options.where;
     if (!ctx.options.order.empty())
         statement += " ORDER BY " + ctx.options.order;
+    if (!ctx.options.xlsx.empty()) {
+        const int code = writeRowsAsWorkbook(ctx, statement, ctx.options.arguments[1]);
+        return code == NoRows ? Success : code;
+    }
     auto result = db.execute(statement, ctx.read);
     if (ctx.options.count) {
         ctx.out << result->rowCount() << '\n';

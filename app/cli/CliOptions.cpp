@@ -26,9 +26,10 @@ const std::map<std::string, std::string> commandHelp = {
                "  --order ORDER       ORDER BY list, e.g. \"[Name] DESC\" (default: the field ascending)\n"
                "  --page N            show page N (from 1) of --page-size M rows (default 50)\n"
                "  --count             print only the number of matching rows\n"
-               "  --format table|csv|json|jsonl, --output FILE\n"},
-    {"dump", "Usage: quarix-cli dump FILE NAME [--where CRITERION] [--order ORDER] [--count]\n"
-             "Prints every row of a table or saved query as CSV.\n"},
+               "  --format table|csv|json|jsonl, --output FILE\n"
+               "  --xlsx FILE         write the rows as a spreadsheet workbook instead\n"},
+    {"dump", "Usage: quarix-cli dump FILE NAME [--where CRITERION] [--order ORDER] [--count] [--xlsx FILE]\n"
+             "Prints every row of a table or saved query as CSV (or writes a workbook).\n"},
 };
 
 const char programHelp[] =
@@ -98,7 +99,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             o.all = true;
         } else if (a == "--count") {
             o.count = true;
-        } else if (a == "--where" || a == "--and" || a == "--order" || a == "--output" ||
+        } else if (a == "--where" || a == "--and" || a == "--order" || a == "--output" || a == "--xlsx" ||
                    a == "--format" || a == "--max" || a == "--page" || a == "--page-size") {
             auto v = value(a);
             if (!v)
@@ -111,6 +112,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 o.order = *v;
             else if (a == "--output")
                 o.output = *v;
+            else if (a == "--xlsx")
+                o.xlsx = *v;
             else if (a == "--format") {
                 auto f = formats.find(*v);
                 if (f == formats.end())

@@ -22,6 +22,7 @@ struct CliOptions {
     bool count = false;
     std::optional<Format> format;       // default: table on a terminal, CSV otherwise
     std::string output;                 // --output FILE
+    std::string xlsx;                   // --xlsx FILE: the rows as a spreadsheet workbook
     bool help = false;
     bool version = false;
 };

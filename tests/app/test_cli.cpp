@@ -2,6 +2,7 @@
 #include "search/Criteria.h"
 #include "tests/support/TestData.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 
@@ -102,6 +103,18 @@ TEST(QuarixCli, ExitCodesAndErrors) {
     EXPECT_EQ(action.exitCode, 4);
     CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.out, QStringLiteral("quarix-cli 8.0.120\n"));
+}
+
+TEST(QuarixCli, WritesTheWindowsWorkbook) {
+    const fs::path dir = quarix::test::scratchDir("cli-xlsx");
+    const QString workbook = QString::fromStdString((dir / "london.xlsx").string());
+    CliRun run = cli({QStringLiteral("search"), data("shop.accdb"), QStringLiteral("Customers"), QStringLiteral("City"),
+                      QStringLiteral("Equals"), QStringLiteral("London"), QStringLiteral("--xlsx"), workbook});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile file(workbook);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(2), QByteArray("PK")) << "an xlsx workbook is a zip archive";
+    fs::remove_all(dir);
 }
 
 // The same choices give the same rows in the terminal as in the window:
