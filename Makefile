@@ -23,6 +23,7 @@ help:
 	@echo "make test         build and run every test (SANITIZE=1 for ASan/UBSan)"
 	@echo "make bench        build and run the benchmarks"
 	@echo "make screenshots  save screenshots under docs/screenshots/"
+	@echo "make fuzz         run each fuzz target FUZZ_SECONDS (60) seconds"
 	@echo "make format       clang-format the sources"
 
 deps:
@@ -53,4 +54,9 @@ format: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz
+
+# Each fuzz target runs FUZZ_SECONDS seconds (build-fuzz, clang).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@scripts/run-fuzz $(FUZZ_SECONDS)

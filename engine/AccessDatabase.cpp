@@ -26,6 +26,8 @@ namespace quarix::engine {
 struct DatabaseState {
     std::string path;
     Catalogue catalogue;
+    std::uint64_t cacheLimitBytes = 0;
+    std::mutex cacheMutex;
     std::shared_ptr<CacheFile> cache;
     std::mutex savedMutex;
     std::optional<std::vector<SavedQuery>> saved;
@@ -35,6 +37,16 @@ struct DatabaseState {
         if (!saved)
             saved = rebuildSavedQueries(catalogue, readMSysQueries(path, catalogue));
         return *saved;
+    }
+
+    // The cache for one operation. A cache file deleted while the database
+    // is open cannot take new tables: the operation gets a new one, while
+    // result sets made before keep reading the old.
+    std::shared_ptr<CacheFile> currentCache() {
+        std::lock_guard lock(cacheMutex);
+        if (!cache->stillOnDisk())
+            cache = std::make_shared<CacheFile>(path, cache->stamp(), false, cacheLimitBytes);
+        return cache;
     }
 };
 
@@ -74,7 +86,8 @@ std::string queryKindName(QueryKind kind) {
 // first use, saved queries are translated and used as subqueries.
 class Resolver : public sql::SchemaLookup {
 public:
-    Resolver(DatabaseState& state, const ReadOptions& options) : state_(state), options_(options) {}
+    Resolver(DatabaseState& state, CacheFile& cache, const ReadOptions& options)
+        : state_(state), cache_(cache), options_(options) {}
 
     const sql::SchemaSource* find(const std::string& name) override {
         for (const auto& source : sources_)
@@ -91,7 +104,7 @@ public:
 
 private:
     sql::SchemaSource tableSource(const TableInfo& table) {
-        const CachedTable cached = state_.cache->table(table, options_);
+        const CachedTable cached = cache_.table(table, options_);
         sql::SchemaSource source{table.name, cached.sqlName, {}};
         for (std::size_t i = 0; i < table.columns.size(); ++i)
             source.columns.push_back({table.columns[i].name, table.columns[i].type, "c" + std::to_string(i)});
@@ -121,6 +134,7 @@ private:
     }
 
     DatabaseState& state_;
+    CacheFile& cache_;
     const ReadOptions& options_;
     std::deque<sql::SchemaSource> sources_;
     std::vector<std::string> resolving_;
@@ -141,11 +155,12 @@ private:
 };
 
 std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statement, const ReadOptions& options) {
-    std::lock_guard lock(state.cache->mutex());
-    Resolver resolver(state, options);
+    const std::shared_ptr<CacheFile> cache = state.currentCache();
+    std::lock_guard lock(cache->mutex());
+    Resolver resolver(state, *cache, options);
     const sql::TranslatedQuery translated = sql::translateSelect(statement, resolver);
-    CancelGuard guard(state.cache->db(), options.cancel);
-    return std::make_shared<ResultSet>(state.cache, translated);
+    CancelGuard guard(cache->db(), options.cancel);
+    return std::make_shared<ResultSet>(cache, translated);
 }
 
 std::string bracketed(const std::string& name) { return "[" + name + "]"; }
@@ -188,16 +203,16 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath)
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
     auto& slot = reg.open[path];
-    if (slot && !slot->cache->stillOnDisk())
-        slot.reset(); // the cache file was deleted: build a new one
-    if (slot && slot->cache->stamp() == stamp)
+    const std::shared_ptr<CacheFile> cache = slot ? slot->currentCache() : nullptr;
+    if (cache && cache->stamp() == stamp)
         return std::make_shared<AccessDatabase>(slot);
 
     auto state = std::make_shared<DatabaseState>();
     state->path = path;
     state->catalogue = AccessFileReader::readCatalogue(path);
-    if (slot && slot->cache) {
-        state->cache = slot->cache;
+    state->cacheLimitBytes = reg.limitBytes;
+    if (cache) {
+        state->cache = cache;
         state->cache->reset(stamp);
     } else {
         state->cache = std::make_shared<CacheFile>(path, stamp, !reg.cacheEnabled, reg.limitBytes);
@@ -237,12 +252,13 @@ bool AccessDatabase::isSourceName(const std::string& text) const {
 std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementOrName, const ReadOptions& options) const {
     if (const TableInfo* table = findTable(state_->catalogue, statementOrName)) {
         // A whole table in its own order is the cached table itself: no copy.
-        std::lock_guard lock(state_->cache->mutex());
-        const CachedTable cached = state_->cache->table(*table, options);
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        const CachedTable cached = cache->table(*table, options);
         std::vector<sql::ResultColumn> columns;
         for (const auto& column : table->columns)
             columns.push_back({column.name, column.type, {}});
-        return std::make_shared<ResultSet>(state_->cache, cached.sqlName, columns,
+        return std::make_shared<ResultSet>(cache, cached.sqlName, columns,
                                            static_cast<std::int64_t>(cached.rows));
     }
     if (isSourceName(statementOrName) || !looksLikeStatement(statementOrName))
@@ -257,8 +273,9 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
             columns.push_back({column.name, column.type, {}});
         return columns;
     }
-    std::lock_guard lock(state_->cache->mutex());
-    Resolver resolver(*state_, options);
+    const std::shared_ptr<CacheFile> cache = state_->currentCache();
+    std::lock_guard lock(cache->mutex());
+    Resolver resolver(*state_, *cache, options);
     const sql::SchemaSource* source = resolver.find(sourceName);
     if (!source)
         throw EngineError(3078, "The database engine cannot find the input table or query '" + sourceName +
@@ -271,11 +288,12 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
 
 std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName, const std::string& criterion,
                                                   const ReadOptions& options) const {
-    std::lock_guard lock(state_->cache->mutex());
-    Resolver resolver(*state_, options);
+    const std::shared_ptr<CacheFile> cache = state_->currentCache();
+    std::lock_guard lock(cache->mutex());
+    Resolver resolver(*state_, *cache, options);
     const sql::TranslatedQuery translated = sql::translateFilter(sourceName, criterion, resolver);
-    CancelGuard guard(state_->cache->db(), options.cancel);
-    return std::make_shared<ResultSet>(state_->cache, translated);
+    CancelGuard guard(cache->db(), options.cancel);
+    return std::make_shared<ResultSet>(cache, translated);
 }
 
 } // namespace quarix::engine

@@ -143,27 +143,30 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
                        settings_encoding::encodeWindows1252(written)) != written)
         switchToUtf8();
 
-    Range range = findSection(section);
+    const Range range = findSection(section);
+    const qsizetype line = findKey(range, key);
     if (range.header < 0) {
         if (!m_lines.isEmpty() && !m_lines.last().text.trimmed().isEmpty())
             insertLine(m_lines.size(), QString());
         insertLine(m_lines.size(), QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
         insertLine(m_lines.size(), key.trimmed() + QLatin1Char('=') + written);
-        return;
-    }
-    const qsizetype line = findKey(range, key);
-    if (line >= 0) {
+    } else if (line >= 0) {
         const QString& old = m_lines[line].text;
         m_lines[line] = makeLine(old.left(old.indexOf(QLatin1Char('=')) + 1) + written);
-        return;
+    } else {
+        // After the section's last entry: blank lines and comments before
+        // the next section belong to that section.
+        qsizetype at = range.header + 1;
+        for (qsizetype i = range.header + 1; i < range.end; ++i) {
+            const QString t = m_lines[i].text.trimmed();
+            if (!t.isEmpty() && !isComment(t))
+                at = i + 1;
+        }
+        insertLine(at, key.trimmed() + QLatin1Char('=') + written);
     }
-    // After the section's last entry: blank lines and comments before the
-    // next section belong to that section.
-    qsizetype at = range.header + 1;
-    for (qsizetype i = range.header + 1; i < range.end; ++i) {
-        const QString t = m_lines[i].text.trimmed();
-        if (!t.isEmpty() && !isComment(t))
-            at = i + 1;
-    }
-    insertLine(at, key.trimmed() + QLatin1Char('=') + written);
+    // A Windows-1252 file whose last bytes that were not UTF-8 were just
+    // replaced would read as UTF-8 next time, and its other characters
+    // would change ("Ã©" would read as "é"): it becomes UTF-8 now instead.
+    if (!m_utf8 && settings_encoding::isUtf8(toBytes()))
+        switchToUtf8();
 }

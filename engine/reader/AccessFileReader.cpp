@@ -20,7 +20,14 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-#if defined(__SANITIZE_ADDRESS__)
+// GCC says so with __SANITIZE_ADDRESS__, clang only through __has_feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUARIX_ADDRESS_SANITIZER
+#endif
+#endif
+
+#if defined(__SANITIZE_ADDRESS__) || defined(QUARIX_ADDRESS_SANITIZER)
 constexpr std::uint64_t memoryLimit = 0; // the sanitizer reserves terabytes of address space
 #else
 constexpr std::uint64_t memoryLimit = 2ULL << 30;

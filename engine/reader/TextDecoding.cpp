@@ -117,8 +117,9 @@ void appendUtf8FromAccessText(std::string_view raw, std::string& out) {
 }
 
 void appendUtf8FromCodePage(std::string_view raw, std::uint16_t codePage, std::string& out) {
-    // One converter per code page for the life of the helper process.
-    static std::map<std::uint16_t, iconv_t> converters;
+    // One converter per code page for the life of the helper process; never
+    // destroyed, so none is lost while static objects are torn down at exit.
+    static auto& converters = *new std::map<std::uint16_t, iconv_t>;
     auto it = converters.find(codePage);
     if (it == converters.end()) {
         const std::string name = "CP" + std::to_string(codePage == 0 ? 1252 : codePage);

@@ -94,15 +94,21 @@ TypedSql asStorage(const TypedSql& e) {
     return e;
 }
 
+// SQLite ends a statement at a zero character, so one inside a text is
+// written as char(0) joined to the parts around it.
 std::string quoteText(const std::string& text) {
     std::string out = "'";
     for (char c : text) {
+        if (c == '\0') {
+            out += "' || char(0) || '";
+            continue;
+        }
         out += c;
         if (c == '\'')
             out += '\'';
     }
     out += '\'';
-    return out;
+    return text.find('\0') == std::string::npos ? out : "(" + out + ")";
 }
 
 std::string numberLiteral(double value) {

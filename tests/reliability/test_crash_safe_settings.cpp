@@ -1,0 +1,198 @@
+// Settings and log writes from processes that are killed mid-write, or that
+// write at the same moment: the settings file is always one whole version,
+// and the log holds whole lines only.
+#include "settings/IniFile.h"
+#include "settings/SearchLog.h"
+#include "settings/SettingsStore.h"
+#include "tests/support/TestData.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int bulkKeys = 150;
+
+QString bulkValue(int generation, int key) {
+    return QStringLiteral("g%1-k%2-%3").arg(generation).arg(key).arg(QString(40, QLatin1Char('x')));
+}
+
+// Saves one generation of the settings through the program's own save: the
+// usual keys plus enough others that a write takes more than one moment.
+// report, when given, hears 'b' just before the save and 'e' after it.
+void saveGeneration(IniFile& file, int generation, int report = -1) {
+    file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("First"), QString::number(generation));
+    for (int k = 0; k < bulkKeys; ++k)
+        file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k), bulkValue(generation, k));
+    file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("Last"), QString::number(generation));
+    SettingsValues values;
+    values.SaveData = true;
+    values.Recent1 = QStringLiteral("/data/generation-%1.mdb").arg(generation);
+    if (report >= 0 && ::write(report, "b", 1) != 1)
+        ::_exit(1);
+    SaveSettings(file, values, SettingsWindowPort{});
+    if (report >= 0 && ::write(report, "e", 1) != 1)
+        ::_exit(1);
+}
+
+// A child that saves generations first, first + 1, ... until killed or
+// until count saves are done, reporting each save on report.
+pid_t startSaver(const QString& path, int first, int count, int report = -1) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        IniFile file(path);
+        for (int g = first; count == 0 || g < first + count; ++g)
+            saveGeneration(file, g, report);
+        ::_exit(0);
+    }
+    return pid;
+}
+
+// Waits for the next report of a saver.
+char nextReport(int fd) {
+    char c = 0;
+    return ::read(fd, &c, 1) == 1 ? c : '\0';
+}
+
+// The generation the file holds, after checking that every key agrees.
+int wholeGeneration(const QString& path) {
+    const IniFile file(path);
+    const int generation = file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("First")).toInt();
+    EXPECT_GT(generation, 0);
+    EXPECT_EQ(file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("Last")).toInt(), generation);
+    for (int k = 0; k < bulkKeys; k += 37)
+        EXPECT_EQ(file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k)), bulkValue(generation, k));
+    EXPECT_EQ(file.GetIniValue(QStringLiteral("History"), QStringLiteral("Recent1")),
+              QStringLiteral("/data/generation-%1.mdb").arg(generation));
+    return generation;
+}
+
+class CrashSafeWrites : public testing::Test {
+protected:
+    void SetUp() override { dir_ = quarix::test::scratchDir("crash-safe-writes"); }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+};
+
+TEST_F(CrashSafeWrites, AKilledSaveLeavesTheOldOrTheNewSettingsFile) {
+    const QString path = QString::fromStdString((dir_ / "Quarix.ini").string());
+    {
+        IniFile first(path);
+        saveGeneration(first, 1);
+    }
+    std::mt19937 random(7);
+    for (int round = 1; round <= 30; ++round) {
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
+        const pid_t child = startSaver(path, round * 1000, 0, report[1]);
+        ASSERT_GT(child, 0);
+        ::close(report[1]);
+        // Times one whole save, then kills the child at a random moment
+        // inside one of the following saves.
+        ASSERT_EQ(nextReport(report[0]), 'b');
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(nextReport(report[0]), 'e');
+        const auto save = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        const int saves = 1 + static_cast<int>(random() % 3);
+        for (int i = 0; i < saves; ++i) {
+            ASSERT_EQ(nextReport(report[0]), 'b');
+            if (i + 1 < saves) {
+                ASSERT_EQ(nextReport(report[0]), 'e');
+            }
+        }
+        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<long>(0, save.count())(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(report[0]);
+
+        const int generation = wholeGeneration(path);
+        // The file holds the last finished save or the one being written:
+        // never an older, a mixed or a half-written version.
+        const int finished = round * 1000 + saves - 1;
+        EXPECT_TRUE(generation == finished || generation == finished + 1)
+            << "round " << round << " left generation " << generation << ", expected " << finished;
+        if (HasFailure())
+            return;
+    }
+    // A save killed before its rename leaves its temporary file behind,
+    // never a damaged settings file.
+    int leftovers = 0;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        leftovers += entry.path().filename() != "Quarix.ini";
+    RecordProperty("temporary_files_left", leftovers);
+    std::cout << "30 saves killed while writing; " << leftovers << " temporary files left\n";
+}
+
+TEST_F(CrashSafeWrites, TwoInstancesSavingAtOnceLeaveOneWholeFile) {
+    const QString path = QString::fromStdString((dir_ / "Quarix.ini").string());
+    const pid_t a = startSaver(path, 1, 40);
+    const pid_t b = startSaver(path, 5001, 40);
+    int status = 0;
+    ASSERT_EQ(::waitpid(a, &status, 0), a);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(::waitpid(b, &status, 0), b);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const int generation = wholeGeneration(path);
+    EXPECT_TRUE(generation == 40 || generation == 5040) << generation;
+}
+
+// The log: children appending lines, one killed at a random moment, the
+// other running to its end. Every line in the file is a whole line.
+TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
+    const QString folder = QString::fromStdString(dir_.string());
+    SettingsEnvironment env;
+    env.variable = [folder](const QString& name) {
+        return name == QLatin1String("ALLUSERSPROFILE") ? folder : QString();
+    };
+    SettingsValues values;
+    values.WriteLog = true;
+    const auto appender = [&](const QString& table, int lines) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            SearchLogEntry entry{QStringLiteral("/data/shop.mdb"), table, QStringLiteral("City"),
+                                 QStringLiteral("[City] Like '*, \"on*'") + QString(300, QLatin1Char('z')),
+                                 7, QStringLiteral("0.01")};
+            for (int i = 0; lines == 0 || i < lines; ++i)
+                WriteSearchLog(values, env, entry, {});
+            ::_exit(0);
+        }
+        return pid;
+    };
+    const pid_t killed = appender(QStringLiteral("Killed"), 0);
+    const pid_t finished = appender(QStringLiteral("Finished"), 300);
+    ::usleep(20000);
+    ::kill(killed, SIGKILL);
+    int status = 0;
+    ::waitpid(killed, &status, 0);
+    ::waitpid(finished, &status, 0);
+
+    QFile log(searchLogPath(env));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray bytes = log.readAll();
+    ASSERT_TRUE(bytes.endsWith('\n'));
+    const QList<QByteArray> lines = bytes.trimmed().split('\n');
+    EXPECT_EQ(QString::fromUtf8(lines.first()).trimmed(), kSearchLogHeader);
+    int finishedLines = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        EXPECT_TRUE(line.endsWith(",Not Paged,,")) << "line " << i << ": " << line.right(60).constData();
+        finishedLines += line.contains(",Finished,");
+        EXPECT_NE(line.contains(",Finished,"), line.contains(",Killed,")) << "line " << i;
+    }
+    EXPECT_EQ(finishedLines, 300);
+}
+
+} // namespace
