@@ -5,8 +5,10 @@
 
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace quarix::tools {
 
@@ -52,7 +54,8 @@ private:
 
 } // namespace
 
-RecordsetViewer::RecordsetViewer(const QString& databasePath, const QString& source, QWidget* parent)
+RecordsetViewer::RecordsetViewer(const QString& databasePath, const QString& source, const QString& querySql,
+                                 QWidget* parent)
     : QMainWindow(parent, Qt::Window) {
     setObjectName(QStringLiteral("RecordsetViewer"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -71,7 +74,20 @@ RecordsetViewer::RecordsetViewer(const QString& databasePath, const QString& sou
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->resizeColumnsToContents();
-    setCentralWidget(grid_);
+    if (querySql.isEmpty()) {
+        setCentralWidget(grid_);
+    } else {
+        auto* sql = new QPlainTextEdit(querySql);
+        sql->setObjectName(QStringLiteral("txtQuerySql"));
+        sql->setReadOnly(true);
+        sql->setMaximumHeight(sql->fontMetrics().lineSpacing() * 4 + 12);
+        auto* central = new QWidget(this);
+        auto* layout = new QVBoxLayout(central);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(sql);
+        layout->addWidget(grid_);
+        setCentralWidget(central);
+    }
     statusBar()->showMessage(count == 1 ? QStringLiteral("1 record") : QStringLiteral("%L1 records").arg(count));
     setWindowTitle(source + QStringLiteral(" - ") + QFileInfo(databasePath).fileName());
     resize(800, 480);

@@ -18,7 +18,10 @@ class RecordsetViewer : public QMainWindow {
     Q_OBJECT
 public:
     // Throws engine::EngineError when the table or query cannot be opened.
-    RecordsetViewer(const QString& databasePath, const QString& source, QWidget* parent = nullptr);
+    // A saved query's SQL, when given, shows above its rows, so that the
+    // user sees what ran.
+    RecordsetViewer(const QString& databasePath, const QString& source, const QString& querySql = {},
+                    QWidget* parent = nullptr);
     ~RecordsetViewer() override;
 
     QTableView* grid() const { return grid_; }

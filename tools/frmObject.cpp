@@ -91,6 +91,16 @@ void frmObject::fill(const ObjectLists& lists) {
     cmbQuery->addItems(lists.queries);
 }
 
+// The saved query's SQL as rebuilt from the file; empty when unreadable.
+QString frmObject::querySql(const QString& name) const {
+    try {
+        catalogue::Database db = catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath_, false);
+        return db.QueryDefSql(name);
+    } catch (const engine::EngineError&) {
+        return {};
+    }
+}
+
 void frmObject::cmdShow_Click(int index) {
     const WaitCursor hourglass;
     QComboBox* lists[] = {cmbForm, cmbTable, cmbQuery, cmbReport};
@@ -105,17 +115,19 @@ void frmObject::cmdShow_Click(int index) {
                                        kTitle);
         return;
     }
+    const QString sql = index == QueryRow ? querySql(name) : QString();
     try {
-        auto* viewer = new RecordsetViewer(databasePath_, name, this);
+        auto* viewer = new RecordsetViewer(databasePath_, name, sql, this);
         viewer->show();
     } catch (const engine::EngineError& e) {
         QApplication::restoreOverrideCursor();
-        platform::MessageBox::show(this,
-                                   QStringLiteral("'%1' cannot be opened.\r\n%2 %3")
-                                       .arg(name)
-                                       .arg(e.number())
-                                       .arg(QString::fromStdString(e.description())),
-                                   kTitle);
+        QString text = QStringLiteral("'%1' cannot be opened.\r\n%2 %3")
+                           .arg(name)
+                           .arg(e.number())
+                           .arg(QString::fromStdString(e.description()));
+        if (!sql.isEmpty())
+            text += QStringLiteral("\r\n\r\n") + sql;
+        platform::MessageBox::show(this, text, kTitle);
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
 }

@@ -43,6 +43,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QString querySql(const QString& name) const;
     void fill(const ObjectLists& lists);
 
     QString databasePath_;

@@ -100,7 +100,7 @@ struct Context {
 };
 
 int listNames(Context& ctx, const AccessDatabase& db, bool tables) {
-    ListSource list(tables ? std::vector<std::string>{"Name"} : std::vector<std::string>{"Name", "Kind"});
+    ListSource list(tables ? std::vector<std::string>{"Name"} : std::vector<std::string>{"Name", "Kind", "SQL"});
     if (tables) {
         for (const auto& t : db.catalogue().tables)
             if (ctx.options.all || t.name.rfind("MSys", 0) != 0)
@@ -108,7 +108,9 @@ int listNames(Context& ctx, const AccessDatabase& db, bool tables) {
     } else {
         for (const auto& q : db.catalogue().queries)
             if (ctx.options.all || q.name.rfind("~sq_", 0) != 0)
-                list.add({{q.name, Cell::Kind::String}, {queryKindText(q.kind), Cell::Kind::String}});
+                list.add({{q.name, Cell::Kind::String},
+                          {queryKindText(q.kind), Cell::Kind::String},
+                          {db.savedQuerySql(q.name), Cell::Kind::String}});
     }
     writeRows(ctx.out, list, ctx.format);
     return Success;

@@ -11,7 +11,8 @@ const std::map<std::string, std::string> commandHelp = {
     {"tables", "Usage: quarix-cli tables FILE [--all] [--format F] [--output FILE]\n"
                "Lists the tables as the window lists them; --all adds system tables.\n"},
     {"queries", "Usage: quarix-cli queries FILE [--all] [--format F] [--output FILE]\n"
-                "Lists the saved queries; --all adds hidden ones (~sq_).\n"},
+                "Lists the saved queries with their kind and their SQL as rebuilt from the\n"
+                "file; --all adds hidden ones (~sq_).\n"},
     {"fields", "Usage: quarix-cli fields FILE TABLE [--format F] [--output FILE]\n"
                "Lists the fields of a table or saved query with their types.\n"},
     {"values", "Usage: quarix-cli values FILE TABLE FIELD [--max N] [--format F] [--output FILE]\n"

@@ -45,7 +45,7 @@ TEST(QuarixCli, ListsAsTheWindowDoes) {
     EXPECT_TRUE(all.out.contains(QStringLiteral("MSysObjects")));
 
     CliRun queries = cli({QStringLiteral("queries"), data("shop.accdb")});
-    EXPECT_TRUE(queries.out.contains(QStringLiteral("Age Everyone,Update")));
+    EXPECT_TRUE(queries.out.contains(QStringLiteral("Age Everyone,Update,UPDATE Customers SET Customers.Age = [Age]+1;")));
     EXPECT_FALSE(queries.out.contains(QStringLiteral("~sq_")));
 
     CliRun fields = cli({QStringLiteral("fields"), data("shop.accdb"), QStringLiteral("Empty Table")});

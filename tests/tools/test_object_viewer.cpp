@@ -21,6 +21,8 @@
 #include <QLabel>
 #include <QTextBrowser>
 
+#include <QPlainTextEdit>
+
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -119,6 +121,11 @@ TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
     dialog.cmdShow_Click(frmObject::QueryRow);
     ASSERT_EQ(dialog.viewers().size(), 2);
     EXPECT_EQ(dialog.viewers().last()->model().Rows(), 23);
+    // What ran is shown with the rows: the query's SQL rebuilt from the file.
+    const auto* sql = dialog.viewers().last()->findChild<QPlainTextEdit*>(QStringLiteral("txtQuerySql"));
+    ASSERT_NE(sql, nullptr);
+    EXPECT_EQ(sql->toPlainText(),
+              QStringLiteral("SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");"));
 }
 
 TEST_F(ObjectViewerTest, AnActionQueryCannotBeViewedAndSaysSo) {
@@ -127,6 +134,7 @@ TEST_F(ObjectViewerTest, AnActionQueryCannotBeViewedAndSaysSo) {
     dialog.cmdShow_Click(frmObject::QueryRow);
     EXPECT_TRUE(dialog.viewers().isEmpty());
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("'Age Everyone' cannot be opened.")));
+    EXPECT_TRUE(lastMessage().endsWith(QStringLiteral("UPDATE Customers SET Customers.Age = [Age]+1;")));
 }
 
 TEST_F(ObjectViewerTest, FormsAndReportsGoToTheDesktopApplicationOrNeedAccess) {
