@@ -42,7 +42,10 @@ CacheFile::CacheFile(const std::string& accessPath, const SourceStamp& stamp, bo
         openFile();
 }
 
-CacheFile::~CacheFile() { sqlite3_close_v2(db_); }
+CacheFile::~CacheFile() {
+    recentKeys_.clear(); // their tables live in this connection
+    sqlite3_close_v2(db_);
+}
 
 void CacheFile::openMemory() {
     if (sqlite3_open(":memory:", &db_) != SQLITE_OK)
@@ -147,6 +150,7 @@ void CacheFile::reset(const SourceStamp& stamp) {
     std::lock_guard lock(mutex_);
     stamp_ = stamp;
     known_.clear();
+    recentKeys_.clear();
     if (inMemory_) {
         dropCachedTables();
         return;
@@ -236,5 +240,32 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
 }
 
 std::string CacheFile::nextTempName() { return "temp.rs" + std::to_string(++tempCounter_); }
+
+KeyTable::~KeyTable() {
+    std::lock_guard lock(mutex_);
+    sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + name_).c_str(), nullptr, nullptr, nullptr);
+}
+
+std::shared_ptr<KeyTable> CacheFile::keysOf(const std::string& keysSql) {
+    constexpr std::size_t kept = 4;
+    for (const auto& [sql, keys] : recentKeys_)
+        if (sql == keysSql)
+            return keys;
+    const std::string name = nextTempName();
+    execSql(db_, "CREATE TABLE " + name + " AS " + keysSql);
+    Statement count(db_, "SELECT count(*) FROM " + name);
+    count.step();
+    auto keys = std::make_shared<KeyTable>(db_, mutex_, name, sqlite3_column_int64(count.get(), 0));
+    // Results that depend on the clock are never served again.
+    const bool timeDependent = keysSql.find("acc_now(") != std::string::npos ||
+                               keysSql.find("acc_date(") != std::string::npos ||
+                               keysSql.find("acc_time(") != std::string::npos;
+    if (!timeDependent) {
+        recentKeys_.emplace_back(keysSql, keys);
+        if (recentKeys_.size() > kept)
+            recentKeys_.pop_front();
+    }
+    return keys;
+}
 
 } // namespace quarix::engine

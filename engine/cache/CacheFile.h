@@ -6,8 +6,10 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -25,6 +27,25 @@ struct SourceStamp {
 struct CachedTable {
     std::string sqlName; // quoted SQLite table name
     std::uint64_t rows = 0;
+};
+
+// A temporary table holding the rowids of one statement's result in result
+// order; dropped when the last result set using it goes.
+class KeyTable {
+public:
+    KeyTable(sqlite3* db, std::recursive_mutex& mutex, std::string name, std::int64_t rows)
+        : db_(db), mutex_(mutex), name_(std::move(name)), rows_(rows) {}
+    ~KeyTable();
+    KeyTable(const KeyTable&) = delete;
+    KeyTable& operator=(const KeyTable&) = delete;
+    const std::string& name() const { return name_; }
+    std::int64_t rows() const { return rows_; }
+
+private:
+    sqlite3* db_;
+    std::recursive_mutex& mutex_;
+    std::string name_;
+    std::int64_t rows_;
 };
 
 // The SQLite database holding the tables of one Access file that have been
@@ -56,6 +77,11 @@ public:
     // Names the next private temporary table of this connection.
     std::string nextTempName();
 
+    // The keys of a statement's result: the same table again while the
+    // data is unchanged (a page change or an export repeats the search),
+    // else run now. Call with the mutex held.
+    std::shared_ptr<KeyTable> keysOf(const std::string& keysSql);
+
 private:
     void openFile();
     void openMemory();
@@ -75,6 +101,8 @@ private:
     std::recursive_mutex mutex_;
     std::map<std::string, CachedTable> known_;
     std::uint64_t tempCounter_ = 0;
+    // The last statements' keys, newest last.
+    std::deque<std::pair<std::string, std::shared_ptr<KeyTable>>> recentKeys_;
 };
 
 } // namespace quarix::engine

@@ -86,15 +86,18 @@ std::string realText(double v, int maxDecimals) {
 ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query)
     : cache_(std::move(cache)), columns_(query.columns) {
     std::lock_guard lock(cache_->mutex());
-    table_ = cache_->nextTempName();
-    if (query.keysSql.empty()) {
-        execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.sql);
-        fetchSql_ = "SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2";
-    } else {
-        execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.keysSql);
+    if (!query.keysSql.empty()) {
+        keys_ = cache_->keysOf(query.keysSql);
+        ownsTable_ = false;
+        table_ = keys_->name();
+        rows_ = keys_->rows();
         fetchSql_ = query.rowsByKeySql;
         fetchSql_.replace(fetchSql_.find("{keys}"), 6, table_);
+        return;
     }
+    table_ = cache_->nextTempName();
+    execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.sql);
+    fetchSql_ = "SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2";
     Statement count(cache_->db(), "SELECT count(*) FROM " + table_);
     count.step();
     rows_ = sqlite3_column_int64(count.get(), 0);

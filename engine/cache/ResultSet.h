@@ -11,6 +11,7 @@
 namespace quarix::engine {
 
 class CacheFile;
+class KeyTable;
 
 // A value read back from the cache, owning its bytes.
 struct OwnedValue {
@@ -52,6 +53,7 @@ private:
     std::shared_ptr<CacheFile> cache_;
     std::string table_;
     bool ownsTable_ = true;
+    std::shared_ptr<KeyTable> keys_; // the rowids of a one-table result
     std::string fetchSql_; // reads rows ?1..?2 (1-based positions)
     std::vector<sql::ResultColumn> columns_;
     std::int64_t rows_ = 0;

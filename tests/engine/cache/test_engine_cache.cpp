@@ -81,6 +81,18 @@ TEST_F(EngineCache, ModifiedFileIsReadAgain) {
     }
 }
 
+TEST_F(EngineCache, RepeatedSearchReusesItsResultSafely) {
+    auto db = AccessDatabase::open(copyOf("shop.accdb"));
+    const std::string sql = "select * from [Customers] WHERE [City] Like '*lon*' ORDER BY [City] ASC";
+    auto first = db->execute(sql);
+    auto second = db->execute(sql); // a page change runs the same statement again
+    ASSERT_EQ(first->rowCount(), second->rowCount());
+    const std::string name = second->text(1, second->row(42)[1]);
+    first.reset();
+    EXPECT_EQ(second->text(1, second->row(42)[1]), name) << "the rows outlive the first result";
+    EXPECT_EQ(db->execute(sql)->rowCount(), second->rowCount());
+}
+
 TEST_F(EngineCache, CacheFromAnotherPathIsNeverServed) {
     const std::string a = copyOf("shop.mdb");
     const std::string b = (dir_ / "other.mdb").string();
