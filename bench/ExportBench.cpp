@@ -34,7 +34,10 @@ long peakMemoryMb() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const QString database = args.size() > 1 ? args[1] : defaultDatabase();
+    // The benchmark file, or the folder that holds it.
+    QString database = args.size() > 1 ? args[1] : defaultDatabase();
+    if (QFileInfo(database).isDir())
+        database = QDir(database).filePath(QStringLiteral("people-1m.accdb"));
     const QString table = args.size() > 2 ? args[2] : QStringLiteral("People");
     if (!QFileInfo::exists(database)) {
         std::fprintf(stderr, "export bench: %s not found (set QUARIX_BENCH_DATA)\n", qPrintable(database));

@@ -32,16 +32,17 @@ double seconds(const std::function<void()>& work) {
 
 // The engine alone: the ordered statement, its count and the second page.
 double engineSearch(const std::string& path, const std::string& sql) {
-    auto db = quarix::engine::AccessDatabase::open(path);
     const auto once = [&] {
-        auto rs = db->execute(sql);
+        auto rs = quarix::engine::AccessDatabase::open(path)->execute(sql);
         for (long r = kPageRows; r < 2 * kPageRows && r < rs->rowCount(); ++r)
             rs->row(r);
     };
     once(); // fills the cache
     double best = 1e9;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
+        quarix::engine::AccessDatabase::setCacheEnabled(true); // no result left from the run before
         best = std::min(best, seconds(once));
+    }
     return best;
 }
 
@@ -75,6 +76,7 @@ void nonPagedResort(const fs::path& file, long rowsInMemory = -1) {
     double best = 1e9;
     for (int i = 0; i < 3; ++i)
         best = std::min(best, seconds([&] {
+                            quarix::engine::AccessDatabase::setCacheEnabled(true);
                             window.MSFlexGrid1_HeaderClick(age);
                             QApplication::processEvents();
                         }));
@@ -132,6 +134,7 @@ int main(int argc, char** argv) {
     double firstClick = 0;
     double bestClick = 1e9;
     for (int i = 0; i < 6; ++i) {
+        quarix::engine::AccessDatabase::setCacheEnabled(true); // each click sorts anew
         const double t = seconds([&] {
             window.MSFlexGrid1_HeaderClick(age);
             QApplication::processEvents();
