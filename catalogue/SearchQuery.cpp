@@ -56,6 +56,10 @@ private:
 
 } // namespace
 
+std::unique_ptr<search::RowSource> recordsetRows(Database db, Recordset rs) {
+    return std::make_unique<RecordsetRows>(std::move(db), std::move(rs));
+}
+
 PageOfResults readResultPage(const QString& path, const QString& statement, long firstIndex, int pageSize) {
     Database db = DBEngine::instance().Workspaces(0).OpenDatabase(path, false);
     Recordset rs = db.OpenRecordset(statement, dbOpenSnapshot);

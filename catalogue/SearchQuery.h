@@ -12,6 +12,13 @@ namespace quarix::catalogue {
 
 // The engine side of a search run. Engine failures throw engine::EngineError.
 
+class Database;
+class Recordset;
+
+// The rows of an open record set for the grid, read as the view asks; owns
+// the database and the record set and closes both when destroyed.
+std::unique_ptr<search::RowSource> recordsetRows(Database db, Recordset rs);
+
 // One page of a paged search: the statement's rows from firstIndex on, at
 // most pageSize of them (all when pageSize is 0).
 struct PageOfResults {

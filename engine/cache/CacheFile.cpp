@@ -99,7 +99,7 @@ void CacheFile::configure() {
     sqlite3_busy_timeout(db_, 600000);
     sql::registerAccessFunctions(db_);
     execSql(db_, "PRAGMA synchronous=NORMAL; PRAGMA temp_store=FILE; PRAGMA cache_size=-32000; "
-                 "PRAGMA mmap_size=1073741824");
+                 "PRAGMA mmap_size=67108864");
 }
 
 bool CacheFile::metaMatches() {
