@@ -91,12 +91,12 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
                                    format + ")",
                                ColumnType::Text);
     }
-    const FunctionSpec* spec = findFunction(name);
-    if (!spec)
+    const FunctionInfo* info = findFunction(name);
+    if (!info)
         throw errors::undefinedFunction(e.text);
-    requireArgs(static_cast<std::size_t>(spec->minArgs), static_cast<std::size_t>(spec->maxArgs));
-    std::string sql = std::string(spec->sqlName) + "(";
-    const std::string kinds = spec->argKinds;
+    requireArgs(static_cast<std::size_t>(info->minArgs), static_cast<std::size_t>(info->maxArgs));
+    std::string sql = std::string(info->sqlName) + "(";
+    const std::string kinds = info->argKinds;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const char kind = kinds[std::min(i, kinds.size() - 1)];
         if (i > 0)
@@ -111,8 +111,8 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         }
     }
     sql += ")";
-    ColumnType type = spec->type;
-    if (spec->result == FunctionSpec::Result::SameAsFirst)
+    ColumnType type = info->type;
+    if (info->result == FunctionInfo::Result::SameAsFirst)
         type = sameNumericType(asValue(args[0]).type);
     return TypedSql::value(sql, type);
 }

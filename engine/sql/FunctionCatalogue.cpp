@@ -4,10 +4,10 @@ namespace quarix::engine::sql {
 
 namespace {
 
-using R = FunctionSpec::Result;
+using R = FunctionInfo::Result;
 using T = ColumnType;
 
-constexpr FunctionSpec kFunctions[] = {
+constexpr FunctionInfo kFunctions[] = {
     // Numbers
     {"int", "acc_int", 1, 1, "v", R::SameAsFirst, T::Double},
     {"fix", "acc_fix", 1, 1, "v", R::SameAsFirst, T::Double},
@@ -79,8 +79,8 @@ constexpr FunctionSpec kFunctions[] = {
 
 } // namespace
 
-const FunctionSpec* findFunction(std::string_view lowerName) {
-    for (const FunctionSpec& f : kFunctions)
+const FunctionInfo* findFunction(std::string_view lowerName) {
+    for (const FunctionInfo& f : kFunctions)
         if (lowerName == f.name)
             return &f;
     return nullptr;

@@ -11,7 +11,7 @@ namespace quarix::engine::sql {
 //   v  the plain value (numbers, serial dates, text as it is)
 //   t  the text a user would see
 //   a  the plain value followed by its static type code (for Format, IsDate)
-struct FunctionSpec {
+struct FunctionInfo {
     const char* name;    // Access name, lower case
     const char* sqlName; // registered SQLite function
     int minArgs;
@@ -22,6 +22,6 @@ struct FunctionSpec {
 };
 
 // nullptr when Access has no such function (as a plain call).
-const FunctionSpec* findFunction(std::string_view lowerName);
+const FunctionInfo* findFunction(std::string_view lowerName);
 
 } // namespace quarix::engine::sql
