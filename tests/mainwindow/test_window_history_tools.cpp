@@ -104,3 +104,37 @@ TEST_F(WindowHistoryTools, CompactTouchesNoFileAndSaysWhy) {
 }
 
 } // namespace
+
+namespace {
+
+// A saved query is searched, filtered, paged and sorted as a table is.
+TEST_F(WindowHistoryTools, SavedQueriesAreSearchedLikeTables) {
+    REQUIRE_ENGINE();
+    openThroughDialog(copyOf("shop.accdb"));
+    box("cmbTableQuery")->setCurrentIndex(box("cmbTableQuery")->findText(QStringLiteral("Query")));
+    window->cmbTableQuery_Click();
+    window->settings.MaxResults = QStringLiteral("10");
+
+    choose(QStringLiteral("London Customers"), QStringLiteral("Name"), QStringLiteral("Contains"), QStringLiteral("a"));
+    window->cmdQuarix_Click();
+    const long all = window->searchState.ResultCount;
+    ASSERT_GT(all, 10) << "more than one page";
+    EXPECT_EQ(dataRows(), 10);
+    EXPECT_EQ(window->gridModel()->TextMatrix(1, 2), QStringLiteral("London"));
+
+    window->cmdPage_Click(1);
+    EXPECT_EQ(window->searchState.CurrentPage, 1);
+
+    box("cmbFunction")->setCurrentText(QStringLiteral("Equals"));
+    box("CmbField")->setEditText(QStringLiteral("Country"));
+    box("cmbValues")->setEditText(QStringLiteral("UK"));
+    window->cmdFilter_Click();
+    EXPECT_EQ(window->searchState.CurrentWhere, QStringLiteral("[Name] Like '*a*' AND [Country] Like 'UK'"));
+    EXPECT_EQ(window->searchState.ResultCount, all) << "every London customer lives in the UK";
+
+    window->MSFlexGrid1_HeaderClick(0);
+    EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[CustomerID] ASC"));
+    EXPECT_EQ(window->gridModel()->TextMatrix(0, 0), QStringLiteral("CustomerID"));
+}
+
+} // namespace
