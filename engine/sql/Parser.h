@@ -3,6 +3,7 @@
 #include "engine/sql/Ast.h"
 #include "engine/sql/Lexer.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,7 @@ private:
     ExprPtr clauseExpression(bool stopAtComma);
     [[noreturn]] void fail(Failure::Kind kind = Failure::Kind::Operator) const;
 
+    ExprPtr leftAssociative(ExprPtr (Parser::*operand)(), std::initializer_list<std::string_view> operators);
     ExprPtr parseImp();
     ExprPtr parseEqv();
     ExprPtr parseXor();

@@ -4,6 +4,7 @@
 #include "engine/sql/AccessText.h"
 #include "engine/sql/Parser.h"
 
+#include <cctype>
 #include <cstdlib>
 
 namespace quarix::engine::sql {
@@ -53,40 +54,34 @@ ExprPtr Parser::binary(std::string op, ExprPtr left, ExprPtr right) {
     return e;
 }
 
-ExprPtr Parser::parseImp() {
-    ExprPtr e = parseEqv();
-    while (acceptWord("imp"))
-        e = binary("imp", std::move(e), parseEqv());
-    return e;
+// One precedence level of left-associative operators: operands of the next
+// level joined while one of the operators (a keyword or a symbol) follows.
+ExprPtr Parser::leftAssociative(ExprPtr (Parser::*operand)(), std::initializer_list<std::string_view> operators) {
+    ExprPtr e = (this->*operand)();
+    for (;;) {
+        std::string op;
+        for (std::string_view candidate : operators) {
+            const bool keyword = std::isalpha(static_cast<unsigned char>(candidate.front())) != 0;
+            if (keyword ? acceptWord(candidate) : acceptSymbol(candidate)) {
+                op = candidate;
+                break;
+            }
+        }
+        if (op.empty())
+            return e;
+        e = binary(op, std::move(e), (this->*operand)());
+    }
 }
 
-ExprPtr Parser::parseEqv() {
-    ExprPtr e = parseXor();
-    while (acceptWord("eqv"))
-        e = binary("eqv", std::move(e), parseXor());
-    return e;
-}
+ExprPtr Parser::parseImp() { return leftAssociative(&Parser::parseEqv, {"imp"}); }
 
-ExprPtr Parser::parseXor() {
-    ExprPtr e = parseOr();
-    while (acceptWord("xor"))
-        e = binary("xor", std::move(e), parseOr());
-    return e;
-}
+ExprPtr Parser::parseEqv() { return leftAssociative(&Parser::parseXor, {"eqv"}); }
 
-ExprPtr Parser::parseOr() {
-    ExprPtr e = parseAnd();
-    while (acceptWord("or"))
-        e = binary("or", std::move(e), parseAnd());
-    return e;
-}
+ExprPtr Parser::parseXor() { return leftAssociative(&Parser::parseOr, {"xor"}); }
 
-ExprPtr Parser::parseAnd() {
-    ExprPtr e = parseNot();
-    while (acceptWord("and"))
-        e = binary("and", std::move(e), parseNot());
-    return e;
-}
+ExprPtr Parser::parseOr() { return leftAssociative(&Parser::parseAnd, {"or"}); }
+
+ExprPtr Parser::parseAnd() { return leftAssociative(&Parser::parseNot, {"and"}); }
 
 ExprPtr Parser::parseNot() {
     if (peek().isWord("not")) {
@@ -175,44 +170,11 @@ ExprPtr Parser::parseComparison() {
     }
 }
 
-ExprPtr Parser::parseConcat() {
-    ExprPtr e = parseAdditive();
-    while (acceptSymbol("&"))
-        e = binary("&", std::move(e), parseAdditive());
-    return e;
-}
-
-ExprPtr Parser::parseAdditive() {
-    ExprPtr e = parseMod();
-    while (peek().isSymbol("+") || peek().isSymbol("-")) {
-        const std::string op = take().text;
-        e = binary(op, std::move(e), parseMod());
-    }
-    return e;
-}
-
-ExprPtr Parser::parseMod() {
-    ExprPtr e = parseIntDiv();
-    while (acceptWord("mod"))
-        e = binary("mod", std::move(e), parseIntDiv());
-    return e;
-}
-
-ExprPtr Parser::parseIntDiv() {
-    ExprPtr e = parseMultiplicative();
-    while (acceptSymbol("\\"))
-        e = binary("\\", std::move(e), parseMultiplicative());
-    return e;
-}
-
-ExprPtr Parser::parseMultiplicative() {
-    ExprPtr e = parseUnary();
-    while (peek().isSymbol("*") || peek().isSymbol("/")) {
-        const std::string op = take().text;
-        e = binary(op, std::move(e), parseUnary());
-    }
-    return e;
-}
+ExprPtr Parser::parseConcat() { return leftAssociative(&Parser::parseAdditive, {"&"}); }
+ExprPtr Parser::parseAdditive() { return leftAssociative(&Parser::parseMod, {"+", "-"}); }
+ExprPtr Parser::parseMod() { return leftAssociative(&Parser::parseIntDiv, {"mod"}); }
+ExprPtr Parser::parseIntDiv() { return leftAssociative(&Parser::parseMultiplicative, {"\\"}); }
+ExprPtr Parser::parseMultiplicative() { return leftAssociative(&Parser::parseUnary, {"*", "/"}); }
 
 // Negation binds looser than ^ (-2^2 is -4) but tighter than * and /.
 ExprPtr Parser::parseUnary() {
