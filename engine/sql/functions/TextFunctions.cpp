@@ -65,26 +65,34 @@ void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, characterCount(textOf(argv[0])));
 }
 
+// The character count of Left and Right: false when the result is already
+// given (Null for a Null argument, or an error).
+bool characterCountArgument(sqlite3_context* ctx, int argc, sqlite3_value** argv, long long& n) {
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return false;
+    }
+    if (!wholeArg(ctx, argv[1], n))
+        return false;
+    if (n < 0) {
+        invalidArgument(ctx);
+        return false;
+    }
+    return true;
+}
+
 void leftFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     long long n = 0;
-    if (anyNull(argc, argv))
-        return sqlite3_result_null(ctx);
-    if (!wholeArg(ctx, argv[1], n))
+    if (!characterCountArgument(ctx, argc, argv, n))
         return;
-    if (n < 0)
-        return invalidArgument(ctx);
     const std::string_view t = textOf(argv[0]);
     resultText(ctx, t.substr(0, byteOffsetOfCharacter(t, n)));
 }
 
 void rightFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     long long n = 0;
-    if (anyNull(argc, argv))
-        return sqlite3_result_null(ctx);
-    if (!wholeArg(ctx, argv[1], n))
+    if (!characterCountArgument(ctx, argc, argv, n))
         return;
-    if (n < 0)
-        return invalidArgument(ctx);
     const std::string_view t = textOf(argv[0]);
     const long long count = characterCount(t);
     resultText(ctx, t.substr(byteOffsetOfCharacter(t, std::max(0LL, count - n))));
