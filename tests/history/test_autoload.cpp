@@ -333,8 +333,7 @@ TEST_F(AutoLoadDialogTest, ClosesWhenAnotherWindowTakesTheFocus) {
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    QTest::qWait(20);
-    EXPECT_TRUE(closed());
+    QTRY_VERIFY(closed());
     EXPECT_TRUE(window.settings.UseDefault.isEmpty());
 }
 

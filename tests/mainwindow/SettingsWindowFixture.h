@@ -82,7 +82,7 @@ protected:
     // The window a queued reload put in place of `old`.
     frmMain* successorOf(frmMain* old) {
         QPointer<frmMain> gone(old);
-        return QTest::qWaitFor([&] { return gone.isNull(); }, 3000) ? shownWindow() : nullptr;
+        return QTest::qWaitFor([&] { return gone.isNull(); }, 15000) ? shownWindow() : nullptr;
     }
 
     static frmMain* shownWindow() {

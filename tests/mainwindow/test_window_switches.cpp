@@ -125,7 +125,11 @@ TEST_F(SettingsWindowTest, TheTsSwitchTurnsMultiUserModeOnOnce) {
     // The marker exists now: activations reload nothing.
     QPointer<frmMain> kept(reloaded);
     reloaded->Form_Activate();
-    QTest::qWait(50);
+    // A reload would be queued as a zero timer and a deferred delete: run
+    // both kinds of pending work, however slowly they were posted.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(kept.isNull());
     EXPECT_TRUE(messages().empty());
 }

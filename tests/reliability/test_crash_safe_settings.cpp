@@ -29,32 +29,42 @@ QString bulkValue(int generation, int key) {
     return QStringLiteral("g%1-k%2-%3").arg(generation).arg(key).arg(QString(40, QLatin1Char('x')));
 }
 
+// The two ends of a saver's conversation with the test: it says 'b' just
+// before each save and 'e' after it, and starts a save only when the test
+// answers 'b' with one byte on go. So a saver never runs ahead of the test,
+// however busy the machine is.
+struct SaverPipes {
+    int report = -1;
+    int go = -1;
+};
+
 // Saves one generation of the settings through the program's own save: the
 // usual keys plus enough others that a write takes more than one moment.
-// report, when given, hears 'b' just before the save and 'e' after it.
-void saveGeneration(IniFile& file, int generation, int report = -1) {
+void saveGeneration(IniFile& file, int generation, SaverPipes pipes = {}) {
     file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("First"), QString::number(generation));
     for (int k = 0; k < bulkKeys; ++k)
-        file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k), bulkValue(generation, k));
+        file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k),
+                         bulkValue(generation, k));
     file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("Last"), QString::number(generation));
     SettingsValues values;
     values.SaveData = true;
     values.Recent1 = QStringLiteral("/data/generation-%1.mdb").arg(generation);
-    if (report >= 0 && ::write(report, "b", 1) != 1)
+    char go = 0;
+    if (pipes.report >= 0 && (::write(pipes.report, "b", 1) != 1 || ::read(pipes.go, &go, 1) != 1))
         ::_exit(1);
     SaveSettings(file, values, SettingsWindowPort{});
-    if (report >= 0 && ::write(report, "e", 1) != 1)
+    if (pipes.report >= 0 && ::write(pipes.report, "e", 1) != 1)
         ::_exit(1);
 }
 
 // A child that saves generations first, first + 1, ... until killed or
-// until count saves are done, reporting each save on report.
-pid_t startSaver(const QString& path, int first, int count, int report = -1) {
+// until count saves are done.
+pid_t startSaver(const QString& path, int first, int count, SaverPipes pipes = {}) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         IniFile file(path);
         for (int g = first; count == 0 || g < first + count; ++g)
-            saveGeneration(file, g, report);
+            saveGeneration(file, g, pipes);
         ::_exit(0);
     }
     return pid;
@@ -66,14 +76,21 @@ char nextReport(int fd) {
     return ::read(fd, &c, 1) == 1 ? c : '\0';
 }
 
+// Waits for the saver to reach its next save, then lets it start.
+bool startNextSave(int report, int go) {
+    return nextReport(report) == 'b' && ::write(go, "g", 1) == 1;
+}
+
 // The generation the file holds, after checking that every key agrees.
 int wholeGeneration(const QString& path) {
     const IniFile file(path);
-    const int generation = file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("First")).toInt();
+    const int generation =
+        file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("First")).toInt();
     EXPECT_GT(generation, 0);
     EXPECT_EQ(file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("Last")).toInt(), generation);
     for (int k = 0; k < bulkKeys; k += 37)
-        EXPECT_EQ(file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k)), bulkValue(generation, k));
+        EXPECT_EQ(file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k)),
+                  bulkValue(generation, k));
     EXPECT_EQ(file.GetIniValue(QStringLiteral("History"), QStringLiteral("Recent1")),
               QStringLiteral("/data/generation-%1.mdb").arg(generation));
     return generation;
@@ -95,28 +112,35 @@ TEST_F(CrashSafeWrites, AKilledSaveLeavesTheOldOrTheNewSettingsFile) {
     std::mt19937 random(7);
     for (int round = 1; round <= 30; ++round) {
         int report[2];
+        int go[2];
         ASSERT_EQ(::pipe(report), 0);
-        const pid_t child = startSaver(path, round * 1000, 0, report[1]);
+        ASSERT_EQ(::pipe(go), 0);
+        const pid_t child = startSaver(path, round * 1000, 0, {report[1], go[0]});
         ASSERT_GT(child, 0);
         ::close(report[1]);
-        // Times one whole save, then kills the child at a random moment
-        // inside one of the following saves.
-        ASSERT_EQ(nextReport(report[0]), 'b');
+        ::close(go[0]);
+        // Times one whole save, lets 0 to 2 more finish, then kills the child
+        // at a random moment inside the next one. The child cannot start a
+        // further save, since it waits for the test before each.
+        ASSERT_TRUE(startNextSave(report[0], go[1]));
         const auto start = std::chrono::steady_clock::now();
         ASSERT_EQ(nextReport(report[0]), 'e');
-        const auto save = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        const auto save = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
         const int saves = 1 + static_cast<int>(random() % 3);
         for (int i = 0; i < saves; ++i) {
-            ASSERT_EQ(nextReport(report[0]), 'b');
+            ASSERT_TRUE(startNextSave(report[0], go[1]));
             if (i + 1 < saves) {
                 ASSERT_EQ(nextReport(report[0]), 'e');
             }
         }
-        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<long>(0, save.count())(random)));
+        ::usleep(
+            static_cast<useconds_t>(std::uniform_int_distribution<long>(0, save.count())(random)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
         ::close(report[0]);
+        ::close(go[1]);
 
         const int generation = wholeGeneration(path);
         // The file holds the last finished save or the one being written:
@@ -149,8 +173,9 @@ TEST_F(CrashSafeWrites, TwoInstancesSavingAtOnceLeaveOneWholeFile) {
     EXPECT_TRUE(generation == 40 || generation == 5040) << generation;
 }
 
-// The log: children appending lines, one killed at a random moment, the
-// other running to its end. Every line in the file is a whole line.
+// The log: children appending lines, one killed while it writes (after its
+// tenth line, wherever it has got to by then), the other running to its
+// end. Every line in the file is a whole line.
 TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
     const QString folder = QString::fromStdString(dir_.string());
     SettingsEnvironment env;
@@ -159,22 +184,36 @@ TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
     };
     SettingsValues values;
     values.WriteLog = true;
-    const auto appender = [&](const QString& table, int lines) {
+    // report, when given, hears one byte after each line.
+    const auto appender = [&](const QString& table, int lines, int report) {
         const pid_t pid = ::fork();
         if (pid == 0) {
-            SearchLogEntry entry{QStringLiteral("/data/shop.mdb"), table, QStringLiteral("City"),
-                                 QStringLiteral("[City] Like '*, \"on*'") + QString(300, QLatin1Char('z')),
-                                 7, QStringLiteral("0.01")};
-            for (int i = 0; lines == 0 || i < lines; ++i)
+            SearchLogEntry entry{QStringLiteral("/data/shop.mdb"),
+                                 table,
+                                 QStringLiteral("City"),
+                                 QStringLiteral("[City] Like '*, \"on*'") +
+                                     QString(300, QLatin1Char('z')),
+                                 7,
+                                 QStringLiteral("0.01")};
+            for (int i = 0; lines == 0 || i < lines; ++i) {
                 WriteSearchLog(values, env, entry, {});
+                if (report >= 0 && ::write(report, "l", 1) != 1)
+                    ::_exit(1);
+            }
             ::_exit(0);
         }
         return pid;
     };
-    const pid_t killed = appender(QStringLiteral("Killed"), 0);
-    const pid_t finished = appender(QStringLiteral("Finished"), 300);
-    ::usleep(20000);
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t killed = appender(QStringLiteral("Killed"), 0, report[1]);
+    ::close(report[1]);
+    const pid_t finished = appender(QStringLiteral("Finished"), 300, -1);
+    constexpr int linesBeforeKill = 10;
+    for (int i = 0; i < linesBeforeKill; ++i)
+        ASSERT_EQ(nextReport(report[0]), 'l');
     ::kill(killed, SIGKILL);
+    ::close(report[0]);
     int status = 0;
     ::waitpid(killed, &status, 0);
     ::waitpid(finished, &status, 0);
@@ -186,13 +225,17 @@ TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
     const QList<QByteArray> lines = bytes.trimmed().split('\n');
     EXPECT_EQ(QString::fromUtf8(lines.first()).trimmed(), kSearchLogHeader);
     int finishedLines = 0;
+    int killedLines = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray line = lines[i].trimmed();
-        EXPECT_TRUE(line.endsWith(",Not Paged,,")) << "line " << i << ": " << line.right(60).constData();
+        EXPECT_TRUE(line.endsWith(",Not Paged,,"))
+            << "line " << i << ": " << line.right(60).constData();
         finishedLines += line.contains(",Finished,");
+        killedLines += line.contains(",Killed,");
         EXPECT_NE(line.contains(",Finished,"), line.contains(",Killed,")) << "line " << i;
     }
     EXPECT_EQ(finishedLines, 300);
+    EXPECT_GE(killedLines, linesBeforeKill);
 }
 
 } // namespace
