@@ -126,6 +126,28 @@ TEST(QuarixCli, ExitCodesAndErrors) {
     EXPECT_EQ(version.out, QStringLiteral("quarix-cli 8.0.120\n"));
 }
 
+// Large Numbers come out whole in every format, and their type by its name.
+TEST(QuarixCli, LargeNumbersAreShownWhole) {
+    const QString file = data("bigint.accdb");
+    CliRun fields = cli({QStringLiteral("fields"), file, QStringLiteral("Types"),
+                         QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_TRUE(lines(fields.out).contains(QStringLiteral("tLarge,Large Number")))
+        << fields.out.toStdString();
+    CliRun json =
+        cli({QStringLiteral("search"), file, QStringLiteral("Types"), QStringLiteral("tLarge"),
+             QStringLiteral("> Greater"), QStringLiteral("9007199254740992"),
+             QStringLiteral("--format"), QStringLiteral("jsonl")});
+    EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QStringList rows = json.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].contains(QStringLiteral("\"tLarge\":9007199254740993,")));
+    EXPECT_TRUE(rows[1].contains(QStringLiteral("\"tLarge\":9223372036854775807,")));
+    CliRun csv = cli({QStringLiteral("dump"), file, QStringLiteral("Types"),
+                      QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_TRUE(csv.out.contains(QStringLiteral(",1.5,3.25,42,2024-02-29 13:45:30,")));
+    EXPECT_FALSE(csv.out.contains(QStringLiteral("2A00000000000000")));
+}
+
 // A file cut short is a damaged file, whether it ends inside a page or on a
 // page boundary: never a shorter table.
 TEST(QuarixCli, ATruncatedFileIsAnErrorNotFewerRows) {
