@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 using quarix::engine::AccessDatabase;
@@ -118,6 +119,29 @@ TEST_P(SavedQueries, DistinctRowOverAJoinGivesOneRowPerCustomer) {
     // Used as a source, as a query built on it would.
     const std::string inner = query.sql.substr(0, query.sql.size() - 1);
     EXPECT_EQ(db.execute("SELECT Count(*) AS N FROM (" + inner + ") AS q")->row(0)[0].integer, 250);
+}
+
+// A table whose definition is unreadable is listed, but asking for its
+// fields or rows reports the damage instead of an empty table.
+TEST_P(SavedQueries, ADamagedTableDefinitionIsAnErrorNotAnEmptyTable) {
+    const fs::path file = dir_ / ("damaged-" + GetParam());
+    fs::copy_file(dir_ / GetParam(), file);
+    const auto& tables = db_->catalogue().tables;
+    const auto wide =
+        std::find_if(tables.begin(), tables.end(),
+                     [](const quarix::engine::TableInfo& t) { return t.name == "Wide"; });
+    ASSERT_NE(wide, tables.end());
+    {
+        std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(wide->id & 0xffffff) * 4096);
+        const std::string garbage(4096, '\xab');
+        out.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    const auto damaged = AccessDatabase::open(file.string());
+    EXPECT_TRUE(damaged->isSourceName("Wide"));
+    EXPECT_EQ(errorNumber([&] { damaged->columns("Wide"); }), 3343);
+    EXPECT_EQ(errorNumber([&] { damaged->execute("Wide"); }), 3343);
+    EXPECT_EQ(damaged->columns("Customers").size(), 11u);
 }
 
 TEST_P(SavedQueries, QueriesAreSearchedLikeTables) {
