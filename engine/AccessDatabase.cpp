@@ -5,6 +5,7 @@
 #include "engine/cache/CacheFolder.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/queries/SavedQueries.h"
+#include "engine/reader/ReaderErrors.h"
 #include "engine/sql/Translator.h"
 
 #include <QString>
@@ -268,6 +269,9 @@ std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementO
 
 std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName, const ReadOptions& options) const {
     if (const TableInfo* table = findTable(state_->catalogue, sourceName)) {
+        // Every table has a column: none means its definition could not be read.
+        if (table->columns.empty())
+            throw reader_errors::tableDamagedError(table->name, state_->path);
         std::vector<sql::ResultColumn> columns;
         for (const auto& column : table->columns)
             columns.push_back({column.name, column.type, {}});

@@ -41,7 +41,8 @@ public:
     std::shared_ptr<ResultSet> filter(const std::string& sourceName, const std::string& criterion,
                                       const ReadOptions& options = {}) const;
 
-    // The columns of a table or saved query, without running it.
+    // The columns of a table or saved query, without running it; 3343 for a
+    // table whose definition cannot be read.
     std::vector<sql::ResultColumn> columns(const std::string& sourceName, const ReadOptions& options = {}) const;
 
     // True when the text names a table or saved query of this file.

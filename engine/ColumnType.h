@@ -6,11 +6,11 @@ namespace quarix::engine {
 
 // The Access data types, as the file stores them.
 enum class ColumnType {
-    Boolean,          // Yes/No
+    Boolean, // Yes/No
     Byte,
-    Integer,          // 16-bit
-    Long,             // 32-bit
-    Currency,         // 64-bit fixed point, 4 decimals
+    Integer,  // 16-bit
+    Long,     // 32-bit
+    Currency, // 64-bit fixed point, 4 decimals
     Single,
     Double,
     DateTime,
@@ -22,6 +22,7 @@ enum class ColumnType {
     Decimal,          // Numeric with precision and scale
     Complex,          // attachment or multi-value column
     DateTimeExtended, // Access 2019+
+    BigInt,           // Large Number, 64-bit (Access 2016+)
     Unknown,
 };
 

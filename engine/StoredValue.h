@@ -11,6 +11,7 @@ namespace quarix::engine {
 // A value in the form the cache stores it. The storage form of each type:
 //   Boolean            Integer, -1 (True) or 0 (False), never Null
 //   Byte/Integer/Long  Integer
+//   BigInt             Integer, all 64 bits
 //   Currency           Integer, the amount times 10,000 (exact)
 //   Single/Double      Real
 //   DateTime           Real, days since 1899-12-30 (Access's own serial)

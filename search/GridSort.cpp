@@ -40,6 +40,10 @@ namespace {
 struct SortKey {
     int kind = 0; // 0 empty, 1 number, 2 text
     double number = 0;
+    // Whole numbers also compare exactly: 64-bit ones differ past a double's
+    // 53 bits.
+    bool whole = false;
+    qlonglong integer = 0;
     QString text;
 };
 
@@ -49,6 +53,7 @@ SortKey keyOf(const QString& cell) {
         return key;
     if (readsAsNumber(cell, &key.number)) {
         key.kind = 1;
+        key.integer = cell.trimmed().toLongLong(&key.whole);
         return key;
     }
     key.kind = 2;
@@ -59,6 +64,8 @@ SortKey keyOf(const QString& cell) {
 int compareKeys(const SortKey& a, const SortKey& b) {
     if (a.kind != b.kind)
         return a.kind < b.kind ? -1 : 1;
+    if (a.kind == 1 && a.whole && b.whole)
+        return a.integer < b.integer ? -1 : (b.integer < a.integer ? 1 : 0);
     if (a.kind == 1)
         return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
     if (a.kind == 2) {

@@ -22,7 +22,9 @@ QStringList RecordsetExportRows::headers() const {
     return names;
 }
 
-long RecordsetExportRows::rowCount() const { return rs_.RecordCount(); }
+long RecordsetExportRows::rowCount() const {
+    return rs_.RecordCount();
+}
 
 bool RecordsetExportRows::next(std::vector<QVariant>& values) {
     if (rs_.EOF_())
@@ -44,7 +46,9 @@ QStringList GridExportRows::headers() const {
     return names;
 }
 
-long GridExportRows::rowCount() const { return model_.rowCount(); }
+long GridExportRows::rowCount() const {
+    return model_.rowCount();
+}
 
 bool GridExportRows::next(std::vector<QVariant>& values) {
     if (row_ >= model_.rowCount())
@@ -54,7 +58,8 @@ bool GridExportRows::next(std::vector<QVariant>& values) {
     for (int c = 0; c < columns; ++c) {
         const QString text = model_.data(model_.index(row_, c)).toString();
         const auto index = static_cast<std::size_t>(c);
-        values[index] = typedFromDisplayText(index < types_.size() ? types_[index] : ColumnType::Text, text);
+        values[index] =
+            typedFromDisplayText(index < types_.size() ? types_[index] : ColumnType::Text, text);
     }
     ++row_;
     return true;
@@ -71,7 +76,8 @@ QVariant typedFromDisplayText(ColumnType type, const QString& text) {
         break;
     case ColumnType::Byte:
     case ColumnType::Integer:
-    case ColumnType::Long: {
+    case ColumnType::Long:
+    case ColumnType::BigInt: {
         const qlonglong whole = text.toLongLong(&ok);
         if (ok)
             return whole;
@@ -102,7 +108,8 @@ std::vector<ColumnType> columnTypesFor(const QString& databasePath, const QStrin
                                        const QStringList& headers) {
     std::vector<ColumnType> types(static_cast<std::size_t>(headers.size()), ColumnType::Text);
     try {
-        catalogue::Database db = catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
+        catalogue::Database db =
+            catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
         catalogue::Recordset rs = db.OpenRecordset(source, catalogue::dbOpenSnapshot);
         for (int c = 0; c < rs.FieldCount(); ++c) {
             const qsizetype at = headers.indexOf(rs.FieldName(c));

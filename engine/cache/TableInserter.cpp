@@ -12,6 +12,7 @@ const char* affinityOf(ColumnType type) {
     case ColumnType::Integer:
     case ColumnType::Long:
     case ColumnType::Currency:
+    case ColumnType::BigInt:
         return "INTEGER";
     case ColumnType::Single:
     case ColumnType::Double:

@@ -29,9 +29,10 @@ namespace quarix::engine {
 namespace {
 
 MdbDatabase& openFile(const std::string& path, std::unique_ptr<MdbDatabase>& holder) {
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        throw errno == EACCES ? reader_errors::noPermissionError(path) : reader_errors::fileNotFoundError(path);
+        throw errno == EACCES ? reader_errors::noPermissionError(path)
+                              : reader_errors::fileNotFoundError(path);
     if (S_ISDIR(info.st_mode))
         throw reader_errors::fileNotFoundError(path);
     if (::access(path.c_str(), R_OK) != 0)
@@ -44,6 +45,9 @@ MdbDatabase& openFile(const std::string& path, std::unique_ptr<MdbDatabase>& hol
     holder = MdbDatabase::open(path, *header);
     if (!holder)
         throw reader_errors::unrecognizedFormatError(path);
+    // Access files grow by whole pages: anything else was cut short.
+    if (!holder->endsOnPageBoundary())
+        throw reader_errors::incompleteFileError(path);
     return *holder;
 }
 
@@ -82,8 +86,9 @@ void writeTable(const std::string& path, const std::string& name, FrameOutput& o
             ++rows;
         }
     } catch (const LongValueTooLarge&) {
-        throw EngineError(reader_errors::resourceExceeded, "A value in the table '" + name + "' in '" + path +
-                                                               "' is larger than Quarix can read (256 MB).");
+        throw EngineError(reader_errors::resourceExceeded,
+                          "A value in the table '" + name + "' in '" + path +
+                              "' is larger than Quarix can read (256 MB).");
     }
     if (decoder.damagedValues() > 0)
         std::fprintf(stderr, "%llu damaged values read as Null\n",
@@ -92,7 +97,8 @@ void writeTable(const std::string& path, const std::string& name, FrameOutput& o
 }
 
 int usage() {
-    std::fputs("usage: quarix-reader [--memory-limit=BYTES] catalogue PATH | table PATH TABLE\n", stderr);
+    std::fputs("usage: quarix-reader [--memory-limit=BYTES] catalogue PATH | table PATH TABLE\n",
+               stderr);
     return 64;
 }
 
@@ -127,7 +133,8 @@ int main(int argc, char** argv) {
         out.error(reader_errors::resourceExceeded,
                   "A value in '" + args[1] + "' is larger than Quarix can read (256 MB).");
     } catch (const std::bad_alloc&) {
-        out.error(reader_errors::resourceExceeded, "Quarix ran out of memory reading '" + args[1] + "'.");
+        out.error(reader_errors::resourceExceeded,
+                  "Quarix ran out of memory reading '" + args[1] + "'.");
     }
     return 0;
 }

@@ -18,7 +18,9 @@ std::uint32_t u32At(const void* p) {
     return v;
 }
 
-unsigned u16At(const unsigned char* p) { return static_cast<unsigned>(p[0] | p[1] << 8); }
+unsigned u16At(const unsigned char* p) {
+    return static_cast<unsigned>(p[0] | p[1] << 8);
+}
 
 } // namespace
 
@@ -27,6 +29,8 @@ bool LongValueReader::rowAt(std::uint32_t pageRow, std::string_view& row) {
     const std::uint32_t page = pageRow >> 8;
     const unsigned index = pageRow & 0xff;
     const auto pageSize = static_cast<unsigned>(mdb->fmt->pg_size);
+    // A value continued past the end of the file was cut off with it.
+    file_.requirePage(page);
     if (page == 0 || mdb_read_alt_pg(mdb, page) != mdb->fmt->pg_size)
         return false;
     const unsigned char* buf = mdb->alt_pg_buf;
@@ -38,7 +42,8 @@ bool LongValueReader::rowAt(std::uint32_t pageRow, std::string_view& row) {
     if (index >= rows || tableEnd > pageSize)
         return false;
     const unsigned start = u16At(buf + countOffset + 2 + index * 2) & rowOffsetMask;
-    const unsigned end = index == 0 ? pageSize : u16At(buf + countOffset + index * 2) & rowOffsetMask;
+    const unsigned end =
+        index == 0 ? pageSize : u16At(buf + countOffset + index * 2) & rowOffsetMask;
     if (start < tableEnd || start > end || end > pageSize)
         return false;
     row = std::string_view(reinterpret_cast<const char*>(buf) + start, end - start);

@@ -24,9 +24,11 @@ class LongValueReader {
 public:
     static constexpr std::size_t defaultMaxSize = 256u << 20;
 
-    explicit LongValueReader(MdbDatabase& file, std::size_t maxSize = defaultMaxSize) : file_(file), maxSize_(maxSize) {}
+    explicit LongValueReader(MdbDatabase& file, std::size_t maxSize = defaultMaxSize)
+        : file_(file), maxSize_(maxSize) {}
 
-    // Replaces out with the value's bytes.
+    // Replaces out with the value's bytes. Throws the damaged-file error
+    // when the value continues past the end of the file.
     LongValueResult read(std::string_view field, std::string& out);
 
 private:

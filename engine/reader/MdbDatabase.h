@@ -29,6 +29,16 @@ public:
     MdbHandle* handle() const { return mdb_; }
     const FileHeader& header() const { return header_; }
     bool jet3() const { return header_.format == FileFormat::Jet3; }
+    const std::string& path() const { return path_; }
+
+    // Whole pages the file holds, and whether it ends on a page boundary:
+    // a file cut short loses its last pages, and libmdb reads a page past
+    // the end as the end of a table.
+    std::uint32_t pageCount() const;
+    bool endsOnPageBoundary() const;
+    bool holdsPage(std::uint32_t page) const { return page < pageCount(); }
+    // Throws the damaged-file error unless the file holds the page.
+    void requirePage(std::uint32_t page) const;
 
     // Drops the mapped pages read so far from this process's memory. They
     // stay in the system's file cache, so reading one again is cheap; the
@@ -36,10 +46,14 @@ public:
     void releaseMappedPages() const;
 
 private:
-    MdbDatabase(MdbHandle* mdb, const FileHeader& header, void* mapping, std::size_t mappingSize)
-        : mdb_(mdb), header_(header), mapping_(mapping), mappingSize_(mappingSize) {}
+    MdbDatabase(MdbHandle* mdb, const std::string& path, const FileHeader& header,
+                std::uint64_t fileSize, void* mapping, std::size_t mappingSize)
+        : mdb_(mdb), path_(path), header_(header), fileSize_(fileSize), mapping_(mapping),
+          mappingSize_(mappingSize) {}
     MdbHandle* mdb_;
+    std::string path_;
     FileHeader header_;
+    std::uint64_t fileSize_;
     void* mapping_;
     std::size_t mappingSize_;
 };
@@ -56,7 +70,10 @@ struct RawField {
 class MdbTable {
 public:
     // Nothing when the table definition cannot be read.
-    static std::unique_ptr<MdbTable> open(MdbDatabase& file, const std::string& name, std::uint32_t definitionPage);
+    // Throws the damaged-file error when the definition or the pages it
+    // lists lie past the end of the file.
+    static std::unique_ptr<MdbTable> open(MdbDatabase& file, const std::string& name,
+                                          std::uint32_t definitionPage);
     ~MdbTable();
     MdbTable(const MdbTable&) = delete;
     MdbTable& operator=(const MdbTable&) = delete;
@@ -66,12 +83,14 @@ public:
     std::uint32_t rowEstimate() const { return table_->num_rows; }
     MdbDatabase& file() const { return file_; }
 
-    // Moves to the next row; false at the end (or where the pages stop making sense).
+    // Moves to the next row; false at the end. Throws the damaged-file error
+    // when the pages the table lists end before the table does.
     bool nextRow();
     const RawField& field(std::size_t column) const { return fields_[column]; }
 
 private:
     MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, MdbTableDef* table);
+    void checkEndOfRows() const;
 
     MdbDatabase& file_;
     std::unique_ptr<MdbCatalogEntry> entry_;

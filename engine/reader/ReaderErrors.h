@@ -12,6 +12,7 @@ constexpr int noPermission = 3051;
 constexpr int encrypted = 3031;
 constexpr int unrecognizedFormat = 3343;
 constexpr int tableDamaged = 3343;
+constexpr int incompleteFile = 3343;
 constexpr int tableNotFound = 3078;
 constexpr int resourceExceeded = 3035;
 constexpr int canceled = 3059;
@@ -21,22 +22,34 @@ inline EngineError fileNotFoundError(const std::string& path) {
     return EngineError(fileNotFound, "Could not find file '" + path + "'.");
 }
 inline EngineError noPermissionError(const std::string& path) {
-    return EngineError(noPermission, "The file '" + path + "' cannot be opened: you need permission to read it.");
+    return EngineError(noPermission,
+                       "The file '" + path + "' cannot be opened: you need permission to read it.");
 }
 inline EngineError unrecognizedFormatError(const std::string& path) {
     return EngineError(unrecognizedFormat, "Unrecognized database format '" + path + "'.");
 }
 inline EngineError encryptedError(const std::string& path) {
-    return EngineError(encrypted, "The database '" + path +
-                                      "' is encrypted with a password. Quarix cannot read password-encrypted "
-                                      "databases; remove the password in Access first.");
+    return EngineError(encrypted,
+                       "The database '" + path +
+                           "' is encrypted with a password. Quarix cannot read password-encrypted "
+                           "databases; remove the password in Access first.");
 }
 inline EngineError tableDamagedError(const std::string& table, const std::string& path) {
-    return EngineError(tableDamaged, "The table '" + table + "' in '" + path + "' is damaged and cannot be read.");
+    return EngineError(tableDamaged, "The table '" + table + "' in '" + path +
+                                         "' is damaged and cannot be read.");
+}
+inline EngineError incompleteFileError(const std::string& path) {
+    return EngineError(incompleteFile,
+                       "The database '" + path +
+                           "' is damaged or incomplete: part of it is missing from the end of the "
+                           "file. Quarix cannot read it.");
 }
 inline EngineError tableNotFoundError(const std::string& table, const std::string& path) {
-    return EngineError(tableNotFound, "Quarix cannot find the table '" + table + "' in '" + path + "'.");
+    return EngineError(tableNotFound,
+                       "Quarix cannot find the table '" + table + "' in '" + path + "'.");
 }
-inline EngineError canceledError() { return EngineError(canceled, "Operation canceled by user."); }
+inline EngineError canceledError() {
+    return EngineError(canceled, "Operation canceled by user.");
+}
 
 } // namespace quarix::engine::reader_errors

@@ -9,6 +9,7 @@ namespace quarix::engine {
 namespace {
 
 constexpr int complexTypeCode = 0x12;
+constexpr int bigIntCode = 0x13;
 constexpr int dateTimeExtendedCode = 0x14;
 
 template <typename T> T little(std::string_view b) {
@@ -30,6 +31,7 @@ std::size_t fixedSize(ColumnType type) {
     case ColumnType::Currency:
     case ColumnType::Double:
     case ColumnType::DateTime:
+    case ColumnType::BigInt:
         return 8;
     case ColumnType::Guid:
         return 16;
@@ -44,28 +46,48 @@ std::size_t fixedSize(ColumnType type) {
 
 ColumnType columnTypeFromAccessCode(int code) {
     switch (code) {
-    case MDB_BOOL: return ColumnType::Boolean;
-    case MDB_BYTE: return ColumnType::Byte;
-    case MDB_INT: return ColumnType::Integer;
-    case MDB_LONGINT: return ColumnType::Long;
-    case MDB_MONEY: return ColumnType::Currency;
-    case MDB_FLOAT: return ColumnType::Single;
-    case MDB_DOUBLE: return ColumnType::Double;
-    case MDB_DATETIME: return ColumnType::DateTime;
-    case MDB_BINARY: return ColumnType::Binary;
-    case MDB_TEXT: return ColumnType::Text;
-    case MDB_OLE: return ColumnType::OLE;
-    case MDB_MEMO: return ColumnType::Memo;
-    case MDB_REPID: return ColumnType::Guid;
-    case MDB_NUMERIC: return ColumnType::Decimal;
-    case complexTypeCode: return ColumnType::Complex;
-    case dateTimeExtendedCode: return ColumnType::DateTimeExtended;
-    default: return ColumnType::Unknown;
+    case MDB_BOOL:
+        return ColumnType::Boolean;
+    case MDB_BYTE:
+        return ColumnType::Byte;
+    case MDB_INT:
+        return ColumnType::Integer;
+    case MDB_LONGINT:
+        return ColumnType::Long;
+    case MDB_MONEY:
+        return ColumnType::Currency;
+    case MDB_FLOAT:
+        return ColumnType::Single;
+    case MDB_DOUBLE:
+        return ColumnType::Double;
+    case MDB_DATETIME:
+        return ColumnType::DateTime;
+    case MDB_BINARY:
+        return ColumnType::Binary;
+    case MDB_TEXT:
+        return ColumnType::Text;
+    case MDB_OLE:
+        return ColumnType::OLE;
+    case MDB_MEMO:
+        return ColumnType::Memo;
+    case MDB_REPID:
+        return ColumnType::Guid;
+    case MDB_NUMERIC:
+        return ColumnType::Decimal;
+    case complexTypeCode:
+        return ColumnType::Complex;
+    case bigIntCode:
+        return ColumnType::BigInt;
+    case dateTimeExtendedCode:
+        return ColumnType::DateTimeExtended;
+    default:
+        return ColumnType::Unknown;
     }
 }
 
-std::vector<ColumnInfo> describeColumns(const MdbTable& table,
-                                        const std::map<std::string, CalculatedColumnProperties>& calculated) {
+std::vector<ColumnInfo>
+describeColumns(const MdbTable& table,
+                const std::map<std::string, CalculatedColumnProperties>& calculated) {
     std::vector<ColumnInfo> columns;
     for (std::size_t i = 0; i < table.columnCount(); ++i) {
         const MdbColumn& c = table.column(i);
@@ -133,7 +155,8 @@ StoredValue RowDecoder::decodeCalculated(std::size_t column, std::string_view by
     const int physical = table_.column(column).col_type;
     const ColumnType type = columns_[column].type;
     // Memo results are long values whatever type the column definition shows.
-    if (physical == MDB_MEMO || physical == MDB_OLE || type == ColumnType::Memo || type == ColumnType::OLE) {
+    if (physical == MDB_MEMO || physical == MDB_OLE || type == ColumnType::Memo ||
+        type == ColumnType::OLE) {
         if (longValues_.read(bytes, longValue_) != LongValueResult::Ok)
             return damaged();
         bytes = longValue_;
@@ -183,6 +206,7 @@ StoredValue RowDecoder::decode(std::size_t column, ColumnType type, std::string_
     case ColumnType::Long:
         return StoredValue::ofInteger(little<std::int32_t>(b));
     case ColumnType::Currency:
+    case ColumnType::BigInt:
         return StoredValue::ofInteger(little<std::int64_t>(b));
     case ColumnType::Single:
         return StoredValue::ofReal(little<float>(b));

@@ -94,6 +94,13 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
     const FunctionInfo* info = findFunction(name);
     if (!info)
         throw errors::undefinedFunction(e.text);
+    if ((name == "int" || name == "fix") && args.size() == 1 &&
+        isIntegerType(asValue(args[0]).type)) {
+        // A whole number is its own whole part; the functions work in doubles,
+        // which would round a Large Number.
+        const TypedSql v = asValue(args[0]);
+        return TypedSql::value(v.sql, sameNumericType(v.type));
+    }
     requireArgs(static_cast<std::size_t>(info->minArgs), static_cast<std::size_t>(info->maxArgs));
     std::string sql = std::string(info->sqlName) + "(";
     const std::string kinds = info->argKinds;

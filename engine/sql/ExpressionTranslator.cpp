@@ -5,6 +5,8 @@
 #include "engine/sql/AccessText.h"
 #include "engine/sql/QueryTranslator.h"
 
+#include <charconv>
+
 namespace quarix::engine::sql {
 
 void TranslationContext::addParameter(const std::string& name) {
@@ -40,7 +42,7 @@ void ExpressionTranslator::argumentCountError() const {
 TypedSql ExpressionTranslator::translate(const Expr& e) {
     switch (e.kind) {
     case Expr::Kind::Number:
-        return TypedSql::value(numberLiteral(e.number), e.isInteger ? ColumnType::Long : ColumnType::Double);
+        return numberSql(e);
     case Expr::Kind::Text: {
         TypedSql t = TypedSql::value(quoteText(e.text), ColumnType::Text);
         t.isTextLiteral = true;
@@ -84,6 +86,18 @@ TypedSql ExpressionTranslator::translate(const Expr& e) {
     }
     }
     syntaxError();
+}
+
+// Whole numbers keep every digit: a Large Number compares exactly only with
+// an integer, and through a double the last digits of 2^53 + 1 are lost.
+TypedSql ExpressionTranslator::numberSql(const Expr& e) {
+    std::int64_t whole = 0;
+    const char* end = e.text.data() + e.text.size();
+    if (!e.text.empty() && e.text.find_first_not_of("0123456789") == std::string::npos &&
+        std::from_chars(e.text.data(), end, whole).ptr == end)
+        return TypedSql::value(std::to_string(whole),
+                               e.isInteger ? ColumnType::Long : ColumnType::BigInt);
+    return TypedSql::value(numberLiteral(e.number), ColumnType::Double);
 }
 
 TypedSql ExpressionTranslator::translateName(const Expr& e) {

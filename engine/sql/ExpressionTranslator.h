@@ -33,6 +33,7 @@ public:
     std::function<std::optional<TypedSql>(const std::string&)> aliasLookup;
 
 private:
+    TypedSql numberSql(const Expr& e);
     TypedSql translateName(const Expr& e);
     TypedSql translateUnary(const Expr& e);
     TypedSql translateBinary(const Expr& e);

@@ -4,6 +4,7 @@
 #include "engine/sql/AccessText.h"
 #include "engine/sql/ExpressionTranslator.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -65,6 +66,8 @@ private:
     std::string ordering() const;
     void addOrder(const std::vector<OrderItem>& orderBy);
     void checkGrouping();
+    void markSelected(const std::string& columnSql);
+    std::string distinctRowKeys() const;
     using AliasLookup = std::function<std::optional<TypedSql>(const std::string&)>;
 
     // Translates one clause expression and notes what GROUP BY checks need.
@@ -86,6 +89,8 @@ private:
     const SelectCore& core_;
     Scope scope_;
     std::vector<std::string> sourceSql_; // parallel to scope_.sources
+    std::vector<bool> selected_; // parallel to scope_.sources: a field of it is in the select list
+    std::string distinctRowKeys_;
     std::vector<OutputColumn> columns_;
     std::vector<ColumnUse> checkedColumns_;
     std::vector<std::string> groupColumns_;
@@ -148,13 +153,17 @@ void CoreTranslation::addItems() {
                 found = true;
                 for (const SchemaColumn& c : source.columns)
                     columns_.push_back({columnSql(source, c), c.name, source.visibleName(), true});
+                markSelected(source.sqlAlias + ".");
             }
             if (!found)
                 throw errors::missingSource(e.parts.empty() ? std::string("*") : e.parts[0]);
             continue;
         }
         OutputColumn column;
+        const std::size_t usesBefore = checkedColumns_.size();
         column.sql = run(Clause::Select, e);
+        for (std::size_t i = usesBefore; i < checkedColumns_.size(); ++i)
+            markSelected(checkedColumns_[i].sql);
         if (!item.alias.empty()) {
             column.name = item.alias;
         } else if (e.kind == Expr::Kind::Name && column.sql.sql != "NULL") {
@@ -206,6 +215,35 @@ void CoreTranslation::addOrder(const std::vector<OrderItem>& orderBy) {
     }
 }
 
+void CoreTranslation::markSelected(const std::string& columnSql) {
+    for (std::size_t i = 0; i < scope_.sources.size(); ++i)
+        if (columnSql.rfind(scope_.sources[i].sqlAlias + ".", 0) == 0)
+            selected_[i] = true;
+}
+
+// DISTINCTROW keeps one row per combination of the records behind it, counting
+// only the tables that give fields to the select list: grouping by their row
+// keys drops the repeats that the other tables' records make. A saved query
+// has no row keys; its whole row stands for its record.
+std::string CoreTranslation::distinctRowKeys() const {
+    if (!core_.distinctRow || core_.distinct || aggregate_ ||
+        std::all_of(selected_.begin(), selected_.end(), [](bool s) { return s; }))
+        return {};
+    std::string keys;
+    for (std::size_t i = 0; i < scope_.sources.size(); ++i) {
+        if (!selected_[i])
+            continue;
+        const ScopeSource& source = scope_.sources[i];
+        if (sourceSql_[i].rfind('(', 0) != 0) {
+            keys += (keys.empty() ? "" : ", ") + source.sqlAlias + ".rowid";
+            continue;
+        }
+        for (const SchemaColumn& column : source.columns)
+            keys += (keys.empty() ? "" : ", ") + source.sqlAlias + "." + column.sqlName;
+    }
+    return keys;
+}
+
 // In a query with GROUP BY or aggregates, every column outside an aggregate
 // must be one that GROUP BY names.
 void CoreTranslation::checkGrouping() {
@@ -225,6 +263,7 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
         collectSources(*node);
     for (const auto& node : core_.from)
         from_ += (from_.empty() ? "" : ", ") + fromSql(*node, false);
+    selected_.assign(scope_.sources.size(), false);
     addItems();
     if (core_.where)
         where_ = asCondition(run(Clause::Where, *core_.where)).sql;
@@ -240,6 +279,7 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
         addOrder(*orderBy);
     checkGrouping();
     nameColumns();
+    distinctRowKeys_ = distinctRowKeys();
 }
 
 std::string CoreTranslation::selectList() const {
@@ -264,6 +304,8 @@ std::string CoreTranslation::body() const {
         body += " WHERE " + where_;
     if (!core_.groupBy.empty())
         body += " GROUP BY " + groupBy_;
+    else if (!distinctRowKeys_.empty())
+        body += " GROUP BY " + distinctRowKeys_;
     if (!having_.empty())
         body += " HAVING " + having_;
     return body;

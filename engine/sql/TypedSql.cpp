@@ -12,7 +12,7 @@ bool isTextType(ColumnType type) {
 
 bool isIntegerType(ColumnType type) {
     return type == ColumnType::Boolean || type == ColumnType::Byte || type == ColumnType::Integer ||
-           type == ColumnType::Long;
+           type == ColumnType::Long || type == ColumnType::BigInt;
 }
 
 bool isNumericType(ColumnType type) {

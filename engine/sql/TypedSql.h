@@ -44,7 +44,7 @@ struct TypedSql {
 
 bool isTextType(ColumnType type);
 bool isNumericType(ColumnType type); // numbers, dates and booleans
-bool isIntegerType(ColumnType type); // Boolean, Byte, Integer, Long
+bool isIntegerType(ColumnType type); // Boolean, Byte, Integer, Long, BigInt
 
 // The number acc_str takes as its type argument for a Currency in storage form.
 inline constexpr int kScaledCurrencyCode = 100;

@@ -24,10 +24,13 @@ CliRun cli(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(QUARIX_CLI), args);
     p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
-QString data(const char* name) { return QString::fromStdString(quarix::test::dataFile(name)); }
+QString data(const char* name) {
+    return QString::fromStdString(quarix::test::dataFile(name));
+}
 
 QStringList lines(const QString& text) {
     QStringList l = text.split(QStringLiteral("\r\n"));
@@ -37,66 +40,84 @@ QStringList lines(const QString& text) {
 }
 
 TEST(QuarixCli, ListsAsTheWindowDoes) {
-    CliRun tables = cli({QStringLiteral("tables"), data("shop.mdb"), QStringLiteral("--format"), QStringLiteral("csv")});
+    CliRun tables = cli({QStringLiteral("tables"), data("shop.mdb"), QStringLiteral("--format"),
+                         QStringLiteral("csv")});
     EXPECT_EQ(tables.exitCode, 0);
-    EXPECT_EQ(lines(tables.out).join(QLatin1Char('|')),
-              QStringLiteral("Name|Customers|Orders|Order Details|Empty Table|Wide|msysnotes|Types"));
+    EXPECT_EQ(
+        lines(tables.out).join(QLatin1Char('|')),
+        QStringLiteral("Name|Customers|Orders|Order Details|Empty Table|Wide|msysnotes|Types"));
     CliRun all = cli({QStringLiteral("tables"), data("shop.mdb"), QStringLiteral("--all")});
     EXPECT_TRUE(all.out.contains(QStringLiteral("MSysObjects")));
 
     CliRun queries = cli({QStringLiteral("queries"), data("shop.accdb")});
-    EXPECT_TRUE(queries.out.contains(QStringLiteral("Age Everyone,Update,UPDATE Customers SET Customers.Age = [Age]+1;")));
+    EXPECT_TRUE(queries.out.contains(
+        QStringLiteral("Age Everyone,Update,UPDATE Customers SET Customers.Age = [Age]+1;")));
     EXPECT_FALSE(queries.out.contains(QStringLiteral("~sq_")));
 
-    CliRun fields = cli({QStringLiteral("fields"), data("shop.accdb"), QStringLiteral("Empty Table")});
+    CliRun fields =
+        cli({QStringLiteral("fields"), data("shop.accdb"), QStringLiteral("Empty Table")});
     EXPECT_EQ(fields.exitCode, 0);
     EXPECT_GT(lines(fields.out).size(), 1);
 
-    CliRun values = cli({QStringLiteral("values"), data("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("City"),
-                      QStringLiteral("--max"), QStringLiteral("3"), QStringLiteral("--format"), QStringLiteral("jsonl")});
-    EXPECT_EQ(values.out, QStringLiteral("{\"City\":\"Bergen\"}\n{\"City\":\"Berlin\"}\n{\"City\":\"London\"}\n"));
+    CliRun values = cli({QStringLiteral("values"), data("shop.mdb"), QStringLiteral("Customers"),
+                         QStringLiteral("City"), QStringLiteral("--max"), QStringLiteral("3"),
+                         QStringLiteral("--format"), QStringLiteral("jsonl")});
+    EXPECT_EQ(
+        values.out,
+        QStringLiteral("{\"City\":\"Bergen\"}\n{\"City\":\"Berlin\"}\n{\"City\":\"London\"}\n"));
 }
 
 TEST(QuarixCli, SearchFormatsAndPages) {
-    CliRun count = cli({QStringLiteral("search"), data("shop.accdb"), QStringLiteral("Customers"), QStringLiteral("City"),
-                     QStringLiteral("Contains"), QStringLiteral("lon"), QStringLiteral("--count")});
+    CliRun count = cli({QStringLiteral("search"), data("shop.accdb"), QStringLiteral("Customers"),
+                        QStringLiteral("City"), QStringLiteral("Contains"), QStringLiteral("lon"),
+                        QStringLiteral("--count")});
     EXPECT_EQ(count.out, QStringLiteral("43\n"));
 
-    CliRun page = cli({QStringLiteral("search"), data("shop.accdb"), QStringLiteral("Customers"), QStringLiteral("City"),
-                    QStringLiteral("eq"), QStringLiteral("london"), QStringLiteral("--page"), QStringLiteral("3"),
-                    QStringLiteral("--page-size"), QStringLiteral("10"), QStringLiteral("--format"), QStringLiteral("csv")});
+    CliRun page = cli({QStringLiteral("search"), data("shop.accdb"), QStringLiteral("Customers"),
+                       QStringLiteral("City"), QStringLiteral("eq"), QStringLiteral("london"),
+                       QStringLiteral("--page"), QStringLiteral("3"), QStringLiteral("--page-size"),
+                       QStringLiteral("10"), QStringLiteral("--format"), QStringLiteral("csv")});
     EXPECT_EQ(lines(page.out).size(), 1 + 2) << "22 London rows: page 3 of 10 holds 2";
 
-    CliRun json = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("--where"),
-                    QStringLiteral("[CustomerID] = 1"), QStringLiteral("--format"), QStringLiteral("json")});
+    CliRun json = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+                       QStringLiteral("--where"), QStringLiteral("[CustomerID] = 1"),
+                       QStringLiteral("--format"), QStringLiteral("json")});
     EXPECT_TRUE(json.out.contains(QStringLiteral("\"CustomerID\":1,\"Name\":\"Anna Smith\"")));
     EXPECT_TRUE(json.out.contains(QStringLiteral("\"Active\":true")));
     EXPECT_TRUE(json.out.contains(QStringLiteral("\"Notes\":null")));
 
-    CliRun stacked = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("City"),
-                       QStringLiteral("Begins"), QStringLiteral("Lon"), QStringLiteral("--and"), QStringLiteral("[Age] > 60"),
-                       QStringLiteral("--count")});
-    CliRun typed = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("--where"),
-                     QStringLiteral("[City] Like 'Lon*' AND [Age] > 60"), QStringLiteral("--count")});
+    CliRun stacked =
+        cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+             QStringLiteral("City"), QStringLiteral("Begins"), QStringLiteral("Lon"),
+             QStringLiteral("--and"), QStringLiteral("[Age] > 60"), QStringLiteral("--count")});
+    CliRun typed =
+        cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+             QStringLiteral("--where"), QStringLiteral("[City] Like 'Lon*' AND [Age] > 60"),
+             QStringLiteral("--count")});
     EXPECT_EQ(stacked.out, typed.out);
 }
 
 TEST(QuarixCli, ExitCodesAndErrors) {
-    CliRun none = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("City"),
-                    QStringLiteral("Equals"), QStringLiteral("Atlantis")});
+    CliRun none =
+        cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+             QStringLiteral("City"), QStringLiteral("Equals"), QStringLiteral("Atlantis")});
     EXPECT_EQ(none.exitCode, 1);
     CliRun usage = cli({QStringLiteral("search"), data("shop.mdb")});
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(usage.err.contains(QStringLiteral("Usage: quarix-cli search")));
     CliRun missing = cli({QStringLiteral("tables"), QStringLiteral("/nonexistent/x.mdb")});
     EXPECT_EQ(missing.exitCode, 3);
-    EXPECT_EQ(missing.err, QStringLiteral("quarix-cli: error 3024: Could not find file '/nonexistent/x.mdb'.\n"));
-    CliRun notNumber = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Age"),
-                         QStringLiteral("> Greater"), QStringLiteral("abc")});
+    EXPECT_EQ(
+        missing.err,
+        QStringLiteral("quarix-cli: error 3024: Could not find file '/nonexistent/x.mdb'.\n"));
+    CliRun notNumber =
+        cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+             QStringLiteral("Age"), QStringLiteral("> Greater"), QStringLiteral("abc")});
     EXPECT_EQ(notNumber.exitCode, 4);
-    EXPECT_EQ(notNumber.err, QStringLiteral("quarix-cli: The > Greater operator requires a number.\n"));
-    CliRun badSql = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("--where"),
-                      QStringLiteral("[City] = 'x' AND")});
+    EXPECT_EQ(notNumber.err,
+              QStringLiteral("quarix-cli: The > Greater operator requires a number.\n"));
+    CliRun badSql = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+                         QStringLiteral("--where"), QStringLiteral("[City] = 'x' AND")});
     EXPECT_EQ(badSql.exitCode, 4);
     EXPECT_TRUE(badSql.err.startsWith(QStringLiteral("quarix-cli: error 3075:")));
     CliRun action = cli({QStringLiteral("dump"), data("shop.mdb"), QStringLiteral("Age Everyone")});
@@ -105,11 +126,65 @@ TEST(QuarixCli, ExitCodesAndErrors) {
     EXPECT_EQ(version.out, QStringLiteral("quarix-cli 8.0.120\n"));
 }
 
+// Large Numbers come out whole in every format, and their type by its name.
+TEST(QuarixCli, LargeNumbersAreShownWhole) {
+    const QString file = data("bigint.accdb");
+    CliRun fields = cli({QStringLiteral("fields"), file, QStringLiteral("Types"),
+                         QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_TRUE(lines(fields.out).contains(QStringLiteral("tLarge,Large Number")))
+        << fields.out.toStdString();
+    CliRun json =
+        cli({QStringLiteral("search"), file, QStringLiteral("Types"), QStringLiteral("tLarge"),
+             QStringLiteral("> Greater"), QStringLiteral("9007199254740992"),
+             QStringLiteral("--format"), QStringLiteral("jsonl")});
+    EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QStringList rows = json.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].contains(QStringLiteral("\"tLarge\":9007199254740993,")));
+    EXPECT_TRUE(rows[1].contains(QStringLiteral("\"tLarge\":9223372036854775807,")));
+    CliRun csv = cli({QStringLiteral("dump"), file, QStringLiteral("Types"),
+                      QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_TRUE(csv.out.contains(QStringLiteral(",1.5,3.25,42,2024-02-29 13:45:30,")));
+    EXPECT_FALSE(csv.out.contains(QStringLiteral("2A00000000000000")));
+}
+
+// A file cut short is a damaged file, whether it ends inside a page or on a
+// page boundary: never a shorter table.
+TEST(QuarixCli, ATruncatedFileIsAnErrorNotFewerRows) {
+    const fs::path dir = quarix::test::scratchDir("cli-truncated");
+    for (const char* fixture : {"shop.mdb", "shop.accdb"}) {
+        const std::uintmax_t size = fs::file_size(quarix::test::dataFile(fixture));
+        for (const std::uintmax_t cut :
+             {size / 3, size / 3 / 4096 * 4096, size * 2 / 3 / 4096 * 4096}) {
+            const fs::path path = dir / fixture;
+            fs::copy_file(quarix::test::dataFile(fixture), path,
+                          fs::copy_options::overwrite_existing);
+            fs::resize_file(path, cut);
+            const QString file = QString::fromStdString(path.string());
+            const QString error =
+                QStringLiteral(
+                    "quarix-cli: error 3343: The database '%1' is damaged or incomplete: "
+                    "part of it is missing from the end of the file. Quarix cannot read "
+                    "it.\n")
+                    .arg(file);
+            CliRun count = cli({QStringLiteral("dump"), file, QStringLiteral("Orders"),
+                                QStringLiteral("--count")});
+            EXPECT_EQ(count.exitCode, 3) << fixture << " cut at " << cut;
+            EXPECT_EQ(count.out, QString()) << fixture << " cut at " << cut;
+            EXPECT_EQ(count.err, error) << fixture << " cut at " << cut;
+            EXPECT_EQ(cli({QStringLiteral("tables"), file}).exitCode, 3)
+                << fixture << " cut at " << cut;
+        }
+    }
+    fs::remove_all(dir);
+}
+
 TEST(QuarixCli, WritesTheWindowsWorkbook) {
     const fs::path dir = quarix::test::scratchDir("cli-xlsx");
     const QString workbook = QString::fromStdString((dir / "london.xlsx").string());
-    CliRun run = cli({QStringLiteral("search"), data("shop.accdb"), QStringLiteral("Customers"), QStringLiteral("City"),
-                      QStringLiteral("Equals"), QStringLiteral("London"), QStringLiteral("--xlsx"), workbook});
+    CliRun run = cli({QStringLiteral("search"), data("shop.accdb"), QStringLiteral("Customers"),
+                      QStringLiteral("City"), QStringLiteral("Equals"), QStringLiteral("London"),
+                      QStringLiteral("--xlsx"), workbook});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     QFile file(workbook);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -123,22 +198,26 @@ TEST(QuarixCli, SearchGivesTheWindowsRows) {
     for (const char* file : {"shop.mdb", "shop.accdb"}) {
         const QString path = data(file);
         const auto built = quarix::search::BuildCriterion(
-            {path, QStringLiteral("Orders"), QStringLiteral("ShipCity"), QStringLiteral("Contains"), QStringLiteral("on")});
+            {path, QStringLiteral("Orders"), QStringLiteral("ShipCity"), QStringLiteral("Contains"),
+             QStringLiteral("on")});
         QStringList windowRows;
         if (QString::fromLatin1(file).endsWith(QStringLiteral("accdb"))) {
             const auto page = quarix::catalogue::readResultPage(
                 path,
-                quarix::search::BuildSearchStatement(QStringLiteral("Orders"), built.text, {}, QStringLiteral("ShipCity")),
+                quarix::search::BuildSearchStatement(QStringLiteral("Orders"), built.text, {},
+                                                     QStringLiteral("ShipCity")),
                 0, 0);
             for (const auto& row : page.rows)
                 windowRows << row.join(QLatin1Char(','));
         } else {
-            auto result = quarix::catalogue::openFilteredResults(path, QStringLiteral("Orders"), built.text);
+            auto result =
+                quarix::catalogue::openFilteredResults(path, QStringLiteral("Orders"), built.text);
             for (const auto& row : result.rows->rows(0, result.resultCount))
                 windowRows << row.join(QLatin1Char(','));
         }
-        CliRun run = cli({QStringLiteral("search"), path, QStringLiteral("Orders"), QStringLiteral("ShipCity"),
-                       QStringLiteral("contains"), QStringLiteral("on"), QStringLiteral("--format"), QStringLiteral("csv")});
+        CliRun run = cli({QStringLiteral("search"), path, QStringLiteral("Orders"),
+                          QStringLiteral("ShipCity"), QStringLiteral("contains"),
+                          QStringLiteral("on"), QStringLiteral("--format"), QStringLiteral("csv")});
         QStringList cliRows = lines(run.out);
         ASSERT_FALSE(cliRows.isEmpty());
         cliRows.removeFirst();

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace quarix::catalogue;
 
 namespace {
@@ -50,7 +52,8 @@ TEST_F(CatalogueReading, ListsAndFields) {
 }
 
 TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {
-    const QString statement = QStringLiteral("select * from [Customers] WHERE 1 = 1 ORDER BY [CustomerID] ASC");
+    const QString statement =
+        QStringLiteral("select * from [Customers] WHERE 1 = 1 ORDER BY [CustomerID] ASC");
     const PageOfResults third = readResultPage(path, statement, 200, 100);
     EXPECT_EQ(third.resultCount, 250);
     ASSERT_EQ(third.rows.size(), 50u);
@@ -63,7 +66,8 @@ TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {
 }
 
 TEST_F(CatalogueReading, FilteredRowsAreReadOnDemand) {
-    FilteredResults results = openFilteredResults(path, QStringLiteral("Customers"), QStringLiteral("1 = 1"));
+    FilteredResults results =
+        openFilteredResults(path, QStringLiteral("Customers"), QStringLiteral("1 = 1"));
     EXPECT_EQ(results.resultCount, 250);
     ASSERT_TRUE(results.rows);
     EXPECT_EQ(results.rows->rowCount(), 250);
@@ -74,14 +78,54 @@ TEST_F(CatalogueReading, FilteredRowsAreReadOnDemand) {
 
 TEST_F(CatalogueReading, ValueListStopsAtItsLimit) {
     const QString mdb = QString::fromStdString(quarix::test::dataFile("shop.mdb"));
-    EXPECT_EQ(readValueList(mdb, QStringLiteral("Customers"), QStringLiteral("City"), 50).size(), 12);
-    const QStringList five = readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 5);
+    EXPECT_EQ(readValueList(mdb, QStringLiteral("Customers"), QStringLiteral("City"), 50).size(),
+              12);
+    const QStringList five =
+        readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 5);
     ASSERT_EQ(five.size(), 5);
     EXPECT_EQ(five.first(), QString());
     EXPECT_EQ(five[1], QStringLiteral("Bergen"));
-    const QStringList all = readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 50);
+    const QStringList all =
+        readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 50);
     EXPECT_EQ(all.size(), 12); // the empty entry and eleven cities
-    EXPECT_EQ(readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 1), QStringList{QString()});
+    EXPECT_EQ(readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 1),
+              QStringList{QString()});
+}
+
+// The calls the window makes on a database cut short all report the damage.
+TEST_F(CatalogueReading, ATruncatedDatabaseFailsEveryListAndSearch) {
+    namespace fs = std::filesystem;
+    const fs::path dir = quarix::test::scratchDir("catalogue-truncated");
+    const auto errorOf = [](const auto& call) {
+        try {
+            call();
+        } catch (const EngineError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    const fs::path cut = dir / "cut.accdb";
+    fs::copy_file(path.toStdString(), cut);
+    fs::resize_file(cut, fs::file_size(cut) / 3);
+    const QString file = QString::fromStdString(cut.string());
+    const QString customers = QStringLiteral("Customers");
+    EXPECT_EQ(errorOf([&] { readObjectNames(file, kTableKind); }), 3343);
+    EXPECT_EQ(errorOf([&] { readFieldNames(file, customers); }), 3343);
+    EXPECT_EQ(errorOf([&] { readValueList(file, customers, QStringLiteral("City"), 10); }), 3343);
+    EXPECT_EQ(errorOf([&] { openFilteredResults(file, customers, QStringLiteral("1 = 1")); }),
+              3343);
+
+    // Without its last page the file still lists its objects, but the saved
+    // queries kept there cannot be read.
+    const fs::path lastPage = dir / "last-page.mdb";
+    fs::copy_file(quarix::test::dataFile("shop.mdb"), lastPage);
+    fs::resize_file(lastPage, fs::file_size(lastPage) - 4096);
+    const QString shortFile = QString::fromStdString(lastPage.string());
+    EXPECT_TRUE(
+        readObjectNames(shortFile, kQueryKind).contains(QStringLiteral("London Customers")));
+    EXPECT_EQ(errorOf([&] { readFieldNames(shortFile, QStringLiteral("London Customers")); }),
+              3343);
+    fs::remove_all(dir);
 }
 
 } // namespace

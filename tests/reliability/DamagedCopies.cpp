@@ -13,8 +13,8 @@ std::size_t pageSizeOf(const std::string& bytes) {
 
 } // namespace
 
-std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_t seed, int truncations, int zeroedPages,
-                                       int flips) {
+std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_t seed,
+                                       int truncations, int zeroedPages, int flips) {
     std::mt19937 random(seed);
     const std::size_t pageSize = pageSizeOf(original);
     const std::size_t pages = std::max<std::size_t>(1, original.size() / pageSize);
@@ -26,12 +26,21 @@ std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_
     for (int i = 0; i < truncations; ++i) {
         std::size_t at = 0;
         switch (i % 4) {
-        case 0: at = below(pages) * pageSize; break;              // a page boundary
-        case 1: at = below(original.size()); break;               // anywhere
-        case 2: at = below(std::min<std::size_t>(original.size(), 3 * pageSize)); break; // header and catalogue
-        default: at = original.size() - 1 - below(pageSize); break; // the last page cut short
+        case 0:
+            at = below(pages) * pageSize;
+            break; // a page boundary
+        case 1:
+            at = below(original.size());
+            break; // anywhere
+        case 2:
+            at = below(std::min<std::size_t>(original.size(), 3 * pageSize));
+            break; // header and catalogue
+        default:
+            at = original.size() - 1 - below(pageSize);
+            break; // the last page cut short
         }
-        copies.push_back({"truncated at " + std::to_string(at), original.substr(0, at)});
+        copies.push_back(
+            {"truncated at " + std::to_string(at), original.substr(0, at), at % pageSize != 0});
     }
 
     for (int i = 0; i < zeroedPages; ++i) {
@@ -49,7 +58,8 @@ std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_
         const std::size_t region = i % 2 ? bytes.size() : std::min(bytes.size(), 16 * pageSize);
         for (int f = 0; f < count; ++f)
             bytes[below(region)] ^= static_cast<char>(1 + below(255));
-        copies.push_back({std::to_string(count) + " bytes flipped (copy " + std::to_string(i) + ")", std::move(bytes)});
+        copies.push_back({std::to_string(count) + " bytes flipped (copy " + std::to_string(i) + ")",
+                          std::move(bytes)});
     }
     return copies;
 }

@@ -80,6 +80,14 @@ TEST(GridSort, NumbersCompareAsNumbersAndTextAsText) {
     EXPECT_LT(compareCells(QString(), QStringLiteral("0")), 0);
     EXPECT_LT(compareCells(QStringLiteral("12"), QStringLiteral("1a")), 0);
     EXPECT_EQ(compareCells(QStringLiteral(" 7 "), QStringLiteral("00007")), 0);
+    // Large Numbers apart by less than a double can tell.
+    EXPECT_LT(compareCells(QStringLiteral("9007199254740992"), QStringLiteral("9007199254740993")),
+              0);
+    EXPECT_GT(
+        compareCells(QStringLiteral("9223372036854775807"), QStringLiteral("9223372036854775806")),
+        0);
+    EXPECT_LT(
+        compareCells(QStringLiteral("9007199254740993"), QStringLiteral("9007199254740993.5")), 0);
     EXPECT_TRUE(readsAsNumber(QStringLiteral("1e3")));
     EXPECT_FALSE(readsAsNumber(QStringLiteral("2001-01-14")));
 }
