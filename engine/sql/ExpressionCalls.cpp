@@ -16,7 +16,8 @@ std::string lowerAscii(const std::string& s) {
 }
 
 bool isAggregateName(const std::string& n) {
-    for (const char* a : {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
+    for (const char* a :
+         {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
         if (n == a)
             return true;
     return false;
@@ -62,8 +63,8 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
     if (name == "iif") {
         requireArgs(3, 3);
         const TypedSql a = asValue(args[1]), b = asValue(args[2]);
-        return TypedSql::value("(CASE WHEN " + asCondition(args[0]).sql + " THEN " + a.sql + " ELSE " + b.sql +
-                                   " END)",
+        return TypedSql::value("(CASE WHEN " + asCondition(args[0]).sql + " THEN " + a.sql +
+                                   " ELSE " + b.sql + " END)",
                                commonType(a, b));
     }
     if (name == "nz") {
@@ -87,8 +88,8 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         requireArgs(1, 2);
         const TypedSql v = asValue(args[0]);
         const std::string format = args.size() > 1 ? asText(args[1]) : "''";
-        return TypedSql::value("acc_format(" + v.sql + ", " + std::to_string(static_cast<int>(v.type)) + ", " +
-                                   format + ")",
+        return TypedSql::value("acc_format(" + v.sql + ", " +
+                                   std::to_string(static_cast<int>(v.type)) + ", " + format + ")",
                                ColumnType::Text);
     }
     const FunctionInfo* info = findFunction(name);
@@ -96,7 +97,9 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         throw errors::undefinedFunction(e.text);
     requireArgs(static_cast<std::size_t>(info->minArgs), static_cast<std::size_t>(info->maxArgs));
     std::string sql = std::string(info->sqlName) + "(";
-    const std::string kinds = info->argKinds;
+    std::string kinds = info->argKinds;
+    if (info->optionalFirst && args.size() < static_cast<std::size_t>(info->maxArgs) - 1)
+        kinds.erase(0, 1);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const char kind = kinds[std::min(i, kinds.size() - 1)];
         if (i > 0)
@@ -118,7 +121,8 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
 }
 
 TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::string& name) {
-    if (clause_ == Clause::Where || clause_ == Clause::On || clause_ == Clause::GroupBy || aggregateDepth_ > 0)
+    if (clause_ == Clause::Where || clause_ == Clause::On || clause_ == Clause::GroupBy ||
+        aggregateDepth_ > 0)
         throw errors::aggregateInWhere(context_.textOf(clauseBegin_, clauseEnd_));
     if (e.starArgument && name != "count")
         syntaxError();
@@ -136,7 +140,8 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
         result = TypedSql::value("count(" + a.sql + ")", ColumnType::Long);
     } else if (name == "sum" || name == "avg") {
         if (a.form == TypedSql::Form::ScaledCurrency) {
-            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")" : "CAST(round(avg(" + a.sql + ")) AS INTEGER)",
+            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")"
+                                                   : "CAST(round(avg(" + a.sql + ")) AS INTEGER)",
                                      ColumnType::Currency);
             result.form = TypedSql::Form::ScaledCurrency;
         } else {

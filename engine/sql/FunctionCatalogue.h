@@ -19,6 +19,8 @@ struct FunctionInfo {
     const char* argKinds;
     enum class Result { Fixed, SameAsFirst } result;
     ColumnType type; // Fixed: the result type
+    bool optionalFirst =
+        false; // argKinds include a first argument that may be left out (InStr's start)
 };
 
 // nullptr when Access has no such function (as a plain call).

@@ -6,30 +6,53 @@
 #include "engine/sql/functions/Registration.h"
 
 #include <cmath>
-#include <ctime>
 
 namespace quarix::engine::sql::fn {
 
 namespace {
 
-enum class Interval { Year, Quarter, Month, DayOfYear, Day, Weekday, Week, Hour, Minute, Second, Invalid };
+enum class Interval {
+    Year,
+    Quarter,
+    Month,
+    DayOfYear,
+    Day,
+    Weekday,
+    Week,
+    Hour,
+    Minute,
+    Second,
+    Invalid
+};
 
 Interval intervalOf(std::string_view text) {
     const std::string t = lowerText(text);
-    if (t == "yyyy") return Interval::Year;
-    if (t == "q") return Interval::Quarter;
-    if (t == "m") return Interval::Month;
-    if (t == "y") return Interval::DayOfYear;
-    if (t == "d") return Interval::Day;
-    if (t == "w") return Interval::Weekday;
-    if (t == "ww") return Interval::Week;
-    if (t == "h") return Interval::Hour;
-    if (t == "n") return Interval::Minute;
-    if (t == "s") return Interval::Second;
+    if (t == "yyyy")
+        return Interval::Year;
+    if (t == "q")
+        return Interval::Quarter;
+    if (t == "m")
+        return Interval::Month;
+    if (t == "y")
+        return Interval::DayOfYear;
+    if (t == "d")
+        return Interval::Day;
+    if (t == "w")
+        return Interval::Weekday;
+    if (t == "ww")
+        return Interval::Week;
+    if (t == "h")
+        return Interval::Hour;
+    if (t == "n")
+        return Interval::Minute;
+    if (t == "s")
+        return Interval::Second;
     return Interval::Invalid;
 }
 
-long long wholeDay(double serial) { return static_cast<long long>(std::trunc(serial)); }
+long long wholeDay(double serial) {
+    return static_cast<long long>(std::trunc(serial));
+}
 
 // Seconds since the epoch day, time rounded to the second.
 long long totalSeconds(double serial) {
@@ -48,7 +71,8 @@ double serialFromSeconds(long long seconds) {
 
 // 1..7, with firstDay (1 = Sunday .. 7 = Saturday) counting as 1.
 int weekdayOf(long long day, int firstDay) {
-    const int sundayBased = static_cast<int>(((day + 6) % 7 + 7) % 7); // 0 = Sunday; day 0 was a Saturday
+    const int sundayBased =
+        static_cast<int>(((day + 6) % 7 + 7) % 7); // 0 = Sunday; day 0 was a Saturday
     return (sundayBased - (firstDay - 1) + 7) % 7 + 1;
 }
 
@@ -60,8 +84,7 @@ int firstDayArg(sqlite3_value** argv, int argc, int index) {
 }
 
 // Runs f on the parts of a date argument; Null gives Null.
-template <typename F>
-void withDate(sqlite3_context* ctx, sqlite3_value* v, F f) {
+template <typename F> void withDate(sqlite3_context* ctx, sqlite3_value* v, F f) {
     if (isNull(v))
         return sqlite3_result_null(ctx);
     double serial = 0;
@@ -69,16 +92,29 @@ void withDate(sqlite3_context* ctx, sqlite3_value* v, F f) {
         f(serial, partsFromSerial(serial));
 }
 
-void yearFn(sqlite3_context* c, int, sqlite3_value** a) { withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.year); }); }
-void monthFn(sqlite3_context* c, int, sqlite3_value** a) { withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.month); }); }
-void dayFn(sqlite3_context* c, int, sqlite3_value** a) { withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.day); }); }
-void hourFn(sqlite3_context* c, int, sqlite3_value** a) { withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.hour); }); }
-void minuteFn(sqlite3_context* c, int, sqlite3_value** a) { withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.minute); }); }
-void secondFn(sqlite3_context* c, int, sqlite3_value** a) { withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.second); }); }
+void yearFn(sqlite3_context* c, int, sqlite3_value** a) {
+    withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.year); });
+}
+void monthFn(sqlite3_context* c, int, sqlite3_value** a) {
+    withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.month); });
+}
+void dayFn(sqlite3_context* c, int, sqlite3_value** a) {
+    withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.day); });
+}
+void hourFn(sqlite3_context* c, int, sqlite3_value** a) {
+    withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.hour); });
+}
+void minuteFn(sqlite3_context* c, int, sqlite3_value** a) {
+    withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.minute); });
+}
+void secondFn(sqlite3_context* c, int, sqlite3_value** a) {
+    withDate(c, a[0], [&](double, DateParts p) { sqlite3_result_int(c, p.second); });
+}
 
 void weekdayFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     withDate(ctx, argv[0], [&](double, DateParts p) {
-        sqlite3_result_int(ctx, weekdayOf(dayNumber(p.year, p.month, p.day), firstDayArg(argv, argc, 1)));
+        sqlite3_result_int(
+            ctx, weekdayOf(dayNumber(p.year, p.month, p.day), firstDayArg(argv, argc, 1)));
     });
 }
 
@@ -106,7 +142,9 @@ void dateAddFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     case Interval::Year:
     case Interval::Quarter:
     case Interval::Month: {
-        const long long months = interval == Interval::Year ? n * 12 : interval == Interval::Quarter ? n * 3 : n;
+        const long long months = interval == Interval::Year      ? n * 12
+                                 : interval == Interval::Quarter ? n * 3
+                                                                 : n;
         const long long index = p.year * 12LL + (p.month - 1) + months;
         if (index < 100 * 12 || index > 9999 * 12 + 11)
             return invalidArgument(ctx);
@@ -138,7 +176,9 @@ void dateAddFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_double(ctx, result);
 }
 
-long long floorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+long long floorDiv(long long a, long long b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 void dateDiffFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (isNull(argv[0]) || isNull(argv[1]) || isNull(argv[2]))
@@ -150,25 +190,44 @@ void dateDiffFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (!toDate(ctx, argv[1], s1) || !toDate(ctx, argv[2], s2))
         return;
     const DateParts a = partsFromSerial(s1), b = partsFromSerial(s2);
-    const long long dayA = dayNumber(a.year, a.month, a.day), dayB = dayNumber(b.year, b.month, b.day);
+    const long long dayA = dayNumber(a.year, a.month, a.day),
+                    dayB = dayNumber(b.year, b.month, b.day);
     long long r = 0;
     switch (interval) {
-    case Interval::Year: r = b.year - a.year; break;
-    case Interval::Quarter: r = (b.year * 4LL + (b.month - 1) / 3) - (a.year * 4LL + (a.month - 1) / 3); break;
-    case Interval::Month: r = (b.year * 12LL + b.month) - (a.year * 12LL + a.month); break;
+    case Interval::Year:
+        r = b.year - a.year;
+        break;
+    case Interval::Quarter:
+        r = (b.year * 4LL + (b.month - 1) / 3) - (a.year * 4LL + (a.month - 1) / 3);
+        break;
+    case Interval::Month:
+        r = (b.year * 12LL + b.month) - (a.year * 12LL + a.month);
+        break;
     case Interval::DayOfYear:
-    case Interval::Day: r = dayB - dayA; break;
-    case Interval::Weekday: r = (dayB - dayA) / 7; break;
+    case Interval::Day:
+        r = dayB - dayA;
+        break;
+    case Interval::Weekday:
+        r = (dayB - dayA) / 7;
+        break;
     case Interval::Week: {
         const int first = firstDayArg(argv, argc, 3);
-        const long long startA = dayA - (weekdayOf(dayA, first) - 1), startB = dayB - (weekdayOf(dayB, first) - 1);
+        const long long startA = dayA - (weekdayOf(dayA, first) - 1),
+                        startB = dayB - (weekdayOf(dayB, first) - 1);
         r = (startB - startA) / 7;
         break;
     }
-    case Interval::Hour: r = floorDiv(totalSeconds(s2), 3600) - floorDiv(totalSeconds(s1), 3600); break;
-    case Interval::Minute: r = floorDiv(totalSeconds(s2), 60) - floorDiv(totalSeconds(s1), 60); break;
-    case Interval::Second: r = totalSeconds(s2) - totalSeconds(s1); break;
-    case Interval::Invalid: break;
+    case Interval::Hour:
+        r = floorDiv(totalSeconds(s2), 3600) - floorDiv(totalSeconds(s1), 3600);
+        break;
+    case Interval::Minute:
+        r = floorDiv(totalSeconds(s2), 60) - floorDiv(totalSeconds(s1), 60);
+        break;
+    case Interval::Second:
+        r = totalSeconds(s2) - totalSeconds(s1);
+        break;
+    case Interval::Invalid:
+        break;
     }
     sqlite3_result_int64(ctx, r);
 }
@@ -185,21 +244,40 @@ void datePartFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const long long dayOfYear = day - dayNumber(p.year, 1, 1) + 1;
         long long r = 0;
         switch (interval) {
-        case Interval::Year: r = p.year; break;
-        case Interval::Quarter: r = (p.month - 1) / 3 + 1; break;
-        case Interval::Month: r = p.month; break;
-        case Interval::DayOfYear: r = dayOfYear; break;
-        case Interval::Day: r = p.day; break;
-        case Interval::Weekday: r = weekdayOf(day, first); break;
+        case Interval::Year:
+            r = p.year;
+            break;
+        case Interval::Quarter:
+            r = (p.month - 1) / 3 + 1;
+            break;
+        case Interval::Month:
+            r = p.month;
+            break;
+        case Interval::DayOfYear:
+            r = dayOfYear;
+            break;
+        case Interval::Day:
+            r = p.day;
+            break;
+        case Interval::Weekday:
+            r = weekdayOf(day, first);
+            break;
         case Interval::Week: {
             const int januaryFirst = weekdayOf(dayNumber(p.year, 1, 1), first);
             r = (dayOfYear - 1 + (januaryFirst - 1)) / 7 + 1;
             break;
         }
-        case Interval::Hour: r = p.hour; break;
-        case Interval::Minute: r = p.minute; break;
-        case Interval::Second: r = p.second; break;
-        case Interval::Invalid: break;
+        case Interval::Hour:
+            r = p.hour;
+            break;
+        case Interval::Minute:
+            r = p.minute;
+            break;
+        case Interval::Second:
+            r = p.second;
+            break;
+        case Interval::Invalid:
+            break;
         }
         sqlite3_result_int64(ctx, r);
     });
@@ -221,8 +299,9 @@ void dateSerialFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const long long yy = floorDiv(monthIndex, 12);
     if (yy < 100 || yy > 9999)
         return invalidArgument(ctx);
-    const long long day = dayNumber(static_cast<int>(yy), static_cast<int>(monthIndex - yy * 12) + 1, 1) +
-                          static_cast<long long>(bankersRound(d)) - 1;
+    const long long day =
+        dayNumber(static_cast<int>(yy), static_cast<int>(monthIndex - yy * 12) + 1, 1) +
+        static_cast<long long>(bankersRound(d)) - 1;
     const double serial = static_cast<double>(day);
     if (!serialInRange(serial))
         return invalidArgument(ctx);
@@ -235,36 +314,39 @@ void timeSerialFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     if (!toNumber(ctx, argv[0], h) || !toNumber(ctx, argv[1], m) || !toNumber(ctx, argv[2], s))
         return;
-    const long long seconds = static_cast<long long>(bankersRound(h) * 3600 + bankersRound(m) * 60 + bankersRound(s));
+    const long long seconds =
+        static_cast<long long>(bankersRound(h) * 3600 + bankersRound(m) * 60 + bankersRound(s));
     sqlite3_result_double(ctx, serialFromSeconds(seconds));
 }
 
 void dateValueFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    withDate(ctx, argv[0], [&](double serial, DateParts) { sqlite3_result_double(ctx, static_cast<double>(wholeDay(serial))); });
+    withDate(ctx, argv[0], [&](double serial, DateParts) {
+        sqlite3_result_double(ctx, static_cast<double>(wholeDay(serial)));
+    });
 }
 
 void timeValueFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    withDate(ctx, argv[0], [&](double serial, DateParts) { sqlite3_result_double(ctx, std::fabs(serial - std::trunc(serial))); });
+    withDate(ctx, argv[0], [&](double serial, DateParts) {
+        sqlite3_result_double(ctx, std::fabs(serial - std::trunc(serial)));
+    });
 }
 
-double nowSerial() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    DateParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
-    return serialFromParts(p);
+void dateFn(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_double(ctx, std::trunc(nowSerial()));
 }
-
-void dateFn(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_double(ctx, std::trunc(nowSerial())); }
-void nowFn(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_double(ctx, nowSerial()); }
+void nowFn(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_double(ctx, nowSerial());
+}
 void timeFn(sqlite3_context* ctx, int, sqlite3_value**) {
     const double n = nowSerial();
     sqlite3_result_double(ctx, n - std::trunc(n));
 }
 
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
-const char* const kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
+const char* const kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                             "Thursday", "Friday", "Saturday"};
 
 void monthNameFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (isNull(argv[0]))

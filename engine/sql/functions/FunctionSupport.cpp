@@ -12,7 +12,8 @@
 namespace quarix::engine::sql::fn {
 
 void fail(sqlite3_context* ctx, int number, const char* description) {
-    const std::string message = std::string(kRuntimeErrorPrefix) + std::to_string(number) + ":" + description;
+    const std::string message =
+        std::string(kRuntimeErrorPrefix) + std::to_string(number) + ":" + description;
     sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
 }
 
@@ -66,8 +67,9 @@ namespace {
 
 std::string scaledCurrencyText(sqlite3_int64 scaled) {
     const bool negative = scaled < 0;
-    const unsigned long long magnitude =
-        negative ? static_cast<unsigned long long>(-(scaled + 1)) + 1 : static_cast<unsigned long long>(scaled);
+    const unsigned long long magnitude = negative
+                                             ? static_cast<unsigned long long>(-(scaled + 1)) + 1
+                                             : static_cast<unsigned long long>(scaled);
     std::string text = std::to_string(magnitude / 10000);
     unsigned long long fraction = magnitude % 10000;
     if (fraction != 0) {
@@ -95,7 +97,7 @@ std::string displayString(sqlite3_value* v, int typeCode) {
         return d != 0 ? "True" : "False";
     case ColumnType::DateTime:
     case ColumnType::DateTimeExtended:
-        return serialInRange(d) ? formatSerial(d) : formatNumber(d);
+        return serialInRange(d) ? generalDateText(d) : formatNumber(d);
     case ColumnType::Currency:
         return formatNumber(bankersRound(d, 4));
     case ColumnType::Single: {
@@ -121,9 +123,11 @@ void resultNumber(sqlite3_context* ctx, double value) {
         sqlite3_result_double(ctx, value);
 }
 
-void define(sqlite3* db, const char* name, int argCount, ScalarFunction function, bool deterministic) {
+void define(sqlite3* db, const char* name, int argCount, ScalarFunction function,
+            bool deterministic) {
     const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS | (deterministic ? SQLITE_DETERMINISTIC : 0);
-    sqlite3_create_function_v2(db, name, argCount, flags, nullptr, function, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, name, argCount, flags, nullptr, function, nullptr, nullptr,
+                               nullptr);
 }
 
 } // namespace quarix::engine::sql::fn

@@ -14,8 +14,7 @@ namespace quarix::engine::sql::fn {
 namespace {
 
 // Runs f on the first argument as a number; Null gives Null.
-template <typename F>
-void unary(sqlite3_context* ctx, sqlite3_value** argv, F f) {
+template <typename F> void unary(sqlite3_context* ctx, sqlite3_value** argv, F f) {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
     double x = 0;
@@ -36,7 +35,9 @@ void sgnFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { sqlite3_result_int(ctx, (x > 0) - (x < 0)); });
 }
 void sqrFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    unary(ctx, argv, [&](double x) { x < 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::sqrt(x)); });
+    unary(ctx, argv, [&](double x) {
+        x < 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::sqrt(x));
+    });
 }
 void expFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) {
@@ -45,7 +46,9 @@ void expFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 void logFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    unary(ctx, argv, [&](double x) { x <= 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::log(x)); });
+    unary(ctx, argv, [&](double x) {
+        x <= 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::log(x));
+    });
 }
 void sinFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { sqlite3_result_double(ctx, std::sin(x)); });
@@ -79,8 +82,12 @@ void wholeNumber(sqlite3_context* ctx, sqlite3_value** argv, double lo, double h
         sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(r));
     });
 }
-void cintFn(sqlite3_context* ctx, int, sqlite3_value** argv) { wholeNumber(ctx, argv, -32768, 32767); }
-void clngFn(sqlite3_context* ctx, int, sqlite3_value** argv) { wholeNumber(ctx, argv, -2147483648.0, 2147483647.0); }
+void cintFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    wholeNumber(ctx, argv, -32768, 32767);
+}
+void clngFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    wholeNumber(ctx, argv, -2147483648.0, 2147483647.0);
+}
 
 void csngFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { sqlite3_result_double(ctx, static_cast<float>(x)); });
@@ -135,8 +142,12 @@ void valFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultNumber(ctx, any ? std::strtod(digits.c_str(), nullptr) : 0.0);
 }
 
-// Str writes a leading blank in place of the sign of a positive number.
+// Str writes a leading blank in place of the sign of a positive number;
+// dates and booleans become their text.
 void strFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto type = static_cast<ColumnType>(sqlite3_value_int(argv[1]));
+    if (isNumber(argv[0]) && (type == ColumnType::DateTime || type == ColumnType::Boolean))
+        return resultText(ctx, displayString(argv[0], sqlite3_value_int(argv[1])));
     unary(ctx, argv, [&](double x) { resultText(ctx, (x >= 0 ? " " : "") + formatNumber(x)); });
 }
 
@@ -182,7 +193,7 @@ void registerNumberFunctions(sqlite3* db) {
     define(db, "acc_csng", 1, csngFn);
     define(db, "acc_ccur", 1, ccurFn);
     define(db, "acc_val", 1, valFn);
-    define(db, "acc_strfn", 1, strFn);
+    define(db, "acc_strfn", 2, strFn);
     define(db, "acc_isnumeric", 2, isNumericFn);
     define(db, "acc_isdate", 2, isDateFn);
 }
