@@ -3,6 +3,7 @@
 #include "engine/ColumnType.h"
 #include "engine/sql/AccessDate.h"
 #include "engine/sql/AccessText.h"
+#include "engine/sql/NumericText.h"
 #include "engine/sql/functions/FunctionSupport.h"
 #include "engine/sql/functions/Registration.h"
 
@@ -96,50 +97,19 @@ void ccurFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { resultNumber(ctx, bankersRound(x, 4)); });
 }
 
-// Val reads the leading number of a text, skipping blanks; "abc" gives 0.
+// Val reads the leading number of a text; "abc" gives 0.
 void valFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
-    const std::string_view t = textOf(argv[0]);
-    std::string digits;
-    bool point = false, exponent = false, any = false;
-    std::size_t i = 0;
-    auto skip = [&] {
-        while (i < t.size() && (t[i] == ' ' || t[i] == '\t' || t[i] == '\n' || t[i] == '\r'))
-            ++i;
-    };
-    skip();
-    if (i + 1 < t.size() && t[i] == '&' && (t[i + 1] == 'H' || t[i + 1] == 'h')) {
-        const long long v = std::strtoll(std::string(t.substr(i + 2)).c_str(), nullptr, 16);
-        return sqlite3_result_int64(ctx, v);
+    const ValResult r = valOfText(textOf(argv[0]));
+    switch (r.status) {
+    case ValResult::Status::Ok:
+        return resultNumber(ctx, r.value);
+    case ValResult::Status::Overflow:
+        return overflow(ctx);
+    case ValResult::Status::TypeMismatch:
+        return mismatch(ctx);
     }
-    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
-        digits += t[i++];
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
-            continue;
-        if (c >= '0' && c <= '9') {
-            digits += c;
-            any = true;
-        } else if (c == '.' && !point && !exponent) {
-            digits += c;
-            point = true;
-        } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && any && !exponent) {
-            exponent = true;
-            std::string rest = "e";
-            std::size_t j = i + 1;
-            if (j < t.size() && (t[j] == '-' || t[j] == '+'))
-                rest += t[j++];
-            if (j >= t.size() || t[j] < '0' || t[j] > '9')
-                break;
-            digits += rest;
-            i = j - 1;
-        } else {
-            break;
-        }
-    }
-    resultNumber(ctx, any ? std::strtod(digits.c_str(), nullptr) : 0.0);
 }
 
 // Str writes a leading blank in place of the sign of a positive number;
@@ -154,11 +124,10 @@ void strFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void isNumericFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const auto type = static_cast<ColumnType>(sqlite3_value_int(argv[1]));
     bool numeric = false;
-    double d = 0;
     if (isNumber(argv[0]))
         numeric = type != ColumnType::DateTime;
     else if (isText(argv[0]))
-        numeric = parseNumber(textOf(argv[0]), d);
+        numeric = isNumericText(textOf(argv[0]));
     sqlite3_result_int(ctx, numeric ? -1 : 0);
 }
 
