@@ -69,20 +69,6 @@ double serialFromSeconds(long long seconds) {
     return serialFromDayAndTime(static_cast<double>(day), static_cast<double>(rest) / 86400.0);
 }
 
-// 1..7, with firstDay (1 = Sunday .. 7 = Saturday) counting as 1.
-int weekdayOf(long long day, int firstDay) {
-    const int sundayBased =
-        static_cast<int>(((day + 6) % 7 + 7) % 7); // 0 = Sunday; day 0 was a Saturday
-    return (sundayBased - (firstDay - 1) + 7) % 7 + 1;
-}
-
-int firstDayArg(sqlite3_value** argv, int argc, int index) {
-    if (argc <= index || isNull(argv[index]))
-        return 1;
-    const int d = sqlite3_value_int(argv[index]);
-    return d >= 1 && d <= 7 ? d : 1;
-}
-
 // Runs f on the parts of a date argument; Null gives Null.
 template <typename F> void withDate(sqlite3_context* ctx, sqlite3_value* v, F f) {
     if (isNull(v))
@@ -112,9 +98,11 @@ void secondFn(sqlite3_context* c, int, sqlite3_value** a) {
 }
 
 void weekdayFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    WeekRule rule;
+    if (!weekRuleArguments(ctx, std::min(argc, 2), argv, 1, rule))
+        return;
     withDate(ctx, argv[0], [&](double, DateParts p) {
-        sqlite3_result_int(
-            ctx, weekdayOf(dayNumber(p.year, p.month, p.day), firstDayArg(argv, argc, 1)));
+        sqlite3_result_int(ctx, weekdayOf(dayNumber(p.year, p.month, p.day), rule.firstDay));
     });
 }
 
@@ -187,7 +175,9 @@ void dateDiffFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     double s1 = 0, s2 = 0;
     if (interval == Interval::Invalid)
         return invalidArgument(ctx);
-    if (!toDate(ctx, argv[1], s1) || !toDate(ctx, argv[2], s2))
+    WeekRule rule;
+    if (!weekRuleArguments(ctx, argc, argv, 3, rule) || !toDate(ctx, argv[1], s1) ||
+        !toDate(ctx, argv[2], s2))
         return;
     const DateParts a = partsFromSerial(s1), b = partsFromSerial(s2);
     const long long dayA = dayNumber(a.year, a.month, a.day),
@@ -211,7 +201,7 @@ void dateDiffFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         r = (dayB - dayA) / 7;
         break;
     case Interval::Week: {
-        const int first = firstDayArg(argv, argc, 3);
+        const int first = rule.firstDay;
         const long long startA = dayA - (weekdayOf(dayA, first) - 1),
                         startB = dayB - (weekdayOf(dayB, first) - 1);
         r = (startB - startA) / 7;
@@ -238,9 +228,11 @@ void datePartFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const Interval interval = intervalOf(textOf(argv[0]));
     if (interval == Interval::Invalid)
         return invalidArgument(ctx);
+    WeekRule rule;
+    if (!weekRuleArguments(ctx, argc, argv, 2, rule))
+        return;
     withDate(ctx, argv[1], [&](double, DateParts p) {
         const long long day = dayNumber(p.year, p.month, p.day);
-        const int first = firstDayArg(argv, argc, 2);
         const long long dayOfYear = day - dayNumber(p.year, 1, 1) + 1;
         long long r = 0;
         switch (interval) {
@@ -260,13 +252,11 @@ void datePartFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             r = p.day;
             break;
         case Interval::Weekday:
-            r = weekdayOf(day, first);
+            r = weekdayOf(day, rule.firstDay);
             break;
-        case Interval::Week: {
-            const int januaryFirst = weekdayOf(dayNumber(p.year, 1, 1), first);
-            r = (dayOfYear - 1 + (januaryFirst - 1)) / 7 + 1;
+        case Interval::Week:
+            r = weekOfYear(day, rule);
             break;
-        }
         case Interval::Hour:
             r = p.hour;
             break;
@@ -366,8 +356,10 @@ void weekdayNameFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (w < 1 || w > 7)
         return invalidArgument(ctx);
     const bool abbreviate = argc > 1 && sqlite3_value_int(argv[1]) != 0;
-    const int first = firstDayArg(argv, argc, 2);
-    const std::string name = kDays[(w - 1 + first - 1) % 7];
+    WeekRule rule;
+    if (!weekRuleArguments(ctx, std::min(argc, 3), argv, 2, rule))
+        return;
+    const std::string name = kDays[(w - 1 + rule.firstDay - 1) % 7];
     resultText(ctx, abbreviate ? name.substr(0, 3) : name);
 }
 

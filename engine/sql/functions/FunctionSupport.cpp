@@ -49,6 +49,26 @@ bool toDate(sqlite3_context* ctx, sqlite3_value* v, double& out) {
     return true;
 }
 
+bool weekRuleArguments(sqlite3_context* ctx, int argc, sqlite3_value** argv, int dayIndex,
+                       WeekRule& rule) {
+    auto read = [&](int index, int highest, int& out) {
+        if (index >= argc || isNull(argv[index]))
+            return true;
+        double d = 0;
+        if (!toNumber(ctx, argv[index], d))
+            return false;
+        const int value = static_cast<int>(bankersRound(d));
+        if (value < 0 || value > highest) {
+            invalidArgument(ctx);
+            return false;
+        }
+        if (value > 0)
+            out = value;
+        return true;
+    };
+    return read(dayIndex, 7, rule.firstDay) && read(dayIndex + 1, 3, rule.firstWeek);
+}
+
 double bankersRound(double value, int digits) {
     const double scale = std::pow(10.0, digits);
     const double scaled = value * scale;

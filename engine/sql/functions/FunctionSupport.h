@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/sql/Weeks.h"
+
 #include <sqlite3.h>
 
 #include <string>
@@ -47,6 +49,12 @@ bool toNumber(sqlite3_context* ctx, sqlite3_value* v, double& out);
 
 // A date serial from a number or a date text; otherwise a type mismatch.
 bool toDate(sqlite3_context* ctx, sqlite3_value* v, double& out);
+
+// The firstdayofweek and firstweekofyear arguments at dayIndex and
+// dayIndex + 1; absent, Null or 0 mean Sunday and the week of January 1.
+// False after raising "invalid procedure call" for any other value.
+bool weekRuleArguments(sqlite3_context* ctx, int argc, sqlite3_value** argv, int dayIndex,
+                       WeekRule& rule);
 
 // Rounds half to even at the given decimals, treating values within
 // floating-point noise of a half as exact halves (Round(2.675, 2) = 2.68).

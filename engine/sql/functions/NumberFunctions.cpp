@@ -8,7 +8,6 @@
 #include "engine/sql/functions/Registration.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace quarix::engine::sql::fn {
 
