@@ -23,14 +23,6 @@ bool isAggregateName(const std::string& n) {
     return false;
 }
 
-ColumnType commonType(const TypedSql& a, const TypedSql& b) {
-    if (a.isNullLiteral)
-        return b.type;
-    if (b.isNullLiteral || a.type == b.type)
-        return a.type;
-    return ColumnType::Unknown;
-}
-
 // Result type of Int, Fix, Abs and Round: the argument's numeric type.
 ColumnType sameNumericType(ColumnType t) {
     if (isIntegerType(t))
@@ -60,39 +52,13 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         if (args.size() < lo || args.size() > hi)
             argumentCountError();
     };
-    if (name == "iif") {
-        requireArgs(3, 3);
-        const TypedSql a = asValue(args[1]), b = asValue(args[2]);
-        return TypedSql::value("(CASE WHEN " + asCondition(args[0]).sql + " THEN " + a.sql +
-                                   " ELSE " + b.sql + " END)",
-                               commonType(a, b));
-    }
-    if (name == "nz") {
-        requireArgs(1, 2);
-        const TypedSql a = asValue(args[0]);
-        if (args.size() == 1)
-            return TypedSql::value("coalesce(" + a.sql + ", '')",
-                                   isTextType(a.type) ? ColumnType::Text : ColumnType::Unknown);
-        const TypedSql b = asValue(args[1]);
-        return TypedSql::value("coalesce(" + a.sql + ", " + b.sql + ")", commonType(a, b));
-    }
-    if (name == "isnull") {
-        requireArgs(1, 1);
-        return TypedSql::condition("(" + args[0].sql + " IS NULL)");
-    }
-    if (name == "cstr") {
-        requireArgs(1, 1);
-        return TypedSql::value(asText(args[0]), ColumnType::Text);
-    }
-    if (name == "format") {
-        requireArgs(1, 2);
-        const TypedSql v = asValue(args[0]);
-        const std::string format = args.size() > 1 ? asText(args[1]) : "''";
-        return TypedSql::value("acc_format(" + v.sql + ", " +
-                                   std::to_string(static_cast<int>(v.type)) + ", " + format + ")",
-                               ColumnType::Text);
-    }
+    if (auto builtIn = translateBuiltIn(name, args))
+        return *builtIn;
     const FunctionInfo* info = findFunction(name);
+    const bool textForm = !info && name.size() > 1 && name.back() == '$' &&
+                          hasTextForm(name.substr(0, name.size() - 1));
+    if (textForm)
+        info = findFunction(name.substr(0, name.size() - 1));
     if (!info)
         throw errors::undefinedFunction(e.text);
     requireArgs(static_cast<std::size_t>(info->minArgs), static_cast<std::size_t>(info->maxArgs));
@@ -114,6 +80,8 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         }
     }
     sql += ")";
+    if (textForm)
+        return TypedSql::value("acc_nonnull(" + sql + ")", ColumnType::Text);
     ColumnType type = info->type;
     if (info->result == FunctionInfo::Result::SameAsFirst)
         type = sameNumericType(asValue(args[0]).type);

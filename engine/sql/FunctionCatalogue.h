@@ -26,4 +26,8 @@ struct FunctionInfo {
 // nullptr when Access has no such function (as a plain call).
 const FunctionInfo* findFunction(std::string_view lowerName);
 
+// Whether the function also has a text form (Left$ for Left): the same
+// call, whose result is a String and for which a Null is an error.
+bool hasTextForm(std::string_view lowerName);
+
 } // namespace quarix::engine::sql

@@ -205,6 +205,34 @@ void extendedDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_double(ctx, serialFromDayAndTime(day, (h * 3600 + n * 60 + s) / 86400.0));
 }
 
+// acc_nonnull(v): the text forms of functions (Left$, Str$) have no Null.
+void nonNull(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return invalidUseOfNull(ctx);
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+// acc_chooseindex(i): Choose's index as the Integer it rounds to.
+void chooseIndex(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return invalidUseOfNull(ctx);
+    double r = 0;
+    if (roundedInRange(ctx, argv[0], -32768, 32767, overflow, r))
+        sqlite3_result_int(ctx, static_cast<int>(r));
+}
+
+// acc_vartype(v) and acc_typename(v) for a value whose type shows only at
+// run time; other types the translator knows.
+void varType(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    static constexpr int kCodes[] = {
+        0, 3, 5, 8, 8209, 1}; // by SQLite type: -, INTEGER, FLOAT, TEXT, BLOB, NULL
+    sqlite3_result_int(ctx, kCodes[sqlite3_value_type(argv[0])]);
+}
+void typeName(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    static constexpr const char* kNames[] = {"", "Long", "Double", "String", "Byte()", "Null"};
+    resultText(ctx, kNames[sqlite3_value_type(argv[0])]);
+}
+
 } // namespace
 
 void registerCoreFunctions(sqlite3* db) {
@@ -223,6 +251,10 @@ void registerCoreFunctions(sqlite3* db) {
     define(db, "acc_pow", 2, power);
     define(db, "acc_cat", 2, concatenate);
     define(db, "acc_dtx", 1, extendedDate);
+    define(db, "acc_nonnull", 1, nonNull);
+    define(db, "acc_chooseindex", 1, chooseIndex);
+    define(db, "acc_vartype", 1, varType);
+    define(db, "acc_typename", 1, typeName);
 }
 
 } // namespace quarix::engine::sql::fn

@@ -6,6 +6,7 @@
 #include "engine/sql/functions/Registration.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace quarix::engine::sql::fn {
 
@@ -332,6 +333,20 @@ void timeFn(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_double(ctx, n - std::trunc(n));
 }
 
+// Date$ and Time$: today as mm-dd-yyyy and the time as hh:mm:ss.
+void dateTextFn(sqlite3_context* ctx, int, sqlite3_value**) {
+    const DateParts p = partsFromSerial(nowSerial());
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", p.month, p.day, p.year);
+    resultText(ctx, buf);
+}
+void timeTextFn(sqlite3_context* ctx, int, sqlite3_value**) {
+    const DateParts p = partsFromSerial(nowSerial());
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", p.hour, p.minute, p.second);
+    resultText(ctx, buf);
+}
+
 const char* const kMonths[] = {"January",   "February", "March",    "April",
                                "May",       "June",     "July",     "August",
                                "September", "October",  "November", "December"};
@@ -383,6 +398,8 @@ void registerDateFunctions(sqlite3* db) {
     define(db, "acc_date", 0, dateFn, false);
     define(db, "acc_now", 0, nowFn, false);
     define(db, "acc_time", 0, timeFn, false);
+    define(db, "acc_datetext", 0, dateTextFn, false);
+    define(db, "acc_timetext", 0, timeTextFn, false);
     define(db, "acc_monthname", -1, monthNameFn);
     define(db, "acc_weekdayname", -1, weekdayNameFn);
 }

@@ -33,6 +33,19 @@ bool toNumber(sqlite3_context* ctx, sqlite3_value* v, double& out) {
     return false;
 }
 
+bool roundedInRange(sqlite3_context* ctx, sqlite3_value* v, double lo, double hi,
+                    void (*outOfRange)(sqlite3_context*), double& out) {
+    double d = 0;
+    if (!toNumber(ctx, v, d))
+        return false;
+    out = bankersRound(d);
+    if (out < lo || out > hi) {
+        outOfRange(ctx);
+        return false;
+    }
+    return true;
+}
+
 bool toDate(sqlite3_context* ctx, sqlite3_value* v, double& out) {
     if (isNumber(v)) {
         out = sqlite3_value_double(v);

@@ -42,10 +42,18 @@ inline void invalidArgument(sqlite3_context* ctx) {
 inline void overflow(sqlite3_context* ctx) {
     fail(ctx, 6, "Overflow");
 }
+inline void invalidUseOfNull(sqlite3_context* ctx) {
+    fail(ctx, 94, "Invalid use of Null");
+}
 
 // A number from a number or a numeric text (also a date text, as its serial);
 // otherwise raises a type mismatch and returns false.
 bool toNumber(sqlite3_context* ctx, sqlite3_value* v, double& out);
+
+// A number (not Null) rounded half to even that lies in [lo, hi]; false
+// after raising a type mismatch or, out of range, the given error.
+bool roundedInRange(sqlite3_context* ctx, sqlite3_value* v, double lo, double hi,
+                    void (*outOfRange)(sqlite3_context*), double& out);
 
 // A date serial from a number or a date text; otherwise a type mismatch.
 bool toDate(sqlite3_context* ctx, sqlite3_value* v, double& out);

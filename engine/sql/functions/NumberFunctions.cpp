@@ -1,5 +1,5 @@
 // Access's numeric functions and conversions: Int, Fix, Round (to even),
-// CInt, CLng, Val, Str, IsNumeric, IsDate and the like.
+// CByte, CInt, CLng, CDec, Val, Str, IsNumeric, IsDate and the like.
 #include "engine/ColumnType.h"
 #include "engine/sql/AccessDate.h"
 #include "engine/sql/AccessText.h"
@@ -89,6 +89,17 @@ void clngFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     wholeNumber(ctx, argv, -2147483648.0, 2147483647.0);
 }
 
+void cbyteFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    wholeNumber(ctx, argv, 0, 255);
+}
+
+// A Decimal holds up to 29 digits; its value is kept as a Double here.
+void cdecFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    unary(ctx, argv, [&](double x) {
+        std::fabs(x) >= 7.9228162514264337593543950336e28 ? overflow(ctx) : resultNumber(ctx, x);
+    });
+}
+
 void csngFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { sqlite3_result_double(ctx, static_cast<float>(x)); });
 }
@@ -158,6 +169,8 @@ void registerNumberFunctions(sqlite3* db) {
     define(db, "acc_round", 2, roundFn);
     define(db, "acc_cint", 1, cintFn);
     define(db, "acc_clng", 1, clngFn);
+    define(db, "acc_cbyte", 1, cbyteFn);
+    define(db, "acc_cdec", 1, cdecFn);
     define(db, "acc_csng", 1, csngFn);
     define(db, "acc_ccur", 1, ccurFn);
     define(db, "acc_val", 1, valFn);
