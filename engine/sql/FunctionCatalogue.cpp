@@ -23,6 +23,17 @@ constexpr FunctionInfo kFunctions[] = {
     {"hex", "acc_hex", 1, 1, "a", R::Fixed, T::Text},
     {"oct", "acc_oct", 1, 1, "a", R::Fixed, T::Text},
     {"round", "acc_round", 1, 2, "v", R::SameAsFirst, T::Double},
+    // Money
+    {"pmt", "acc_pmt", 3, 5, "v", R::Fixed, T::Double},
+    {"pv", "acc_pv", 3, 5, "v", R::Fixed, T::Double},
+    {"fv", "acc_fv", 3, 5, "v", R::Fixed, T::Double},
+    {"nper", "acc_nper", 3, 5, "v", R::Fixed, T::Double},
+    {"rate", "acc_rate", 3, 6, "v", R::Fixed, T::Double},
+    {"ipmt", "acc_ipmt", 4, 6, "v", R::Fixed, T::Double},
+    {"ppmt", "acc_ppmt", 4, 6, "v", R::Fixed, T::Double},
+    {"ddb", "acc_ddb", 4, 5, "v", R::Fixed, T::Double},
+    {"sln", "acc_sln", 3, 3, "v", R::Fixed, T::Double},
+    {"syd", "acc_syd", 4, 4, "v", R::Fixed, T::Double},
     // Conversions
     {"cbyte", "acc_cbyte", 1, 1, "v", R::Fixed, T::Byte},
     {"cint", "acc_cint", 1, 1, "v", R::Fixed, T::Integer},

@@ -10,6 +10,7 @@ void registerAccessFunctions(sqlite3* db) {
     fn::registerCharacterCodes(db);
     fn::registerDateFunctions(db);
     fn::registerFormatFunction(db);
+    fn::registerFinancialFunctions(db);
     fn::registerAggregateFunctions(db);
 }
 

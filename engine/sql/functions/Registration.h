@@ -11,6 +11,7 @@ void registerTextFunctions(sqlite3* db);
 void registerCharacterCodes(sqlite3* db);
 void registerDateFunctions(sqlite3* db);
 void registerFormatFunction(sqlite3* db);
+void registerFinancialFunctions(sqlite3* db);
 void registerAggregateFunctions(sqlite3* db);
 
 } // namespace quarix::engine::sql::fn
