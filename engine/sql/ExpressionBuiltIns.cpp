@@ -1,7 +1,6 @@
 // The functions the translator writes out itself rather than calling one
 // registered function: IIf, Nz, Choose and Switch (only the chosen value is
 // evaluated), IsNull, CStr, and VarType and TypeName where the type is known.
-#include "engine/sql/AccessErrors.h"
 #include "engine/sql/ExpressionTranslator.h"
 
 namespace quarix::engine::sql {
