@@ -2,9 +2,11 @@
 
 #include "engine/sql/AccessText.h"
 
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace quarix::engine::sql {
@@ -35,8 +37,9 @@ void civilFromDays(long long z, int& year, int& month, int& day) {
 
 const long long kEpoch = daysFromCivil(1899, 12, 30);
 
-const char* const kMonthNames[] = {"january", "february", "march", "april", "may", "june", "july",
-                                   "august", "september", "october", "november", "december"};
+const char* const kMonthNames[] = {"january",   "february", "march",    "april",
+                                   "may",       "june",     "july",     "august",
+                                   "september", "october",  "november", "december"};
 
 struct Token {
     enum Kind { Number, Word, Sep } kind;
@@ -114,8 +117,8 @@ bool parseTime(const std::vector<Token>& t, std::size_t i, double& time) {
         if (i < t.size() && t[i].kind == Token::Number)
             ++i;
     }
-    if (i < t.size() && t[i].kind == Token::Word && (t[i].text == "am" || t[i].text == "pm" ||
-                                                     t[i].text == "a" || t[i].text == "p")) {
+    if (i < t.size() && t[i].kind == Token::Word &&
+        (t[i].text == "am" || t[i].text == "pm" || t[i].text == "a" || t[i].text == "p")) {
         if (parts[0] < 1 || parts[0] > 12)
             return false;
         const bool pm = t[i].text[0] == 'p';
@@ -130,7 +133,9 @@ bool parseTime(const std::vector<Token>& t, std::size_t i, double& time) {
     return true;
 }
 
-bool isDateSep(const Token& t) { return t.kind == Token::Sep && (t.sep == '/' || t.sep == '-' || t.sep == '.'); }
+bool isDateSep(const Token& t) {
+    return t.kind == Token::Sep && (t.sep == '/' || t.sep == '-' || t.sep == '.');
+}
 
 } // namespace
 
@@ -150,7 +155,9 @@ long long dayNumber(int year, int month, int day) {
     return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpoch;
 }
 
-double serialFromDayAndTime(double day, double time) { return day < 0 ? day - time : day + time; }
+double serialFromDayAndTime(double day, double time) {
+    return day < 0 ? day - time : day + time;
+}
 
 void splitSerial(double serial, double& day, double& time) {
     day = std::trunc(serial);
@@ -181,7 +188,36 @@ DateParts partsFromSerial(double serial) {
     return p;
 }
 
-bool serialInRange(double serial) { return serial >= kMinSerial && serial < kMaxSerial + 1e-5; }
+namespace {
+
+double systemNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return serialFromParts({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                            local.tm_min, local.tm_sec});
+}
+
+std::atomic<Clock> clockInUse{nullptr};
+
+} // namespace
+
+void setClock(Clock clock) {
+    clockInUse = clock;
+}
+
+double nowSerial() {
+    const Clock clock = clockInUse;
+    return clock ? clock() : systemNow();
+}
+
+int currentYear() {
+    return partsFromSerial(nowSerial()).year;
+}
+
+bool serialInRange(double serial) {
+    return serial >= kMinSerial && serial < kMaxSerial + 1e-5;
+}
 
 std::string formatSerial(double serial) {
     const DateParts p = partsFromSerial(serial);
@@ -189,6 +225,26 @@ std::string formatSerial(double serial) {
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
                   p.minute, p.second);
     return buf;
+}
+
+std::string shortDateText(const DateParts& p) {
+    return std::to_string(p.month) + "/" + std::to_string(p.day) + "/" + std::to_string(p.year);
+}
+
+std::string longTimeText(const DateParts& p) {
+    const int h12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d:%02d:%02d %s", h12, p.minute, p.second,
+                  p.hour < 12 ? "AM" : "PM");
+    return buf;
+}
+
+std::string generalDateText(double serial) {
+    const DateParts p = partsFromSerial(serial);
+    const bool hasTime = p.hour || p.minute || p.second;
+    if (p.year == 1899 && p.month == 12 && p.day == 30)
+        return longTimeText(p);
+    return hasTime ? shortDateText(p) + " " + longTimeText(p) : shortDateText(p);
 }
 
 std::optional<double> parseDateText(std::string_view text) {
@@ -202,10 +258,25 @@ std::optional<double> parseDateText(std::string_view text) {
     int y = 0, m = 0, d = 0;
     std::size_t next = 0;
     auto num = [&](std::size_t i) { return i < t.size() && t[i].kind == Token::Number; };
-    auto word = [&](std::size_t i) { return i < t.size() && t[i].kind == Token::Word && monthFromWord(t[i].text); };
+    auto word = [&](std::size_t i) {
+        return i < t.size() && t[i].kind == Token::Word && monthFromWord(t[i].text);
+    };
     auto sepAt = [&](std::size_t i) { return i < t.size() && isDateSep(t[i]); };
-    auto comma = [&](std::size_t i) { return i < t.size() && t[i].kind == Token::Sep && t[i].sep == ','; };
+    auto comma = [&](std::size_t i) {
+        return i < t.size() && t[i].kind == Token::Sep && t[i].sep == ',';
+    };
 
+    // A day and a month without a year mean this year; a month and a year
+    // (a number that cannot be a day) mean the first of that month.
+    auto dayOrYear = [&](const std::string& digits) {
+        if (digits.size() <= 2 && std::stoi(digits) <= 31) {
+            d = std::stoi(digits);
+            y = currentYear();
+        } else {
+            d = 1;
+            y = expandYear(digits);
+        }
+    };
     if (num(0) && sepAt(1) && num(2) && sepAt(3) && num(4) && t[1].sep == t[3].sep) {
         const std::string& a = t[0].text;
         if (a.size() >= 3) { // yyyy-mm-dd
@@ -222,27 +293,48 @@ std::optional<double> parseDateText(std::string_view text) {
         next = 5;
         if (next < t.size() && t[next].kind == Token::Word && t[next].text == "t")
             ++next;
-    } else if (num(0) && word(sepAt(1) ? 2 : 1)) { // 5 Jan 2020, 5-Jan-2020
+    } else if (num(0) && sepAt(1) && num(2)) { // m/d, d/m, m/yyyy or yyyy-mm
+        if (t[0].text.size() >= 3) {
+            y = std::stoi(t[0].text);
+            m = std::stoi(t[2].text);
+            d = 1;
+        } else {
+            m = std::stoi(t[0].text);
+            dayOrYear(t[2].text);
+            if (!isValidDate(y, m, d) && isValidDate(y, d, m))
+                std::swap(m, d);
+        }
+        next = 3;
+    } else if (num(0) && word(sepAt(1) ? 2 : 1)) { // 5 Jan 2020, 5-Jan-2020, 5 Jan
         std::size_t i = sepAt(1) ? 2 : 1;
         d = std::stoi(t[0].text);
         m = monthFromWord(t[i].text);
         ++i;
-        if (sepAt(i) || comma(i))
+        if ((sepAt(i) || comma(i)) && num(i + 1))
             ++i;
-        if (!num(i))
-            return std::nullopt;
-        y = expandYear(t[i].text);
-        next = i + 1;
-    } else if (word(0) && num(1)) { // January 5, 2020
+        if (num(i) && !(i + 1 < t.size() && t[i + 1].kind == Token::Sep && t[i + 1].sep == ':')) {
+            y = expandYear(t[i].text);
+            ++i;
+        } else {
+            y = currentYear();
+        }
+        next = i;
+    } else if (word(0) && num(1)) { // January 5, 2020; January 5; January 2020
         m = monthFromWord(t[0].text);
-        d = std::stoi(t[1].text);
         std::size_t i = 2;
-        if (comma(i) || sepAt(i))
+        if ((comma(i) || sepAt(i)) && num(i + 1)) {
+            d = std::stoi(t[1].text);
+            y = expandYear(t[i + 1].text);
+            i += 2;
+        } else if (num(i) &&
+                   !(i + 1 < t.size() && t[i + 1].kind == Token::Sep && t[i + 1].sep == ':')) {
+            d = std::stoi(t[1].text);
+            y = expandYear(t[i].text);
             ++i;
-        if (!num(i))
-            return std::nullopt;
-        y = expandYear(t[i].text);
-        next = i + 1;
+        } else {
+            dayOrYear(t[1].text);
+        }
+        next = i;
     } else {
         if (!parseTime(t, 0, time))
             return std::nullopt;

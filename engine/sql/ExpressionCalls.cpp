@@ -16,18 +16,11 @@ std::string lowerAscii(const std::string& s) {
 }
 
 bool isAggregateName(const std::string& n) {
-    for (const char* a : {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
+    for (const char* a :
+         {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
         if (n == a)
             return true;
     return false;
-}
-
-ColumnType commonType(const TypedSql& a, const TypedSql& b) {
-    if (a.isNullLiteral)
-        return b.type;
-    if (b.isNullLiteral || a.type == b.type)
-        return a.type;
-    return ColumnType::Unknown;
 }
 
 // Result type of Int, Fix, Abs and Round: the argument's numeric type.
@@ -59,39 +52,13 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         if (args.size() < lo || args.size() > hi)
             argumentCountError();
     };
-    if (name == "iif") {
-        requireArgs(3, 3);
-        const TypedSql a = asValue(args[1]), b = asValue(args[2]);
-        return TypedSql::value("(CASE WHEN " + asCondition(args[0]).sql + " THEN " + a.sql + " ELSE " + b.sql +
-                                   " END)",
-                               commonType(a, b));
-    }
-    if (name == "nz") {
-        requireArgs(1, 2);
-        const TypedSql a = asValue(args[0]);
-        if (args.size() == 1)
-            return TypedSql::value("coalesce(" + a.sql + ", '')",
-                                   isTextType(a.type) ? ColumnType::Text : ColumnType::Unknown);
-        const TypedSql b = asValue(args[1]);
-        return TypedSql::value("coalesce(" + a.sql + ", " + b.sql + ")", commonType(a, b));
-    }
-    if (name == "isnull") {
-        requireArgs(1, 1);
-        return TypedSql::condition("(" + args[0].sql + " IS NULL)");
-    }
-    if (name == "cstr") {
-        requireArgs(1, 1);
-        return TypedSql::value(asText(args[0]), ColumnType::Text);
-    }
-    if (name == "format") {
-        requireArgs(1, 2);
-        const TypedSql v = asValue(args[0]);
-        const std::string format = args.size() > 1 ? asText(args[1]) : "''";
-        return TypedSql::value("acc_format(" + v.sql + ", " + std::to_string(static_cast<int>(v.type)) + ", " +
-                                   format + ")",
-                               ColumnType::Text);
-    }
+    if (auto builtIn = translateBuiltIn(name, args))
+        return *builtIn;
     const FunctionInfo* info = findFunction(name);
+    const bool textForm = !info && name.size() > 1 && name.back() == '$' &&
+                          hasTextForm(name.substr(0, name.size() - 1));
+    if (textForm)
+        info = findFunction(name.substr(0, name.size() - 1));
     if (!info)
         throw errors::undefinedFunction(e.text);
     if ((name == "int" || name == "fix") && args.size() == 1 &&
@@ -103,7 +70,9 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
     }
     requireArgs(static_cast<std::size_t>(info->minArgs), static_cast<std::size_t>(info->maxArgs));
     std::string sql = std::string(info->sqlName) + "(";
-    const std::string kinds = info->argKinds;
+    std::string kinds = info->argKinds;
+    if (info->optionalFirst && args.size() < static_cast<std::size_t>(info->maxArgs) - 1)
+        kinds.erase(0, 1);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const char kind = kinds[std::min(i, kinds.size() - 1)];
         if (i > 0)
@@ -118,6 +87,8 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         }
     }
     sql += ")";
+    if (textForm)
+        return TypedSql::value("acc_nonnull(" + sql + ")", ColumnType::Text);
     ColumnType type = info->type;
     if (info->result == FunctionInfo::Result::SameAsFirst)
         type = sameNumericType(asValue(args[0]).type);
@@ -125,7 +96,8 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
 }
 
 TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::string& name) {
-    if (clause_ == Clause::Where || clause_ == Clause::On || clause_ == Clause::GroupBy || aggregateDepth_ > 0)
+    if (clause_ == Clause::Where || clause_ == Clause::On || clause_ == Clause::GroupBy ||
+        aggregateDepth_ > 0)
         throw errors::aggregateInWhere(context_.textOf(clauseBegin_, clauseEnd_));
     if (e.starArgument && name != "count")
         syntaxError();
@@ -143,7 +115,8 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
         result = TypedSql::value("count(" + a.sql + ")", ColumnType::Long);
     } else if (name == "sum" || name == "avg") {
         if (a.form == TypedSql::Form::ScaledCurrency) {
-            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")" : "CAST(round(avg(" + a.sql + ")) AS INTEGER)",
+            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")"
+                                                   : "CAST(round(avg(" + a.sql + ")) AS INTEGER)",
                                      ColumnType::Currency);
             result.form = TypedSql::Form::ScaledCurrency;
         } else {

@@ -27,9 +27,11 @@ TypedSql columnSql(const ScopeSource& source, const SchemaColumn& column) {
     return t;
 }
 
-ExpressionTranslator::ExpressionTranslator(TranslationContext& context, const Scope& scope, Clause clause,
-                                           std::size_t clauseBegin, std::size_t clauseEnd)
-    : context_(context), scope_(scope), clause_(clause), clauseBegin_(clauseBegin), clauseEnd_(clauseEnd) {}
+ExpressionTranslator::ExpressionTranslator(TranslationContext& context, const Scope& scope,
+                                           Clause clause, std::size_t clauseBegin,
+                                           std::size_t clauseEnd)
+    : context_(context), scope_(scope), clause_(clause), clauseBegin_(clauseBegin),
+      clauseEnd_(clauseEnd) {}
 
 void ExpressionTranslator::syntaxError() const {
     throw errors::missingOperator(context_.textOf(clauseBegin_, clauseEnd_));
@@ -159,13 +161,15 @@ TypedSql ExpressionTranslator::numericOperand(const TypedSql& e, ColumnType othe
     return TypedSql::value("acc_num(" + v.sql + ")", ColumnType::Double);
 }
 
-TypedSql ExpressionTranslator::compare(const std::string& op, const TypedSql& a, const TypedSql& b) {
+TypedSql ExpressionTranslator::compare(const std::string& op, const TypedSql& a,
+                                       const TypedSql& b) {
     if (a.isNullLiteral || b.isNullLiteral)
         return TypedSql::condition("NULL");
     TypedSql va = asValue(a), vb = asValue(b);
     auto plain = [](ColumnType t) { return isTextType(t) || isNumericType(t); };
     if (isTextType(va.type) && isTextType(vb.type))
-        return TypedSql::condition("((" + va.sql + ") " + op + " (" + vb.sql + ") COLLATE " + kTextCollation + ")");
+        return TypedSql::condition("((" + va.sql + ") " + op + " (" + vb.sql + ") COLLATE " +
+                                   kTextCollation + ")");
     if (!plain(va.type) || !plain(vb.type))
         return TypedSql::condition("(acc_cmp(" + va.sql + ", " + vb.sql + ") " + op + " 0)");
     if (isTextType(va.type))
@@ -187,7 +191,8 @@ TypedSql ExpressionTranslator::translateUnary(const Expr& e) {
         return v;
     }
     const TypedSql v = asValue(a);
-    if (a.form != TypedSql::Form::Condition && isNumericType(v.type) && v.type != ColumnType::Boolean)
+    if (a.form != TypedSql::Form::Condition && isNumericType(v.type) &&
+        v.type != ColumnType::Boolean)
         return TypedSql::value("(~acc_clng(" + v.sql + "))", ColumnType::Long);
     return TypedSql::condition("(NOT " + asCondition(a).sql + ")");
 }
@@ -208,12 +213,14 @@ TypedSql ExpressionTranslator::translateBinary(const Expr& e) {
     return translateArithmetic(op, a, b);
 }
 
-TypedSql ExpressionTranslator::translateLogical(const std::string& op, const TypedSql& a, const TypedSql& b) {
+TypedSql ExpressionTranslator::translateLogical(const std::string& op, const TypedSql& a,
+                                                const TypedSql& b) {
     const TypedSql va = asValue(a), vb = asValue(b);
     auto bitwise = [](const TypedSql& raw, const TypedSql& v) {
         return raw.form != TypedSql::Form::Condition && isNumericType(v.type);
     };
-    if (bitwise(a, va) && bitwise(b, vb) && (va.type != ColumnType::Boolean || vb.type != ColumnType::Boolean)) {
+    if (bitwise(a, va) && bitwise(b, vb) &&
+        (va.type != ColumnType::Boolean || vb.type != ColumnType::Boolean)) {
         const std::string x = "acc_clng(" + va.sql + ")", y = "acc_clng(" + vb.sql + ")";
         std::string sql;
         if (op == "and")
@@ -256,7 +263,8 @@ ColumnType rankType(int rank) {
 
 } // namespace
 
-TypedSql ExpressionTranslator::translateArithmetic(const std::string& op, const TypedSql& a, const TypedSql& b) {
+TypedSql ExpressionTranslator::translateArithmetic(const std::string& op, const TypedSql& a,
+                                                   const TypedSql& b) {
     if (a.isNullLiteral || b.isNullLiteral) {
         TypedSql t = TypedSql::value("NULL", ColumnType::Unknown);
         t.isNullLiteral = true;
@@ -266,8 +274,8 @@ TypedSql ExpressionTranslator::translateArithmetic(const std::string& op, const 
     if (op == "+") {
         if (isTextType(va.type) && isTextType(vb.type))
             return TypedSql::value("(" + va.sql + " || " + vb.sql + ")", ColumnType::Text);
-        if (va.type == ColumnType::Unknown || vb.type == ColumnType::Unknown || va.type == ColumnType::Binary ||
-            vb.type == ColumnType::Binary)
+        if (va.type == ColumnType::Unknown || vb.type == ColumnType::Unknown ||
+            va.type == ColumnType::Binary || vb.type == ColumnType::Binary)
             return TypedSql::value("acc_add(" + va.sql + ", " + vb.sql + ")", ColumnType::Unknown);
     }
     const TypedSql x = numericOperand(va, vb.type), y = numericOperand(vb, va.type);
@@ -299,11 +307,45 @@ TypedSql ExpressionTranslator::translateLike(const Expr& e) {
     return TypedSql::condition(e.negated ? "(NOT " + like + ")" : like);
 }
 
+namespace {
+
+// The value of a number or date literal, negated or not.
+std::optional<double> constantNumber(const Expr& e) {
+    if (e.kind == Expr::Kind::Number || e.kind == Expr::Kind::Date || e.kind == Expr::Kind::Boolean)
+        return e.number;
+    if (e.kind == Expr::Kind::Unary && e.op == "-")
+        if (const auto inner = constantNumber(*e.args[0]))
+            return -*inner;
+    return std::nullopt;
+}
+
+// Whether two literal bounds stand in descending order; nullopt when that
+// is only known at run time.
+std::optional<bool> literalBoundsDescend(const Expr& low, const Expr& high) {
+    if (low.kind == Expr::Kind::Text && high.kind == Expr::Kind::Text)
+        return compareText(low.text, high.text) > 0;
+    const auto a = constantNumber(low), b = constantNumber(high);
+    if (a && b)
+        return *a > *b;
+    return std::nullopt;
+}
+
+} // namespace
+
+// Between matches whichever way round the bounds are written; literal
+// bounds are put in order here, others are tried both ways.
 TypedSql ExpressionTranslator::translateBetween(const Expr& e) {
     const TypedSql value = translate(*e.args[0]);
-    const TypedSql low = translate(*e.args[1]);
-    const TypedSql high = translate(*e.args[2]);
-    const std::string both = "(" + compare(">=", value, low).sql + " AND " + compare("<=", value, high).sql + ")";
+    const std::optional<bool> descending = literalBoundsDescend(*e.args[1], *e.args[2]);
+    const bool swap = descending.value_or(false);
+    const TypedSql low = translate(*e.args[swap ? 2 : 1]);
+    const TypedSql high = translate(*e.args[swap ? 1 : 2]);
+    auto within = [&](const TypedSql& from, const TypedSql& to) {
+        return "(" + compare(">=", value, from).sql + " AND " + compare("<=", value, to).sql + ")";
+    };
+    std::string both = within(low, high);
+    if (!descending)
+        both = "(" + both + " OR " + within(high, low) + ")";
     return TypedSql::condition(e.negated ? "(NOT " + both + ")" : both);
 }
 
@@ -313,14 +355,17 @@ TypedSql ExpressionTranslator::translateIn(const Expr& e) {
     if (e.query) {
         const TranslatedQuery q = translateQuery(context_, *e.query, &scope_);
         if (q.columns.size() != 1)
-            throw EngineError(3306, "You have written a subquery that can return more than one field without using "
-                                    "the EXISTS reserved word in the main query's FROM clause. Revise the SELECT "
-                                    "statement of the subquery to request only one field.");
+            throw EngineError(
+                3306,
+                "You have written a subquery that can return more than one field without using "
+                "the EXISTS reserved word in the main query's FROM clause. Revise the SELECT "
+                "statement of the subquery to request only one field.");
         const ScopeSource inner{"", "", "qx_in", {}};
-        const TypedSql column = asValue(columnSql(inner, {q.columns[0].name, q.columns[0].type, q.columns[0].sqlName}));
+        const TypedSql column =
+            asValue(columnSql(inner, {q.columns[0].name, q.columns[0].type, q.columns[0].sqlName}));
         const TypedSql v = asValue(value);
-        sql = "(" + (isTextType(v.type) ? withCollation(v) : "(" + v.sql + ")") + " IN (SELECT " + column.sql +
-              " FROM (" + q.sql + ") AS qx_in))";
+        sql = "(" + (isTextType(v.type) ? withCollation(v) : "(" + v.sql + ")") + " IN (SELECT " +
+              column.sql + " FROM (" + q.sql + ") AS qx_in))";
     } else {
         for (std::size_t i = 1; i < e.args.size(); ++i) {
             const TypedSql item = translate(*e.args[i]);
@@ -336,8 +381,10 @@ TypedSql ExpressionTranslator::translateSubquery(const Expr& e) {
     if (q.columns.size() != 1)
         syntaxError();
     const ScopeSource inner{"", "", "qx_sq", {}};
-    const TypedSql column = asValue(columnSql(inner, {q.columns[0].name, q.columns[0].type, q.columns[0].sqlName}));
-    return TypedSql::value("(SELECT " + column.sql + " FROM (" + q.sql + ") AS qx_sq)", column.type);
+    const TypedSql column =
+        asValue(columnSql(inner, {q.columns[0].name, q.columns[0].type, q.columns[0].sqlName}));
+    return TypedSql::value("(SELECT " + column.sql + " FROM (" + q.sql + ") AS qx_sq)",
+                           column.type);
 }
 
 } // namespace quarix::engine::sql

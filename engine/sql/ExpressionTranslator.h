@@ -45,6 +45,8 @@ private:
     TypedSql translateSubquery(const Expr& e);
     TypedSql translateCall(const Expr& e);
     TypedSql translateAggregate(const Expr& e, const std::string& name);
+    std::optional<TypedSql> translateBuiltIn(const std::string& name,
+                                             const std::vector<TypedSql>& args);
     std::vector<TypedSql> translateArgs(const Expr& e);
 
     TypedSql numericOperand(const TypedSql& e, ColumnType other);

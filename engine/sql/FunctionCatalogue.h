@@ -19,9 +19,15 @@ struct FunctionInfo {
     const char* argKinds;
     enum class Result { Fixed, SameAsFirst } result;
     ColumnType type; // Fixed: the result type
+    bool optionalFirst =
+        false; // argKinds include a first argument that may be left out (InStr's start)
 };
 
 // nullptr when Access has no such function (as a plain call).
 const FunctionInfo* findFunction(std::string_view lowerName);
+
+// Whether the function also has a text form (Left$ for Left): the same
+// call, whose result is a String and for which a Null is an error.
+bool hasTextForm(std::string_view lowerName);
 
 } // namespace quarix::engine::sql

@@ -10,15 +10,20 @@ bool Token::isWord(std::string_view keyword) const {
     if (kind != Kind::Word || text.size() != keyword.size())
         return false;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (kAsciiLower[static_cast<unsigned char>(text[i])] != kAsciiLower[static_cast<unsigned char>(keyword[i])])
+        if (kAsciiLower[static_cast<unsigned char>(text[i])] !=
+            kAsciiLower[static_cast<unsigned char>(keyword[i])])
             return false;
     return true;
 }
 
 namespace {
 
-bool isNameChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isNameChar(unsigned char c) {
+    return std::isalnum(c) || c == '_' || c >= 0x80;
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -58,7 +63,8 @@ std::vector<Token> tokenize(std::string_view sql) {
                 push(Token::Kind::BadName, std::string(sql.substr(i + 1)), start, n);
                 i = n;
             } else {
-                push(Token::Kind::Bracket, std::string(sql.substr(i + 1, close - i - 1)), start, close + 1);
+                push(Token::Kind::Bracket, std::string(sql.substr(i + 1, close - i - 1)), start,
+                     close + 1);
                 i = close + 1;
             }
         } else if (c == '#') {
@@ -67,7 +73,8 @@ std::vector<Token> tokenize(std::string_view sql) {
                 push(Token::Kind::BadDate, std::string(sql.substr(i + 1)), start, n);
                 i = n;
             } else {
-                push(Token::Kind::Date, std::string(sql.substr(i + 1, close - i - 1)), start, close + 1);
+                push(Token::Kind::Date, std::string(sql.substr(i + 1, close - i - 1)), start,
+                     close + 1);
                 i = close + 1;
             }
         } else if (isDigit(c) || (c == '.' && i + 1 < n && isDigit(sql[i + 1]) &&
@@ -95,8 +102,11 @@ std::vector<Token> tokenize(std::string_view sql) {
         } else if (isNameChar(static_cast<unsigned char>(c))) {
             while (i < n && isNameChar(static_cast<unsigned char>(sql[i])))
                 ++i;
+            if (i < n && sql[i] == '$') // Left$, Format$: the text-only forms of functions
+                ++i;
             push(Token::Kind::Word, std::string(sql.substr(start, i - start)), start, i);
-        } else if ((c == '<' || c == '>') && i + 1 < n && (sql[i + 1] == '=' || (c == '<' && sql[i + 1] == '>'))) {
+        } else if ((c == '<' || c == '>') && i + 1 < n &&
+                   (sql[i + 1] == '=' || (c == '<' && sql[i + 1] == '>'))) {
             push(Token::Kind::Symbol, std::string(sql.substr(i, 2)), start, i + 2);
             i += 2;
         } else if (std::string_view("(),.!;*+-/\\^&=<>").find(c) != std::string_view::npos) {

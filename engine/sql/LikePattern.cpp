@@ -94,6 +94,8 @@ inline bool equalsLowerAscii(const unsigned char* text, const std::string& lower
 } // namespace
 
 bool LikePattern::matches(std::string_view text) const {
+    if (!valid_)
+        return false;
     const auto t = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size(), m = literal_.size();
     switch (shape_) {

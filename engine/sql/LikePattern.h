@@ -16,8 +16,7 @@ class LikePattern {
 public:
     explicit LikePattern(std::string_view pattern);
 
-    // False for a pattern with an unclosed "[".
-    bool valid() const { return valid_; }
+    // A pattern with an unclosed "[" matches nothing.
     bool matches(std::string_view text) const;
 
 private:

@@ -11,7 +11,7 @@
 namespace quarix::engine::sql {
 
 // Recursive-descent parser of Access SQL with Access's operator precedence
-// (^, unary -, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp).
+// (unary -, ^, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp).
 // Throws EngineError with Access's numbers for malformed input.
 class Parser {
 public:
@@ -41,7 +41,8 @@ private:
     ExprPtr clauseExpression(bool stopAtComma);
     [[noreturn]] void fail(Failure::Kind kind = Failure::Kind::Operator) const;
 
-    ExprPtr leftAssociative(ExprPtr (Parser::*operand)(), std::initializer_list<std::string_view> operators);
+    ExprPtr leftAssociative(ExprPtr (Parser::*operand)(),
+                            std::initializer_list<std::string_view> operators);
     ExprPtr parseImp();
     ExprPtr parseEqv();
     ExprPtr parseXor();
@@ -54,7 +55,6 @@ private:
     ExprPtr parseMod();
     ExprPtr parseIntDiv();
     ExprPtr parseMultiplicative();
-    ExprPtr parseUnary();
     ExprPtr parsePower();
     ExprPtr parseSigned();
     ExprPtr parsePrimary();

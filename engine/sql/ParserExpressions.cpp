@@ -21,7 +21,9 @@ ExprPtr node(Expr::Kind kind, std::size_t begin, std::size_t end) {
 
 } // namespace
 
-void Parser::fail(Failure::Kind kind) const { throw Failure{kind}; }
+void Parser::fail(Failure::Kind kind) const {
+    throw Failure{kind};
+}
 
 ExprPtr Parser::clauseExpression(bool stopAtComma) {
     const std::size_t first = pos_;
@@ -56,7 +58,8 @@ ExprPtr Parser::binary(std::string op, ExprPtr left, ExprPtr right) {
 
 // One precedence level of left-associative operators: operands of the next
 // level joined while one of the operators (a keyword or a symbol) follows.
-ExprPtr Parser::leftAssociative(ExprPtr (Parser::*operand)(), std::initializer_list<std::string_view> operators) {
+ExprPtr Parser::leftAssociative(ExprPtr (Parser::*operand)(),
+                                std::initializer_list<std::string_view> operators) {
     ExprPtr e = (this->*operand)();
     for (;;) {
         std::string op;
@@ -73,15 +76,25 @@ ExprPtr Parser::leftAssociative(ExprPtr (Parser::*operand)(), std::initializer_l
     }
 }
 
-ExprPtr Parser::parseImp() { return leftAssociative(&Parser::parseEqv, {"imp"}); }
+ExprPtr Parser::parseImp() {
+    return leftAssociative(&Parser::parseEqv, {"imp"});
+}
 
-ExprPtr Parser::parseEqv() { return leftAssociative(&Parser::parseXor, {"eqv"}); }
+ExprPtr Parser::parseEqv() {
+    return leftAssociative(&Parser::parseXor, {"eqv"});
+}
 
-ExprPtr Parser::parseXor() { return leftAssociative(&Parser::parseOr, {"xor"}); }
+ExprPtr Parser::parseXor() {
+    return leftAssociative(&Parser::parseOr, {"xor"});
+}
 
-ExprPtr Parser::parseOr() { return leftAssociative(&Parser::parseAnd, {"or"}); }
+ExprPtr Parser::parseOr() {
+    return leftAssociative(&Parser::parseAnd, {"or"});
+}
 
-ExprPtr Parser::parseAnd() { return leftAssociative(&Parser::parseNot, {"and"}); }
+ExprPtr Parser::parseAnd() {
+    return leftAssociative(&Parser::parseNot, {"and"});
+}
 
 ExprPtr Parser::parseNot() {
     if (peek().isWord("not")) {
@@ -99,8 +112,8 @@ ExprPtr Parser::parseComparison() {
     ExprPtr e = parseConcat();
     for (;;) {
         const Token& t = peek();
-        if (t.kind == Token::Kind::Symbol &&
-            (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">=")) {
+        if (t.kind == Token::Kind::Symbol && (t.text == "=" || t.text == "<>" || t.text == "<" ||
+                                              t.text == ">" || t.text == "<=" || t.text == ">=")) {
             const std::string op = take().text;
             e = binary(op, std::move(e), parseConcat());
             continue;
@@ -117,8 +130,8 @@ ExprPtr Parser::parseComparison() {
             e = std::move(is);
             continue;
         }
-        const bool negated = t.isWord("not") &&
-                             (peek(1).isWord("like") || peek(1).isWord("between") || peek(1).isWord("in"));
+        const bool negated = t.isWord("not") && (peek(1).isWord("like") ||
+                                                 peek(1).isWord("between") || peek(1).isWord("in"));
         const Token& k = negated ? peek(1) : t;
         if (k.isWord("like")) {
             take();
@@ -170,34 +183,25 @@ ExprPtr Parser::parseComparison() {
     }
 }
 
-ExprPtr Parser::parseConcat() { return leftAssociative(&Parser::parseAdditive, {"&"}); }
-ExprPtr Parser::parseAdditive() { return leftAssociative(&Parser::parseMod, {"+", "-"}); }
-ExprPtr Parser::parseMod() { return leftAssociative(&Parser::parseIntDiv, {"mod"}); }
-ExprPtr Parser::parseIntDiv() { return leftAssociative(&Parser::parseMultiplicative, {"\\"}); }
-ExprPtr Parser::parseMultiplicative() { return leftAssociative(&Parser::parseUnary, {"*", "/"}); }
-
-// Negation binds looser than ^ (-2^2 is -4) but tighter than * and /.
-ExprPtr Parser::parseUnary() {
-    if (peek().isSymbol("-") || peek().isSymbol("+")) {
-        const Token& sign = take();
-        const bool minus = sign.text == "-";
-        const std::size_t begin = sign.begin;
-        ExprPtr operand = parseUnary();
-        if (!minus)
-            return operand;
-        auto e = node(Expr::Kind::Unary, begin, operand->end);
-        e->op = "-";
-        e->args.push_back(std::move(operand));
-        return e;
-    }
-    return parsePower();
+ExprPtr Parser::parseConcat() {
+    return leftAssociative(&Parser::parseAdditive, {"&"});
+}
+ExprPtr Parser::parseAdditive() {
+    return leftAssociative(&Parser::parseMod, {"+", "-"});
+}
+ExprPtr Parser::parseMod() {
+    return leftAssociative(&Parser::parseIntDiv, {"mod"});
+}
+ExprPtr Parser::parseIntDiv() {
+    return leftAssociative(&Parser::parseMultiplicative, {"\\"});
+}
+ExprPtr Parser::parseMultiplicative() {
+    return leftAssociative(&Parser::parsePower, {"*", "/"});
 }
 
+// Negation binds tighter than every binary operator, ^ included: -10^2 is 100.
 ExprPtr Parser::parsePower() {
-    ExprPtr e = parsePrimary();
-    while (acceptSymbol("^"))
-        e = binary("^", std::move(e), parseSigned());
-    return e;
+    return leftAssociative(&Parser::parseSigned, {"^"});
 }
 
 ExprPtr Parser::parseSigned() {
@@ -224,7 +228,8 @@ ExprPtr Parser::parsePrimary() {
         auto e = node(Expr::Kind::Number, t.begin, t.end);
         e->text = t.text;
         e->number = std::strtod(t.text.c_str(), nullptr);
-        e->isInteger = t.text.find_first_of(".eE") == std::string::npos && e->number <= 2147483647.0;
+        e->isInteger =
+            t.text.find_first_of(".eE") == std::string::npos && e->number <= 2147483647.0;
         return e;
     }
     case Token::Kind::Text: {

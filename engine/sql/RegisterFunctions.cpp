@@ -7,8 +7,10 @@ void registerAccessFunctions(sqlite3* db) {
     fn::registerCoreFunctions(db);
     fn::registerNumberFunctions(db);
     fn::registerTextFunctions(db);
+    fn::registerCharacterCodes(db);
     fn::registerDateFunctions(db);
     fn::registerFormatFunction(db);
+    fn::registerFinancialFunctions(db);
     fn::registerAggregateFunctions(db);
 }
 

@@ -12,7 +12,7 @@ struct sqlite3;
 namespace quarix::engine::sql {
 
 struct ResultColumn {
-    std::string name;  // the Access name of the result column
+    std::string name;                      // the Access name of the result column
     ColumnType type = ColumnType::Unknown; // best static type, for display
     std::string sqlName; // the column's name in the SQLite result, quoted ("r0", "r1", ...)
 };
@@ -52,8 +52,8 @@ void registerAccessFunctions(sqlite3* db);
 // colon and Access's description: "QX3464:Data type mismatch in criteria
 // expression." (a text that is no number or date), "QX11:Division by zero",
 // "QX6:Overflow" (CInt, CLng), "QX5:Invalid procedure call or argument."
-// (Sqr(-1), Left(x, -1), dates outside 100..9999), "QX93:Invalid pattern
-// string" (an unclosed [ in Like).
+// (Sqr(-1), Left(x, -1), dates outside 100..9999), "QX94:Invalid use of
+// Null" (Left$(Null, 1)).
 inline constexpr const char* kRuntimeErrorPrefix = "QX";
 
 // The EngineError such a message stands for; nullopt for any other message.

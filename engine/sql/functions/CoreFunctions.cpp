@@ -15,7 +15,9 @@ namespace quarix::engine::sql::fn {
 
 namespace {
 
-void deletePattern(void* p) { delete static_cast<LikePattern*>(p); }
+void deletePattern(void* p) {
+    delete static_cast<LikePattern*>(p);
+}
 
 // acc_like(pattern, text): the pattern is compiled once per statement.
 void like(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -26,21 +28,16 @@ void like(sqlite3_context* ctx, int, sqlite3_value** argv) {
         pattern = new LikePattern(textOf(argv[0]));
         sqlite3_set_auxdata(ctx, 0, pattern, deletePattern);
         pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0));
-        if (!pattern) { // not kept (the pattern is not a constant): use it once
-            LikePattern once(textOf(argv[0]));
-            if (!once.valid())
-                return fail(ctx, 93, "Invalid pattern string");
-            return sqlite3_result_int(ctx, once.matches(textOf(argv[1])));
-        }
+        if (!pattern) // not kept (the pattern is not a constant): use it once
+            return sqlite3_result_int(ctx, LikePattern(textOf(argv[0])).matches(textOf(argv[1])));
     }
-    if (!pattern->valid())
-        return fail(ctx, 93, "Invalid pattern string");
     sqlite3_result_int(ctx, pattern->matches(textOf(argv[1])));
 }
 
 int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
-    return compareText(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
-                       std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
+    return compareText(
+        std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
+        std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
 }
 
 void str(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -201,10 +198,39 @@ void extendedDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int y = 0, m = 0, d = 0, h = 0, n = 0;
     double s = 0;
     const std::string text(textOf(argv[0]));
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%lf", &y, &m, &d, &h, &n, &s) < 3 || !isValidDate(y, m, d))
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%lf", &y, &m, &d, &h, &n, &s) < 3 ||
+        !isValidDate(y, m, d))
         return mismatch(ctx);
     const double day = static_cast<double>(dayNumber(y, m, d));
     sqlite3_result_double(ctx, serialFromDayAndTime(day, (h * 3600 + n * 60 + s) / 86400.0));
+}
+
+// acc_nonnull(v): the text forms of functions (Left$, Str$) have no Null.
+void nonNull(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return invalidUseOfNull(ctx);
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+// acc_chooseindex(i): Choose's index as the Integer it rounds to.
+void chooseIndex(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return invalidUseOfNull(ctx);
+    double r = 0;
+    if (roundedInRange(ctx, argv[0], -32768, 32767, overflow, r))
+        sqlite3_result_int(ctx, static_cast<int>(r));
+}
+
+// acc_vartype(v) and acc_typename(v) for a value whose type shows only at
+// run time; other types the translator knows.
+void varType(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    static constexpr int kCodes[] = {
+        0, 3, 5, 8, 8209, 1}; // by SQLite type: -, INTEGER, FLOAT, TEXT, BLOB, NULL
+    sqlite3_result_int(ctx, kCodes[sqlite3_value_type(argv[0])]);
+}
+void typeName(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    static constexpr const char* kNames[] = {"", "Long", "Double", "String", "Byte()", "Null"};
+    resultText(ctx, kNames[sqlite3_value_type(argv[0])]);
 }
 
 } // namespace
@@ -225,6 +251,10 @@ void registerCoreFunctions(sqlite3* db) {
     define(db, "acc_pow", 2, power);
     define(db, "acc_cat", 2, concatenate);
     define(db, "acc_dtx", 1, extendedDate);
+    define(db, "acc_nonnull", 1, nonNull);
+    define(db, "acc_chooseindex", 1, chooseIndex);
+    define(db, "acc_vartype", 1, varType);
+    define(db, "acc_typename", 1, typeName);
 }
 
 } // namespace quarix::engine::sql::fn

@@ -12,7 +12,8 @@
 namespace quarix::engine::sql::fn {
 
 void fail(sqlite3_context* ctx, int number, const char* description) {
-    const std::string message = std::string(kRuntimeErrorPrefix) + std::to_string(number) + ":" + description;
+    const std::string message =
+        std::string(kRuntimeErrorPrefix) + std::to_string(number) + ":" + description;
     sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
 }
 
@@ -32,6 +33,19 @@ bool toNumber(sqlite3_context* ctx, sqlite3_value* v, double& out) {
     return false;
 }
 
+bool roundedInRange(sqlite3_context* ctx, sqlite3_value* v, double lo, double hi,
+                    void (*outOfRange)(sqlite3_context*), double& out) {
+    double d = 0;
+    if (!toNumber(ctx, v, d))
+        return false;
+    out = bankersRound(d);
+    if (out < lo || out > hi) {
+        outOfRange(ctx);
+        return false;
+    }
+    return true;
+}
+
 bool toDate(sqlite3_context* ctx, sqlite3_value* v, double& out) {
     if (isNumber(v)) {
         out = sqlite3_value_double(v);
@@ -46,6 +60,26 @@ bool toDate(sqlite3_context* ctx, sqlite3_value* v, double& out) {
         return false;
     }
     return true;
+}
+
+bool weekRuleArguments(sqlite3_context* ctx, int argc, sqlite3_value** argv, int dayIndex,
+                       WeekRule& rule) {
+    auto read = [&](int index, int highest, int& out) {
+        if (index >= argc || isNull(argv[index]))
+            return true;
+        double d = 0;
+        if (!toNumber(ctx, argv[index], d))
+            return false;
+        const int value = static_cast<int>(bankersRound(d));
+        if (value < 0 || value > highest) {
+            invalidArgument(ctx);
+            return false;
+        }
+        if (value > 0)
+            out = value;
+        return true;
+    };
+    return read(dayIndex, 7, rule.firstDay) && read(dayIndex + 1, 3, rule.firstWeek);
 }
 
 double bankersRound(double value, int digits) {
@@ -66,8 +100,9 @@ namespace {
 
 std::string scaledCurrencyText(sqlite3_int64 scaled) {
     const bool negative = scaled < 0;
-    const unsigned long long magnitude =
-        negative ? static_cast<unsigned long long>(-(scaled + 1)) + 1 : static_cast<unsigned long long>(scaled);
+    const unsigned long long magnitude = negative
+                                             ? static_cast<unsigned long long>(-(scaled + 1)) + 1
+                                             : static_cast<unsigned long long>(scaled);
     std::string text = std::to_string(magnitude / 10000);
     unsigned long long fraction = magnitude % 10000;
     if (fraction != 0) {
@@ -95,7 +130,7 @@ std::string displayString(sqlite3_value* v, int typeCode) {
         return d != 0 ? "True" : "False";
     case ColumnType::DateTime:
     case ColumnType::DateTimeExtended:
-        return serialInRange(d) ? formatSerial(d) : formatNumber(d);
+        return serialInRange(d) ? generalDateText(d) : formatNumber(d);
     case ColumnType::Currency:
         return formatNumber(bankersRound(d, 4));
     case ColumnType::Single: {
@@ -121,9 +156,11 @@ void resultNumber(sqlite3_context* ctx, double value) {
         sqlite3_result_double(ctx, value);
 }
 
-void define(sqlite3* db, const char* name, int argCount, ScalarFunction function, bool deterministic) {
+void define(sqlite3* db, const char* name, int argCount, ScalarFunction function,
+            bool deterministic) {
     const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS | (deterministic ? SQLITE_DETERMINISTIC : 0);
-    sqlite3_create_function_v2(db, name, argCount, flags, nullptr, function, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, name, argCount, flags, nullptr, function, nullptr, nullptr,
+                               nullptr);
 }
 
 } // namespace quarix::engine::sql::fn

@@ -1,21 +1,20 @@
 // Access's numeric functions and conversions: Int, Fix, Round (to even),
-// CInt, CLng, Val, Str, IsNumeric, IsDate and the like.
+// CByte, CInt, CLng, CDec, Val, Str, IsNumeric, IsDate and the like.
 #include "engine/ColumnType.h"
 #include "engine/sql/AccessDate.h"
 #include "engine/sql/AccessText.h"
+#include "engine/sql/NumericText.h"
 #include "engine/sql/functions/FunctionSupport.h"
 #include "engine/sql/functions/Registration.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace quarix::engine::sql::fn {
 
 namespace {
 
 // Runs f on the first argument as a number; Null gives Null.
-template <typename F>
-void unary(sqlite3_context* ctx, sqlite3_value** argv, F f) {
+template <typename F> void unary(sqlite3_context* ctx, sqlite3_value** argv, F f) {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
     double x = 0;
@@ -36,7 +35,9 @@ void sgnFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { sqlite3_result_int(ctx, (x > 0) - (x < 0)); });
 }
 void sqrFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    unary(ctx, argv, [&](double x) { x < 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::sqrt(x)); });
+    unary(ctx, argv, [&](double x) {
+        x < 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::sqrt(x));
+    });
 }
 void expFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) {
@@ -45,7 +46,9 @@ void expFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 void logFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    unary(ctx, argv, [&](double x) { x <= 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::log(x)); });
+    unary(ctx, argv, [&](double x) {
+        x <= 0 ? invalidArgument(ctx) : sqlite3_result_double(ctx, std::log(x));
+    });
 }
 void sinFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { sqlite3_result_double(ctx, std::sin(x)); });
@@ -79,8 +82,23 @@ void wholeNumber(sqlite3_context* ctx, sqlite3_value** argv, double lo, double h
         sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(r));
     });
 }
-void cintFn(sqlite3_context* ctx, int, sqlite3_value** argv) { wholeNumber(ctx, argv, -32768, 32767); }
-void clngFn(sqlite3_context* ctx, int, sqlite3_value** argv) { wholeNumber(ctx, argv, -2147483648.0, 2147483647.0); }
+void cintFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    wholeNumber(ctx, argv, -32768, 32767);
+}
+void clngFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    wholeNumber(ctx, argv, -2147483648.0, 2147483647.0);
+}
+
+void cbyteFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    wholeNumber(ctx, argv, 0, 255);
+}
+
+// A Decimal holds up to 29 digits; its value is kept as a Double here.
+void cdecFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    unary(ctx, argv, [&](double x) {
+        std::fabs(x) >= 7.9228162514264337593543950336e28 ? overflow(ctx) : resultNumber(ctx, x);
+    });
+}
 
 void csngFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { sqlite3_result_double(ctx, static_cast<float>(x)); });
@@ -89,65 +107,37 @@ void ccurFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unary(ctx, argv, [&](double x) { resultNumber(ctx, bankersRound(x, 4)); });
 }
 
-// Val reads the leading number of a text, skipping blanks; "abc" gives 0.
+// Val reads the leading number of a text; "abc" gives 0.
 void valFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
-    const std::string_view t = textOf(argv[0]);
-    std::string digits;
-    bool point = false, exponent = false, any = false;
-    std::size_t i = 0;
-    auto skip = [&] {
-        while (i < t.size() && (t[i] == ' ' || t[i] == '\t' || t[i] == '\n' || t[i] == '\r'))
-            ++i;
-    };
-    skip();
-    if (i + 1 < t.size() && t[i] == '&' && (t[i + 1] == 'H' || t[i + 1] == 'h')) {
-        const long long v = std::strtoll(std::string(t.substr(i + 2)).c_str(), nullptr, 16);
-        return sqlite3_result_int64(ctx, v);
+    const ValResult r = valOfText(textOf(argv[0]));
+    switch (r.status) {
+    case ValResult::Status::Ok:
+        return resultNumber(ctx, r.value);
+    case ValResult::Status::Overflow:
+        return overflow(ctx);
+    case ValResult::Status::TypeMismatch:
+        return mismatch(ctx);
     }
-    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
-        digits += t[i++];
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
-            continue;
-        if (c >= '0' && c <= '9') {
-            digits += c;
-            any = true;
-        } else if (c == '.' && !point && !exponent) {
-            digits += c;
-            point = true;
-        } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && any && !exponent) {
-            exponent = true;
-            std::string rest = "e";
-            std::size_t j = i + 1;
-            if (j < t.size() && (t[j] == '-' || t[j] == '+'))
-                rest += t[j++];
-            if (j >= t.size() || t[j] < '0' || t[j] > '9')
-                break;
-            digits += rest;
-            i = j - 1;
-        } else {
-            break;
-        }
-    }
-    resultNumber(ctx, any ? std::strtod(digits.c_str(), nullptr) : 0.0);
 }
 
-// Str writes a leading blank in place of the sign of a positive number.
+// Str writes a leading blank in place of the sign of a positive number;
+// dates and booleans become their text.
 void strFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto type = static_cast<ColumnType>(sqlite3_value_int(argv[1]));
+    if (isNumber(argv[0]) && (type == ColumnType::DateTime || type == ColumnType::Boolean))
+        return resultText(ctx, displayString(argv[0], sqlite3_value_int(argv[1])));
     unary(ctx, argv, [&](double x) { resultText(ctx, (x >= 0 ? " " : "") + formatNumber(x)); });
 }
 
 void isNumericFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const auto type = static_cast<ColumnType>(sqlite3_value_int(argv[1]));
     bool numeric = false;
-    double d = 0;
     if (isNumber(argv[0]))
         numeric = type != ColumnType::DateTime;
     else if (isText(argv[0]))
-        numeric = parseNumber(textOf(argv[0]), d);
+        numeric = isNumericText(textOf(argv[0]));
     sqlite3_result_int(ctx, numeric ? -1 : 0);
 }
 
@@ -179,10 +169,12 @@ void registerNumberFunctions(sqlite3* db) {
     define(db, "acc_round", 2, roundFn);
     define(db, "acc_cint", 1, cintFn);
     define(db, "acc_clng", 1, clngFn);
+    define(db, "acc_cbyte", 1, cbyteFn);
+    define(db, "acc_cdec", 1, cdecFn);
     define(db, "acc_csng", 1, csngFn);
     define(db, "acc_ccur", 1, ccurFn);
     define(db, "acc_val", 1, valFn);
-    define(db, "acc_strfn", 1, strFn);
+    define(db, "acc_strfn", 2, strFn);
     define(db, "acc_isnumeric", 2, isNumericFn);
     define(db, "acc_isdate", 2, isDateFn);
 }

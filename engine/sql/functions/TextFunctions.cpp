@@ -47,12 +47,14 @@ Folded fold(std::string_view text) {
 }
 
 // Character index (0-based) of needle in haystack from character start; npos if absent.
-std::size_t findText(std::string_view haystack, std::string_view needle, std::size_t start, bool ignoreCase,
-                     Folded* foldedHaystack = nullptr) {
+std::size_t findText(std::string_view haystack, std::string_view needle, std::size_t start,
+                     bool ignoreCase, Folded* foldedHaystack = nullptr) {
     if (!ignoreCase) {
         const std::size_t from = byteOffsetOfCharacter(haystack, static_cast<std::int64_t>(start));
         const std::size_t at = haystack.find(needle, from);
-        return at == std::string_view::npos ? at : static_cast<std::size_t>(characterCount(haystack.substr(0, at)));
+        return at == std::string_view::npos
+                   ? at
+                   : static_cast<std::size_t>(characterCount(haystack.substr(0, at)));
     }
     const Folded h = foldedHaystack ? *foldedHaystack : fold(haystack);
     const Folded n = fold(needle);
@@ -102,7 +104,8 @@ void midFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     long long start = 0, length = -1;
     if (isNull(argv[0]) || isNull(argv[1]))
         return sqlite3_result_null(ctx);
-    if (!wholeArg(ctx, argv[1], start) || (argc > 2 && !isNull(argv[2]) && !wholeArg(ctx, argv[2], length)))
+    if (!wholeArg(ctx, argv[1], start) ||
+        (argc > 2 && !isNull(argv[2]) && !wholeArg(ctx, argv[2], length)))
         return;
     if (start < 1 || (argc > 2 && !isNull(argv[2]) && length < 0))
         return invalidArgument(ctx);
@@ -158,9 +161,15 @@ void trimmed(sqlite3_context* ctx, sqlite3_value* v, bool left, bool right) {
         t.remove_suffix(1);
     resultText(ctx, t);
 }
-void trimFn(sqlite3_context* ctx, int, sqlite3_value** argv) { trimmed(ctx, argv[0], true, true); }
-void ltrimFn(sqlite3_context* ctx, int, sqlite3_value** argv) { trimmed(ctx, argv[0], true, false); }
-void rtrimFn(sqlite3_context* ctx, int, sqlite3_value** argv) { trimmed(ctx, argv[0], false, true); }
+void trimFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    trimmed(ctx, argv[0], true, true);
+}
+void ltrimFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    trimmed(ctx, argv[0], true, false);
+}
+void rtrimFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    trimmed(ctx, argv[0], false, true);
+}
 
 void repeated(sqlite3_context* ctx, long long n, std::string_view piece) {
     if (n < 0 || n > 100000000)
@@ -205,7 +214,8 @@ void replaceFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     long long start = 1, count = -1, compare = 1;
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
-    if ((argc > 3 && !wholeArg(ctx, argv[3], start)) || (argc > 4 && !wholeArg(ctx, argv[4], count)) ||
+    if ((argc > 3 && !wholeArg(ctx, argv[3], start)) ||
+        (argc > 4 && !wholeArg(ctx, argv[4], count)) ||
         (argc > 5 && !wholeArg(ctx, argv[5], compare)))
         return;
     if (start < 1 || count < -1)
@@ -237,7 +247,8 @@ void strcompFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     if (argc > 2 && !isNull(argv[2]) && !wholeArg(ctx, argv[2], compare))
         return;
-    const int c = compare == 0 ? textOf(argv[0]).compare(textOf(argv[1])) : compareText(textOf(argv[0]), textOf(argv[1]));
+    const int c = compare == 0 ? textOf(argv[0]).compare(textOf(argv[1]))
+                               : compareText(textOf(argv[0]), textOf(argv[1]));
     sqlite3_result_int(ctx, (c > 0) - (c < 0));
 }
 
@@ -252,27 +263,82 @@ void strreverseFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultText(ctx, out);
 }
 
-void chrFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    long long code = 0;
-    if (isNull(argv[0]))
-        return invalidArgument(ctx);
-    if (!wholeArg(ctx, argv[0], code))
+// InStrRev(text, find [, start [, compare]]): the 1-based position of the
+// last find that ends at or before start (-1: the end), or 0.
+void instrrevFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    long long start = -1, compare = 1;
+    if (argc > 2 && isNull(argv[2]))
+        return invalidUseOfNull(ctx);
+    if ((argc > 2 && !wholeArg(ctx, argv[2], start)) ||
+        (argc > 3 && !isNull(argv[3]) && !wholeArg(ctx, argv[3], compare)))
         return;
-    if (code < 0 || code > 0x10FFFF)
+    if (start == 0 || start < -1)
         return invalidArgument(ctx);
-    std::string out;
-    appendUtf8(out, static_cast<char32_t>(code));
-    resultText(ctx, out);
+    if (isNull(argv[0]) || isNull(argv[1]))
+        return sqlite3_result_null(ctx);
+    const std::string_view text = textOf(argv[0]), find = textOf(argv[1]);
+    const long long length = characterCount(text);
+    if (start == -1)
+        start = length;
+    if (start > length)
+        return sqlite3_result_int(ctx, 0);
+    const long long findLength = characterCount(find);
+    if (findLength == 0)
+        return sqlite3_result_int64(ctx, start);
+    if (findLength > start)
+        return sqlite3_result_int(ctx, 0);
+    const auto last = static_cast<std::size_t>(start - findLength); // 0-based latest beginning
+    std::size_t at = std::u32string::npos;
+    if (compare == 0) {
+        const std::size_t byte =
+            text.rfind(find, byteOffsetOfCharacter(text, static_cast<std::int64_t>(last)));
+        if (byte != std::string_view::npos)
+            at = static_cast<std::size_t>(characterCount(text.substr(0, byte)));
+    } else {
+        at = fold(text).chars.rfind(fold(find).chars, last);
+    }
+    sqlite3_result_int64(ctx, at == std::u32string::npos ? 0 : static_cast<long long>(at) + 1);
 }
 
-void ascFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// Characters that end a word for StrConv's proper case.
+bool separatesWords(char32_t cp) {
+    return cp == 0 || (cp >= 9 && cp <= 13) || cp == ' ';
+}
+
+std::string properCase(std::string_view text) {
+    const std::string lower = lowerText(text);
+    std::string out;
+    bool wordStart = true;
+    auto p = reinterpret_cast<const unsigned char*>(lower.data());
+    const auto end = p + lower.size();
+    while (p < end) {
+        const auto begin = p;
+        const char32_t cp = nextCodePoint(p, end);
+        const std::string_view piece(reinterpret_cast<const char*>(begin),
+                                     static_cast<std::size_t>(p - begin));
+        out += wordStart ? upperText(piece) : std::string(piece);
+        wordStart = separatesWords(cp);
+    }
+    return out;
+}
+
+// StrConv(text, conversion [, lcid]): upper (1), lower (2) and proper case
+// (3). The East Asian and ANSI conversions have no meaning for these texts
+// and are invalid, as on a Western Windows.
+void strconvFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    long long conversion = 0;
+    if (isNull(argv[1]))
+        return invalidUseOfNull(ctx);
+    if (!wholeArg(ctx, argv[1], conversion))
+        return;
+    if (conversion < 1 || conversion > 3)
+        return invalidArgument(ctx);
     if (isNull(argv[0]))
-        return invalidArgument(ctx);
-    const std::string_view t = textOf(argv[0]);
-    if (t.empty())
-        return invalidArgument(ctx);
-    auto p = reinterpret_cast<const unsigned char*>(t.data());
-    sqlite3_result_int64(ctx, nextCodePoint(p, p + t.size()));
+        return sqlite3_result_null(ctx);
+    const std::string_view text = textOf(argv[0]);
+    resultText(ctx, conversion == 1   ? upperText(text)
+                    : conversion == 2 ? lowerText(text)
+                                      : properCase(text));
 }
 
 } // namespace
@@ -293,8 +359,8 @@ void registerTextFunctions(sqlite3* db) {
     define(db, "acc_replace", -1, replaceFn);
     define(db, "acc_strcomp", -1, strcompFn);
     define(db, "acc_strreverse", 1, strreverseFn);
-    define(db, "acc_chr", 1, chrFn);
-    define(db, "acc_asc", 1, ascFn);
+    define(db, "acc_instrrev", -1, instrrevFn);
+    define(db, "acc_strconv", -1, strconvFn);
 }
 
 } // namespace quarix::engine::sql::fn

@@ -28,26 +28,48 @@ public:
     SqlTestDatabase() {
         sqlite3_open(":memory:", &db_);
         sql::registerAccessFunctions(db_);
-        addTable("Customers",
-                 {{"CustomerID", ColumnType::Long}, {"Name", ColumnType::Text}, {"City", ColumnType::Text},
-                  {"Country", ColumnType::Text}, {"Age", ColumnType::Integer}, {"Balance", ColumnType::Currency},
-                  {"Joined", ColumnType::DateTime}, {"Active", ColumnType::Boolean}, {"Code", ColumnType::Text}},
-                 {"1, 'Anna Smith', 'London', 'UK', 25, -4622100, " + date(2001, 1, 14, 14, 30, 15) + ", -1, '00007'",
-                  "2, 'Ben Müller', 'Berlin', 'Germany', 32, 15005000, " + date(2001, 1, 27) + ", -1, '00014'",
-                  "3, 'Chloé Dubois', 'Zürich', 'Switzerland', 41, 0, " + date(1999, 12, 31, 23, 59, 59) + ", 0, '00021'",
-                  "4, 'Dan O''Brien', 'Londonderry', 'UK', NULL, 25000000, " + date(1850, 6, 15, 6) + ", -1, '00028'",
-                  "5, 'Eve García', NULL, 'Spain', 19, 999900, " + date(2024, 2, 29) + ", 0, '00035'",
-                  "6, 'Finn Ångström', '', 'Sweden', 60, NULL, NULL, 0, '00042'",
-                  "7, 'Gus Lee', 'zürich', 'Switzerland', 33, 100000, " + date(2020, 5, 5) + ", -1, '0007x'"});
+        addTable(
+            "Customers",
+            {{"CustomerID", ColumnType::Long},
+             {"Name", ColumnType::Text},
+             {"City", ColumnType::Text},
+             {"Country", ColumnType::Text},
+             {"Age", ColumnType::Integer},
+             {"Balance", ColumnType::Currency},
+             {"Joined", ColumnType::DateTime},
+             {"Active", ColumnType::Boolean},
+             {"Code", ColumnType::Text}},
+            {"1, 'Anna Smith', 'London', 'UK', 25, -4622100, " + date(2001, 1, 14, 14, 30, 15) +
+                 ", -1, '00007'",
+             "2, 'Ben Müller', 'Berlin', 'Germany', 32, 15005000, " + date(2001, 1, 27) +
+                 ", -1, '00014'",
+             "3, 'Chloé Dubois', 'Zürich', 'Switzerland', 41, 0, " +
+                 date(1999, 12, 31, 23, 59, 59) + ", 0, '00021'",
+             "4, 'Dan O''Brien', 'Londonderry', 'UK', NULL, 25000000, " + date(1850, 6, 15, 6) +
+                 ", -1, '00028'",
+             "5, 'Eve García', NULL, 'Spain', 19, 999900, " + date(2024, 2, 29) + ", 0, '00035'",
+             "6, 'Finn Ångström', '', 'Sweden', 60, NULL, NULL, 0, '00042'",
+             "7, 'Gus Lee', 'zürich', 'Switzerland', 33, 100000, " + date(2020, 5, 5) +
+                 ", -1, '0007x'"});
         addTable("Orders",
-                 {{"OrderID", ColumnType::Long}, {"CustomerID", ColumnType::Long}, {"OrderDate", ColumnType::DateTime},
-                  {"Amount", ColumnType::Currency}, {"Status", ColumnType::Text}, {"Qty", ColumnType::Integer}},
-                 {"1, 1, " + date(2020, 1, 2) + ", 12000000, 'Open', 2", "2, 1, " + date(2020, 2, 3) + ", 9005000, 'Shipped', 1",
-                  "3, 2, " + date(2020, 3, 4) + ", 25000000, 'Open', 5", "4, 3, " + date(2020, 4, 5) + ", 152500, 'Cancelled', 1",
-                  "5, 4, " + date(2020, 5, 6) + ", 3000000, 'Open', 3", "6, 2, " + date(2021, 1, 1) + ", 1000000, 'Shipped', 1"});
+                 {{"OrderID", ColumnType::Long},
+                  {"CustomerID", ColumnType::Long},
+                  {"OrderDate", ColumnType::DateTime},
+                  {"Amount", ColumnType::Currency},
+                  {"Status", ColumnType::Text},
+                  {"Qty", ColumnType::Integer}},
+                 {"1, 1, " + date(2020, 1, 2) + ", 12000000, 'Open', 2",
+                  "2, 1, " + date(2020, 2, 3) + ", 9005000, 'Shipped', 1",
+                  "3, 2, " + date(2020, 3, 4) + ", 25000000, 'Open', 5",
+                  "4, 3, " + date(2020, 4, 5) + ", 152500, 'Cancelled', 1",
+                  "5, 4, " + date(2020, 5, 6) + ", 3000000, 'Open', 3",
+                  "6, 2, " + date(2021, 1, 1) + ", 1000000, 'Shipped', 1"});
         addTable("One",
-                 {{"ID", ColumnType::Long}, {"Price", ColumnType::Decimal}, {"Stamp", ColumnType::DateTimeExtended},
-                  {"Ratio", ColumnType::Single}, {"Nothing", ColumnType::Text}},
+                 {{"ID", ColumnType::Long},
+                  {"Price", ColumnType::Decimal},
+                  {"Stamp", ColumnType::DateTimeExtended},
+                  {"Ratio", ColumnType::Single},
+                  {"Nothing", ColumnType::Text}},
                  {"1, '-12.3400', '2024-02-29 13:45:30.5000000', 1.100000023841858, NULL"});
     }
     ~SqlTestDatabase() override { sqlite3_close(db_); }
@@ -92,7 +114,9 @@ public:
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             std::vector<std::string> row;
             for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                row.push_back(render(stmt, c, c < static_cast<int>(q.columns.size()) ? q.columns[c].type : ColumnType::Unknown));
+                row.push_back(render(stmt, c,
+                                     c < static_cast<int>(q.columns.size()) ? q.columns[c].type
+                                                                            : ColumnType::Unknown));
             result.rows.push_back(std::move(row));
         }
         std::string message = sqlite3_errmsg(db_);
@@ -105,7 +129,9 @@ public:
         return result;
     }
 
-    Result select(const std::string& accessSql) { return run(sql::translateSelect(accessSql, *this)); }
+    Result select(const std::string& accessSql) {
+        return run(sql::translateSelect(accessSql, *this));
+    }
     Result filter(const std::string& source, const std::string& criterion) {
         return run(sql::translateFilter(source, criterion, *this));
     }
@@ -116,9 +142,19 @@ public:
         return r.rows.at(0).at(0);
     }
 
+    // The value of an expression, or "#n" for the Access error n it raises.
+    std::string evalOrError(const std::string& expression) {
+        try {
+            return eval(expression);
+        } catch (const EngineError& e) {
+            return "#" + std::to_string(e.number());
+        }
+    }
+
     // CustomerIDs matching a criterion, "1,2,..." in ID order.
     std::string ids(const std::string& criterion) {
-        const Result r = select("SELECT CustomerID FROM Customers WHERE " + criterion + " ORDER BY CustomerID");
+        const Result r =
+            select("SELECT CustomerID FROM Customers WHERE " + criterion + " ORDER BY CustomerID");
         std::string out;
         for (const auto& row : r.rows)
             out += (out.empty() ? "" : ",") + row[0];
@@ -132,13 +168,16 @@ private:
         sqlite3_value* v = sqlite3_column_value(stmt, c);
         if (sqlite3_value_type(v) == SQLITE_NULL)
             return "Null";
+        if (type == ColumnType::DateTime && sqlite3_value_type(v) != SQLITE_TEXT)
+            return sql::formatSerial(sqlite3_value_double(v)); // as the grid shows dates
         int code = static_cast<int>(type);
         if (type == ColumnType::Currency && sqlite3_value_type(v) == SQLITE_INTEGER)
             code = sql::kScaledCurrencyCode;
         return sql::fn::displayString(v, code);
     }
 
-    void addTable(const std::string& name, const std::vector<std::pair<std::string, ColumnType>>& columns,
+    void addTable(const std::string& name,
+                  const std::vector<std::pair<std::string, ColumnType>>& columns,
                   const std::vector<std::string>& rows) {
         const std::string table = "\"tbl_" + name + "\"";
         sql::SchemaSource source{name, table, {}};
@@ -168,8 +207,7 @@ private:
 };
 
 // The number and text of the EngineError a call throws; "none" if it throws none.
-template <typename F>
-std::string engineErrorOf(F&& call) {
+template <typename F> std::string engineErrorOf(F&& call) {
     try {
         call();
     } catch (const EngineError& e) {
