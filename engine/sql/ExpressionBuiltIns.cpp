@@ -42,6 +42,8 @@ std::optional<VariantType> variantTypeOf(ColumnType type) {
         return VariantType{2, "Integer"};
     case ColumnType::Long:
         return VariantType{3, "Long"};
+    case ColumnType::BigInt:
+        return VariantType{20, "LongLong"};
     case ColumnType::Currency:
         return VariantType{6, "Currency"};
     case ColumnType::Single:

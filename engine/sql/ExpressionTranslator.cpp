@@ -98,7 +98,7 @@ TypedSql ExpressionTranslator::numberSql(const Expr& e) {
     if (!e.text.empty() && e.text.find_first_not_of("0123456789") == std::string::npos &&
         std::from_chars(e.text.data(), end, whole).ptr == end)
         return TypedSql::value(std::to_string(whole),
-                               e.isInteger ? ColumnType::Long : ColumnType::BigInt);
+                               e.isInteger ? ColumnType::Long : ColumnType::Double);
     return TypedSql::value(numberLiteral(e.number), ColumnType::Double);
 }
 
