@@ -149,7 +149,13 @@ Database& Database::operator=(Database&&) noexcept = default;
 
 QString Database::Name() const { return impl_ ? QString::fromStdString(impl_->db->path()) : QString(); }
 
-QStringList Database::TableDefs() const { return namesOf(impl_->db->catalogue().tables); }
+QStringList Database::TableDefs() const {
+    QStringList names;
+    for (const auto& table : impl_->db->catalogue().tables)
+        if (!engine::holdsComplexValues(table))
+            names << QString::fromStdString(table.name);
+    return names;
+}
 QStringList Database::QueryDefs() const { return namesOf(impl_->db->catalogue().queries); }
 QStringList Database::Forms() const { return namesOf(impl_->db->catalogue().forms); }
 QStringList Database::Reports() const { return namesOf(impl_->db->catalogue().reports); }

@@ -97,7 +97,7 @@ public:
     Database& operator=(Database&&) noexcept;
 
     QString Name() const; // the path
-    QStringList TableDefs() const; // every table in the file's order, system tables included
+    QStringList TableDefs() const; // every table in the file's order, system tables included (not the hidden value tables of attachment and multi-value columns)
     QStringList QueryDefs() const; // every saved query, ~sq_ ones included
     QStringList Forms() const;
     QStringList Reports() const;

@@ -103,7 +103,7 @@ int listNames(Context& ctx, const AccessDatabase& db, bool tables) {
     ListSource list(tables ? std::vector<std::string>{"Name"} : std::vector<std::string>{"Name", "Kind", "SQL"});
     if (tables) {
         for (const auto& t : db.catalogue().tables)
-            if (ctx.options.all || t.name.rfind("MSys", 0) != 0)
+            if (ctx.options.all || (t.name.rfind("MSys", 0) != 0 && !engine::holdsComplexValues(t)))
                 list.add({{t.name, Cell::Kind::String}});
     } else {
         for (const auto& q : db.catalogue().queries)

@@ -29,6 +29,13 @@ struct TableInfo {
     std::vector<ColumnInfo> columns;
 };
 
+// The hidden tables that hold the values of attachment and multi-value
+// columns (f_<GUID>_<column>): system-flagged, yet not named MSys. Access
+// keeps them out of its table definitions; the reader still needs them.
+inline bool holdsComplexValues(const TableInfo& table) {
+    return (static_cast<std::uint32_t>(table.flags) & 0x80000000u) != 0 && table.name.rfind("MSys", 0) != 0;
+}
+
 // The kind of a saved query, from MSysObjects.Flags & 0xF0.
 enum class QueryKind { Select, Crosstab, Delete, Update, Append, MakeTable, DataDefinition, PassThrough, Union, Unknown };
 

@@ -51,6 +51,15 @@ TEST_F(CatalogueReading, ListsAndFields) {
     EXPECT_THROW(readFieldNames(path, QStringLiteral("No Such Table")), EngineError);
 }
 
+TEST_F(CatalogueReading, TheHiddenValueTablesOfAttachmentsAndMultiValueFieldsAreNotListed) {
+    const QString file = QString::fromStdString(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
+    EXPECT_EQ(readObjectNames(file, kTableKind), QStringList{QStringLiteral("Table1")});
+    const QStringList all = DBEngine::instance().Workspaces(0).OpenDatabase(file, false).TableDefs();
+    EXPECT_TRUE(all.contains(QStringLiteral("MSysComplexColumns")));
+    for (const QString& name : all)
+        EXPECT_FALSE(name.startsWith(QStringLiteral("f_"))) << name.toStdString();
+}
+
 TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {
     const QString statement =
         QStringLiteral("select * from [Customers] WHERE 1 = 1 ORDER BY [CustomerID] ASC");
