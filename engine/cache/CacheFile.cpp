@@ -40,10 +40,11 @@ CacheFile::CacheFile(const std::string& accessPath, const SourceStamp& stamp, bo
         openMemory();
     else
         openFile();
+    results_ = std::make_unique<StatementResults>(db_, mutex_);
 }
 
 CacheFile::~CacheFile() {
-    recentKeys_.clear(); // their tables live in this connection
+    results_.reset(); // their tables live in this connection
     sqlite3_close_v2(db_);
 }
 
@@ -62,10 +63,12 @@ void CacheFile::openFile() {
         ::close(fd);
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK) {
+        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr) == SQLITE_OK) {
             try {
                 configure();
-                execSql(db_, "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value)");
+                execSql(db_,
+                        "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value)");
                 execSql(db_, "CREATE TABLE IF NOT EXISTS quarix_tables "
                              "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER)");
                 if (!metaMatches())
@@ -98,8 +101,10 @@ bool CacheFile::stillOnDisk() const {
 void CacheFile::configure() {
     sqlite3_busy_timeout(db_, 600000);
     sql::registerAccessFunctions(db_);
+    // The file mapped whole (up to SQLite's limit): a search reads the pages
+    // where they are instead of copying each into the page cache.
     execSql(db_, "PRAGMA synchronous=NORMAL; PRAGMA temp_store=FILE; PRAGMA cache_size=-32000; "
-                 "PRAGMA mmap_size=67108864");
+                 "PRAGMA mmap_size=2147418112");
 }
 
 bool CacheFile::metaMatches() {
@@ -136,7 +141,8 @@ void CacheFile::writeMeta() {
 void CacheFile::dropCachedTables() {
     std::vector<std::string> names;
     {
-        Statement q(db_, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name GLOB 't[0-9]*'");
+        Statement q(db_,
+                    "SELECT name FROM sqlite_schema WHERE type = 'table' AND name GLOB 't[0-9]*'");
         while (q.step())
             names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)));
     }
@@ -150,7 +156,8 @@ void CacheFile::reset(const SourceStamp& stamp) {
     std::lock_guard lock(mutex_);
     stamp_ = stamp;
     known_.clear();
-    recentKeys_.clear();
+    if (results_)
+        results_->clear();
     if (inMemory_) {
         dropCachedTables();
         return;
@@ -201,7 +208,8 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
     execSql(db_, "BEGIN IMMEDIATE");
     try {
         if (!metaMatches())
-            throw EngineError(3000, "The cache of '" + accessPath_ + "' was replaced; open the database again.");
+            throw EngineError(3000, "The cache of '" + accessPath_ +
+                                        "' was replaced; open the database again.");
         Statement find(db_, "SELECT rowid, signature, rows FROM quarix_tables WHERE name = ?");
         sqlite3_bind_text(find.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
         if (find.step()) {
@@ -237,35 +245,6 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-}
-
-std::string CacheFile::nextTempName() { return "temp.rs" + std::to_string(++tempCounter_); }
-
-KeyTable::~KeyTable() {
-    std::lock_guard lock(mutex_);
-    sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + name_).c_str(), nullptr, nullptr, nullptr);
-}
-
-std::shared_ptr<KeyTable> CacheFile::keysOf(const std::string& keysSql) {
-    constexpr std::size_t kept = 4;
-    for (const auto& [sql, keys] : recentKeys_)
-        if (sql == keysSql)
-            return keys;
-    const std::string name = nextTempName();
-    execSql(db_, "CREATE TABLE " + name + " AS " + keysSql);
-    Statement count(db_, "SELECT count(*) FROM " + name);
-    count.step();
-    auto keys = std::make_shared<KeyTable>(db_, mutex_, name, sqlite3_column_int64(count.get(), 0));
-    // Results that depend on the clock are never served again.
-    const bool timeDependent = keysSql.find("acc_now(") != std::string::npos ||
-                               keysSql.find("acc_date(") != std::string::npos ||
-                               keysSql.find("acc_time(") != std::string::npos;
-    if (!timeDependent) {
-        recentKeys_.emplace_back(keysSql, keys);
-        if (recentKeys_.size() > kept)
-            recentKeys_.pop_front();
-    }
-    return keys;
 }
 
 } // namespace quarix::engine

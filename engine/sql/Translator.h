@@ -25,8 +25,10 @@ struct TranslatedQuery {
     // statement that reads those rows back by position, with "{keys}" for
     // the table holding the rowids and ?1, ?2 for the first and last
     // position. A snapshot then keeps keys rather than a copy of the rows.
+    // countSql counts the same rows.
     std::string keysSql;
     std::string rowsByKeySql;
+    std::string countSql;
 };
 
 // Translates one Access SQL SELECT (or UNION of SELECTs) into SQLite.
