@@ -25,6 +25,10 @@ bool isCorruption(int code) {
     return code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_FORMAT;
 }
 
+// The connection is only ever used under the cache file's own mutex, so
+// SQLite need not lock it again on every call.
+constexpr int connectionFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+
 void removeCacheFile(const fs::path& file) {
     std::error_code ec;
     for (const char* side : {"", "-journal", "-wal", "-shm"})
@@ -49,7 +53,7 @@ CacheFile::~CacheFile() {
 }
 
 void CacheFile::openMemory() {
-    if (sqlite3_open(":memory:", &db_) != SQLITE_OK)
+    if (sqlite3_open_v2(":memory:", &db_, connectionFlags, nullptr) != SQLITE_OK)
         throwSqliteError(db_, "memory cache");
     configure();
 }
@@ -63,8 +67,7 @@ void CacheFile::openFile() {
         ::close(fd);
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                            nullptr) == SQLITE_OK) {
+        if (sqlite3_open_v2(file_.c_str(), &db_, connectionFlags, nullptr) == SQLITE_OK) {
             try {
                 configure();
                 execSql(db_,

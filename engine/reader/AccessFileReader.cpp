@@ -187,6 +187,7 @@ void AccessFileReader::readTable(const std::string& path, const std::string& tab
                 }
                 if (!in.atEnd())
                     throw wire::MalformedFrame("rows do not fit their columns");
+                sink.endBatch(); // the frame, which the rows' views point into, goes next
                 rowsRead += count;
                 if (options.progress)
                     options.progress(rowsRead, info.rowEstimate);
