@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -61,11 +63,32 @@ public:
     double f64() { return get<double>(); }
     std::string_view bytes() { return take(u32()); }
     std::string text() { return std::string(bytes()); }
-    StoredValue value();
+    StoredValue value() {
+        // Inline: the cache load decodes every value of a table here.
+        switch (static_cast<StoredValue::Kind>(u8())) {
+        case StoredValue::Kind::Null:
+            return StoredValue::null();
+        case StoredValue::Kind::Integer:
+            return StoredValue::ofInteger(i64());
+        case StoredValue::Kind::Real:
+            return StoredValue::ofReal(f64());
+        case StoredValue::Kind::Text:
+            return StoredValue::ofText(bytes());
+        case StoredValue::Kind::Blob:
+            return StoredValue::ofBlob(bytes());
+        }
+        throw MalformedFrame("unknown value kind");
+    }
     bool atEnd() const { return in_.empty(); }
 
 private:
-    std::string_view take(std::size_t n);
+    std::string_view take(std::size_t n) {
+        if (n > in_.size())
+            throw MalformedFrame("truncated frame");
+        const std::string_view part = in_.substr(0, n);
+        in_.remove_prefix(n);
+        return part;
+    }
     template <typename T> T get() {
         T v;
         std::memcpy(&v, take(sizeof v).data(), sizeof v);
@@ -88,17 +111,33 @@ struct Frame {
     std::string_view payload;
 };
 
-// Cuts complete frames out of a byte stream that arrives in pieces.
+// Cuts complete frames out of a byte stream that arrives in pieces. The
+// bytes are read straight into its buffer (space, then received), as many
+// at a time as complete the frame that is arriving, so that frames are
+// neither copied nor moved on their way.
 class FrameParser {
 public:
-    void append(std::string_view bytes) { buffer_.append(bytes); }
-    // The next complete frame, valid until the next call; nothing when more
-    // bytes are needed.
+    // Where the next bytes go: never empty, at most what completes the
+    // current frame's header or payload (and at most 1 MiB, so that a
+    // garbled length never reserves more than arrives).
+    std::span<char> space();
+    // n bytes were written at the start of space().
+    void received(std::size_t n) { size_ += n; }
+    // Copies bytes in, in pieces of any size.
+    void append(std::string_view bytes);
+    // The next complete frame, valid until the next call of space() or
+    // append(); nothing when more bytes are needed.
     std::optional<Frame> next();
 
 private:
-    std::string buffer_;
-    std::size_t consumed_ = 0;
+    void reserve(std::size_t bytes);
+    // The bytes that complete the first frame not complete yet (at least 1).
+    std::size_t missing() const;
+
+    std::unique_ptr<char[]> buffer_; // not zeroed: every byte used is received first
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;     // bytes held
+    std::size_t consumed_ = 0; // bytes of frames already returned
 };
 
 } // namespace quarix::engine::wire
