@@ -2,9 +2,12 @@
 
 #include "engine/EngineError.h"
 #include "engine/cache/CacheFolder.h"
+#include "engine/cache/DeferredSync.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/cache/TableInserter.h"
 #include "engine/sql/Translator.h"
+
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,7 +36,27 @@ void removeCacheFile(const fs::path& file) {
     std::error_code ec;
     for (const char* side : {"", "-journal", "-wal", "-shm"})
         fs::remove(file.string() + side, ec);
+    fs::remove(DeferredSync::markerOf(file), ec);
 }
+
+// Syncing off for one load, on again whichever way it ends.
+class UnsyncedLoad {
+public:
+    UnsyncedLoad(sqlite3* db, bool active) : db_(db), active_(active) {
+        if (active_)
+            execSql(db_, "PRAGMA synchronous=OFF");
+    }
+    ~UnsyncedLoad() {
+        if (active_)
+            sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    }
+    UnsyncedLoad(const UnsyncedLoad&) = delete;
+    UnsyncedLoad& operator=(const UnsyncedLoad&) = delete;
+
+private:
+    sqlite3* db_;
+    bool active_;
+};
 
 } // namespace
 
@@ -49,7 +72,20 @@ CacheFile::CacheFile(const std::string& accessPath, const SourceStamp& stamp, bo
 
 CacheFile::~CacheFile() {
     results_.reset(); // their tables live in this connection
+    settle();
     sqlite3_close_v2(db_);
+}
+
+void CacheFile::settle() {
+    if (!sync_)
+        return;
+    // Not worth waiting for another instance's load: the marker then stays,
+    // and is trusted until the system restarts.
+    sqlite3_busy_timeout(db_, 100);
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        sync_->settle();
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    }
 }
 
 void CacheFile::openMemory() {
@@ -60,6 +96,9 @@ void CacheFile::openMemory() {
 
 void CacheFile::openFile() {
     file_ = CacheFolder::fileFor(accessPath_);
+    sync_ = std::make_unique<DeferredSync>(file_);
+    if (!sync_->trustworthy())
+        removeCacheFile(file_);
     // Created private before SQLite opens it, so no other user can read it.
     const int fd = ::open(file_.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0) {
@@ -70,10 +109,13 @@ void CacheFile::openFile() {
         if (sqlite3_open_v2(file_.c_str(), &db_, connectionFlags, nullptr) == SQLITE_OK) {
             try {
                 configure();
+                // One transaction: a new file waits for the disk once.
                 execSql(db_,
-                        "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value)");
-                execSql(db_, "CREATE TABLE IF NOT EXISTS quarix_tables "
-                             "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER)");
+                        "BEGIN; "
+                        "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value); "
+                        "CREATE TABLE IF NOT EXISTS quarix_tables "
+                        "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER); "
+                        "COMMIT");
                 if (!metaMatches())
                     reset(stamp_);
                 ::utime(file_.c_str(), nullptr); // marks it recently used
@@ -141,7 +183,7 @@ void CacheFile::writeMeta() {
     }
 }
 
-void CacheFile::dropCachedTables() {
+bool CacheFile::dropCachedTables() {
     std::vector<std::string> names;
     {
         Statement q(db_,
@@ -153,6 +195,7 @@ void CacheFile::dropCachedTables() {
         execSql(db_, "DROP TABLE " + quoteIdentifier(name));
     if (!inMemory_)
         execSql(db_, "DELETE FROM quarix_tables");
+    return !names.empty();
 }
 
 void CacheFile::reset(const SourceStamp& stamp) {
@@ -165,10 +208,11 @@ void CacheFile::reset(const SourceStamp& stamp) {
         dropCachedTables();
         return;
     }
+    bool dropped = false;
     execSql(db_, "BEGIN IMMEDIATE");
     try {
         if (!metaMatches()) {
-            dropCachedTables();
+            dropped = dropCachedTables();
             writeMeta();
         }
         execSql(db_, "COMMIT");
@@ -177,7 +221,8 @@ void CacheFile::reset(const SourceStamp& stamp) {
         throw;
     }
     // Gives the space back; skipped when another instance is reading.
-    sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr);
+    if (dropped)
+        sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr);
 }
 
 std::string CacheFile::columnSignature(const TableInfo& info) const {
@@ -206,6 +251,9 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
         }
     }
 
+    // The load does not wait for the disk: the marker keeps the file from
+    // being trusted after a power failure until it is flushed.
+    const UnsyncedLoad unsynced(db_, sync_->available());
     // Another running instance may be reading the same table: the write
     // lock makes the second one wait and then find the finished table.
     execSql(db_, "BEGIN IMMEDIATE");
@@ -213,17 +261,27 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
         if (!metaMatches())
             throw EngineError(3000, "The cache of '" + accessPath_ +
                                         "' was replaced; open the database again.");
-        Statement find(db_, "SELECT rowid, signature, rows FROM quarix_tables WHERE name = ?");
-        sqlite3_bind_text(find.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
-        if (find.step()) {
-            const std::string sqlName = "t" + std::to_string(sqlite3_column_int64(find.get(), 0));
-            const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
-            const auto rows = static_cast<std::uint64_t>(sqlite3_column_int64(find.get(), 2));
-            if (stored && signature == stored) {
-                execSql(db_, "COMMIT");
-                return known_[info.name] = {sqlName, rows};
+        std::optional<std::string> stale; // the table as read before under other columns
+        {
+            Statement find(db_, "SELECT rowid, signature, rows FROM quarix_tables WHERE name = ?");
+            sqlite3_bind_text(find.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
+            if (find.step()) {
+                const std::string sqlName =
+                    "t" + std::to_string(sqlite3_column_int64(find.get(), 0));
+                const auto* stored =
+                    reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
+                const auto rows = static_cast<std::uint64_t>(sqlite3_column_int64(find.get(), 2));
+                if (stored && signature == stored) {
+                    execSql(db_, "COMMIT");
+                    return known_[info.name] = {sqlName, rows};
+                }
+                stale = sqlName;
             }
-            execSql(db_, "DROP TABLE IF EXISTS " + sqlName);
+        }
+        if (sync_->available())
+            sync_->beforeUnsyncedWrites();
+        if (stale) {
+            execSql(db_, "DROP TABLE IF EXISTS " + *stale);
             Statement forget(db_, "DELETE FROM quarix_tables WHERE name = ?");
             sqlite3_bind_text(forget.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
             forget.step();

@@ -32,6 +32,8 @@ struct CachedTable {
 // The SQLite database holding the tables of one Access file that have been
 // read so far: a file in the user's cache folder, or memory when the cache
 // is switched off. One connection, used under its mutex.
+class DeferredSync;
+
 class CacheFile {
 public:
     CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
@@ -64,7 +66,8 @@ private:
     void configure();
     bool metaMatches();
     void writeMeta();
-    void dropCachedTables();
+    bool dropCachedTables(); // true when there were any
+    void settle();
     std::string columnSignature(const TableInfo& info) const;
 
     std::string accessPath_;
@@ -77,6 +80,7 @@ private:
     std::recursive_mutex mutex_;
     std::map<std::string, CachedTable> known_;
     std::unique_ptr<StatementResults> results_;
+    std::unique_ptr<DeferredSync> sync_; // for a cache file on disk
 };
 
 } // namespace quarix::engine
