@@ -50,7 +50,7 @@ public:
     // How many keys a first look at a result reads: one page and some more.
     static constexpr std::int64_t firstKeys = 4096;
 
-    StatementResults(sqlite3* db, std::recursive_mutex& mutex) : db_(db), mutex_(mutex) {}
+    StatementResults(sqlite3* db, std::recursive_mutex& mutex);
 
     // The keys of a statement that has keysSql: all of them, or at least the
     // first firstKeys of them (found by a sort that keeps only those) and
@@ -70,12 +70,14 @@ private:
     };
     Known* find(const std::string& sql);
     void remember(const std::string& sql, const ResultKeys& keys);
-    std::shared_ptr<ResultTable> materialise(const std::string& select);
+    // Into a new temporary table; sorted tells whether the plan sorted.
+    std::shared_ptr<ResultTable> materialise(const std::string& select, bool* sorted = nullptr);
     std::int64_t count(const std::string& select);
 
     sqlite3* db_;
     std::recursive_mutex& mutex_;
     std::uint64_t tempCounter_ = 0;
+    std::int64_t counted_ = 0; // rows qx_counted found holding
     std::deque<Known> recent_; // newest last
 };
 

@@ -287,6 +287,11 @@ void CoreTranslation::keyed(TranslatedQuery& result) const {
     result.keysSql = "SELECT " + alias + ".rowid AS qx_id" + body() +
                      (order.empty() ? " ORDER BY " : order + ", ") + alias + ".rowid";
     result.countSql = "SELECT count(*)" + body();
+    // A sort reads every row, so it can count them on the way.
+    if (!order.empty())
+        result.countedKeysSql = "SELECT " + alias + ".rowid AS qx_id FROM " + from_ +
+                                " WHERE qx_counted(" + (where_.empty() ? "1" : where_) + ")" +
+                                order + ", " + alias + ".rowid";
     result.rowsByKeySql = selectList() + " FROM {keys} AS qx_k JOIN " + sourceSql_[0] + " AS " + alias + " ON " +
                           alias + ".rowid = qx_k.qx_id WHERE qx_k.rowid BETWEEN ?1 AND ?2 ORDER BY qx_k.rowid";
 }
