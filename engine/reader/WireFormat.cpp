@@ -5,24 +5,6 @@
 
 namespace quarix::engine::wire {
 
-void ByteWriter::value(const StoredValue& v) {
-    u8(static_cast<std::uint8_t>(v.kind));
-    switch (v.kind) {
-    case StoredValue::Kind::Null:
-        break;
-    case StoredValue::Kind::Integer:
-        i64(v.integer);
-        break;
-    case StoredValue::Kind::Real:
-        f64(v.real);
-        break;
-    case StoredValue::Kind::Text:
-    case StoredValue::Kind::Blob:
-        bytes(v.bytes);
-        break;
-    }
-}
-
 void writeTableInfo(ByteWriter& out, const TableInfo& table) {
     out.bytes(table.name);
     out.i32(table.id);

@@ -44,10 +44,46 @@ public:
         u32(static_cast<std::uint32_t>(v.size()));
         out_.append(v);
     }
-    void value(const StoredValue& v);
+    void value(const StoredValue& v) { values({&v, 1}); }
+    // Inline, and the buffer grown once: the helper encodes every row here.
+    void values(std::span<const StoredValue> row) {
+        std::size_t size = 0;
+        for (const StoredValue& v : row)
+            size += encodedSize(v);
+        const std::size_t at = out_.size();
+        out_.resize(at + size);
+        char* p = out_.data() + at;
+        for (const StoredValue& v : row)
+            p = encode(v, p);
+    }
     std::string& buffer() { return out_; }
 
 private:
+    static bool sized(const StoredValue& v) {
+        return v.kind == StoredValue::Kind::Text || v.kind == StoredValue::Kind::Blob;
+    }
+    static std::size_t encodedSize(const StoredValue& v) {
+        if (sized(v))
+            return 5 + v.bytes.size();
+        return v.kind == StoredValue::Kind::Null ? 1 : 9;
+    }
+    static char* encode(const StoredValue& v, char* p) {
+        *p++ = static_cast<char>(v.kind);
+        if (v.kind == StoredValue::Kind::Integer) {
+            std::memcpy(p, &v.integer, 8);
+            return p + 8;
+        }
+        if (v.kind == StoredValue::Kind::Real) {
+            std::memcpy(p, &v.real, 8);
+            return p + 8;
+        }
+        if (!sized(v))
+            return p;
+        const auto size = static_cast<std::uint32_t>(v.bytes.size());
+        std::memcpy(p, &size, 4);
+        std::memcpy(p + 4, v.bytes.data(), v.bytes.size());
+        return p + 4 + v.bytes.size();
+    }
     void raw(const void* p, std::size_t n) { out_.append(static_cast<const char*>(p), n); }
     std::string& out_;
 };
