@@ -121,11 +121,13 @@ TEST(TableInserter, ShortRowsAreFilledWithNull) {
             inserter.row(one);
         inserter.endBatch();
     }
-    Statement q(db, "SELECT count(*), sum(c0), count(c1) FROM t1");
-    ASSERT_TRUE(q.step());
-    EXPECT_EQ(sqlite3_column_int64(q.get(), 0), 100);
-    EXPECT_EQ(sqlite3_column_int64(q.get(), 1), 700);
-    EXPECT_EQ(sqlite3_column_int64(q.get(), 2), 0);
+    {
+        Statement q(db, "SELECT count(*), sum(c0), count(c1) FROM t1");
+        ASSERT_TRUE(q.step());
+        EXPECT_EQ(sqlite3_column_int64(q.get(), 0), 100);
+        EXPECT_EQ(sqlite3_column_int64(q.get(), 1), 700);
+        EXPECT_EQ(sqlite3_column_int64(q.get(), 2), 0);
+    }
     sqlite3_close(db);
 }
 
