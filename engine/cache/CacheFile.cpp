@@ -2,9 +2,12 @@
 
 #include "engine/EngineError.h"
 #include "engine/cache/CacheFolder.h"
+#include "engine/cache/DeferredSync.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/cache/TableInserter.h"
 #include "engine/sql/Translator.h"
+
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,11 +28,35 @@ bool isCorruption(int code) {
     return code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_FORMAT;
 }
 
+// The connection is only ever used under the cache file's own mutex, so
+// SQLite need not lock it again on every call.
+constexpr int connectionFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+
 void removeCacheFile(const fs::path& file) {
     std::error_code ec;
     for (const char* side : {"", "-journal", "-wal", "-shm"})
         fs::remove(file.string() + side, ec);
+    fs::remove(DeferredSync::markerOf(file), ec);
 }
+
+// Syncing off for one load, on again whichever way it ends.
+class UnsyncedLoad {
+public:
+    UnsyncedLoad(sqlite3* db, bool active) : db_(db), active_(active) {
+        if (active_)
+            execSql(db_, "PRAGMA synchronous=OFF");
+    }
+    ~UnsyncedLoad() {
+        if (active_)
+            sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    }
+    UnsyncedLoad(const UnsyncedLoad&) = delete;
+    UnsyncedLoad& operator=(const UnsyncedLoad&) = delete;
+
+private:
+    sqlite3* db_;
+    bool active_;
+};
 
 } // namespace
 
@@ -40,21 +67,38 @@ CacheFile::CacheFile(const std::string& accessPath, const SourceStamp& stamp, bo
         openMemory();
     else
         openFile();
+    results_ = std::make_unique<StatementResults>(db_, mutex_);
 }
 
 CacheFile::~CacheFile() {
-    recentKeys_.clear(); // their tables live in this connection
+    results_.reset(); // their tables live in this connection
+    settle();
     sqlite3_close_v2(db_);
 }
 
+void CacheFile::settle() {
+    if (!sync_)
+        return;
+    // Not worth waiting for another instance's load: the marker then stays,
+    // and is trusted until the system restarts.
+    sqlite3_busy_timeout(db_, 100);
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        sync_->settle();
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    }
+}
+
 void CacheFile::openMemory() {
-    if (sqlite3_open(":memory:", &db_) != SQLITE_OK)
+    if (sqlite3_open_v2(":memory:", &db_, connectionFlags, nullptr) != SQLITE_OK)
         throwSqliteError(db_, "memory cache");
     configure();
 }
 
 void CacheFile::openFile() {
     file_ = CacheFolder::fileFor(accessPath_);
+    sync_ = std::make_unique<DeferredSync>(file_);
+    if (!sync_->trustworthy())
+        removeCacheFile(file_);
     // Created private before SQLite opens it, so no other user can read it.
     const int fd = ::open(file_.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0) {
@@ -62,12 +106,16 @@ void CacheFile::openFile() {
         ::close(fd);
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK) {
+        if (sqlite3_open_v2(file_.c_str(), &db_, connectionFlags, nullptr) == SQLITE_OK) {
             try {
                 configure();
-                execSql(db_, "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value)");
-                execSql(db_, "CREATE TABLE IF NOT EXISTS quarix_tables "
-                             "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER)");
+                // One transaction: a new file waits for the disk once.
+                execSql(db_,
+                        "BEGIN; "
+                        "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value); "
+                        "CREATE TABLE IF NOT EXISTS quarix_tables "
+                        "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER); "
+                        "COMMIT");
                 if (!metaMatches())
                     reset(stamp_);
                 ::utime(file_.c_str(), nullptr); // marks it recently used
@@ -98,8 +146,10 @@ bool CacheFile::stillOnDisk() const {
 void CacheFile::configure() {
     sqlite3_busy_timeout(db_, 600000);
     sql::registerAccessFunctions(db_);
+    // The file mapped whole (up to SQLite's limit): a search reads the pages
+    // where they are instead of copying each into the page cache.
     execSql(db_, "PRAGMA synchronous=NORMAL; PRAGMA temp_store=FILE; PRAGMA cache_size=-32000; "
-                 "PRAGMA mmap_size=67108864");
+                 "PRAGMA mmap_size=2147418112");
 }
 
 bool CacheFile::metaMatches() {
@@ -133,10 +183,11 @@ void CacheFile::writeMeta() {
     }
 }
 
-void CacheFile::dropCachedTables() {
+bool CacheFile::dropCachedTables() {
     std::vector<std::string> names;
     {
-        Statement q(db_, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name GLOB 't[0-9]*'");
+        Statement q(db_,
+                    "SELECT name FROM sqlite_schema WHERE type = 'table' AND name GLOB 't[0-9]*'");
         while (q.step())
             names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)));
     }
@@ -144,21 +195,24 @@ void CacheFile::dropCachedTables() {
         execSql(db_, "DROP TABLE " + quoteIdentifier(name));
     if (!inMemory_)
         execSql(db_, "DELETE FROM quarix_tables");
+    return !names.empty();
 }
 
 void CacheFile::reset(const SourceStamp& stamp) {
     std::lock_guard lock(mutex_);
     stamp_ = stamp;
     known_.clear();
-    recentKeys_.clear();
+    if (results_)
+        results_->clear();
     if (inMemory_) {
         dropCachedTables();
         return;
     }
+    bool dropped = false;
     execSql(db_, "BEGIN IMMEDIATE");
     try {
         if (!metaMatches()) {
-            dropCachedTables();
+            dropped = dropCachedTables();
             writeMeta();
         }
         execSql(db_, "COMMIT");
@@ -167,7 +221,8 @@ void CacheFile::reset(const SourceStamp& stamp) {
         throw;
     }
     // Gives the space back; skipped when another instance is reading.
-    sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr);
+    if (dropped)
+        sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr);
 }
 
 std::string CacheFile::columnSignature(const TableInfo& info) const {
@@ -196,23 +251,37 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
         }
     }
 
+    // The load does not wait for the disk: the marker keeps the file from
+    // being trusted after a power failure until it is flushed.
+    const UnsyncedLoad unsynced(db_, sync_->available());
     // Another running instance may be reading the same table: the write
     // lock makes the second one wait and then find the finished table.
     execSql(db_, "BEGIN IMMEDIATE");
     try {
         if (!metaMatches())
-            throw EngineError(3000, "The cache of '" + accessPath_ + "' was replaced; open the database again.");
-        Statement find(db_, "SELECT rowid, signature, rows FROM quarix_tables WHERE name = ?");
-        sqlite3_bind_text(find.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
-        if (find.step()) {
-            const std::string sqlName = "t" + std::to_string(sqlite3_column_int64(find.get(), 0));
-            const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
-            const auto rows = static_cast<std::uint64_t>(sqlite3_column_int64(find.get(), 2));
-            if (stored && signature == stored) {
-                execSql(db_, "COMMIT");
-                return known_[info.name] = {sqlName, rows};
+            throw EngineError(3000, "The cache of '" + accessPath_ +
+                                        "' was replaced; open the database again.");
+        std::optional<std::string> stale; // the table as read before under other columns
+        {
+            Statement find(db_, "SELECT rowid, signature, rows FROM quarix_tables WHERE name = ?");
+            sqlite3_bind_text(find.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
+            if (find.step()) {
+                const std::string sqlName =
+                    "t" + std::to_string(sqlite3_column_int64(find.get(), 0));
+                const auto* stored =
+                    reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
+                const auto rows = static_cast<std::uint64_t>(sqlite3_column_int64(find.get(), 2));
+                if (stored && signature == stored) {
+                    execSql(db_, "COMMIT");
+                    return known_[info.name] = {sqlName, rows};
+                }
+                stale = sqlName;
             }
-            execSql(db_, "DROP TABLE IF EXISTS " + sqlName);
+        }
+        if (sync_->available())
+            sync_->beforeUnsyncedWrites();
+        if (stale) {
+            execSql(db_, "DROP TABLE IF EXISTS " + *stale);
             Statement forget(db_, "DELETE FROM quarix_tables WHERE name = ?");
             sqlite3_bind_text(forget.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
             forget.step();
@@ -237,35 +306,6 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-}
-
-std::string CacheFile::nextTempName() { return "temp.rs" + std::to_string(++tempCounter_); }
-
-KeyTable::~KeyTable() {
-    std::lock_guard lock(mutex_);
-    sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + name_).c_str(), nullptr, nullptr, nullptr);
-}
-
-std::shared_ptr<KeyTable> CacheFile::keysOf(const std::string& keysSql) {
-    constexpr std::size_t kept = 4;
-    for (const auto& [sql, keys] : recentKeys_)
-        if (sql == keysSql)
-            return keys;
-    const std::string name = nextTempName();
-    execSql(db_, "CREATE TABLE " + name + " AS " + keysSql);
-    Statement count(db_, "SELECT count(*) FROM " + name);
-    count.step();
-    auto keys = std::make_shared<KeyTable>(db_, mutex_, name, sqlite3_column_int64(count.get(), 0));
-    // Results that depend on the clock are never served again.
-    const bool timeDependent = keysSql.find("acc_now(") != std::string::npos ||
-                               keysSql.find("acc_date(") != std::string::npos ||
-                               keysSql.find("acc_time(") != std::string::npos;
-    if (!timeDependent) {
-        recentKeys_.emplace_back(keysSql, keys);
-        if (recentKeys_.size() > kept)
-            recentKeys_.pop_front();
-    }
-    return keys;
 }
 
 } // namespace quarix::engine

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "engine/cache/StatementResults.h"
 #include "engine/reader/AccessFileReader.h"
 #include "engine/reader/Catalogue.h"
 
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -29,28 +29,11 @@ struct CachedTable {
     std::uint64_t rows = 0;
 };
 
-// A temporary table holding the rowids of one statement's result in result
-// order; dropped when the last result set using it goes.
-class KeyTable {
-public:
-    KeyTable(sqlite3* db, std::recursive_mutex& mutex, std::string name, std::int64_t rows)
-        : db_(db), mutex_(mutex), name_(std::move(name)), rows_(rows) {}
-    ~KeyTable();
-    KeyTable(const KeyTable&) = delete;
-    KeyTable& operator=(const KeyTable&) = delete;
-    const std::string& name() const { return name_; }
-    std::int64_t rows() const { return rows_; }
-
-private:
-    sqlite3* db_;
-    std::recursive_mutex& mutex_;
-    std::string name_;
-    std::int64_t rows_;
-};
-
 // The SQLite database holding the tables of one Access file that have been
 // read so far: a file in the user's cache folder, or memory when the cache
 // is switched off. One connection, used under its mutex.
+class DeferredSync;
+
 class CacheFile {
 public:
     CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
@@ -74,13 +57,8 @@ public:
     // when it is not cached yet. Call with the mutex held.
     CachedTable table(const TableInfo& info, const ReadOptions& options);
 
-    // Names the next private temporary table of this connection.
-    std::string nextTempName();
-
-    // The keys of a statement's result: the same table again while the
-    // data is unchanged (a page change or an export repeats the search),
-    // else run now. Call with the mutex held.
-    std::shared_ptr<KeyTable> keysOf(const std::string& keysSql);
+    // The results of recent statements. Call with the mutex held.
+    StatementResults& results() { return *results_; }
 
 private:
     void openFile();
@@ -88,7 +66,8 @@ private:
     void configure();
     bool metaMatches();
     void writeMeta();
-    void dropCachedTables();
+    bool dropCachedTables(); // true when there were any
+    void settle();
     std::string columnSignature(const TableInfo& info) const;
 
     std::string accessPath_;
@@ -100,9 +79,8 @@ private:
     sqlite3* db_ = nullptr;
     std::recursive_mutex mutex_;
     std::map<std::string, CachedTable> known_;
-    std::uint64_t tempCounter_ = 0;
-    // The last statements' keys, newest last.
-    std::deque<std::pair<std::string, std::shared_ptr<KeyTable>>> recentKeys_;
+    std::unique_ptr<StatementResults> results_;
+    std::unique_ptr<DeferredSync> sync_; // for a cache file on disk
 };
 
 } // namespace quarix::engine

@@ -79,7 +79,7 @@ void CacheFolder::enforceLimit(std::uint64_t limitBytes, const fs::path& keep) {
             break;
         if (e.path == keep)
             continue;
-        for (const char* side : {"", "-wal", "-shm"})
+        for (const char* side : {"", "-wal", "-shm", "-journal", "-unsynced"})
             fs::remove(e.path.string() + side, ec);
         total -= std::min(total, e.bytes);
     }

@@ -4,6 +4,7 @@
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/SqliteHelpers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <mutex>
@@ -87,45 +88,48 @@ ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuer
     : cache_(std::move(cache)), columns_(query.columns) {
     std::lock_guard lock(cache_->mutex());
     if (!query.keysSql.empty()) {
-        keys_ = cache_->keysOf(query.keysSql);
-        ownsTable_ = false;
-        table_ = keys_->name();
-        rows_ = keys_->rows();
-        fetchSql_ = query.rowsByKeySql;
-        fetchSql_.replace(fetchSql_.find("{keys}"), 6, table_);
+        query_ = query;
+        const ResultKeys keys = cache_->results().keys(query, false);
+        rows_ = keys.rows;
+        holdKeys(keys.table);
         return;
     }
-    table_ = cache_->nextTempName();
-    execSql(cache_->db(), "CREATE TABLE " + table_ + " AS " + query.sql);
+    held_ = cache_->results().rows(query.sql);
+    table_ = held_->name();
+    rows_ = held_->rows();
     fetchSql_ = "SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2";
-    Statement count(cache_->db(), "SELECT count(*) FROM " + table_);
-    count.step();
-    rows_ = sqlite3_column_int64(count.get(), 0);
 }
 
-ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, std::string table, std::vector<sql::ResultColumn> columns,
-                     std::int64_t rows)
-    : cache_(std::move(cache)), table_(std::move(table)), ownsTable_(false),
-      fetchSql_("SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2"), columns_(std::move(columns)),
-      rows_(rows) {}
+ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, std::string table,
+                     std::vector<sql::ResultColumn> columns, std::int64_t rows)
+    : cache_(std::move(cache)), table_(std::move(table)),
+      fetchSql_("SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2"),
+      columns_(std::move(columns)), rows_(rows) {}
 
-ResultSet::~ResultSet() {
-    if (!ownsTable_)
-        return;
-    std::lock_guard lock(cache_->mutex());
-    sqlite3_exec(cache_->db(), ("DROP TABLE IF EXISTS " + table_).c_str(), nullptr, nullptr, nullptr);
+ResultSet::~ResultSet() = default;
+
+void ResultSet::holdKeys(std::shared_ptr<ResultTable> keys) {
+    held_ = std::move(keys);
+    table_ = held_->name();
+    fetchSql_ = query_.rowsByKeySql;
+    fetchSql_.replace(fetchSql_.find("{keys}"), 6, table_);
 }
 
 const std::vector<OwnedValue>& ResultSet::row(std::int64_t index) {
     if (index < 0 || index >= rows_)
         throw EngineError(3021, "No current record.");
-    if (chunkFirst_ < 0 || index < chunkFirst_ || index >= chunkFirst_ + static_cast<std::int64_t>(chunk_.size()))
+    if (chunkFirst_ < 0 || index < chunkFirst_ ||
+        index >= chunkFirst_ + static_cast<std::int64_t>(chunk_.size()))
         fetchChunk(index - index % chunkRows);
+    if (index - chunkFirst_ >= static_cast<std::int64_t>(chunk_.size()))
+        throw EngineError(3021, "No current record.");
     return chunk_[static_cast<std::size_t>(index - chunkFirst_)];
 }
 
 void ResultSet::fetchChunk(std::int64_t first) {
     std::lock_guard lock(cache_->mutex());
+    if (!query_.keysSql.empty() && held_->rows() < std::min(first + chunkRows, rows_))
+        holdKeys(cache_->results().keys(query_, true).table);
     Statement q(cache_->db(), fetchSql_);
     sqlite3_bind_int64(q.get(), 1, first + 1);
     sqlite3_bind_int64(q.get(), 2, first + chunkRows);

@@ -11,7 +11,7 @@
 namespace quarix::engine {
 
 class CacheFile;
-class KeyTable;
+class ResultTable;
 
 // A value read back from the cache, owning its bytes.
 struct OwnedValue {
@@ -26,14 +26,16 @@ struct OwnedValue {
 // The rows of one executed statement, kept as a snapshot in a temporary
 // table of the cache (the rowids of the matching rows when the statement
 // reads one table, else a copy of the rows) and read back a chunk at a
-// time, so that a result of millions of rows does not live in memory.
+// time, so that a result of millions of rows does not live in memory. Of a
+// one-table result only the first keys are sorted out at first; the rest
+// are when a row past them is asked for.
 class ResultSet {
 public:
     // Runs a statement and keeps its rows.
     ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query);
     // The rows of a cached table as they are (rowids 1..rows).
-    ResultSet(std::shared_ptr<CacheFile> cache, std::string table, std::vector<sql::ResultColumn> columns,
-              std::int64_t rows);
+    ResultSet(std::shared_ptr<CacheFile> cache, std::string table,
+              std::vector<sql::ResultColumn> columns, std::int64_t rows);
     ~ResultSet();
     ResultSet(const ResultSet&) = delete;
     ResultSet& operator=(const ResultSet&) = delete;
@@ -49,12 +51,13 @@ public:
 
 private:
     void fetchChunk(std::int64_t first);
+    void holdKeys(std::shared_ptr<ResultTable> keys);
 
     std::shared_ptr<CacheFile> cache_;
     std::string table_;
-    bool ownsTable_ = true;
-    std::shared_ptr<KeyTable> keys_; // the rowids of a one-table result
-    std::string fetchSql_; // reads rows ?1..?2 (1-based positions)
+    std::shared_ptr<ResultTable> held_; // the snapshot, unless the rows are a cached table's
+    sql::TranslatedQuery query_;        // a one-table statement, whose keys may be read further
+    std::string fetchSql_;              // reads rows ?1..?2 (1-based positions)
     std::vector<sql::ResultColumn> columns_;
     std::int64_t rows_ = 0;
     std::int64_t chunkFirst_ = -1;

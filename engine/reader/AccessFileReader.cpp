@@ -92,11 +92,12 @@ void runHelper(const std::vector<std::string>& arguments, const ReadOptions& opt
     for (;;) {
         if (cancelled())
             throw reader_errors::canceledError();
-        HelperProcess::Output output = child.read(std::min<std::chrono::milliseconds>(100ms, limit));
+        const HelperProcess::Output output =
+            child.read(std::min<std::chrono::milliseconds>(100ms, limit), parser.space());
         const auto now = std::chrono::steady_clock::now();
         if (output.activity)
             lastActivity = now;
-        parser.append(output.bytes);
+        parser.received(output.bytes);
         try {
             while (const auto frame = parser.next()) {
                 if (frame->type == wire::FrameType::Error) {
@@ -187,6 +188,7 @@ void AccessFileReader::readTable(const std::string& path, const std::string& tab
                 }
                 if (!in.atEnd())
                     throw wire::MalformedFrame("rows do not fit their columns");
+                sink.endBatch(); // the frame, which the rows' views point into, goes next
                 rowsRead += count;
                 if (options.progress)
                     options.progress(rowsRead, info.rowEstimate);

@@ -20,8 +20,10 @@ public:
     // at the moment of reading.
     virtual void begin(const TableInfo& table) = 0;
     // One row; values in column order of the TableInfo, in storage form.
-    // The views inside are valid only during the call.
+    // The views inside stay valid until the end of the batch the row is in.
     virtual void row(std::span<const StoredValue> values) = 0;
+    // Ends a batch of rows; called before the read returns.
+    virtual void endBatch() {}
 };
 
 struct ReadOptions {

@@ -37,9 +37,7 @@ void FrameOutput::row(std::span<const StoredValue> values) {
         buffer_.append(4, '\0');
         rowsInFrame_ = 0;
     }
-    wire::ByteWriter out(buffer_);
-    for (const StoredValue& v : values)
-        out.value(v);
+    wire::ByteWriter(buffer_).values(values);
     ++rowsInFrame_;
     if (buffer_.size() >= flushSize ||
         ((rowsInFrame_ & 0xff) == 0 && std::chrono::steady_clock::now() - lastFlush_ >= flushInterval))

@@ -17,7 +17,6 @@ extern char** environ;
 namespace quarix::engine {
 namespace {
 
-constexpr std::size_t readChunk = 256 * 1024;
 constexpr std::size_t stderrKept = 4096;
 constexpr int largePipe = 1 << 20;
 
@@ -84,7 +83,7 @@ HelperProcess::~HelperProcess() {
     closeFd(err_);
 }
 
-HelperProcess::Output HelperProcess::read(std::chrono::milliseconds wait) {
+HelperProcess::Output HelperProcess::read(std::chrono::milliseconds wait, std::span<char> into) {
     Output result;
     pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
     const nfds_t count = err_ >= 0 ? 2 : 1;
@@ -108,13 +107,11 @@ HelperProcess::Output HelperProcess::read(std::chrono::milliseconds wait) {
         }
     }
     if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-        result.bytes.resize(readChunk);
-        const ssize_t n = ::read(out_, result.bytes.data(), readChunk);
+        const ssize_t n = ::read(out_, into.data(), into.size());
         if (n > 0) {
-            result.bytes.resize(static_cast<std::size_t>(n));
+            result.bytes = static_cast<std::size_t>(n);
             result.activity = true;
         } else {
-            result.bytes.clear();
             if (n == 0 || errno != EINTR) {
                 closeFd(out_);
                 result.finished = true;

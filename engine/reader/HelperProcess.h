@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,13 @@ public:
     HelperProcess& operator=(const HelperProcess&) = delete;
 
     struct Output {
-        std::string bytes;     // from standard output
+        std::size_t bytes = 0; // from standard output, written into the caller's buffer
         bool activity = false; // anything arrived on either pipe
         bool finished = false; // standard output is closed
     };
-    // Waits at most `wait` for output and returns what arrived.
-    Output read(std::chrono::milliseconds wait);
+    // Waits at most `wait` for output; what arrives on standard output goes
+    // into `into` (at most its size).
+    Output read(std::chrono::milliseconds wait, std::span<char> into);
 
     void kill();
     // Reaps the child; the raw wait status.

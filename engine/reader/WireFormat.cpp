@@ -1,50 +1,9 @@
 #include "engine/reader/WireFormat.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quarix::engine::wire {
-
-void ByteWriter::value(const StoredValue& v) {
-    u8(static_cast<std::uint8_t>(v.kind));
-    switch (v.kind) {
-    case StoredValue::Kind::Null:
-        break;
-    case StoredValue::Kind::Integer:
-        i64(v.integer);
-        break;
-    case StoredValue::Kind::Real:
-        f64(v.real);
-        break;
-    case StoredValue::Kind::Text:
-    case StoredValue::Kind::Blob:
-        bytes(v.bytes);
-        break;
-    }
-}
-
-std::string_view ByteReader::take(std::size_t n) {
-    if (n > in_.size())
-        throw MalformedFrame("truncated frame");
-    const std::string_view part = in_.substr(0, n);
-    in_.remove_prefix(n);
-    return part;
-}
-
-StoredValue ByteReader::value() {
-    switch (static_cast<StoredValue::Kind>(u8())) {
-    case StoredValue::Kind::Null:
-        return StoredValue::null();
-    case StoredValue::Kind::Integer:
-        return StoredValue::ofInteger(i64());
-    case StoredValue::Kind::Real:
-        return StoredValue::ofReal(f64());
-    case StoredValue::Kind::Text:
-        return StoredValue::ofText(bytes());
-    case StoredValue::Kind::Blob:
-        return StoredValue::ofBlob(bytes());
-    }
-    throw MalformedFrame("unknown value kind");
-}
 
 void writeTableInfo(ByteWriter& out, const TableInfo& table) {
     out.bytes(table.name);
@@ -166,20 +125,66 @@ void finishFrame(std::string& buffer, std::size_t frameStart) {
     std::memcpy(buffer.data() + frameStart + 1, &length, sizeof length);
 }
 
-std::optional<Frame> FrameParser::next() {
-    if (consumed_ > 0 && consumed_ * 2 > buffer_.size()) {
-        buffer_.erase(0, consumed_);
+void FrameParser::reserve(std::size_t bytes) {
+    if (bytes <= capacity_)
+        return;
+    const std::size_t capacity = std::max(bytes, capacity_ * 2);
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0)
+        std::memcpy(grown.get(), buffer_.get(), size_);
+    buffer_ = std::move(grown);
+    capacity_ = capacity;
+}
+
+std::size_t FrameParser::missing() const {
+    std::size_t at = consumed_;
+    for (;;) {
+        const std::size_t held = size_ - at;
+        if (held < frameHeaderSize)
+            return frameHeaderSize - held;
+        std::uint32_t length = 0;
+        std::memcpy(&length, buffer_.get() + at + 1, sizeof length);
+        if (held - frameHeaderSize < length)
+            return frameHeaderSize + length - held;
+        at += frameHeaderSize + length;
+    }
+}
+
+std::span<char> FrameParser::space() {
+    constexpr std::size_t mostAtOnce = 1 << 20;
+    if (consumed_ == size_) {
+        consumed_ = size_ = 0;
+    } else if (consumed_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + consumed_, size_ - consumed_);
+        size_ -= consumed_;
         consumed_ = 0;
     }
-    const std::size_t available = buffer_.size() - consumed_;
+    const std::size_t wanted = std::min(missing(), mostAtOnce);
+    reserve(size_ + wanted); // after the compaction above, the frame starts the buffer
+    return {buffer_.get() + size_, wanted};
+}
+
+void FrameParser::append(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::span<char> room = space();
+        const std::size_t n = std::min(room.size(), bytes.size());
+        std::memcpy(room.data(), bytes.data(), n);
+        received(n);
+        bytes.remove_prefix(n);
+    }
+}
+
+std::optional<Frame> FrameParser::next() {
+    const std::size_t available = size_ - consumed_;
     if (available < frameHeaderSize)
         return std::nullopt;
+    const char* start = buffer_.get() + consumed_;
     std::uint32_t length = 0;
-    std::memcpy(&length, buffer_.data() + consumed_ + 1, sizeof length);
+    std::memcpy(&length, start + 1, sizeof length);
     if (available - frameHeaderSize < length)
         return std::nullopt;
-    const Frame frame{static_cast<FrameType>(buffer_[consumed_]),
-                      std::string_view(buffer_).substr(consumed_ + frameHeaderSize, length)};
+    const Frame frame{static_cast<FrameType>(start[0]),
+                      std::string_view(start + frameHeaderSize, length)};
     consumed_ += frameHeaderSize + length;
     return frame;
 }

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -42,10 +44,46 @@ public:
         u32(static_cast<std::uint32_t>(v.size()));
         out_.append(v);
     }
-    void value(const StoredValue& v);
+    void value(const StoredValue& v) { values({&v, 1}); }
+    // Inline, and the buffer grown once: the helper encodes every row here.
+    void values(std::span<const StoredValue> row) {
+        std::size_t size = 0;
+        for (const StoredValue& v : row)
+            size += encodedSize(v);
+        const std::size_t at = out_.size();
+        out_.resize(at + size);
+        char* p = out_.data() + at;
+        for (const StoredValue& v : row)
+            p = encode(v, p);
+    }
     std::string& buffer() { return out_; }
 
 private:
+    static bool sized(const StoredValue& v) {
+        return v.kind == StoredValue::Kind::Text || v.kind == StoredValue::Kind::Blob;
+    }
+    static std::size_t encodedSize(const StoredValue& v) {
+        if (sized(v))
+            return 5 + v.bytes.size();
+        return v.kind == StoredValue::Kind::Null ? 1 : 9;
+    }
+    static char* encode(const StoredValue& v, char* p) {
+        *p++ = static_cast<char>(v.kind);
+        if (v.kind == StoredValue::Kind::Integer) {
+            std::memcpy(p, &v.integer, 8);
+            return p + 8;
+        }
+        if (v.kind == StoredValue::Kind::Real) {
+            std::memcpy(p, &v.real, 8);
+            return p + 8;
+        }
+        if (!sized(v))
+            return p;
+        const auto size = static_cast<std::uint32_t>(v.bytes.size());
+        std::memcpy(p, &size, 4);
+        std::memcpy(p + 4, v.bytes.data(), v.bytes.size());
+        return p + 4 + v.bytes.size();
+    }
     void raw(const void* p, std::size_t n) { out_.append(static_cast<const char*>(p), n); }
     std::string& out_;
 };
@@ -61,11 +99,32 @@ public:
     double f64() { return get<double>(); }
     std::string_view bytes() { return take(u32()); }
     std::string text() { return std::string(bytes()); }
-    StoredValue value();
+    StoredValue value() {
+        // Inline: the cache load decodes every value of a table here.
+        switch (static_cast<StoredValue::Kind>(u8())) {
+        case StoredValue::Kind::Null:
+            return StoredValue::null();
+        case StoredValue::Kind::Integer:
+            return StoredValue::ofInteger(i64());
+        case StoredValue::Kind::Real:
+            return StoredValue::ofReal(f64());
+        case StoredValue::Kind::Text:
+            return StoredValue::ofText(bytes());
+        case StoredValue::Kind::Blob:
+            return StoredValue::ofBlob(bytes());
+        }
+        throw MalformedFrame("unknown value kind");
+    }
     bool atEnd() const { return in_.empty(); }
 
 private:
-    std::string_view take(std::size_t n);
+    std::string_view take(std::size_t n) {
+        if (n > in_.size())
+            throw MalformedFrame("truncated frame");
+        const std::string_view part = in_.substr(0, n);
+        in_.remove_prefix(n);
+        return part;
+    }
     template <typename T> T get() {
         T v;
         std::memcpy(&v, take(sizeof v).data(), sizeof v);
@@ -88,17 +147,33 @@ struct Frame {
     std::string_view payload;
 };
 
-// Cuts complete frames out of a byte stream that arrives in pieces.
+// Cuts complete frames out of a byte stream that arrives in pieces. The
+// bytes are read straight into its buffer (space, then received), as many
+// at a time as complete the frame that is arriving, so that frames are
+// neither copied nor moved on their way.
 class FrameParser {
 public:
-    void append(std::string_view bytes) { buffer_.append(bytes); }
-    // The next complete frame, valid until the next call; nothing when more
-    // bytes are needed.
+    // Where the next bytes go: never empty, at most what completes the
+    // current frame's header or payload (and at most 1 MiB, so that a
+    // garbled length never reserves more than arrives).
+    std::span<char> space();
+    // n bytes were written at the start of space().
+    void received(std::size_t n) { size_ += n; }
+    // Copies bytes in, in pieces of any size.
+    void append(std::string_view bytes);
+    // The next complete frame, valid until the next call of space() or
+    // append(); nothing when more bytes are needed.
     std::optional<Frame> next();
 
 private:
-    std::string buffer_;
-    std::size_t consumed_ = 0;
+    void reserve(std::size_t bytes);
+    // The bytes that complete the first frame not complete yet (at least 1).
+    std::size_t missing() const;
+
+    std::unique_ptr<char[]> buffer_; // not zeroed: every byte used is received first
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;     // bytes held
+    std::size_t consumed_ = 0; // bytes of frames already returned
 };
 
 } // namespace quarix::engine::wire

@@ -323,7 +323,17 @@ void CoreTranslation::keyed(TranslatedQuery& result) const {
         scope_.sources.size() != 1 || sourceSql_[0].rfind('(', 0) == 0)
         return;
     const std::string& alias = scope_.sources[0].sqlAlias;
-    result.keysSql = "SELECT " + alias + ".rowid AS qx_id" + body() + ordering();
+    // The rowid breaks ties, so that the first rows of the order are the
+    // same whether a few or all of them are asked for.
+    const std::string order = ordering();
+    result.keysSql = "SELECT " + alias + ".rowid AS qx_id" + body() +
+                     (order.empty() ? " ORDER BY " : order + ", ") + alias + ".rowid";
+    result.countSql = "SELECT count(*)" + body();
+    // A sort reads every row, so it can count them on the way.
+    if (!order.empty())
+        result.countedKeysSql = "SELECT " + alias + ".rowid AS qx_id FROM " + from_ +
+                                " WHERE qx_counted(" + (where_.empty() ? "1" : where_) + ")" +
+                                order + ", " + alias + ".rowid";
     result.rowsByKeySql = selectList() + " FROM {keys} AS qx_k JOIN " + sourceSql_[0] + " AS " + alias + " ON " +
                           alias + ".rowid = qx_k.qx_id WHERE qx_k.rowid BETWEEN ?1 AND ?2 ORDER BY qx_k.rowid";
 }

@@ -25,8 +25,13 @@ struct TranslatedQuery {
     // statement that reads those rows back by position, with "{keys}" for
     // the table holding the rowids and ?1, ?2 for the first and last
     // position. A snapshot then keeps keys rather than a copy of the rows.
+    // countSql counts the same rows. countedKeysSql, when the rows are
+    // sorted, is keysSql with its condition c written qx_counted(c): a
+    // function the caller registers, called with c for each row of the table.
     std::string keysSql;
     std::string rowsByKeySql;
+    std::string countSql;
+    std::string countedKeysSql;
 };
 
 // Translates one Access SQL SELECT (or UNION of SELECTs) into SQLite.

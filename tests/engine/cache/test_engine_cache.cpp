@@ -4,6 +4,7 @@
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -128,6 +129,64 @@ TEST_F(EngineCache, LimitDropsLeastRecentlyUsedFiles) {
     EXPECT_EQ(cacheFiles().size(), 1u);
     AccessDatabase::setCacheLimitBytes(CacheFolder::defaultLimitBytes);
 }
+
+std::string thisBoot() {
+    std::ifstream in("/proc/sys/kernel/random/boot_id");
+    std::string boot;
+    std::getline(in, boot);
+    return boot;
+}
+
+std::int64_t cachedTableCount(const fs::path& cacheFile) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(cacheFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* q = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM quarix_tables", -1, &q, nullptr);
+    const std::int64_t n = sqlite3_step(q) == SQLITE_ROW ? sqlite3_column_int64(q, 0) : -1;
+    sqlite3_finalize(q);
+    sqlite3_close(db);
+    return n;
+}
+
+// A load does not wait for the disk; its marker stays while the cache is
+// open, and goes once the file is flushed on closing.
+TEST_F(EngineCache, ALoadIsFlushedWhenTheCacheCloses) {
+    const std::string path = copyOf("shop.accdb");
+    AccessDatabase::open(path)->execute("Customers");
+    const fs::path marker = cacheFiles().at(0).string() + "-unsynced";
+    ASSERT_TRUE(fs::exists(marker)) << "written before the load";
+    AccessDatabase::setCacheEnabled(true); // closes the open connection
+    EXPECT_FALSE(fs::exists(marker));
+    EXPECT_EQ(cachedTableCount(cacheFiles().at(0)), 1);
+}
+
+struct MarkerCase {
+    const char* name;
+    bool sameBoot;
+};
+
+class LeftMarkers : public EngineCache, public ::testing::WithParamInterface<MarkerCase> {};
+
+// A marker left by a process that ended without closing: from this boot the
+// writes are in the system's file cache and the file is kept; from another
+// boot they may be lost, and the file is never trusted.
+TEST_P(LeftMarkers, AreTrustedOnlyWithinTheBootThatWroteThem) {
+    const std::string path = copyOf("shop.accdb");
+    AccessDatabase::open(path)->execute("Customers");
+    AccessDatabase::setCacheEnabled(true);
+    const fs::path cacheFile = cacheFiles().at(0);
+    std::ofstream(cacheFile.string() + "-unsynced")
+        << (GetParam().sameBoot ? thisBoot() : "an-earlier-boot") << "\n";
+
+    auto db = AccessDatabase::open(path);
+    EXPECT_EQ(cachedTableCount(cacheFile), GetParam().sameBoot ? 1 : 0);
+    EXPECT_EQ(db->execute("SELECT * FROM Customers WHERE City = 'London'")->rowCount(), 22);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boots, LeftMarkers,
+                         ::testing::Values(MarkerCase{"ThisBoot", true},
+                                           MarkerCase{"AnotherBoot", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineCache, MissingFileAndFolderAreError3024) {
     try {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <string>
+#include <vector>
+
 using namespace quarix::engine;
 
 TEST(WireFormat, CatalogueSurvivesTheRoundTrip) {
@@ -74,5 +80,69 @@ TEST(WireFormat, FramesArriveInPieces) {
         }
     }
     EXPECT_EQ(seen, (std::vector{wire::FrameType::Rows, wire::FrameType::End}));
+    EXPECT_FALSE(parser.next());
+}
+
+namespace {
+
+// A stream of Rows frames of different sizes, each holding its own number.
+std::string framesOf(const std::vector<std::size_t>& textSizes) {
+    std::string stream;
+    for (std::size_t i = 0; i < textSizes.size(); ++i) {
+        const std::size_t start = wire::startFrame(stream, wire::FrameType::Rows);
+        wire::ByteWriter out(stream);
+        out.value(StoredValue::ofInteger(static_cast<std::int64_t>(i)));
+        out.value(StoredValue::ofText(std::string(textSizes[i], static_cast<char>('a' + i % 26))));
+        wire::finishFrame(stream, start);
+    }
+    return stream;
+}
+
+} // namespace
+
+// Bytes read straight into the parser, as a pipe delivers them (at most
+// `piece` at a time): every frame arrives whole, and the parser never asks
+// for bytes past the frame that is arriving, so no frame is moved.
+TEST(WireFormat, FramesReadStraightIntoTheParserArriveWhole) {
+    const std::vector<std::size_t> sizes = {0, 3, 70000, 1, 300000, 5, 2 << 20};
+    const std::string stream = framesOf(sizes);
+    for (std::size_t piece :
+         {std::size_t{1}, std::size_t{7}, std::size_t{4096}, std::size_t{1} << 22}) {
+        wire::FrameParser parser;
+        std::size_t at = 0;
+        std::size_t frames = 0;
+        std::size_t frameStart = 0;
+        while (at < stream.size()) {
+            const std::span<char> room = parser.space();
+            ASSERT_FALSE(room.empty());
+            std::uint32_t length = 0;
+            std::memcpy(&length, stream.data() + frameStart + 1, sizeof length);
+            EXPECT_LE(at + room.size(), frameStart + wire::frameHeaderSize + length)
+                << "asked past the frame at " << frameStart;
+            const std::size_t n = std::min({room.size(), piece, stream.size() - at});
+            std::memcpy(room.data(), stream.data() + at, n);
+            parser.received(n);
+            at += n;
+            while (const auto frame = parser.next()) {
+                ASSERT_EQ(frame->type, wire::FrameType::Rows);
+                wire::ByteReader in(frame->payload);
+                EXPECT_EQ(in.value().integer, static_cast<std::int64_t>(frames));
+                EXPECT_EQ(in.value().bytes,
+                          std::string(sizes[frames], static_cast<char>('a' + frames % 26)));
+                frameStart += wire::frameHeaderSize + frame->payload.size();
+                ++frames;
+            }
+        }
+        EXPECT_EQ(frames, sizes.size()) << "pieces of " << piece;
+    }
+}
+
+// A garbled length from a damaged helper never makes the parser reserve
+// gigabytes: it asks for the bytes in bounded pieces, as they arrive.
+TEST(WireFormat, AGarbledFrameLengthReservesNoMoreThanArrives) {
+    wire::FrameParser parser;
+    const std::string header = std::string(1, 'R') + std::string(4, '\xff');
+    parser.append(header);
+    EXPECT_LE(parser.space().size(), std::size_t{1} << 20);
     EXPECT_FALSE(parser.next());
 }
