@@ -28,6 +28,7 @@ class QShortcut;
 class QTimer;
 class EngineJob;
 class ResultGridView;
+class TypedTextKeys;
 class frmSettings;
 struct MenuEffect;
 struct SearchLogEntry;
@@ -206,6 +207,7 @@ private:
     quarix::search::ResultGridModel* gridModel_ = nullptr;
     QTimer* Timer1 = nullptr;
     QShortcut* cancelShortcut_ = nullptr;
+    TypedTextKeys* typedTextKeys_ = nullptr;
 
     // Settings wiring.
     void buildSettingsControls();

@@ -2,6 +2,7 @@
 // window's design in twips; the scale makes room where the desktop's fonts
 // are larger than the design assumed.
 #include "mainwindow/ResultGridView.h"
+#include "mainwindow/TypedText.h"
 #include "mainwindow/frmMain.h"
 #include "search/Criteria.h"
 #include "search/ResultGridModel.h"
@@ -41,6 +42,8 @@ QComboBox* combo(QWidget* parent, const char* name, bool editable) {
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(20);
+    if (editable)
+        offerSuggestions(box);
     return box;
 }
 
@@ -130,6 +133,12 @@ void frmMain::buildControls() {
     MSFlexGrid1 = named(new ResultGridView(central), "MSFlexGrid1");
     gridModel_ = new quarix::search::ResultGridModel(this);
     MSFlexGrid1->setModel(gridModel_);
+
+    typedTextKeys_ = new TypedTextKeys(this);
+    for (QComboBox* box : {cmbTable, CmbField, cmbValues})
+        typedTextKeys_->watchCriteria(box);
+    typedTextKeys_->watchEditing(txtSearch);
+    connect(typedTextKeys_, &TypedTextKeys::searchRequested, cmdQuarix, &QPushButton::click);
 
     calender = named(new QCalendarWidget(central), "calender");
     calender->setVisible(false);
