@@ -1,11 +1,12 @@
 #include "mainwindow/TypedText.h"
 
+#include "mainwindow/WholeEntries.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScrollBar>
 
 #include <algorithm>
 
@@ -36,9 +37,7 @@ void offerSuggestions(QComboBox* box) {
             }
             // Wide enough for whole names, never narrower than the box.
             QRect under = box->rect();
-            under.setWidth(
-                std::max(under.width(), list->sizeHintForColumn(0) + 2 * list->frameWidth() +
-                                            list->verticalScrollBar()->sizeHint().width()));
+            under.setWidth(std::max(under.width(), wholeEntriesWidth(list)));
             completer->complete(under);
         });
     QObject::connect(completer, qOverload<const QString&>(&QCompleter::activated), box,

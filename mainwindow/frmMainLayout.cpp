@@ -3,6 +3,7 @@
 // are larger than the design assumed.
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/TypedText.h"
+#include "mainwindow/WholeEntries.h"
 #include "mainwindow/frmMain.h"
 #include "search/Criteria.h"
 #include "search/ResultGridModel.h"
@@ -22,7 +23,7 @@
 namespace {
 
 // Design sizes that the layout rules refer to.
-constexpr double kBandWidth = 10440;   // the criteria band; also the narrowest window
+constexpr double kBandWidth = 10440; // the criteria band; also the narrowest window
 constexpr double kMinHeight = 2200;
 constexpr double kGridTop = 710;
 constexpr double kGridTopSqlMode = 1100;
@@ -42,6 +43,7 @@ QComboBox* combo(QWidget* parent, const char* name, bool editable) {
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(20);
+    showWholeEntries(box);
     if (editable)
         offerSuggestions(box);
     return box;
@@ -70,7 +72,8 @@ Twips frmMain::twipsScale() const {
     const double needs[] = {
         (metrics.height() + 8) / static_cast<double>(plain.px(kComboHeight)),
         (metrics.height() + 2) / static_cast<double>(plain.px(200)),
-        (metrics.horizontalAdvance(QStringLiteral("Undo Filter")) + 12) / static_cast<double>(plain.px(930)),
+        (metrics.horizontalAdvance(QStringLiteral("Undo Filter")) + 12) /
+            static_cast<double>(plain.px(930)),
     };
     return Twips(dpi, std::max(1.0, *std::max_element(std::begin(needs), std::end(needs))));
 }
@@ -108,7 +111,8 @@ void frmMain::buildControls() {
     cmdClear = button(fraDataMain, "cmdClear", QStringLiteral("Undo Filter"));
     cmdClear->setToolTip(QStringLiteral("Remove the last filter or show all results"));
     cmdFilter = button(fraDataMain, "cmdFilter", QStringLiteral("Filter"));
-    cmdFilter->setToolTip(QStringLiteral("Filter the current set of search results with new criteria"));
+    cmdFilter->setToolTip(
+        QStringLiteral("Filter the current set of search results with new criteria"));
     cmdPage[0] = button(fraDataMain, "cmdPage0", QStringLiteral("Prev"));
     cmdPage[1] = button(fraDataMain, "cmdPage1", QStringLiteral("Next"));
     for (QPushButton* b : {cmdClear, cmdFilter, cmdPage[0], cmdPage[1]})
@@ -126,7 +130,8 @@ void frmMain::buildControls() {
 
     cmdClearSQL = button(central, "cmdClearSQL", QStringLiteral("Clear SQL"));
     txtSearch = named(new QLineEdit(central), "txtSearch");
-    txtSearch->setToolTip(QStringLiteral("Enter SQL Statements here - SELECT * FROM table WHERE ..."));
+    txtSearch->setToolTip(
+        QStringLiteral("Enter SQL Statements here - SELECT * FROM table WHERE ..."));
     cmdClearSQL->setVisible(false);
     txtSearch->setVisible(false);
 
@@ -157,12 +162,14 @@ void frmMain::Form_Resize() {
     if (isMinimized() || !fraDataMain)
         return;
     twips_ = twipsScale();
-    setMinimumSize(twips_.px(kBandWidth + kInsetLeft), twips_.px(kMinHeight) + menuBar()->sizeHint().height());
+    setMinimumSize(twips_.px(kBandWidth + kInsetLeft),
+                   twips_.px(kMinHeight) + menuBar()->sizeHint().height());
 
     const int width = centralWidget()->width();
     const int height = centralWidget()->height();
     const int inset = twips_.px(kInsetTop);
-    fraDataMain->setGeometry(twips_.px(kInsetLeft), inset, std::max(twips_.px(kBandWidth), width - twips_.px(kInsetLeft)),
+    fraDataMain->setGeometry(twips_.px(kInsetLeft), inset,
+                             std::max(twips_.px(kBandWidth), width - twips_.px(kInsetLeft)),
                              twips_.px(720));
     clockFrame->setGeometry(designRect(0, 0, 1500, 495));
     calstart->setGeometry(designRect(0, 0, 1500, 495));
@@ -185,12 +192,15 @@ void frmMain::Form_Resize() {
     lblSQL->setGeometry(designRect(75, 450, 345, 190));
     lblDebug->setGeometry(designRect(480, 450, 600, 190));
 
-    progBar1->setGeometry(0, twips_.px(640), fraDataMain->width() - twips_.px(kInsetLeft), twips_.px(75));
+    progBar1->setGeometry(0, twips_.px(640), fraDataMain->width() - twips_.px(kInsetLeft),
+                          twips_.px(75));
     // "Clear SQL" needs more than the design's 600 twips at desktop font sizes.
     const int clearWidth = std::max(twips_.px(600), cmdClearSQL->sizeHint().width());
-    cmdClearSQL->setGeometry(twips_.px(kInsetLeft), inset + twips_.px(740), clearWidth, twips_.px(330));
+    cmdClearSQL->setGeometry(twips_.px(kInsetLeft), inset + twips_.px(740), clearWidth,
+                             twips_.px(330));
     const int sqlLeft = twips_.px(kInsetLeft) + clearWidth + twips_.px(40);
-    txtSearch->setGeometry(sqlLeft, inset + twips_.px(740), width - sqlLeft - twips_.px(kInsetLeft), twips_.px(330));
+    txtSearch->setGeometry(sqlLeft, inset + twips_.px(740), width - sqlLeft - twips_.px(kInsetLeft),
+                           twips_.px(330));
 
     const double top = settings.SQLMode ? kGridTopSqlMode : kGridTop;
     const int gridTop = inset + twips_.px(top) + 2;
@@ -201,6 +211,7 @@ void frmMain::Form_Resize() {
 
 void frmMain::placeCalendar() {
     calender->resize(calender->sizeHint());
-    calender->move(twips_.px(kInsetLeft), twips_.px(kInsetTop + (settings.SQLMode ? kGridTopSqlMode : kGridTop)));
+    calender->move(twips_.px(kInsetLeft),
+                   twips_.px(kInsetTop + (settings.SQLMode ? kGridTopSqlMode : kGridTop)));
     calender->raise();
 }

@@ -161,3 +161,30 @@ TEST_F(TypedCriteriaTest, TheFirstClickOnTheFieldArrowOpensTheLoadedList) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TypedCriteriaTest, DropDownListsShowWholeNames) {
+    REQUIRE_ENGINE();
+    openThroughDialog(copyOf("shop.accdb"));
+    QComboBox* tables = box("cmbTable");
+    QString longest;
+    for (int i = 0; i < tables->count(); ++i)
+        if (tables->itemText(i).size() > longest.size())
+            longest = tables->itemText(i);
+    const int needed = tables->view()->fontMetrics().horizontalAdvance(longest);
+    ASSERT_GT(needed, tables->width()) << "a name longer than the closed box";
+    tables->showPopup();
+    EXPECT_TRUE(tables->view()->isVisible());
+    EXPECT_GT(tables->view()->viewport()->width(), needed);
+    EXPECT_EQ(tables->view()->textElideMode(), Qt::ElideNone);
+    tables->hidePopup();
+
+    // Suggestions too.
+    type(tables, longest.left(4));
+    QAbstractItemView* suggested = suggestions(tables);
+    ASSERT_TRUE(suggested->isVisible());
+    EXPECT_GT(suggested->viewport()->width(), needed);
+}
+
+} // namespace
