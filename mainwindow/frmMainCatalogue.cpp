@@ -153,7 +153,7 @@ void frmMain::mnuopen_Click() {
         QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"), start);
     if (!chosen)
         return;
-    CurrentDatabasePath = *chosen;
+    CurrentDatabasePath = catalogue::absoluteDatabasePath(*chosen);
     ClearLastSearches();
     if (!catalogue::namesADatabase(CurrentDatabasePath))
         return;
@@ -169,7 +169,7 @@ void frmMain::mnuopen_Click() {
 void frmMain::openDroppedFiles(const QStringList& paths) {
     if (paths.isEmpty())
         return;
-    CurrentDatabasePath = paths.first();
+    CurrentDatabasePath = catalogue::absoluteDatabasePath(paths.first());
     if (!catalogue::namesADatabase(CurrentDatabasePath))
         return;
     Load_cmbTable(CurrentDatabasePath);

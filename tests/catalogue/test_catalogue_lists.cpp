@@ -24,6 +24,11 @@ TEST(CatalogueNames, HiddenObjectsKindsAndPaging) {
     EXPECT_FALSE(namesADatabase(QStringLiteral("*.accdb")));
     EXPECT_FALSE(namesADatabase(QString()));
     EXPECT_TRUE(namesADatabase(QStringLiteral("/x/notes.txt")));
+    EXPECT_EQ(absoluteDatabasePath(QStringLiteral("/x/./y/../shop.mdb")),
+              QStringLiteral("/x/shop.mdb"));
+    EXPECT_TRUE(absoluteDatabasePath(QStringLiteral("shop.mdb")).startsWith(QLatin1Char('/')));
+    EXPECT_EQ(absoluteDatabasePath(QStringLiteral("*.mdb")), QStringLiteral("*.mdb"));
+    EXPECT_EQ(absoluteDatabasePath(QString()), QString());
 }
 
 class CatalogueReading : public ::testing::Test {
@@ -50,7 +55,8 @@ TEST_F(CatalogueReading, ListsAndFields) {
 }
 
 TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {
-    const QString statement = QStringLiteral("select * from [Customers] WHERE 1 = 1 ORDER BY [CustomerID] ASC");
+    const QString statement =
+        QStringLiteral("select * from [Customers] WHERE 1 = 1 ORDER BY [CustomerID] ASC");
     const PageOfResults third = readResultPage(path, statement, 200, 100);
     EXPECT_EQ(third.resultCount, 250);
     ASSERT_EQ(third.rows.size(), 50u);
@@ -63,7 +69,8 @@ TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {
 }
 
 TEST_F(CatalogueReading, FilteredRowsAreReadOnDemand) {
-    FilteredResults results = openFilteredResults(path, QStringLiteral("Customers"), QStringLiteral("1 = 1"));
+    FilteredResults results =
+        openFilteredResults(path, QStringLiteral("Customers"), QStringLiteral("1 = 1"));
     EXPECT_EQ(results.resultCount, 250);
     ASSERT_TRUE(results.rows);
     EXPECT_EQ(results.rows->rowCount(), 250);
@@ -74,14 +81,18 @@ TEST_F(CatalogueReading, FilteredRowsAreReadOnDemand) {
 
 TEST_F(CatalogueReading, ValueListStopsAtItsLimit) {
     const QString mdb = QString::fromStdString(quarix::test::dataFile("shop.mdb"));
-    EXPECT_EQ(readValueList(mdb, QStringLiteral("Customers"), QStringLiteral("City"), 50).size(), 12);
-    const QStringList five = readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 5);
+    EXPECT_EQ(readValueList(mdb, QStringLiteral("Customers"), QStringLiteral("City"), 50).size(),
+              12);
+    const QStringList five =
+        readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 5);
     ASSERT_EQ(five.size(), 5);
     EXPECT_EQ(five.first(), QString());
     EXPECT_EQ(five[1], QStringLiteral("Bergen"));
-    const QStringList all = readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 50);
+    const QStringList all =
+        readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 50);
     EXPECT_EQ(all.size(), 12); // the empty entry and eleven cities
-    EXPECT_EQ(readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 1), QStringList{QString()});
+    EXPECT_EQ(readValueList(path, QStringLiteral("Customers"), QStringLiteral("City"), 1),
+              QStringList{QString()});
 }
 
 } // namespace
