@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueNames.h"
 #include "catalogue/Dao.h"
+#include "catalogue/DatasheetText.h"
 #include "engine/reader/ReaderErrors.h"
 
 namespace quarix::catalogue {
@@ -54,7 +55,7 @@ QStringList readValueList(const QString& path, const QString& table, const QStri
     QString previous;
     while (!rs.EOF_() && values.size() < maxEntries) {
         const Field value = rs.Fields(0);
-        const QString text = value.Text();
+        const QString text = datasheetText(value);
         if (!value.IsNull() && !text.isEmpty() && text != previous)
             values << text;
         previous = text;

@@ -54,6 +54,34 @@ TEST_F(CatalogueReading, ListsAndFields) {
     EXPECT_THROW(readFieldNames(path, QStringLiteral("No Such Table")), EngineError);
 }
 
+TEST_F(CatalogueReading, NumbersShowAsTheDatasheetShowsThem) {
+    const PageOfResults types =
+        readResultPage(path,
+                       QStringLiteral("select [tSingle], [tDouble], [tMoney], [tNumeric], [tLong] "
+                                      "from [Types] ORDER BY [ID]"),
+                       0, 0);
+    ASSERT_EQ(types.rows.size(), 5u);
+    const std::vector<QStringList> expected = {
+        {QStringLiteral("1.5"), QStringLiteral("3.25"), QStringLiteral("12.99"),
+         QStringLiteral("1234.5678"), QStringLiteral("123456")},
+        {QString(), QString(), QString(), QString(), QString()},
+        {QStringLiteral("-3E+38"), QStringLiteral("1E+300"), QStringLiteral("922337203685477.5807"),
+         QStringLiteral("-99999999999999.9999"), QStringLiteral("2147483647")},
+        {QStringLiteral("0"), QStringLiteral("-0.5"), QStringLiteral("-922337203685477.5808"),
+         QStringLiteral("0.0001"), QStringLiteral("-2147483648")},
+        {QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("7.00"), QStringLiteral("7"),
+         QStringLiteral("7")}};
+    for (std::size_t r = 0; r < expected.size(); ++r)
+        EXPECT_EQ(types.rows[r], expected[r]) << "row " << r;
+
+    // A picked value is the text Access compares a number with: 7, not 7.0.
+    const QStringList scores =
+        readValueList(path, QStringLiteral("Customers"), QStringLiteral("Score"), 500);
+    EXPECT_TRUE(scores.contains(QStringLiteral("7")));
+    EXPECT_FALSE(scores.contains(QStringLiteral("7.0")));
+    EXPECT_TRUE(scores.contains(QStringLiteral("0.125")));
+}
+
 TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {
     const QString statement =
         QStringLiteral("select * from [Customers] WHERE 1 = 1 ORDER BY [CustomerID] ASC");
