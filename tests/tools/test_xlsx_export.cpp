@@ -20,7 +20,8 @@ using namespace quarix::tools;
 
 namespace {
 
-const QString kXlsxType = QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+const QString kXlsxType =
+    QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
 
 class XlsxExportTest : public ::testing::Test {
 protected:
@@ -30,7 +31,8 @@ protected:
         for (const char* name : {"shop.mdb", "shop.accdb"})
             fs::copy_file(test::dataFile(name), scratch_ / name);
         Launcher::setTestMode(true);
-        Launcher::setTestDefaultApplications({{kXlsxType, QStringLiteral("libreoffice-calc.desktop")}});
+        Launcher::setTestDefaultApplications(
+            {{kXlsxType, QStringLiteral("libreoffice-calc.desktop")}});
         platform::Shell::setTestMode(true);
     }
     void TearDown() override {
@@ -39,12 +41,15 @@ protected:
         qunsetenv("TMPDIR");
         fs::remove_all(scratch_);
     }
-    QString db(const char* name) const { return QString::fromStdString((scratch_ / name).string()); }
+    QString db(const char* name) const {
+        return QString::fromStdString((scratch_ / name).string());
+    }
+    QString book() const { return db("Results.xlsx"); }
 
     // A paged export of a whole search, read back.
-    test::ReadWorkbook exportPaged(const char* file, const QString& table, const QString& field, const QString& where,
-                                   const QString& sort = {}) {
-        ExportRequest request{db(file), table, field, where, sort, true, nullptr};
+    test::ReadWorkbook exportPaged(const char* file, const QString& table, const QString& field,
+                                   const QString& where, const QString& sort = {}) {
+        ExportRequest request{db(file), table, field, where, sort, true, nullptr, book()};
         const ExportOutcome outcome = FlexGrid_To_Excel(request);
         EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Opened) << outcome.message.toStdString();
         return test::readWorkbook(outcome.path);
@@ -68,7 +73,8 @@ public:
         if (done_ == rows_)
             return false;
         ++done_;
-        values.assign(static_cast<std::size_t>(headers_.size()), QVariant(static_cast<qlonglong>(done_)));
+        values.assign(static_cast<std::size_t>(headers_.size()),
+                      QVariant(static_cast<qlonglong>(done_)));
         return true;
     }
 
@@ -82,17 +88,26 @@ private:
 
 TEST_F(XlsxExportTest, GridOfThreeRowsBecomesATypedBlockNamedAfterTheTable) {
     search::ResultGridModel grid;
-    grid.setRows({QStringLiteral("CustomerID"), QStringLiteral("Name"), QStringLiteral("Code"), QStringLiteral("Age")},
-                 {{QStringLiteral("1"), QStringLiteral("O'Brien"), QStringLiteral("00001"), QStringLiteral("34")},
-                  {QStringLiteral("2"), QStringLiteral("Müller "), QStringLiteral("00002"), QString()},
-                  {QStringLiteral("3"), QStringLiteral("García"), QStringLiteral("00003"), QStringLiteral("51")}});
-    ExportRequest request{db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"),
-                          QStringLiteral("[CustomerID] <= 3"), {}, false, &grid};
+    grid.setRows(
+        {QStringLiteral("CustomerID"), QStringLiteral("Name"), QStringLiteral("Code"),
+         QStringLiteral("Age")},
+        {{QStringLiteral("1"), QStringLiteral("O'Brien"), QStringLiteral("00001"),
+          QStringLiteral("34")},
+         {QStringLiteral("2"), QStringLiteral("Müller "), QStringLiteral("00002"), QString()},
+         {QStringLiteral("3"), QStringLiteral("García"), QStringLiteral("00003"),
+          QStringLiteral("51")}});
+    ExportRequest request{db("shop.mdb"),
+                          QStringLiteral("Customers"),
+                          QStringLiteral("Name"),
+                          QStringLiteral("[CustomerID] <= 3"),
+                          {},
+                          false,
+                          &grid,
+                          book()};
     const ExportOutcome outcome = FlexGrid_To_Excel(request);
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
     EXPECT_EQ(platform::Shell::opened(), QStringList{outcome.path});
-    EXPECT_TRUE(outcome.path.startsWith(QDir::tempPath()));
-    EXPECT_TRUE(QFileInfo(outcome.path).fileName().startsWith(QStringLiteral("Customers_")));
+    EXPECT_EQ(outcome.path, book());
 
     const test::ReadWorkbook book = test::readWorkbook(outcome.path);
     ASSERT_EQ(book.sheetNames, QStringList{QStringLiteral("Customers")});
@@ -118,20 +133,24 @@ TEST_F(XlsxExportTest, GridOfThreeRowsBecomesATypedBlockNamedAfterTheTable) {
 
 TEST_F(XlsxExportTest, NothingHappensBeforeTheFirstSearch) {
     search::ResultGridModel grid;
-    ExportRequest request{db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"), {}, {}, false, &grid};
+    ExportRequest request{
+        db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"), {}, {}, false, &grid,
+        book()};
     EXPECT_EQ(FlexGrid_To_Excel(request).kind, ExportOutcome::Kind::Nothing);
     EXPECT_TRUE(QDir(QDir::tempPath()).entryList({QStringLiteral("*.xlsx")}).isEmpty());
     EXPECT_TRUE(platform::Shell::opened().isEmpty());
 }
 
 TEST_F(XlsxExportTest, PagedAccdbExportsEveryRecordInTheSearchOrder) {
-    const test::ReadWorkbook ascending = exportPaged("shop.accdb", QStringLiteral("Customers"),
-                                                     QStringLiteral("CustomerID"), QStringLiteral("[CustomerID] > 130"));
+    const test::ReadWorkbook ascending =
+        exportPaged("shop.accdb", QStringLiteral("Customers"), QStringLiteral("CustomerID"),
+                    QStringLiteral("[CustomerID] > 130"));
     ASSERT_EQ(ascending.sheets.size(), 1u);
     EXPECT_EQ(ascending.sheets[0].rows, 121);
     EXPECT_EQ(ascending.sheets[0].autoFilter, QStringLiteral("A1:K121"));
     for (int row = 2; row <= 121; ++row)
-        ASSERT_EQ(cellValue(ascending.sheets[0], QStringLiteral("A%1").arg(row)), QString::number(129 + row));
+        ASSERT_EQ(cellValue(ascending.sheets[0], QStringLiteral("A%1").arg(row)),
+                  QString::number(129 + row));
 
     const test::ReadWorkbook sorted =
         exportPaged("shop.accdb", QStringLiteral("Customers"), QStringLiteral("CustomerID"),
@@ -141,8 +160,9 @@ TEST_F(XlsxExportTest, PagedAccdbExportsEveryRecordInTheSearchOrder) {
 }
 
 TEST_F(XlsxExportTest, PagedMdbExportsTheFilteredTableInItsOwnOrder) {
-    const test::ReadWorkbook book = exportPaged("shop.mdb", QStringLiteral("Customers"), QStringLiteral("Name"),
-                                                QStringLiteral("[CustomerID] <= 10"));
+    const test::ReadWorkbook book =
+        exportPaged("shop.mdb", QStringLiteral("Customers"), QStringLiteral("Name"),
+                    QStringLiteral("[CustomerID] <= 10"));
     ASSERT_EQ(book.sheets.size(), 1u);
     EXPECT_EQ(book.sheets[0].rows, 11);
     EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("A2")), QStringLiteral("1"));
@@ -150,8 +170,8 @@ TEST_F(XlsxExportTest, PagedMdbExportsTheFilteredTableInItsOwnOrder) {
 }
 
 TEST_F(XlsxExportTest, TwentyEightColumnsReachAB) {
-    const test::ReadWorkbook book =
-        exportPaged("shop.accdb", QStringLiteral("Wide"), QStringLiteral("C01"), QStringLiteral("1 = 1"));
+    const test::ReadWorkbook book = exportPaged("shop.accdb", QStringLiteral("Wide"),
+                                                QStringLiteral("C01"), QStringLiteral("1 = 1"));
     ASSERT_EQ(book.sheets.size(), 1u);
     EXPECT_EQ(book.sheets[0].autoFilter, QStringLiteral("A1:AB4"));
     EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("AB1")), QStringLiteral("C28"));
@@ -159,8 +179,8 @@ TEST_F(XlsxExportTest, TwentyEightColumnsReachAB) {
 }
 
 TEST_F(XlsxExportTest, TypedValuesOfEveryAccessType) {
-    const test::ReadWorkbook book =
-        exportPaged("shop.mdb", QStringLiteral("Types"), QStringLiteral("ID"), QStringLiteral("1 = 1"));
+    const test::ReadWorkbook book = exportPaged("shop.mdb", QStringLiteral("Types"),
+                                                QStringLiteral("ID"), QStringLiteral("1 = 1"));
     ASSERT_EQ(book.sheets.size(), 1u);
     const test::ReadSheet& s = book.sheets[0];
     const auto type = [&](const char* ref) { return s.cells.at(QString::fromLatin1(ref)).type; };
@@ -190,7 +210,8 @@ TEST_F(XlsxExportTest, TypedValuesOfEveryAccessType) {
     EXPECT_EQ(value("I3"), QStringLiteral("0"));
     // Extremes: the last day a spreadsheet knows, text with quotes and brackets.
     EXPECT_EQ(format("H4"), QStringLiteral("yyyy-mm-dd hh:mm:ss"));
-    EXPECT_TRUE(value("J4").startsWith(QStringLiteral("日本語 ü ß € 'quoted' \"double\" [bracket]")));
+    EXPECT_TRUE(
+        value("J4").startsWith(QStringLiteral("日本語 ü ß € 'quoted' \"double\" [bracket]")));
     // A long memo is cut at a cell's 32,767 characters.
     EXPECT_EQ(value("K4").size(), 32767);
     // Dates before 1900 cannot be spreadsheet dates: written as their text.
@@ -209,14 +230,15 @@ TEST_F(XlsxExportTest, SheetNamesFollowTheSpreadsheetRules) {
     EXPECT_FALSE(isValidSheetName(QStringLiteral("[x]")));
     EXPECT_FALSE(isValidSheetName(QStringLiteral("'quoted'")));
     EXPECT_FALSE(isValidSheetName(QStringLiteral("history")));
-    EXPECT_EQ(continuationSheetName(QStringLiteral("Customers"), 2), QStringLiteral("Customers (2)"));
+    EXPECT_EQ(continuationSheetName(QStringLiteral("Customers"), 2),
+              QStringLiteral("Customers (2)"));
     EXPECT_EQ(continuationSheetName(QString(31, QLatin1Char('x')), 3).size(), 31);
     EXPECT_EQ(continuationSheetName(QString(40, QLatin1Char('x')), 2), QString());
 
     FixedRows rows({QStringLiteral("A")}, 2);
     const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("long.xlsx"));
-    const WorkbookResult result =
-        writeWorkbook(rows, {path, QStringLiteral("A query whose name is longer than a sheet allows")});
+    const WorkbookResult result = writeWorkbook(
+        rows, {path, QStringLiteral("A query whose name is longer than a sheet allows")});
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(test::readWorkbook(path).sheetNames, QStringList{QStringLiteral("Sheet1")});
 }
@@ -225,14 +247,15 @@ TEST_F(XlsxExportTest, RowsBeyondOneSheetContinueOnTheNext) {
     FixedRows rows({QStringLiteral("N"), QStringLiteral("M")}, 250);
     const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("split.xlsx"));
     long lastDone = 0;
-    const WorkbookResult result = writeWorkbook(
-        rows, {path, QStringLiteral("Customers"), 100}, [&](long done, long) { lastDone = done; });
+    const WorkbookResult result = writeWorkbook(rows, {path, QStringLiteral("Customers"), 100},
+                                                [&](long done, long) { lastDone = done; });
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.rowsWritten, 250);
     EXPECT_EQ(lastDone, 250);
     const test::ReadWorkbook book = test::readWorkbook(path);
-    EXPECT_EQ(book.sheetNames, (QStringList{QStringLiteral("Customers"), QStringLiteral("Customers (2)"),
-                                            QStringLiteral("Customers (3)")}));
+    EXPECT_EQ(book.sheetNames,
+              (QStringList{QStringLiteral("Customers"), QStringLiteral("Customers (2)"),
+                           QStringLiteral("Customers (3)")}));
     EXPECT_EQ(book.sheets[1].autoFilter, QStringLiteral("A1:B101"));
     EXPECT_EQ(cellValue(book.sheets[1], QStringLiteral("A1")), QStringLiteral("N"));
     EXPECT_EQ(cellValue(book.sheets[1], QStringLiteral("A2")), QStringLiteral("101"));
@@ -248,10 +271,28 @@ TEST_F(XlsxExportTest, CancelLeavesNoFile) {
     EXPECT_FALSE(QFile::exists(path));
 }
 
+TEST(ExportFile, TheSaveAsDialogProposesTheTablesNameInTheDocumentsFolder) {
+    const QString folder = defaultExportFolder();
+    EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    EXPECT_EQ(suggestedWorkbookPath(QStringLiteral("Order Details"),
+                                    QStringLiteral("/home/ann/Documents")),
+              QStringLiteral("/home/ann/Documents/Order_Details.xlsx"));
+    EXPECT_EQ(suggestedWorkbookPath(QStringLiteral("a/b\\c"), QStringLiteral("/d")),
+              QStringLiteral("/d/a_b_c.xlsx"));
+    EXPECT_EQ(suggestedWorkbookPath(QString(), QStringLiteral("/d")),
+              QStringLiteral("/d/Results.xlsx"));
+}
+
 TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileIs) {
     Launcher::setTestDefaultApplications({});
-    ExportRequest request{db("shop.accdb"), QStringLiteral("Customers"), QStringLiteral("Name"),
-                          QStringLiteral("[CustomerID] = 7"), {}, true, nullptr};
+    ExportRequest request{db("shop.accdb"),
+                          QStringLiteral("Customers"),
+                          QStringLiteral("Name"),
+                          QStringLiteral("[CustomerID] = 7"),
+                          {},
+                          true,
+                          nullptr,
+                          book()};
     const ExportOutcome outcome = FlexGrid_To_Excel(request);
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::WrittenOnly);
     EXPECT_TRUE(QFile::exists(outcome.path));
@@ -260,8 +301,14 @@ TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileI
 }
 
 TEST_F(XlsxExportTest, AMalformedCriterionIsReportedAndWritesNothing) {
-    ExportRequest request{db("shop.accdb"), QStringLiteral("Customers"), QStringLiteral("Name"),
-                          QStringLiteral("[Nope] ==== 'x"), {}, true, nullptr};
+    ExportRequest request{db("shop.accdb"),
+                          QStringLiteral("Customers"),
+                          QStringLiteral("Name"),
+                          QStringLiteral("[Nope] ==== 'x"),
+                          {},
+                          true,
+                          nullptr,
+                          book()};
     const ExportOutcome outcome = FlexGrid_To_Excel(request);
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Failed);
     EXPECT_FALSE(outcome.message.isEmpty());
