@@ -171,6 +171,7 @@ private:
     QString orderPart() const;
     void setSearchControlsEnabled(bool enabled);
     void sizeColumns();
+    void showSortIndicator(); // the arrow on the header SortClause names
     // Runs a database job with progress and cancel; false when another runs.
     bool runEngineJob(const std::function<void()>& job);
 
@@ -225,6 +226,8 @@ private:
     QLabel* lblSQL = nullptr;
     QLabel* lblDebug = nullptr;
     QProgressBar* progBar1 = nullptr;
+    QLabel* lblStatus = nullptr;   // the status bar's summary of the last run
+    QLabel* lblDatabase = nullptr; // the status bar's database path
     QPushButton* cmdClearSQL = nullptr;
     QLineEdit* txtSearch = nullptr;
     ResultGridView* MSFlexGrid1 = nullptr;

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <iterator>
@@ -144,6 +145,14 @@ void frmMain::buildControls() {
         typedTextKeys_->watchCriteria(box);
     typedTextKeys_->watchEditing(txtSearch);
     connect(typedTextKeys_, &TypedTextKeys::searchRequested, cmdQuarix, &QPushButton::click);
+
+    // The status bar repeats the run's summary beside the database in use.
+    lblStatus = label(statusBar(), "lblStatus", QString());
+    lblDatabase = label(statusBar(), "lblDatabase", QString());
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->addPermanentWidget(lblDatabase);
+    connect(this, &QWidget::windowTitleChanged, lblDatabase,
+            [this] { lblDatabase->setText(CurrentDatabasePath); });
 
     calender = named(new QCalendarWidget(central), "calender");
     calender->setVisible(false);

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -152,9 +153,18 @@ void frmMain::RunSearch() {
         txtSearch->setFocus();
 
     const long shown = gridModel_->Rows() - 1;
-    setWindowTitle(search::statusCaption({table, shown, seconds, searchState.ResultCount,
-                                          searchState.page(), pageSize, PagedMode,
-                                          searchState.SearchMode, QFileInfo(path).fileName()}));
+    const search::StatusInputs status{table,
+                                      shown,
+                                      seconds,
+                                      searchState.ResultCount,
+                                      searchState.page(),
+                                      pageSize,
+                                      PagedMode,
+                                      searchState.SearchMode,
+                                      QFileInfo(path).fileName()};
+    setWindowTitle(search::statusCaption(status));
+    lblStatus->setText(search::statusSummary(status));
+    showSortIndicator();
     search::recordRowsShown(searchState, shown);
 
     WriteSearchLog(SearchLogEntry{path, table, CmbField->currentText(),
@@ -180,6 +190,7 @@ bool frmMain::PopulateFlexGrid(long resultCount, const QStringList& headers,
 
 void frmMain::abandonRun() {
     gridModel_->clearResults();
+    lblStatus->clear();
     hidePaging();
     searchState.ReplayPending = false;
     search::recordFailure(searchState); // nothing of the run is on screen
@@ -192,6 +203,8 @@ void frmMain::hidePaging() {
 
 void frmMain::failSearch(int number, const QString& description, const QString& table) {
     hidePaging();
+    lblStatus->setText(
+        search::searchFailureCaption(number, description).mid(QStringLiteral("Quarix - ").size()));
     MessageBox::show(this, search::searchFailureMessage(number, description), kSearchErrorTitle,
                      MessageBox::Icon::Warning);
     setWindowTitle(search::searchFailureCaption(number, description));
@@ -219,6 +232,7 @@ void frmMain::setSearchControlsEnabled(bool enabled) {
 
 void frmMain::Reset_Grid() {
     gridModel_->resetGrid();
+    lblStatus->clear();
     MSFlexGrid1->viewport()->update();
     txtSearch->clear();
 }
