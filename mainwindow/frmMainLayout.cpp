@@ -24,7 +24,7 @@
 namespace {
 
 // Design sizes that the layout rules refer to.
-constexpr double kBandWidth = 10440; // the criteria band; also the narrowest window
+constexpr double kBandWidth = 10600; // the criteria band; also the narrowest window
 constexpr double kMinHeight = 2200;
 constexpr double kGridTop = 710;
 constexpr double kGridTopSqlMode = 1100;
@@ -186,18 +186,19 @@ void frmMain::Form_Resize() {
     lblDate->setGeometry(designRect(10, 40, 1480, 200));
     lblDay->setGeometry(designRect(10, 40, 1480, 200));
     lblTime->setGeometry(designRect(10, 240, 1480, 200));
-    lblFROMTHE->setGeometry(designRect(1560, 40, 1095, 255));
+    // Each label stands left of the row it names; the buttons keep apart from the boxes.
+    lblFROMTHE->setGeometry(designRect(1560, 40, 1150, 255));
     cmbTableQuery->setGeometry(designRect(2760, 0, 885, 330));
-    cmbTable->setGeometry(designRect(3645, 0, 2295, 330));
-    lblFIND->setGeometry(designRect(6000, 40, 1095, 255));
-    CmbField->setGeometry(designRect(1560, 320, 2295, 330));
-    cmbFunction->setGeometry(designRect(3840, 320, 1200, 330));
-    cmbValues->setGeometry(designRect(5040, 320, 2295, 330));
-    cmdQuarix->setGeometry(designRect(7700, 75, 690, 510));
-    cmdClear->setGeometry(designRect(8625, 75, 930, 225));
-    cmdFilter->setGeometry(designRect(8625, 300, 930, 285));
-    cmdPage[0]->setGeometry(designRect(9550, 75, 850, 245));
-    cmdPage[1]->setGeometry(designRect(9550, 340, 850, 245));
+    cmbTable->setGeometry(designRect(3700, 0, 2200, 330));
+    lblFIND->setGeometry(designRect(1560, 360, 1150, 255));
+    CmbField->setGeometry(designRect(2760, 320, 1900, 330));
+    cmbFunction->setGeometry(designRect(4700, 320, 1200, 330));
+    cmbValues->setGeometry(designRect(5940, 320, 2000, 330));
+    cmdQuarix->setGeometry(designRect(8060, 75, 690, 510));
+    cmdClear->setGeometry(designRect(8830, 75, 930, 225));
+    cmdFilter->setGeometry(designRect(8830, 300, 930, 285));
+    cmdPage[0]->setGeometry(designRect(9800, 75, 800, 245));
+    cmdPage[1]->setGeometry(designRect(9800, 340, 800, 245));
     lblSQL->setGeometry(designRect(75, 450, 345, 190));
     lblDebug->setGeometry(designRect(480, 450, 600, 190));
 
