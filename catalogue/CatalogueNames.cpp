@@ -1,5 +1,8 @@
 #include "catalogue/CatalogueNames.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace quarix::catalogue {
 
 QStringList objectKinds(int showTables, int showQueries) {
@@ -11,9 +14,13 @@ QStringList objectKinds(int showTables, int showQueries) {
     return kinds;
 }
 
-bool isHiddenTable(const QString& name) { return name.startsWith(QStringLiteral("MSys"), Qt::CaseSensitive); }
+bool isHiddenTable(const QString& name) {
+    return name.startsWith(QStringLiteral("MSys"), Qt::CaseSensitive);
+}
 
-bool isHiddenQuery(const QString& name) { return name.startsWith(QStringLiteral("~sq_"), Qt::CaseSensitive); }
+bool isHiddenQuery(const QString& name) {
+    return name.startsWith(QStringLiteral("~sq_"), Qt::CaseSensitive);
+}
 
 bool isPagedDatabase(const QString& path, bool gridPaging) {
     return path.right(5).toUpper() == QStringLiteral("ACCDB") || gridPaging;
@@ -21,6 +28,10 @@ bool isPagedDatabase(const QString& path, bool gridPaging) {
 
 bool namesADatabase(const QString& path) {
     return !path.isEmpty() && path != QStringLiteral("*.mdb") && path != QStringLiteral("*.accdb");
+}
+
+QString absoluteDatabasePath(const QString& path) {
+    return namesADatabase(path) ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : path;
 }
 
 } // namespace quarix::catalogue

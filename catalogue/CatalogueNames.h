@@ -20,6 +20,11 @@ bool isHiddenQuery(const QString& name);
 // Large results are paged for .accdb files or when the user asked for it.
 bool isPagedDatabase(const QString& path, bool gridPaging);
 
+// The database a path names, as the recent list and the settings keep it:
+// absolute and clean, so that it still names the file from another folder.
+// Texts that name no database stay as they are.
+QString absoluteDatabasePath(const QString& path);
+
 // A chooser's empty pattern ("*.mdb", "*.accdb") names no database.
 bool namesADatabase(const QString& path);
 

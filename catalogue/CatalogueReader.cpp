@@ -2,11 +2,15 @@
 
 #include "catalogue/CatalogueNames.h"
 #include "catalogue/Dao.h"
+#include "catalogue/DatasheetText.h"
+#include "engine/reader/ReaderErrors.h"
 
 namespace quarix::catalogue {
 
 namespace {
-Database openShared(const QString& path) { return DBEngine::instance().Workspaces(0).OpenDatabase(path, false); }
+Database openShared(const QString& path) {
+    return DBEngine::instance().Workspaces(0).OpenDatabase(path, false);
+}
 } // namespace
 
 QStringList readObjectNames(const QString& path, const QString& kind) {
@@ -28,6 +32,9 @@ QStringList readObjectNames(const QString& path, const QString& kind) {
 QStringList readFieldNames(const QString& path, const QString& table) {
     Database db = openShared(path);
     Recordset rs = db.OpenRecordset(table);
+    // Every table and query has a column: none means the file is damaged.
+    if (rs.FieldCount() == 0)
+        throw engine::reader_errors::tableDamagedError(table.toStdString(), path.toStdString());
     QStringList names;
     for (int i = 0; i < rs.FieldCount(); ++i)
         names << rs.FieldName(i);
@@ -36,17 +43,19 @@ QStringList readFieldNames(const QString& path, const QString& table) {
     return names;
 }
 
-QStringList readValueList(const QString& path, const QString& table, const QString& field, int maxEntries) {
+QStringList readValueList(const QString& path, const QString& table, const QString& field,
+                          int maxEntries) {
     Database db = openShared(path);
     const QString column = QLatin1Char('[') + field + QLatin1Char(']');
-    Recordset rs = db.OpenRecordset(QStringLiteral("select DISTINCT ") + column + QStringLiteral(" from [") + table +
-                                        QStringLiteral("] ORDER BY ") + column + QStringLiteral(" ASC"),
-                                    dbOpenSnapshot);
+    Recordset rs = db.OpenRecordset(
+        QStringLiteral("select DISTINCT ") + column + QStringLiteral(" from [") + table +
+            QStringLiteral("] ORDER BY ") + column + QStringLiteral(" ASC"),
+        dbOpenSnapshot);
     QStringList values{QString()};
     QString previous;
     while (!rs.EOF_() && values.size() < maxEntries) {
         const Field value = rs.Fields(0);
-        const QString text = value.Text();
+        const QString text = datasheetText(value);
         if (!value.IsNull() && !text.isEmpty() && text != previous)
             values << text;
         previous = text;

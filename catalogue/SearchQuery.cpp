@@ -1,6 +1,7 @@
 #include "catalogue/SearchQuery.h"
 
 #include "catalogue/Dao.h"
+#include "catalogue/DatasheetText.h"
 
 namespace quarix::catalogue {
 
@@ -10,7 +11,7 @@ QStringList currentRow(const Recordset& rs) {
     QStringList cells;
     cells.reserve(rs.FieldCount());
     for (int c = 0; c < rs.FieldCount(); ++c)
-        cells << rs.Fields(c).Text();
+        cells << datasheetText(rs.Fields(c));
     return cells;
 }
 
@@ -26,7 +27,8 @@ QStringList fieldNames(const Recordset& rs) {
 class RecordsetRows : public search::RowSource {
 public:
     RecordsetRows(Database db, Recordset rs)
-        : db_(std::move(db)), rs_(std::move(rs)), headers_(fieldNames(rs_)), count_(rs_.RecordCount()) {}
+        : db_(std::move(db)), rs_(std::move(rs)), headers_(fieldNames(rs_)),
+          count_(rs_.RecordCount()) {}
     ~RecordsetRows() override {
         rs_.Close();
         db_.Close();
@@ -60,7 +62,8 @@ std::unique_ptr<search::RowSource> recordsetRows(Database db, Recordset rs) {
     return std::make_unique<RecordsetRows>(std::move(db), std::move(rs));
 }
 
-PageOfResults readResultPage(const QString& path, const QString& statement, long firstIndex, int pageSize) {
+PageOfResults readResultPage(const QString& path, const QString& statement, long firstIndex,
+                             int pageSize) {
     Database db = DBEngine::instance().Workspaces(0).OpenDatabase(path, false);
     Recordset rs = db.OpenRecordset(statement, dbOpenSnapshot);
     PageOfResults page;
@@ -78,7 +81,8 @@ PageOfResults readResultPage(const QString& path, const QString& statement, long
     return page;
 }
 
-FilteredResults openFilteredResults(const QString& path, const QString& table, const QString& criterion) {
+FilteredResults openFilteredResults(const QString& path, const QString& table,
+                                    const QString& criterion) {
     Database db = DBEngine::instance().Workspaces(0).OpenDatabase(path, false);
     Recordset all = db.OpenRecordset(table, dbOpenSnapshot);
     all.Filter = criterion;

@@ -25,6 +25,8 @@ ResultGridView::ResultGridView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionsClickable(true);
+    // The last column takes the rest of the width, so no bare strip remains.
+    horizontalHeader()->setStretchLastSection(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ResultGridView::headerClicked);
 }
@@ -39,7 +41,9 @@ void ResultGridView::setFontSize(double points) {
     verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
 }
 
-int ResultGridView::TopRow() const { return rowAt(0) < 0 ? 0 : rowAt(0); }
+int ResultGridView::TopRow() const {
+    return rowAt(0) < 0 ? 0 : rowAt(0);
+}
 
 void ResultGridView::setTopRow(int row) {
     // Scrolling by whole rows, the scroll bar's value is the top row; the

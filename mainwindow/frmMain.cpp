@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "engine/EngineError.h"
 #include "history/AutoLoad.h"
 #include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
@@ -18,12 +19,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTimer>
 
 frmMain::frmMain(QWidget* parent) : frmMain(SettingsEnvironment::system(), {}, {}, parent) {}
 
-frmMain::frmMain(SettingsEnvironment environment, QStringList arguments, SettingsValues settingsBefore,
-                 QWidget* parent)
+frmMain::frmMain(SettingsEnvironment environment, QStringList arguments,
+                 SettingsValues settingsBefore, QWidget* parent)
     : QMainWindow(parent), settings(std::move(settingsBefore)), env(std::move(environment)),
       commandLineArguments(std::move(arguments)) {
     setObjectName(QStringLiteral("frmMain"));
@@ -82,7 +84,8 @@ void frmMain::connectControls() {
     toggle(menus_.mnuEvenwidth, &frmMain::mnuEvenwidth_Click);
     for (std::size_t i = 0; i < menus_.SQL.size(); ++i)
         if (menus_.SQL[i])
-            connect(menus_.SQL[i], &QAction::triggered, this, [this, i] { SQL_Click(static_cast<int>(i)); });
+            connect(menus_.SQL[i], &QAction::triggered, this,
+                    [this, i] { SQL_Click(static_cast<int>(i)); });
 
     connect(engineJob_, &EngineJob::started, this, [this] {
         captionBeforeJob_ = windowTitle();
@@ -253,9 +256,39 @@ bool frmMain::runEngineJob(const std::function<void()>& job) {
     return engineJob_->run(job);
 }
 
+bool frmMain::busy() const {
+    return engineJob_->running() || cancelledAction_;
+}
+
+frmMain::JobReport frmMain::databaseJob(const QString& runningCaption,
+                                        const std::function<void()>& job) {
+    const QString before = windowTitle();
+    if (!runningCaption.isEmpty())
+        setWindowTitle(runningCaption);
+    statusBar()->showMessage(jobRunningHint());
+    JobReport report;
+    bool failed = false;
+    try {
+        runEngineJob(job);
+    } catch (const quarix::engine::EngineError& e) {
+        failed = true;
+        report.number = e.number();
+        report.description = QString::fromStdString(e.description());
+    }
+    report.end = jobEnd(failed, report.number, engineJob_->cancelled());
+    if (report.end == JobEnd::Cancelled && !cancelledAction_) {
+        cancelledAction_ = true;
+        QTimer::singleShot(0, this, [this] { cancelledAction_ = false; });
+    }
+    setWindowTitle(captionAfterJob(report.end, before, CurrentDatabasePath));
+    statusBar()->showMessage(jobEndNote(report.end));
+    return report;
+}
+
 void frmMain::showReadProgress(int percent) {
     progBar1->setValue(percent);
-    setWindowTitle(captionBeforeJob_ + QLatin1Char(' ') + QString::number(percent) + QLatin1Char('%'));
+    setWindowTitle(captionBeforeJob_ + QLatin1Char(' ') + QString::number(percent) +
+                   QLatin1Char('%'));
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -288,5 +321,3 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         cmbValues_LostFocus();
     return QMainWindow::eventFilter(watched, event);
 }
-
-

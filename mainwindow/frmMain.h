@@ -4,6 +4,7 @@
 #include "history/RecentFiles.h"
 #include "history/SavedSearches.h"
 #include "history/SearchWindowPort.h"
+#include "mainwindow/JobEnd.h"
 #include "mainwindow/MainMenus.h"
 #include "mainwindow/Twips.h"
 #include "search/GridSort.h"
@@ -28,6 +29,7 @@ class QShortcut;
 class QTimer;
 class EngineJob;
 class ResultGridView;
+class TypedTextKeys;
 class frmSettings;
 struct MenuEffect;
 struct SearchLogEntry;
@@ -50,8 +52,8 @@ public:
     // command-line arguments (without the program's name). settingsBefore
     // are the values the program held before this window: a reload carries
     // over those that loading only ever switches on.
-    frmMain(SettingsEnvironment environment, QStringList arguments, SettingsValues settingsBefore = {},
-            QWidget* parent = nullptr);
+    frmMain(SettingsEnvironment environment, QStringList arguments,
+            SettingsValues settingsBefore = {}, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Shared state, read and written by the dialogs and features.
@@ -59,7 +61,7 @@ public:
     quarix::search::SearchState searchState;
     QString CurrentDatabasePath; // "**": close at the next activation, save nothing
     bool PagedMode = false;
-    QString ValueOnEntry;        // the value box's text when it got the focus
+    QString ValueOnEntry; // the value box's text when it got the focus
 
     // Opens a database as start-up does (command line, AutoLoad).
     void openDatabaseAtStart(const QString& path);
@@ -139,8 +141,8 @@ public:
     // Result grid: sorting by a header click, the pop-up menu, the wheel.
     void MSFlexGrid1_HeaderClick(int column);
     void MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
-    void connectGrid();        // once, while the window is built
-    void sortThroughEngine();  // a result too big to sort in memory, in SortClause order
+    void connectGrid();       // once, while the window is built
+    void sortThroughEngine(); // a result too big to sort in memory, in SortClause order
     quarix::search::SortDirection sortDirection = quarix::search::SortDirection::Never;
     long rowsSortedInMemory = 50000; // a bigger non-paged result is sorted by the engine
 
@@ -160,14 +162,34 @@ private:
     void placeCalendar();
     // Search helpers
     quarix::search::SearchCriteria currentCriteria() const;
-    bool PopulateFlexGrid(long resultCount, const QStringList& headers, const std::vector<QStringList>& rows);
+    bool PopulateFlexGrid(long resultCount, const QStringList& headers,
+                          const std::vector<QStringList>& rows);
     void failSearch(int number, const QString& description, const QString& table);
+    void hidePaging();
+    void abandonRun(); // a cancelled run: empty grid, no criterion on screen
     void showDebugSql(const QString& table, const QString& seconds);
     QString orderPart() const;
     void setSearchControlsEnabled(bool enabled);
     void sizeColumns();
+    void showSortIndicator(); // the arrow on the header SortClause names
     // Runs a database job with progress and cancel; false when another runs.
     bool runEngineJob(const std::function<void()>& job);
+
+public:
+    // How a database job ended, with the engine's error when it failed.
+    struct JobReport {
+        JobEnd end = JobEnd::Done;
+        int number = 0;
+        QString description;
+    };
+
+private:
+    // Runs a job under its own caption (none: the caption stays) and puts
+    // the caption and the status bar right however it ends. Callers check
+    // that no other job runs.
+    JobReport databaseJob(const QString& runningCaption, const std::function<void()>& job);
+    // A job runs, or one was just cancelled: no new read starts now.
+    bool busy() const;
     void showReadProgress(int percent);
     void finishOpening(const QString& path);
 
@@ -176,6 +198,10 @@ private:
     EngineJob* engineJob_ = nullptr;
     QString captionBeforeJob_;
     bool closeAfterJob_ = false;
+    // Set by a cancel until the window's event loop runs again: the rest of
+    // the action that was cancelled (open, then list fields, then search)
+    // starts no further reads.
+    bool cancelledAction_ = false;
     int tickCount_ = 0;
 
     // Controls, named as the window's features refer to them.
@@ -200,12 +226,15 @@ private:
     QLabel* lblSQL = nullptr;
     QLabel* lblDebug = nullptr;
     QProgressBar* progBar1 = nullptr;
+    QLabel* lblStatus = nullptr;   // the status bar's summary of the last run
+    QLabel* lblDatabase = nullptr; // the status bar's database path
     QPushButton* cmdClearSQL = nullptr;
     QLineEdit* txtSearch = nullptr;
     ResultGridView* MSFlexGrid1 = nullptr;
     quarix::search::ResultGridModel* gridModel_ = nullptr;
     QTimer* Timer1 = nullptr;
     QShortcut* cancelShortcut_ = nullptr;
+    TypedTextKeys* typedTextKeys_ = nullptr;
 
     // Settings wiring.
     void buildSettingsControls();

@@ -1,7 +1,6 @@
 // Choosing a database and filling the table, field and value boxes.
 #include "catalogue/CatalogueNames.h"
 #include "catalogue/CatalogueReader.h"
-#include "engine/EngineError.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
@@ -14,15 +13,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-using quarix::engine::EngineError;
 using quarix::platform::MessageBox;
 namespace catalogue = quarix::catalogue;
 
 namespace {
 
-QString readingError(const char* job, const EngineError& e) {
-    return QString::fromLatin1(job) + QStringLiteral(": Error Reading Database\n") + QString::number(e.number()) +
-           QLatin1Char(' ') + QString::fromStdString(e.description());
+QString readingError(const char* job, const frmMain::JobReport& report) {
+    return QString::fromLatin1(job) + QStringLiteral(": Error Reading Database\n") +
+           QString::number(report.number) + QLatin1Char(' ') + report.description;
 }
 
 void clearBox(QComboBox* box) {
@@ -46,11 +44,15 @@ void frmMain::UpdateTableQuery() {
     const QString shown = cmbTableQuery->currentText();
     cmbTableQuery->clear();
     cmbTableQuery->addItems(catalogue::objectKinds(settings.ShowTables, settings.ShowQueries));
-    const int again = shown.isEmpty() ? -1 : cmbTableQuery->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int again =
+        shown.isEmpty() ? -1
+                        : cmbTableQuery->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
     cmbTableQuery->setCurrentIndex(again >= 0 ? again : (cmbTableQuery->count() > 0 ? 0 : -1));
 }
 
 bool frmMain::Load_cmbTable(const QString& dbname) {
+    if (busy())
+        return false;
     cmdPage[0]->setVisible(false);
     cmdPage[1]->setVisible(false);
     progBar1->setValue(0);
@@ -65,15 +67,13 @@ bool frmMain::Load_cmbTable(const QString& dbname) {
     const bool wanted = (kind == catalogue::kTableKind && settings.ShowTables == 1) ||
                         (kind == catalogue::kQueryKind && settings.ShowQueries == 1);
     QStringList names;
-    try {
-        const QString caption = windowTitle();
-        setWindowTitle(QStringLiteral("Quarix - LOADING TABLES..."));
-        runEngineJob([&] { names = catalogue::readObjectNames(dbname, wanted ? kind : QString()); });
-        setWindowTitle(caption);
-    } catch (const EngineError& e) {
-        MessageBox::show(this, readingError("LOAD TABLES", e));
+    const JobReport report = databaseJob(QStringLiteral("Quarix - LOADING TABLES..."), [&] {
+        names = catalogue::readObjectNames(dbname, wanted ? kind : QString());
+    });
+    if (report.end == JobEnd::Failed)
+        MessageBox::show(this, readingError("LOAD TABLES", report));
+    if (report.end != JobEnd::Done)
         return false;
-    }
     cmbTable->addItems(names);
     cmbTable->setEditText(kept);
     if (cmbTable->currentText().isEmpty() && settings.AutoLoadDatabase == dbname) {
@@ -86,28 +86,27 @@ bool frmMain::Load_cmbTable(const QString& dbname) {
 
 void frmMain::Load_Fields() {
     const QString table = cmbTable->currentText();
-    if (table.isEmpty())
+    if (table.isEmpty() || busy())
         return;
     searchState.SortClause.clear();
     progBar1->setValue(50);
     QStringList fields;
-    try {
-        const QString caption = windowTitle();
-        setWindowTitle(QStringLiteral("Quarix - LOADING FIELDS..."));
-        const QString path = CurrentDatabasePath;
-        runEngineJob([&] { fields = catalogue::readFieldNames(path, table); });
-        setWindowTitle(caption);
-    } catch (const EngineError& e) {
-        MessageBox::show(this, readingError("LOAD FIELDS", e));
+    const QString path = CurrentDatabasePath;
+    const JobReport report = databaseJob(QStringLiteral("Quarix - LOADING FIELDS..."),
+                                         [&] { fields = catalogue::readFieldNames(path, table); });
+    if (report.end == JobEnd::Failed) {
+        MessageBox::show(this, readingError("LOAD FIELDS", report));
         mnuopen_Click();
-        return;
     }
+    if (report.end != JobEnd::Done)
+        return;
     clearBox(CmbField);
     progBar1->setValue(80);
     CmbField->addItems(fields);
     CmbField->setCurrentIndex(-1);
     progBar1->setValue(90);
-    if (settings.AutoLoadTable == cmbTable->currentText() && settings.AutoLoadDatabase == CurrentDatabasePath) {
+    if (settings.AutoLoadTable == cmbTable->currentText() &&
+        settings.AutoLoadDatabase == CurrentDatabasePath) {
         CmbField->setEditText(settings.AutoLoadField);
         cmbTable->setEditText(settings.AutoLoadTable);
         selectEntryOfText(CmbField);
@@ -116,21 +115,26 @@ void frmMain::Load_Fields() {
 }
 
 void frmMain::Load_ValueList() {
+    if (busy())
+        return;
     selectEntryOfText(cmbTable);
     selectEntryOfText(CmbField);
     clearBox(cmbValues);
-    if (!menus_.mnuValuePickList->isChecked() || CurrentDatabasePath.isEmpty())
-        return;
     const QString path = CurrentDatabasePath;
     const QString table = cmbTable->currentText();
     const QString field = CmbField->currentText();
+    // Without a table and a field there is nothing to list.
+    if (!menus_.mnuValuePickList->isChecked() || path.isEmpty() || table.isEmpty() ||
+        field.isEmpty())
+        return;
     const int most = settings.valueListMaxWhole();
     QStringList values;
-    try {
-        runEngineJob([&] { values = catalogue::readValueList(path, table, field, most); });
-    } catch (const EngineError&) {
-        return; // the pick list is a convenience: without it the box still takes typed values
-    }
+    const JobReport report = databaseJob(
+        QString(), [&] { values = catalogue::readValueList(path, table, field, most); });
+    if (report.end == JobEnd::Failed)
+        MessageBox::show(this, readingError("LOAD VALUES", report));
+    if (report.end != JobEnd::Done)
+        return;
     cmbValues->addItems(values);
     cmbValues->setCurrentIndex(-1);
     cmbValues->clearEditText();
@@ -141,13 +145,15 @@ void frmMain::mnuopen_Click() {
     clearBox(CmbField);
     clearBox(cmbValues);
     searchState.CurrentPage = 0;
-    const QString start = CurrentDatabasePath.isEmpty() ? QString() : QFileInfo(CurrentDatabasePath).absoluteFilePath();
+    const QString start = CurrentDatabasePath.isEmpty()
+                              ? QString()
+                              : QFileInfo(CurrentDatabasePath).absoluteFilePath();
     const auto chosen = quarix::platform::FileDialog::openFileName(
-        this, QStringLiteral("Open Database"), QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"),
-        start);
+        this, QStringLiteral("Open Database"),
+        QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"), start);
     if (!chosen)
         return;
-    CurrentDatabasePath = *chosen;
+    CurrentDatabasePath = catalogue::absoluteDatabasePath(*chosen);
     ClearLastSearches();
     if (!catalogue::namesADatabase(CurrentDatabasePath))
         return;
@@ -163,7 +169,7 @@ void frmMain::mnuopen_Click() {
 void frmMain::openDroppedFiles(const QStringList& paths) {
     if (paths.isEmpty())
         return;
-    CurrentDatabasePath = paths.first();
+    CurrentDatabasePath = catalogue::absoluteDatabasePath(paths.first());
     if (!catalogue::namesADatabase(CurrentDatabasePath))
         return;
     Load_cmbTable(CurrentDatabasePath);
@@ -181,7 +187,9 @@ void frmMain::cmbTableQuery_Click() {
         Load_cmbTable(CurrentDatabasePath);
 }
 
-void frmMain::cmbTable_LostFocus() { Load_Fields(); }
+void frmMain::cmbTable_LostFocus() {
+    Load_Fields();
+}
 
 void frmMain::CmbField_GotFocus() {
     if (searchState.CurrentWhere.isEmpty())
@@ -193,7 +201,8 @@ void frmMain::CmbField_GotFocus() {
 void frmMain::CmbField_LostFocus() {
     if (settings.SQLMode) {
         quarix::platform::Clipboard::clear();
-        quarix::platform::Clipboard::pasteInto(txtSearch, QLatin1Char('[') + CmbField->currentText() + QLatin1Char(']'));
+        quarix::platform::Clipboard::pasteInto(
+            txtSearch, QLatin1Char('[') + CmbField->currentText() + QLatin1Char(']'));
         quarix::platform::Clipboard::clear();
     }
     Load_ValueList();
@@ -206,7 +215,8 @@ void frmMain::cmbValues_GotFocus() {
 }
 
 void frmMain::cmbValues_LostFocus() {
-    if (settings.SQLMode && !cmbValues->currentText().isEmpty() && cmbValues->currentText() != ValueOnEntry)
+    if (settings.SQLMode && !cmbValues->currentText().isEmpty() &&
+        cmbValues->currentText() != ValueOnEntry)
         cmbValues_Click();
 }
 

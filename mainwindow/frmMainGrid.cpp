@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "search/ColumnWidths.h"
 #include "search/Criteria.h"
+#include "search/GridSort.h"
 #include "search/ResultGridModel.h"
 #include "search/RunMessages.h"
 
@@ -46,6 +47,7 @@ void frmMain::MSFlexGrid1_HeaderClick(int column) {
         if (!gridModel_->sortByColumn(column, sort.ascending, rowsSortedInMemory) && !sort.rerun)
             sortThroughEngine();
         progBar1->setValue(100);
+        showSortIndicator();
     }
     if (sort.rerun) {
         searchState.SearchMode = search::SearchState::Rerun;
@@ -75,6 +77,18 @@ void frmMain::sortThroughEngine() {
     gridModel_->setSource(std::move(results.rows));
     for (int c = 0; c < std::min<int>(gridModel_->Cols(), static_cast<int>(widths.size())); ++c)
         MSFlexGrid1->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+}
+
+void frmMain::showSortIndicator() {
+    QStringList headers;
+    for (int c = 0; c < gridModel_->Cols(); ++c)
+        headers << gridModel_->TextMatrix(0, c);
+    const auto indicator = search::sortIndicatorFor(searchState.SortClause, headers);
+    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    header->setSortIndicatorShown(indicator.has_value());
+    if (indicator)
+        header->setSortIndicator(indicator->column,
+                                 indicator->ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void frmMain::MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos) {

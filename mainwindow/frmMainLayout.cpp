@@ -2,6 +2,8 @@
 // window's design in twips; the scale makes room where the desktop's fonts
 // are larger than the design assumed.
 #include "mainwindow/ResultGridView.h"
+#include "mainwindow/TypedText.h"
+#include "mainwindow/WholeEntries.h"
 #include "mainwindow/frmMain.h"
 #include "search/Criteria.h"
 #include "search/ResultGridModel.h"
@@ -14,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <iterator>
@@ -21,7 +24,7 @@
 namespace {
 
 // Design sizes that the layout rules refer to.
-constexpr double kBandWidth = 10440;   // the criteria band; also the narrowest window
+constexpr double kBandWidth = 10600; // the criteria band; also the narrowest window
 constexpr double kMinHeight = 2200;
 constexpr double kGridTop = 710;
 constexpr double kGridTopSqlMode = 1100;
@@ -41,6 +44,9 @@ QComboBox* combo(QWidget* parent, const char* name, bool editable) {
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(20);
+    showWholeEntries(box);
+    if (editable)
+        offerSuggestions(box);
     return box;
 }
 
@@ -67,7 +73,8 @@ Twips frmMain::twipsScale() const {
     const double needs[] = {
         (metrics.height() + 8) / static_cast<double>(plain.px(kComboHeight)),
         (metrics.height() + 2) / static_cast<double>(plain.px(200)),
-        (metrics.horizontalAdvance(QStringLiteral("Undo Filter")) + 12) / static_cast<double>(plain.px(930)),
+        (metrics.horizontalAdvance(QStringLiteral("Undo Filter")) + 12) /
+            static_cast<double>(plain.px(930)),
     };
     return Twips(dpi, std::max(1.0, *std::max_element(std::begin(needs), std::end(needs))));
 }
@@ -105,7 +112,8 @@ void frmMain::buildControls() {
     cmdClear = button(fraDataMain, "cmdClear", QStringLiteral("Undo Filter"));
     cmdClear->setToolTip(QStringLiteral("Remove the last filter or show all results"));
     cmdFilter = button(fraDataMain, "cmdFilter", QStringLiteral("Filter"));
-    cmdFilter->setToolTip(QStringLiteral("Filter the current set of search results with new criteria"));
+    cmdFilter->setToolTip(
+        QStringLiteral("Filter the current set of search results with new criteria"));
     cmdPage[0] = button(fraDataMain, "cmdPage0", QStringLiteral("Prev"));
     cmdPage[1] = button(fraDataMain, "cmdPage1", QStringLiteral("Next"));
     for (QPushButton* b : {cmdClear, cmdFilter, cmdPage[0], cmdPage[1]})
@@ -123,13 +131,28 @@ void frmMain::buildControls() {
 
     cmdClearSQL = button(central, "cmdClearSQL", QStringLiteral("Clear SQL"));
     txtSearch = named(new QLineEdit(central), "txtSearch");
-    txtSearch->setToolTip(QStringLiteral("Enter SQL Statements here - SELECT * FROM table WHERE ..."));
+    txtSearch->setToolTip(
+        QStringLiteral("Enter SQL Statements here - SELECT * FROM table WHERE ..."));
     cmdClearSQL->setVisible(false);
     txtSearch->setVisible(false);
 
     MSFlexGrid1 = named(new ResultGridView(central), "MSFlexGrid1");
     gridModel_ = new quarix::search::ResultGridModel(this);
     MSFlexGrid1->setModel(gridModel_);
+
+    typedTextKeys_ = new TypedTextKeys(this);
+    for (QComboBox* box : {cmbTable, CmbField, cmbValues})
+        typedTextKeys_->watchCriteria(box);
+    typedTextKeys_->watchEditing(txtSearch);
+    connect(typedTextKeys_, &TypedTextKeys::searchRequested, cmdQuarix, &QPushButton::click);
+
+    // The status bar repeats the run's summary beside the database in use.
+    lblStatus = label(statusBar(), "lblStatus", QString());
+    lblDatabase = label(statusBar(), "lblDatabase", QString());
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->addPermanentWidget(lblDatabase);
+    connect(this, &QWidget::windowTitleChanged, lblDatabase,
+            [this] { lblDatabase->setText(CurrentDatabasePath); });
 
     calender = named(new QCalendarWidget(central), "calender");
     calender->setVisible(false);
@@ -148,12 +171,14 @@ void frmMain::Form_Resize() {
     if (isMinimized() || !fraDataMain)
         return;
     twips_ = twipsScale();
-    setMinimumSize(twips_.px(kBandWidth + kInsetLeft), twips_.px(kMinHeight) + menuBar()->sizeHint().height());
+    setMinimumSize(twips_.px(kBandWidth + kInsetLeft),
+                   twips_.px(kMinHeight) + menuBar()->sizeHint().height());
 
     const int width = centralWidget()->width();
     const int height = centralWidget()->height();
     const int inset = twips_.px(kInsetTop);
-    fraDataMain->setGeometry(twips_.px(kInsetLeft), inset, std::max(twips_.px(kBandWidth), width - twips_.px(kInsetLeft)),
+    fraDataMain->setGeometry(twips_.px(kInsetLeft), inset,
+                             std::max(twips_.px(kBandWidth), width - twips_.px(kInsetLeft)),
                              twips_.px(720));
     clockFrame->setGeometry(designRect(0, 0, 1500, 495));
     calstart->setGeometry(designRect(0, 0, 1500, 495));
@@ -161,27 +186,31 @@ void frmMain::Form_Resize() {
     lblDate->setGeometry(designRect(10, 40, 1480, 200));
     lblDay->setGeometry(designRect(10, 40, 1480, 200));
     lblTime->setGeometry(designRect(10, 240, 1480, 200));
-    lblFROMTHE->setGeometry(designRect(1560, 40, 1095, 255));
+    // Each label stands left of the row it names; the buttons keep apart from the boxes.
+    lblFROMTHE->setGeometry(designRect(1560, 40, 1150, 255));
     cmbTableQuery->setGeometry(designRect(2760, 0, 885, 330));
-    cmbTable->setGeometry(designRect(3645, 0, 2295, 330));
-    lblFIND->setGeometry(designRect(6000, 40, 1095, 255));
-    CmbField->setGeometry(designRect(1560, 320, 2295, 330));
-    cmbFunction->setGeometry(designRect(3840, 320, 1200, 330));
-    cmbValues->setGeometry(designRect(5040, 320, 2295, 330));
-    cmdQuarix->setGeometry(designRect(7700, 75, 690, 510));
-    cmdClear->setGeometry(designRect(8625, 75, 930, 225));
-    cmdFilter->setGeometry(designRect(8625, 300, 930, 285));
-    cmdPage[0]->setGeometry(designRect(9550, 75, 850, 245));
-    cmdPage[1]->setGeometry(designRect(9550, 340, 850, 245));
+    cmbTable->setGeometry(designRect(3700, 0, 2200, 330));
+    lblFIND->setGeometry(designRect(1560, 360, 1150, 255));
+    CmbField->setGeometry(designRect(2760, 320, 1900, 330));
+    cmbFunction->setGeometry(designRect(4700, 320, 1200, 330));
+    cmbValues->setGeometry(designRect(5940, 320, 2000, 330));
+    cmdQuarix->setGeometry(designRect(8060, 75, 690, 510));
+    cmdClear->setGeometry(designRect(8830, 75, 930, 225));
+    cmdFilter->setGeometry(designRect(8830, 300, 930, 285));
+    cmdPage[0]->setGeometry(designRect(9800, 75, 800, 245));
+    cmdPage[1]->setGeometry(designRect(9800, 340, 800, 245));
     lblSQL->setGeometry(designRect(75, 450, 345, 190));
     lblDebug->setGeometry(designRect(480, 450, 600, 190));
 
-    progBar1->setGeometry(0, twips_.px(640), fraDataMain->width() - twips_.px(kInsetLeft), twips_.px(75));
+    progBar1->setGeometry(0, twips_.px(640), fraDataMain->width() - twips_.px(kInsetLeft),
+                          twips_.px(75));
     // "Clear SQL" needs more than the design's 600 twips at desktop font sizes.
     const int clearWidth = std::max(twips_.px(600), cmdClearSQL->sizeHint().width());
-    cmdClearSQL->setGeometry(twips_.px(kInsetLeft), inset + twips_.px(740), clearWidth, twips_.px(330));
+    cmdClearSQL->setGeometry(twips_.px(kInsetLeft), inset + twips_.px(740), clearWidth,
+                             twips_.px(330));
     const int sqlLeft = twips_.px(kInsetLeft) + clearWidth + twips_.px(40);
-    txtSearch->setGeometry(sqlLeft, inset + twips_.px(740), width - sqlLeft - twips_.px(kInsetLeft), twips_.px(330));
+    txtSearch->setGeometry(sqlLeft, inset + twips_.px(740), width - sqlLeft - twips_.px(kInsetLeft),
+                           twips_.px(330));
 
     const double top = settings.SQLMode ? kGridTopSqlMode : kGridTop;
     const int gridTop = inset + twips_.px(top) + 2;
@@ -192,6 +221,7 @@ void frmMain::Form_Resize() {
 
 void frmMain::placeCalendar() {
     calender->resize(calender->sizeHint());
-    calender->move(twips_.px(kInsetLeft), twips_.px(kInsetTop + (settings.SQLMode ? kGridTopSqlMode : kGridTop)));
+    calender->move(twips_.px(kInsetLeft),
+                   twips_.px(kInsetTop + (settings.SQLMode ? kGridTopSqlMode : kGridTop)));
     calender->raise();
 }

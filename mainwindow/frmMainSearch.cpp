@@ -1,6 +1,5 @@
 // The search button, filters, paging and the run itself.
 #include "catalogue/SearchQuery.h"
-#include "engine/EngineError.h"
 #include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/frmMain.h"
@@ -10,12 +9,14 @@
 #include "search/ResultGridModel.h"
 #include "search/RunMessages.h"
 #include "search/RunPlan.h"
+#include "search/SearchStart.h"
 #include "search/StatusCaption.h"
 #include "settings/SearchLog.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -29,18 +30,18 @@ const QString kSearchErrorTitle = QStringLiteral("Quarix - Search Error");
 }
 
 search::SearchCriteria frmMain::currentCriteria() const {
-    return {CurrentDatabasePath, cmbTable->currentText(), CmbField->currentText(), cmbFunction->currentText(),
-            cmbValues->currentText()};
+    return {CurrentDatabasePath, cmbTable->currentText(), CmbField->currentText(),
+            cmbFunction->currentText(), cmbValues->currentText()};
 }
 
 void frmMain::cmdQuarix_Click() {
     searchState.CurrentPage = 0;
-    if (CurrentDatabasePath.isEmpty()) {
-        MessageBox::show(this, QStringLiteral("Please open a database first!"));
-        return;
-    }
-    if (cmbTable->currentText().isEmpty()) {
-        MessageBox::show(this, QStringLiteral("No Table Selected"), kSearchErrorTitle, MessageBox::Icon::Warning);
+    const auto refusal = search::refuseToStart(
+        {CurrentDatabasePath, cmbTable->currentText(), CmbField->currentText(),
+         settings.SQLMode && !txtSearch->text().isEmpty(), searchState.SearchMode});
+    if (refusal) {
+        MessageBox::show(this, refusal->message, refusal->title,
+                         refusal->warning ? MessageBox::Icon::Warning : MessageBox::Icon::None);
         return;
     }
     progBar1->setValue(0);
@@ -69,26 +70,34 @@ void frmMain::cmdPage_Click(int index) {
 QString frmMain::orderPart() const {
     if (!PagedMode)
         return {};
-    const QString order = searchState.SortClause.isEmpty() ? search::DefaultSortClause(CmbField->currentText())
-                                                           : searchState.SortClause;
+    const QString order = searchState.SortClause.isEmpty()
+                              ? search::DefaultSortClause(CmbField->currentText())
+                              : searchState.SortClause;
     return QStringLiteral(" ORDER BY ") + order;
 }
 
 void frmMain::RunSearch() {
     if (engineJob_->running())
         return;
+    if (cancelledAction_) {
+        abandonRun(); // the user stopped what led here
+        return;
+    }
     QElapsedTimer clock;
     clock.start();
     gridModel_->clearResults();
     progBar1->setValue(20);
     progBar1->setValue(30);
 
-    const bool typed = !txtSearch->text().isEmpty() && (settings.SQLMode || searchState.ReplayPending);
+    const bool typed =
+        !txtSearch->text().isEmpty() && (settings.SQLMode || searchState.ReplayPending);
     const search::BuildResult built =
         search::planRun(searchState, {currentCriteria(), txtSearch->text(), settings.SQLMode});
     const QString table = cmbTable->currentText();
     if (built.refusal) {
-        MessageBox::show(this, built.refusal->message, built.refusal->title, MessageBox::Icon::Warning);
+        hidePaging(); // the grid is empty: there is no page to turn
+        MessageBox::show(this, built.refusal->message, built.refusal->title,
+                         MessageBox::Icon::Warning);
         return;
     }
     if (built.failure) {
@@ -102,31 +111,33 @@ void frmMain::RunSearch() {
     const QString criterion = built.text;
     const QString path = CurrentDatabasePath;
     const int pageSize = settings.maxResultsWhole();
-    try {
-        if (PagedMode) {
-            const QString statement =
-                search::BuildSearchStatement(table, criterion, searchState.SortClause, CmbField->currentText());
-            const long first = search::Paging{0, pageSize}.firstIndex(searchState.page());
-            quarix::catalogue::PageOfResults page;
-            runEngineJob([&] { page = quarix::catalogue::readResultPage(path, statement, first, pageSize); });
-            search::recordSuccess(searchState, criterion, page.resultCount);
-            progBar1->setValue(60);
-            setWindowTitle(QStringLiteral("Quarix - DISPLAYING..."));
-            PopulateFlexGrid(page.resultCount, page.headers, page.rows);
-        } else {
-            quarix::catalogue::FilteredResults results;
-            runEngineJob([&] { results = quarix::catalogue::openFilteredResults(path, table, criterion); });
-            gridModel_->setSource(std::move(results.rows));
-            search::recordSuccess(searchState, criterion, results.resultCount);
-            progBar1->setValue(60);
-            setWindowTitle(QStringLiteral("Quarix - DISPLAYING..."));
-        }
-    } catch (const quarix::engine::EngineError& e) {
-        const QString description = engineJob_->cancelled() ? search::cancelledDescription()
-                                                            : QString::fromStdString(e.description());
-        failSearch(e.number(), description, table);
+    quarix::catalogue::PageOfResults page;
+    quarix::catalogue::FilteredResults results;
+    const QString statement = search::BuildSearchStatement(table, criterion, searchState.SortClause,
+                                                           CmbField->currentText());
+    const long first = search::Paging{0, pageSize}.firstIndex(searchState.page());
+    const bool paged = PagedMode;
+    const JobReport report = databaseJob(QString(), [&] {
+        if (paged)
+            page = quarix::catalogue::readResultPage(path, statement, first, pageSize);
+        else
+            results = quarix::catalogue::openFilteredResults(path, table, criterion);
+    });
+    if (report.end == JobEnd::Failed) {
+        failSearch(report.number, report.description, table);
         return;
     }
+    if (report.end == JobEnd::Cancelled) {
+        abandonRun();
+        return;
+    }
+    search::recordSuccess(searchState, criterion, paged ? page.resultCount : results.resultCount);
+    progBar1->setValue(60);
+    setWindowTitle(QStringLiteral("Quarix - DISPLAYING..."));
+    if (paged)
+        PopulateFlexGrid(page.resultCount, page.headers, page.rows);
+    else
+        gridModel_->setSource(std::move(results.rows));
 
     progBar1->setValue(70);
     MSFlexGrid1->setFontSize(settings.gridFontSizeNumber());
@@ -142,17 +153,28 @@ void frmMain::RunSearch() {
         txtSearch->setFocus();
 
     const long shown = gridModel_->Rows() - 1;
-    setWindowTitle(search::statusCaption({table, shown, seconds, searchState.ResultCount, searchState.page(),
-                                          pageSize, PagedMode, searchState.SearchMode,
-                                          QFileInfo(path).fileName()}));
+    const search::StatusInputs status{table,
+                                      shown,
+                                      seconds,
+                                      searchState.ResultCount,
+                                      searchState.page(),
+                                      pageSize,
+                                      PagedMode,
+                                      searchState.SearchMode,
+                                      QFileInfo(path).fileName()};
+    setWindowTitle(search::statusCaption(status));
+    lblStatus->setText(search::statusSummary(status));
+    showSortIndicator();
     search::recordRowsShown(searchState, shown);
 
-    WriteSearchLog(SearchLogEntry{path, table, CmbField->currentText(), searchState.CurrentWhere + orderPart(),
-                                  PagedMode ? searchState.ResultCount : shown, seconds, PagedMode, pageSize,
-                                  searchState.page()});
+    WriteSearchLog(SearchLogEntry{path, table, CmbField->currentText(),
+                                  searchState.CurrentWhere + orderPart(),
+                                  PagedMode ? searchState.ResultCount : shown, seconds, PagedMode,
+                                  pageSize, searchState.page()});
 }
 
-bool frmMain::PopulateFlexGrid(long resultCount, const QStringList& headers, const std::vector<QStringList>& rows) {
+bool frmMain::PopulateFlexGrid(long resultCount, const QStringList& headers,
+                               const std::vector<QStringList>& rows) {
     const search::Paging paging{resultCount, settings.maxResultsWhole()};
     if (!searchState.CurrentPage)
         searchState.CurrentPage = 0;
@@ -166,7 +188,23 @@ bool frmMain::PopulateFlexGrid(long resultCount, const QStringList& headers, con
     return true;
 }
 
+void frmMain::abandonRun() {
+    gridModel_->clearResults();
+    lblStatus->clear();
+    hidePaging();
+    searchState.ReplayPending = false;
+    search::recordFailure(searchState); // nothing of the run is on screen
+}
+
+void frmMain::hidePaging() {
+    for (QPushButton* b : cmdPage)
+        b->setVisible(false);
+}
+
 void frmMain::failSearch(int number, const QString& description, const QString& table) {
+    hidePaging();
+    lblStatus->setText(
+        search::searchFailureCaption(number, description).mid(QStringLiteral("Quarix - ").size()));
     MessageBox::show(this, search::searchFailureMessage(number, description), kSearchErrorTitle,
                      MessageBox::Icon::Warning);
     setWindowTitle(search::searchFailureCaption(number, description));
@@ -177,8 +215,8 @@ void frmMain::failSearch(int number, const QString& description, const QString& 
 
 void frmMain::showDebugSql(const QString& table, const QString& seconds) {
     MessageBox::show(this,
-                     search::debugSqlMessage(search::DisplaySql(table, searchState.CurrentWhere), orderPart(),
-                                             searchState.ResultCount, seconds),
+                     search::debugSqlMessage(search::DisplaySql(table, searchState.CurrentWhere),
+                                             orderPart(), searchState.ResultCount, seconds),
                      QStringLiteral("Quarix Debug SQL"), MessageBox::Icon::Information);
 }
 
@@ -194,6 +232,7 @@ void frmMain::setSearchControlsEnabled(bool enabled) {
 
 void frmMain::Reset_Grid() {
     gridModel_->resetGrid();
+    lblStatus->clear();
     MSFlexGrid1->viewport()->update();
     txtSearch->clear();
 }

@@ -1,5 +1,6 @@
 // The settings file, the command line, the Preferences dialog and the
 // search log, as the main window applies them.
+#include "catalogue/CatalogueNames.h"
 #include "mainwindow/CommandLine.h"
 #include "mainwindow/ReloadMainWindow.h"
 #include "mainwindow/ResultGridView.h"
@@ -146,7 +147,7 @@ void frmMain::runCommandLine() {
         MessageBox::show(this, message, kProgramTitle);
     RecentShown = RecentShown && effects.RecentShown;
     if (!effects.CmdLineDatabase.isEmpty())
-        CmdLineDatabase = effects.CmdLineDatabase;
+        CmdLineDatabase = quarix::catalogue::absoluteDatabasePath(effects.CmdLineDatabase);
     // A marker file that cannot be created is passed over.
     if (effects.enterMultiUserMode && writeMarkerFile(env, {}, nullptr))
         queueReload();

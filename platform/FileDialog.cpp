@@ -1,7 +1,10 @@
 #include "platform/FileDialog.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QScreen>
 #include <QStringList>
+#include <QTreeView>
 
 #include <deque>
 
@@ -38,23 +41,59 @@ QString FileDialog::toQtFilter(const QString& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> FileDialog::openFileName(QWidget* parent, const QString& title, const QString& filter,
-                                                const QString& startPath) {
+namespace {
+
+// The next queued answer of a dialog shown in test mode.
+std::optional<QString> testAnswer(const QString& title, const QString& filter,
+                                  const QString& startPath) {
     TestState& test = testState();
-    if (test.on) {
-        test.shown.push_back({title, filter, startPath});
-        if (test.answers.empty())
-            return std::nullopt;
-        const QString answer = test.answers.front();
-        test.answers.pop_front();
-        if (answer.isEmpty())
-            return std::nullopt;
-        return answer;
-    }
-    const QString chosen = QFileDialog::getOpenFileName(parent, title, startPath, toQtFilter(filter));
-    if (chosen.isEmpty())
+    test.shown.push_back({title, filter, startPath});
+    if (test.answers.empty())
         return std::nullopt;
-    return chosen;
+    const QString answer = test.answers.front();
+    test.answers.pop_front();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+// The dialog in its detail view, wide enough for the name, size, type and
+// date of the files; the name, or nothing when the user cancels.
+std::optional<QString> choose(QWidget* parent, const QString& title, const QString& filter,
+                              const QString& startPath, QFileDialog::AcceptMode mode) {
+    if (testState().on)
+        return testAnswer(title, filter, startPath);
+    QFileDialog dialog(parent, title, startPath, FileDialog::toQtFilter(filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    QSize size(900, 560);
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableSize() * 0.9);
+    dialog.resize(size);
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+std::optional<QString> FileDialog::openFileName(QWidget* parent, const QString& title,
+                                                const QString& filter, const QString& startPath) {
+    return choose(parent, title, filter, startPath, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> FileDialog::saveFileName(QWidget* parent, const QString& title,
+                                                const QString& filter, const QString& startPath) {
+    return choose(parent, title, filter, startPath, QFileDialog::AcceptSave);
 }
 
 void FileDialog::setTestMode(bool on) {
@@ -62,8 +101,12 @@ void FileDialog::setTestMode(bool on) {
     testState().on = on;
 }
 
-void FileDialog::queueAnswer(std::optional<QString> answer) { testState().answers.push_back(answer.value_or(QString())); }
+void FileDialog::queueAnswer(std::optional<QString> answer) {
+    testState().answers.push_back(answer.value_or(QString()));
+}
 
-const std::vector<FileDialog::Shown>& FileDialog::shown() { return testState().shown; }
+const std::vector<FileDialog::Shown>& FileDialog::shown() {
+    return testState().shown;
+}
 
 } // namespace quarix::platform

@@ -100,4 +100,17 @@ void sortRowsByColumn(std::vector<QStringList>& rows, int column, bool ascending
     rows = std::move(sorted);
 }
 
+std::optional<SortIndicator> sortIndicatorFor(const QString& sortClause,
+                                              const QStringList& headers) {
+    const qsizetype close = sortClause.lastIndexOf(QLatin1Char(']'));
+    if (!sortClause.startsWith(QLatin1Char('[')) || close < 0)
+        return std::nullopt;
+    const int column = static_cast<int>(headers.indexOf(sortClause.mid(1, close - 1)));
+    if (column < 0)
+        return std::nullopt;
+    const QString direction = sortClause.mid(close + 1).trimmed();
+    return SortIndicator{column,
+                         direction.compare(QStringLiteral("DESC"), Qt::CaseInsensitive) != 0};
+}
+
 } // namespace quarix::search

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace quarix::search {
@@ -32,6 +33,16 @@ struct HeaderSort {
 };
 
 HeaderSort decideHeaderSort(const HeaderClick& click);
+
+// The header that shows the sort arrow: the column a sort clause names
+// ("[Name] ASC", "[Name] DESC", "[Name]" alone sorts ascending), if it is
+// one of the headers.
+struct SortIndicator {
+    int column = -1;
+    bool ascending = true;
+};
+std::optional<SortIndicator> sortIndicatorFor(const QString& sortClause,
+                                              const QStringList& headers);
 
 // The grid's generic order of cells: empty cells first, then cells that
 // read as numbers, by value, then the other texts, without regard to case.

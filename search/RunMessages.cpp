@@ -12,8 +12,6 @@ QString searchFailureCaption(int number, const QString& description) {
            description;
 }
 
-QString cancelledDescription() { return QStringLiteral("The search was cancelled."); }
-
 QString debugSqlMessage(const QString& displaySql, const QString& orderPart, long resultCount,
                         const QString& seconds) {
     return displaySql + orderPart + QLatin1Char('\n') + QString::number(resultCount) +

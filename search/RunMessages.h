@@ -10,8 +10,6 @@ namespace quarix::search {
 QString searchFailureMessage(int number, const QString& description);
 // The caption of a failed run.
 QString searchFailureCaption(int number, const QString& description);
-// The description a cancelled read is reported with.
-QString cancelledDescription();
 
 // The Debug SQL message: statement, order (paged), count and time.
 QString debugSqlMessage(const QString& displaySql, const QString& orderPart, long resultCount,

@@ -6,19 +6,24 @@ namespace quarix::search {
 
 // What the status line after a successful run is made of.
 struct StatusInputs {
-    QString table;         // the table box text
-    long rowsShown = 0;    // data rows in the grid
-    QString seconds;       // elapsed time, two decimals
-    long resultCount = 0;  // records found
-    long page = 0;         // 0-based page on screen
-    int pageSize = 0;      // whole part of MaxResults
+    QString table;        // the table box text
+    long rowsShown = 0;   // data rows in the grid
+    QString seconds;      // elapsed time, two decimals
+    long resultCount = 0; // records found
+    long page = 0;        // 0-based page on screen
+    int pageSize = 0;     // whole part of MaxResults
     bool paged = false;
     int searchMode = 0;
-    QString fileName;      // the database file name with extension
+    QString fileName; // the database file name with extension
 };
 
 // The window caption after a run.
 QString statusCaption(const StatusInputs& in);
+
+// The status bar's summary of the same run: "43 results in 0.12 seconds",
+// "100 of 250 results, page 1 of 3, in 0.40 seconds", each after the table
+// ("Customers: no results" when nothing matched).
+QString statusSummary(const StatusInputs& in);
 
 // "Quarix - " + the file name of the path.
 QString databaseCaption(const QString& databasePath);

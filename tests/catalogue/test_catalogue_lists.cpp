@@ -26,6 +26,11 @@ TEST(CatalogueNames, HiddenObjectsKindsAndPaging) {
     EXPECT_FALSE(namesADatabase(QStringLiteral("*.accdb")));
     EXPECT_FALSE(namesADatabase(QString()));
     EXPECT_TRUE(namesADatabase(QStringLiteral("/x/notes.txt")));
+    EXPECT_EQ(absoluteDatabasePath(QStringLiteral("/x/./y/../shop.mdb")),
+              QStringLiteral("/x/shop.mdb"));
+    EXPECT_TRUE(absoluteDatabasePath(QStringLiteral("shop.mdb")).startsWith(QLatin1Char('/')));
+    EXPECT_EQ(absoluteDatabasePath(QStringLiteral("*.mdb")), QStringLiteral("*.mdb"));
+    EXPECT_EQ(absoluteDatabasePath(QString()), QString());
 }
 
 class CatalogueReading : public ::testing::Test {
@@ -58,6 +63,34 @@ TEST_F(CatalogueReading, TheHiddenValueTablesOfAttachmentsAndMultiValueFieldsAre
     EXPECT_TRUE(all.contains(QStringLiteral("MSysComplexColumns")));
     for (const QString& name : all)
         EXPECT_FALSE(name.startsWith(QStringLiteral("f_"))) << name.toStdString();
+}
+
+TEST_F(CatalogueReading, NumbersShowAsTheDatasheetShowsThem) {
+    const PageOfResults types =
+        readResultPage(path,
+                       QStringLiteral("select [tSingle], [tDouble], [tMoney], [tNumeric], [tLong] "
+                                      "from [Types] ORDER BY [ID]"),
+                       0, 0);
+    ASSERT_EQ(types.rows.size(), 5u);
+    const std::vector<QStringList> expected = {
+        {QStringLiteral("1.5"), QStringLiteral("3.25"), QStringLiteral("12.99"),
+         QStringLiteral("1234.5678"), QStringLiteral("123456")},
+        {QString(), QString(), QString(), QString(), QString()},
+        {QStringLiteral("-3E+38"), QStringLiteral("1E+300"), QStringLiteral("922337203685477.5807"),
+         QStringLiteral("-99999999999999.9999"), QStringLiteral("2147483647")},
+        {QStringLiteral("0"), QStringLiteral("-0.5"), QStringLiteral("-922337203685477.5808"),
+         QStringLiteral("0.0001"), QStringLiteral("-2147483648")},
+        {QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("7.00"), QStringLiteral("7"),
+         QStringLiteral("7")}};
+    for (std::size_t r = 0; r < expected.size(); ++r)
+        EXPECT_EQ(types.rows[r], expected[r]) << "row " << r;
+
+    // A picked value is the text Access compares a number with: 7, not 7.0.
+    const QStringList scores =
+        readValueList(path, QStringLiteral("Customers"), QStringLiteral("Score"), 500);
+    EXPECT_TRUE(scores.contains(QStringLiteral("7")));
+    EXPECT_FALSE(scores.contains(QStringLiteral("7.0")));
+    EXPECT_TRUE(scores.contains(QStringLiteral("0.125")));
 }
 
 TEST_F(CatalogueReading, PagesHoldOnlyTheirOwnRecords) {

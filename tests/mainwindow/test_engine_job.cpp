@@ -1,5 +1,6 @@
 #include "engine/EngineError.h"
 #include "mainwindow/EngineJob.h"
+#include "mainwindow/JobEnd.h"
 
 #include <QSignalSpy>
 #include <QThread>
@@ -28,7 +29,7 @@ TEST(EngineJob, CancelStopsTheJobAndIsClearedForTheNext) {
     EngineJob job;
     bool nestedRan = true;
     QTimer::singleShot(20, &job, [&] {
-        nestedRan = job.run([] {});  // the window stays live, but one job at a time
+        nestedRan = job.run([] {}); // the window stays live, but one job at a time
         job.cancel();
     });
     EXPECT_THROW(job.run([&] {
@@ -42,6 +43,23 @@ TEST(EngineJob, CancelStopsTheJobAndIsClearedForTheNext) {
     EXPECT_FALSE(job.cancelRequested());
     EXPECT_TRUE(job.run([] {}));
     EXPECT_FALSE(job.cancelled());
+}
+
+TEST(JobEnd, ACancelIsTheUsersStopAndLeavesTheDatabasesCaption) {
+    EXPECT_EQ(jobEnd(false, 0, false), JobEnd::Done);
+    EXPECT_EQ(jobEnd(false, 0, true), JobEnd::Done); // finished before the stop took hold
+    EXPECT_EQ(jobEnd(true, 3343, false), JobEnd::Failed);
+    EXPECT_EQ(jobEnd(true, 3343, true), JobEnd::Cancelled);
+    EXPECT_EQ(jobEnd(true, kCancelledErrorNumber, false), JobEnd::Cancelled);
+
+    const QString loading = QStringLiteral("Quarix - LOADING FIELDS...");
+    EXPECT_EQ(captionAfterJob(JobEnd::Done, loading, QStringLiteral("/data/shop.mdb")), loading);
+    EXPECT_EQ(captionAfterJob(JobEnd::Failed, loading, QStringLiteral("/data/shop.mdb")), loading);
+    EXPECT_EQ(captionAfterJob(JobEnd::Cancelled, loading, QStringLiteral("/data/shop.mdb")),
+              QStringLiteral("Quarix - shop.mdb"));
+    EXPECT_EQ(captionAfterJob(JobEnd::Cancelled, loading, QString()), QStringLiteral("Quarix"));
+    EXPECT_EQ(jobEndNote(JobEnd::Cancelled), QStringLiteral("Cancelled."));
+    EXPECT_TRUE(jobEndNote(JobEnd::Failed).isEmpty());
 }
 
 } // namespace

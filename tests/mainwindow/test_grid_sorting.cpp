@@ -4,6 +4,7 @@
 #include "search/ColumnWidths.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
 
@@ -103,9 +104,14 @@ TEST_F(GridTest, ThreeHeaderClicksSortAscendingDescendingAscending) {
     clickHeader(name);
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Name] ASC"));
     EXPECT_EQ(cells(*window, name), ascending);
+    QHeaderView* header = window->grid()->horizontalHeader();
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), name);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
     clickHeader(name);
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Name] DESC"));
     EXPECT_EQ(cells(*window, name), descending);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
     clickHeader(name);
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Name] ASC"));
     EXPECT_EQ(cells(*window, name), ascending);
@@ -160,7 +166,15 @@ TEST_F(GridTest, PagedResortOnPageTwoShowsPageTwoOfTheNewOrder) {
     EXPECT_EQ(window->searchState.CurrentPage, 1);
     EXPECT_EQ(window->searchState.SearchMode, quarix::search::SearchState::NewSearch);
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("on page 2 out of 3 pages")));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblStatus"))->text(),
+              QStringLiteral("Customers: 100 of 250 results, page 2 of 3, in ") +
+                  window->windowTitle()
+                      .section(QStringLiteral(" in "), 1)
+                      .section(QLatin1Char(' '), 0, 0) +
+                  QStringLiteral(" seconds"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblDatabase"))->text(), path);
     const int age = columnOf(*window, QStringLiteral("Age"));
+    EXPECT_EQ(window->grid()->horizontalHeader()->sortIndicatorSection(), age);
     EXPECT_EQ(
         cells(*window, age),
         engineColumn(
@@ -219,7 +233,8 @@ TEST_F(GridTest, AutoFitMeasuresInTheWindowsFontAndScalesByTheGridFont) {
     window->settings.GridFontSize = QStringLiteral("13");
     window->mnuautofit_Click();
     const QFontMetrics metrics(window->font());
-    EXPECT_EQ(grid()->columnWidth(1), 2 * metrics.horizontalAdvance(QStringLiteral("Carla Jones")));
+    // The last column also takes what is left of the grid's width.
+    EXPECT_GE(grid()->columnWidth(1), 2 * metrics.horizontalAdvance(QStringLiteral("Carla Jones")));
     EXPECT_EQ(grid()->columnWidth(0), 2 * metrics.horizontalAdvance(QStringLiteral("22222")));
     EXPECT_EQ(window->settings.AutoFitGrid, QStringLiteral("1"));
     EXPECT_TRUE(action("mnuautofit")->isChecked());
@@ -227,7 +242,7 @@ TEST_F(GridTest, AutoFitMeasuresInTheWindowsFontAndScalesByTheGridFont) {
 
     action("mnuEvenwidth")->trigger();
     const int even = grid()->columnWidth(0);
-    EXPECT_EQ(grid()->columnWidth(1), even);
+    EXPECT_GE(grid()->columnWidth(1), even);
     EXPECT_LT(2 * even, grid()->width());
     EXPECT_GT(2 * even, grid()->width() - 120); // less only the margin
     EXPECT_EQ(window->settings.AutoFitGrid, QStringLiteral("0"));

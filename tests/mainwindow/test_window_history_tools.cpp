@@ -27,7 +27,8 @@ protected:
 
     void searchLondon(const QString& path) {
         openThroughDialog(path);
-        choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"), QStringLiteral("lon"));
+        choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"),
+               QStringLiteral("lon"));
         window->cmdQuarix_Click();
     }
 };
@@ -36,7 +37,8 @@ TEST_F(WindowHistoryTools, SearchesAndDatabasesAreRemembered) {
     REQUIRE_ENGINE();
     const QString mdb = copyOf("shop.mdb");
     searchLondon(mdb);
-    EXPECT_EQ(action("mnulast0")->text(), QStringLiteral("Table | Customers | City | [City] Like '*lon*'"));
+    EXPECT_EQ(action("mnulast0")->text(),
+              QStringLiteral("Table | Customers | City | [City] Like '*lon*'"));
     EXPECT_TRUE(action("mnulast0")->isVisible());
     EXPECT_EQ(window->settings.Recent1, mdb);
     EXPECT_EQ(action("mnuRecentFile0")->text(), mdb);
@@ -74,22 +76,34 @@ TEST_F(WindowHistoryTools, SavedSearchRunsOnItsOwnDatabase) {
     EXPECT_EQ(dataRows(), found);
 }
 
-TEST_F(WindowHistoryTools, ExportWritesAWorkbookAndHandsItToTheSpreadsheet) {
+TEST_F(WindowHistoryTools, ExportAsksWhereToSaveTheWorkbookAndHandsItToTheSpreadsheet) {
     REQUIRE_ENGINE();
     Launcher::setTestDefaultApplications(
         {{QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"),
           QStringLiteral("libreoffice-calc.desktop")}});
     const auto& opened = quarix::platform::Shell::opened();
+    const auto& dialogs = quarix::platform::FileDialog::shown();
     const auto before = opened.size();
     action("mnuExcel")->trigger();
     EXPECT_EQ(opened.size(), before) << "nothing to export before a search";
 
-    searchLondon(copyOf("shop.mdb"));
+    const QString mdb = copyOf("shop.mdb");
+    searchLondon(mdb);
+    const auto dialogsBefore = dialogs.size();
+    action("mnuExcel")->trigger(); // nothing queued: the user cancels the Save As dialog
+    ASSERT_EQ(dialogs.size(), dialogsBefore + 1);
+    EXPECT_EQ(dialogs.back().title, QStringLiteral("Export Results to Excel"));
+    EXPECT_EQ(dialogs.back().filter, QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx"));
+    EXPECT_EQ(QFileInfo(dialogs.back().startPath).fileName(), QStringLiteral("Customers.xlsx"));
+    EXPECT_EQ(opened.size(), before);
+
+    // A name without its extension gets one.
+    const QString chosen = QFileInfo(mdb).absolutePath() + QStringLiteral("/London customers");
+    quarix::platform::FileDialog::queueAnswer(chosen);
     action("mnuExcel")->trigger();
     ASSERT_EQ(opened.size(), before + 1);
-    EXPECT_TRUE(opened.back().endsWith(QStringLiteral(".xlsx")));
+    EXPECT_EQ(opened.back(), chosen + QStringLiteral(".xlsx"));
     EXPECT_TRUE(QFileInfo::exists(opened.back()));
-    QFile::remove(opened.back());
 }
 
 TEST_F(WindowHistoryTools, CompactTouchesNoFileAndSaysWhy) {
@@ -99,7 +113,8 @@ TEST_F(WindowHistoryTools, CompactTouchesNoFileAndSaysWhy) {
     const auto before = std::filesystem::last_write_time(mdb.toStdString());
     action("mnuCompact")->trigger();
     ASSERT_FALSE(messages().empty());
-    EXPECT_TRUE(messages().back().text.startsWith(QStringLiteral("The database cannot be compacted.")));
+    EXPECT_TRUE(
+        messages().back().text.startsWith(QStringLiteral("The database cannot be compacted.")));
     EXPECT_EQ(std::filesystem::last_write_time(mdb.toStdString()), before);
 }
 
@@ -115,7 +130,8 @@ TEST_F(WindowHistoryTools, SavedQueriesAreSearchedLikeTables) {
     window->cmbTableQuery_Click();
     window->settings.MaxResults = QStringLiteral("10");
 
-    choose(QStringLiteral("London Customers"), QStringLiteral("Name"), QStringLiteral("Contains"), QStringLiteral("a"));
+    choose(QStringLiteral("London Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
+           QStringLiteral("a"));
     window->cmdQuarix_Click();
     const long all = window->searchState.ResultCount;
     ASSERT_GT(all, 10) << "more than one page";
@@ -129,7 +145,8 @@ TEST_F(WindowHistoryTools, SavedQueriesAreSearchedLikeTables) {
     box("CmbField")->setEditText(QStringLiteral("Country"));
     box("cmbValues")->setEditText(QStringLiteral("UK"));
     window->cmdFilter_Click();
-    EXPECT_EQ(window->searchState.CurrentWhere, QStringLiteral("[Name] Like '*a*' AND [Country] Like 'UK'"));
+    EXPECT_EQ(window->searchState.CurrentWhere,
+              QStringLiteral("[Name] Like '*a*' AND [Country] Like 'UK'"));
     EXPECT_EQ(window->searchState.ResultCount, all) << "every London customer lives in the UK";
 
     window->MSFlexGrid1_HeaderClick(0);

@@ -148,4 +148,18 @@ TEST_F(SettingsWindowTest, ADatabaseArgumentIsOpenedAtStartInsteadOfTheAutoLoadO
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(SettingsWindowTest, ARelativeDatabaseArgumentIsKeptAsAnAbsolutePath) {
+    REQUIRE_ENGINE();
+    const QString named = copyOf("shop.mdb");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(named).absolutePath());
+    frmMain* window = start({QStringLiteral("./sub/../shop.mdb")});
+    QDir::setCurrent(before);
+    EXPECT_EQ(window->CurrentDatabasePath, named);
+    EXPECT_EQ(window->settings.Recent1, named);
+    EXPECT_GT(control<QComboBox>(window, "cmbTable")->count(), 0);
+    window->close();
+    EXPECT_EQ(iniValue(allUsers, "History", "Recent1"), named);
+}
+
 } // namespace

@@ -130,3 +130,19 @@ TEST(GridSort, ModelSortsItsPageAndReadsASmallLazyResultInFull) {
 }
 
 } // namespace
+
+TEST(SortIndicator, FollowsTheColumnTheClauseNames) {
+    const QStringList headers{QStringLiteral("ID"), QStringLiteral("Name"),
+                              QStringLiteral("Order Date")};
+    const auto indicator = [&](const char* clause) {
+        const auto found = quarix::search::sortIndicatorFor(QString::fromLatin1(clause), headers);
+        return found ? std::to_string(found->column) + (found->ascending ? "+" : "-")
+                     : std::string("none");
+    };
+    EXPECT_EQ(indicator("[Name] ASC"), "1+");
+    EXPECT_EQ(indicator("[Order Date] DESC"), "2-");
+    EXPECT_EQ(indicator("[ID]"), "0+");
+    EXPECT_EQ(indicator("[name] ASC"), "none"); // names compare exactly
+    EXPECT_EQ(indicator("[Gone] ASC"), "none");
+    EXPECT_EQ(indicator(""), "none");
+}

@@ -44,11 +44,12 @@ protected:
     QString db(const char* name) const {
         return QString::fromStdString((scratch_ / name).string());
     }
+    QString book() const { return db("Results.xlsx"); }
 
     // A paged export of a whole search, read back.
     test::ReadWorkbook exportPaged(const char* file, const QString& table, const QString& field,
                                    const QString& where, const QString& sort = {}) {
-        ExportRequest request{db(file), table, field, where, sort, true, nullptr};
+        ExportRequest request{db(file), table, field, where, sort, true, nullptr, book()};
         const ExportOutcome outcome = FlexGrid_To_Excel(request);
         EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Opened) << outcome.message.toStdString();
         return test::readWorkbook(outcome.path);
@@ -101,12 +102,12 @@ TEST_F(XlsxExportTest, GridOfThreeRowsBecomesATypedBlockNamedAfterTheTable) {
                           QStringLiteral("[CustomerID] <= 3"),
                           {},
                           false,
-                          &grid};
+                          &grid,
+                          book()};
     const ExportOutcome outcome = FlexGrid_To_Excel(request);
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
     EXPECT_EQ(platform::Shell::opened(), QStringList{outcome.path});
-    EXPECT_TRUE(outcome.path.startsWith(QDir::tempPath()));
-    EXPECT_TRUE(QFileInfo(outcome.path).fileName().startsWith(QStringLiteral("Customers_")));
+    EXPECT_EQ(outcome.path, book());
 
     const test::ReadWorkbook book = test::readWorkbook(outcome.path);
     ASSERT_EQ(book.sheetNames, QStringList{QStringLiteral("Customers")});
@@ -133,7 +134,8 @@ TEST_F(XlsxExportTest, GridOfThreeRowsBecomesATypedBlockNamedAfterTheTable) {
 TEST_F(XlsxExportTest, NothingHappensBeforeTheFirstSearch) {
     search::ResultGridModel grid;
     ExportRequest request{
-        db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"), {}, {}, false, &grid};
+        db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"), {}, {}, false, &grid,
+        book()};
     EXPECT_EQ(FlexGrid_To_Excel(request).kind, ExportOutcome::Kind::Nothing);
     EXPECT_TRUE(QDir(QDir::tempPath()).entryList({QStringLiteral("*.xlsx")}).isEmpty());
     EXPECT_TRUE(platform::Shell::opened().isEmpty());
@@ -247,7 +249,8 @@ TEST_F(XlsxExportTest, LargeNumbersAreNumbersUpTo15DigitsAndTextBeyond) {
                           QStringLiteral("[ID] In (1, 5)"),
                           {},
                           false,
-                          &grid};
+                          &grid,
+                          book()};
     const ExportOutcome outcome = FlexGrid_To_Excel(request);
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
     const test::ReadSheet fromGrid = test::readWorkbook(outcome.path).sheets.at(0);
@@ -307,6 +310,18 @@ TEST_F(XlsxExportTest, CancelLeavesNoFile) {
     EXPECT_FALSE(QFile::exists(path));
 }
 
+TEST(ExportFile, TheSaveAsDialogProposesTheTablesNameInTheDocumentsFolder) {
+    const QString folder = defaultExportFolder();
+    EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    EXPECT_EQ(suggestedWorkbookPath(QStringLiteral("Order Details"),
+                                    QStringLiteral("/home/ann/Documents")),
+              QStringLiteral("/home/ann/Documents/Order_Details.xlsx"));
+    EXPECT_EQ(suggestedWorkbookPath(QStringLiteral("a/b\\c"), QStringLiteral("/d")),
+              QStringLiteral("/d/a_b_c.xlsx"));
+    EXPECT_EQ(suggestedWorkbookPath(QString(), QStringLiteral("/d")),
+              QStringLiteral("/d/Results.xlsx"));
+}
+
 TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileIs) {
     Launcher::setTestDefaultApplications({});
     ExportRequest request{db("shop.accdb"),
@@ -315,7 +330,8 @@ TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileI
                           QStringLiteral("[CustomerID] = 7"),
                           {},
                           true,
-                          nullptr};
+                          nullptr,
+                          book()};
     const ExportOutcome outcome = FlexGrid_To_Excel(request);
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::WrittenOnly);
     EXPECT_TRUE(QFile::exists(outcome.path));
@@ -330,7 +346,8 @@ TEST_F(XlsxExportTest, AMalformedCriterionIsReportedAndWritesNothing) {
                           QStringLiteral("[Nope] ==== 'x"),
                           {},
                           true,
-                          nullptr};
+                          nullptr,
+                          book()};
     const ExportOutcome outcome = FlexGrid_To_Excel(request);
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Failed);
     EXPECT_FALSE(outcome.message.isEmpty());

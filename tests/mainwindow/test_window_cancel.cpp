@@ -1,0 +1,123 @@
+#include "MainWindowFixture.h"
+
+#include "mainwindow/EngineJob.h"
+
+#include <QStatusBar>
+
+namespace {
+
+// The user presses Esc as soon as a database job starts. The copies are
+// fresh files, so every job here begins with a first read of the file,
+// which stops at once when it is cancelled.
+class CancelTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        job_ = window->findChild<EngineJob*>();
+        ASSERT_NE(job_, nullptr);
+        QObject::connect(job_, &EngineJob::started, window.get(), [this] {
+            if (++jobsStarted == cancelledJob)
+                QTest::keyClick(window.get(), Qt::Key_Escape);
+        });
+    }
+
+    // What a cancel leaves: no message, no further dialog, the caption of
+    // the database and one note in the status bar.
+    void expectQuietCancel(const QString& fileName, std::size_t dialogsBefore) {
+        EXPECT_TRUE(messages().empty())
+            << (messages().empty() ? "" : messages()[0].text.toStdString());
+        EXPECT_EQ(quarix::platform::FileDialog::shown().size(), dialogsBefore);
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - ") + fileName);
+        EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Cancelled."));
+        EXPECT_FALSE(job_->running());
+    }
+
+    // The user's next action comes through the event loop.
+    static void later() { QCoreApplication::sendPostedEvents(); }
+
+    // Esc for the job of this number (counting every job from 1).
+    void cancelJobAfterNext(int jobs) { cancelledJob = jobsStarted + jobs; }
+
+    int cancelledJob = 0;
+    int jobsStarted = 0;
+
+private:
+    EngineJob* job_ = nullptr;
+};
+
+TEST_F(CancelTest, EscWhileTheFieldsLoadIsQuietAndTheNextLoadReadsAgain) {
+    REQUIRE_ENGINE();
+    openThroughDialog(copyOf("shop.mdb"));
+    ASSERT_TRUE(messages().empty());
+    box("cmbTable")->setEditText(QStringLiteral("Customers"));
+    cancelJobAfterNext(1);
+    window->cmbTable_LostFocus();
+    expectQuietCancel(QStringLiteral("shop.mdb"), 1);
+    EXPECT_EQ(box("CmbField")->count(), 0);
+    EXPECT_EQ(box("cmbTable")->currentText(), QStringLiteral("Customers"));
+
+    later();
+    window->cmbTable_LostFocus();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(box("CmbField")->itemText(0), QStringLiteral("CustomerID"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb"));
+}
+
+TEST_F(CancelTest, EscDuringASearchLeavesNoResultAndNoPaging) {
+    REQUIRE_ENGINE();
+    openThroughDialog(copyOf("shop.accdb"));
+    window->settings.WriteLog = true;
+    box("cmbTable")->setEditText(QStringLiteral("Customers"));
+    box("CmbField")->setEditText(QStringLiteral("Name"));
+    box("cmbValues")->setEditText(QStringLiteral("a"));
+    cancelJobAfterNext(1);
+    window->cmdQuarix_Click();
+    expectQuietCancel(QStringLiteral("shop.accdb"), 1);
+    EXPECT_EQ(dataRows(), 0);
+    EXPECT_TRUE(button("cmdPage1")->isHidden());
+    EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
+
+    later();
+    window->cmdQuarix_Click();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_GT(dataRows(), 0);
+    EXPECT_EQ(window->searchState.CurrentWhere, QStringLiteral("[Name] Like '*a*'"));
+}
+
+TEST_F(CancelTest, ACancelWhileOpeningOffersNoOpenDialog) {
+    REQUIRE_ENGINE();
+    const QString path = copyOf("shop.mdb");
+    // The default table has its fields listed right after the tables.
+    window->settings.AutoLoadDatabase = path;
+    window->settings.AutoLoadTable = QStringLiteral("Orders");
+    window->settings.AutoLoadField = QStringLiteral("Status");
+    cancelJobAfterNext(2);
+    openThroughDialog(path);
+    expectQuietCancel(QStringLiteral("shop.mdb"), 1);
+    EXPECT_EQ(jobsStarted, 2);
+    EXPECT_EQ(box("CmbField")->count(), 0);
+}
+
+TEST_F(CancelTest, ACancelledReplayRunsNoSearch) {
+    REQUIRE_ENGINE();
+    const QString path = copyOf("shop.mdb");
+    openThroughDialog(path);
+    choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
+           QStringLiteral("a"));
+    window->cmdQuarix_Click();
+    ASSERT_EQ(dataRows(), 215);
+    // A changed file is read anew.
+    std::filesystem::last_write_time(
+        path.toStdString(), std::filesystem::file_time_type::clock::now() + std::chrono::hours(1));
+    const int before = jobsStarted;
+    cancelJobAfterNext(2); // the tables, then the fields
+    window->mnulast_Click(0);
+    expectQuietCancel(QStringLiteral("shop.mdb"), 1);
+    EXPECT_EQ(jobsStarted, before + 2);
+    EXPECT_EQ(dataRows(), 0);
+    EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
+    EXPECT_FALSE(window->searchState.ReplayPending);
+}
+
+} // namespace
