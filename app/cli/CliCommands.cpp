@@ -3,6 +3,7 @@
 #include "app/cli/ResultWriter.h"
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
+#include "engine/sql/AccessText.h"
 #include "search/Criteria.h"
 #include "tools/ExportRows.h"
 #include "tools/XlsxExport.h"
@@ -42,12 +43,21 @@ public:
         std::vector<Cell> cells;
         for (std::size_t c = 0; c < values.size(); ++c) {
             const ColumnType type = c < result_->columns().size() ? result_->columns()[c].type : ColumnType::Unknown;
-            cells.push_back({result_->text(c, values[c]), kindOf(type, values[c].kind)});
+            cells.push_back({text(type, c, values[c]), kindOf(type, values[c].kind)});
         }
         return cells;
     }
 
 private:
+    // Floating-point numbers as the window's datasheet shows them (7, 0.2).
+    std::string text(ColumnType type, std::size_t column, const engine::OwnedValue& value) const {
+        if (value.kind == Kind::Real && type == ColumnType::Single)
+            return engine::sql::formatSingle(value.real);
+        if (value.kind == Kind::Real && (type == ColumnType::Double || type == ColumnType::Unknown))
+            return engine::sql::formatNumber(value.real);
+        return result_->text(column, value);
+    }
+
     static Cell::Kind kindOf(ColumnType type, Kind kind) {
         if (kind == Kind::Null)
             return Cell::Kind::Null;

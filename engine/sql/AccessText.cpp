@@ -207,4 +207,10 @@ std::string formatNumber(double value) {
     return mantissa + "E" + sign + exponent;
 }
 
+std::string formatSingle(double value) {
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.7G", value);
+    return formatNumber(std::strtod(digits, nullptr));
+}
+
 } // namespace quarix::engine::sql

@@ -71,4 +71,8 @@ bool parseNumber(std::string_view text, double& out);
 // 15 significant digits and no trailing zeros ("0.3", "1.5E+20").
 std::string formatNumber(double value);
 
+// A Single as Access writes it: its seven significant digits only, since the
+// further digits of its widened double are noise ("0.1", not "0.100000001").
+std::string formatSingle(double value);
+
 } // namespace quarix::engine::sql

@@ -148,6 +148,14 @@ TEST(QuarixCli, LargeNumbersAreShownWhole) {
     EXPECT_FALSE(csv.out.contains(QStringLiteral("2A00000000000000")));
 }
 
+TEST(QuarixCli, FloatingPointNumbersReadAsInTheWindow) {
+    CliRun csv = cli({QStringLiteral("dump"), data("shop.accdb"), QStringLiteral("Types"),
+                      QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_TRUE(csv.out.contains(QStringLiteral("\r\n3,255,-32768,2147483647,-3E+38,1E+300,")))
+        << csv.out.toStdString();
+    EXPECT_TRUE(csv.out.contains(QStringLiteral("\r\n5,7,7,7,7,7,7.00,")));
+}
+
 // A file cut short is a damaged file, whether it ends inside a page or on a
 // page boundary: never a shorter table.
 TEST(QuarixCli, ATruncatedFileIsAnErrorNotFewerRows) {
