@@ -19,7 +19,8 @@ namespace {
 
 QString defaultDatabase() {
     const QByteArray dir = qgetenv("QUARIX_BENCH_DATA");
-    const QString folder = dir.isEmpty() ? QStringLiteral("../shared/fixtures/bench") : QString::fromLocal8Bit(dir);
+    const QString folder =
+        dir.isEmpty() ? QStringLiteral("../shared/fixtures/bench") : QString::fromLocal8Bit(dir);
     return QDir(folder).filePath(QStringLiteral("people-1m.accdb"));
 }
 
@@ -40,19 +41,22 @@ int main(int argc, char** argv) {
         database = QDir(database).filePath(QStringLiteral("people-1m.accdb"));
     const QString table = args.size() > 2 ? args[2] : QStringLiteral("People");
     if (!QFileInfo::exists(database)) {
-        std::fprintf(stderr, "export bench: %s not found (set QUARIX_BENCH_DATA)\n", qPrintable(database));
+        std::fprintf(stderr, "export bench: %s not found (set QUARIX_BENCH_DATA)\n",
+                     qPrintable(database));
         return 2;
     }
     using namespace quarix;
     try {
         QElapsedTimer clock;
         clock.start();
-        catalogue::Database db = catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(database, false);
+        catalogue::Database db =
+            catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(database, false);
         catalogue::Recordset rs = db.OpenRecordset(table, catalogue::dbOpenSnapshot);
         const double openSeconds = clock.nsecsElapsed() / 1e9;
         const long memoryAfterOpen = peakMemoryMb();
         tools::RecordsetExportRows rows(std::move(db), std::move(rs));
-        const QString out = QDir(QDir::tempPath()).filePath(QStringLiteral("quarix-export-bench.xlsx"));
+        const QString out =
+            QDir(QDir::tempPath()).filePath(QStringLiteral("quarix-export-bench.xlsx"));
         clock.restart();
         const tools::WorkbookResult result = tools::writeWorkbook(rows, {out, table});
         const double seconds = clock.nsecsElapsed() / 1e9;
@@ -60,11 +64,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "export bench: %s\n", qPrintable(result.error));
             return 1;
         }
-        std::printf("export %s (%ld rows, %lld MB workbook): open %.2f s, write %.2f s, %.0f rows/s, "
-                    "peak memory %ld MB (%ld MB before writing)\n",
-                    qPrintable(QFileInfo(database).fileName()), result.rowsWritten,
-                    static_cast<long long>(QFileInfo(out).size() / (1024 * 1024)), openSeconds, seconds,
-                    result.rowsWritten / seconds, peakMemoryMb(), memoryAfterOpen);
+        std::printf(
+            "export %s (%ld rows, %lld MB workbook): open %.2f s, write %.2f s, %.0f rows/s, "
+            "peak memory %ld MB (%ld MB before writing)\n",
+            qPrintable(QFileInfo(database).fileName()), result.rowsWritten,
+            static_cast<long long>(QFileInfo(out).size() / (1024 * 1024)), openSeconds, seconds,
+            result.rowsWritten / seconds, peakMemoryMb(), memoryAfterOpen);
         QFile::remove(out);
     } catch (const engine::EngineError& e) {
         std::fprintf(stderr, "export bench: %d %s\n", e.number(), e.description().c_str());

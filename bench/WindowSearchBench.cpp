@@ -51,9 +51,12 @@ double windowSearch(const QString& path, const char* table, const char* field, c
     window.settings.MaxResults = QStringLiteral("50");
     window.show();
     window.openDatabaseAtStart(path);
-    window.findChild<QComboBox*>(QStringLiteral("cmbTable"))->setEditText(QString::fromLatin1(table));
-    window.findChild<QComboBox*>(QStringLiteral("CmbField"))->setEditText(QString::fromLatin1(field));
-    window.findChild<QComboBox*>(QStringLiteral("cmbValues"))->setEditText(QString::fromLatin1(value));
+    window.findChild<QComboBox*>(QStringLiteral("cmbTable"))
+        ->setEditText(QString::fromLatin1(table));
+    window.findChild<QComboBox*>(QStringLiteral("CmbField"))
+        ->setEditText(QString::fromLatin1(field));
+    window.findChild<QComboBox*>(QStringLiteral("cmbValues"))
+        ->setEditText(QString::fromLatin1(value));
     auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdQuarix"));
     const auto once = [&] {
         button->click();
@@ -62,7 +65,8 @@ double windowSearch(const QString& path, const char* table, const char* field, c
     once();
     const double best = bestOf(3, once);
     if (!quarix::platform::MessageBox::shown().empty())
-        std::fprintf(stderr, "window bench: %s\n", qPrintable(quarix::platform::MessageBox::shown().back().text));
+        std::fprintf(stderr, "window bench: %s\n",
+                     qPrintable(quarix::platform::MessageBox::shown().back().text));
     return best;
 }
 
@@ -87,15 +91,19 @@ int main(int argc, char** argv) {
     if (fs::exists(big)) {
         const double engine = engineSearch(
             big.string(), "select * from [People] WHERE [City] Like '*lon*' ORDER BY [City] ASC");
-        const double window = windowSearch(QString::fromStdString(big.string()), "People", "City", "lon");
-        std::printf("  search button to first page, people-1m.accdb: %.3f s; engine alone %.3f s; ratio %.2f "
+        const double window =
+            windowSearch(QString::fromStdString(big.string()), "People", "City", "lon");
+        std::printf("  search button to first page, people-1m.accdb: %.3f s; engine alone %.3f s; "
+                    "ratio %.2f "
                     "(target at most 1.2)\n",
                     window, engine, window / engine);
     }
     const fs::path mdb = folder / "people-100k.mdb";
     if (fs::exists(mdb)) {
-        const double window = windowSearch(QString::fromStdString(mdb.string()), "People", "City", "lon");
-        std::printf("  search button to first screen, people-100k.mdb (all rows, read as scrolled): %.3f s\n",
+        const double window =
+            windowSearch(QString::fromStdString(mdb.string()), "People", "City", "lon");
+        std::printf("  search button to first screen, people-100k.mdb (all rows, read as "
+                    "scrolled): %.3f s\n",
                     window);
     }
     fs::remove_all(cache);

@@ -18,6 +18,7 @@ QStringList readFieldNames(const QString& path, const QString& table);
 
 // The pick list of a column: the empty entry, then its distinct non-empty
 // values in ascending order, at most maxEntries entries in all.
-QStringList readValueList(const QString& path, const QString& table, const QString& field, int maxEntries);
+QStringList readValueList(const QString& path, const QString& table, const QString& field,
+                          int maxEntries);
 
 } // namespace quarix::catalogue

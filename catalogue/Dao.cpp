@@ -3,7 +3,6 @@
 #include "catalogue/FieldValue.h"
 #include "engine/AccessDatabase.h"
 
-
 namespace quarix::catalogue {
 
 using engine::AccessDatabase;
@@ -20,15 +19,16 @@ public:
 class RecordsetImpl {
 public:
     std::shared_ptr<DatabaseImpl> database;
-    QString source;      // a table or query name, or a statement
-    QString criterion;   // a filter on source, when not empty
+    QString source;    // a table or query name, or a statement
+    QString criterion; // a filter on source, when not empty
     std::shared_ptr<ResultSet> rows;
 
     ResultSet& result() {
         if (!rows) {
             const std::string src = source.toStdString();
-            rows = criterion.isEmpty() ? database->db->execute(src, database->options)
-                                       : database->db->filter(src, criterion.toStdString(), database->options);
+            rows = criterion.isEmpty()
+                       ? database->db->execute(src, database->options)
+                       : database->db->filter(src, criterion.toStdString(), database->options);
         }
         return *rows;
     }
@@ -36,7 +36,9 @@ public:
 
 namespace {
 
-[[noreturn]] void noCurrentRecord() { throw EngineError(3021, "No current record."); }
+[[noreturn]] void noCurrentRecord() {
+    throw EngineError(3021, "No current record.");
+}
 
 QStringList namesOf(const auto& items) {
     QStringList names;
@@ -52,10 +54,18 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-long Recordset::RecordCount() const { return impl_ ? static_cast<long>(impl_->result().rowCount()) : 0; }
-bool Recordset::EOF_() const { return !impl_ || position_ >= RecordCount(); }
-bool Recordset::BOF() const { return !impl_ || position_ < 0 || RecordCount() == 0; }
-long Recordset::AbsolutePosition() const { return EOF_() || position_ < 0 ? -1 : position_; }
+long Recordset::RecordCount() const {
+    return impl_ ? static_cast<long>(impl_->result().rowCount()) : 0;
+}
+bool Recordset::EOF_() const {
+    return !impl_ || position_ >= RecordCount();
+}
+bool Recordset::BOF() const {
+    return !impl_ || position_ < 0 || RecordCount() == 0;
+}
+long Recordset::AbsolutePosition() const {
+    return EOF_() || position_ < 0 ? -1 : position_;
+}
 
 void Recordset::MoveFirst() {
     if (RecordCount() == 0)
@@ -94,10 +104,13 @@ void Recordset::setAbsolutePosition(long position) {
     position_ = position;
 }
 
-int Recordset::FieldCount() const { return impl_ ? static_cast<int>(impl_->result().columns().size()) : 0; }
+int Recordset::FieldCount() const {
+    return impl_ ? static_cast<int>(impl_->result().columns().size()) : 0;
+}
 
 QString Recordset::FieldName(int index) const {
-    return QString::fromStdString(impl_->result().columns().at(static_cast<std::size_t>(index)).name);
+    return QString::fromStdString(
+        impl_->result().columns().at(static_cast<std::size_t>(index)).name);
 }
 
 engine::ColumnType Recordset::FieldType(int index) const {
@@ -132,7 +145,9 @@ Recordset Recordset::OpenRecordset() const {
         if (!impl_->database->db->isSourceName(impl_->source.toStdString()))
             throw EngineError(3251, "Operation is not supported for this type of object.");
         filtered.impl_->criterion =
-            impl_->criterion.isEmpty() ? Filter : QStringLiteral("(%1) AND (%2)").arg(impl_->criterion, Filter);
+            impl_->criterion.isEmpty()
+                ? Filter
+                : QStringLiteral("(%1) AND (%2)").arg(impl_->criterion, Filter);
     }
     return filtered;
 }
@@ -147,7 +162,9 @@ Database::~Database() = default;
 Database::Database(Database&&) noexcept = default;
 Database& Database::operator=(Database&&) noexcept = default;
 
-QString Database::Name() const { return impl_ ? QString::fromStdString(impl_->db->path()) : QString(); }
+QString Database::Name() const {
+    return impl_ ? QString::fromStdString(impl_->db->path()) : QString();
+}
 
 QStringList Database::TableDefs() const {
     QStringList names;
@@ -156,9 +173,15 @@ QStringList Database::TableDefs() const {
             names << QString::fromStdString(table.name);
     return names;
 }
-QStringList Database::QueryDefs() const { return namesOf(impl_->db->catalogue().queries); }
-QStringList Database::Forms() const { return namesOf(impl_->db->catalogue().forms); }
-QStringList Database::Reports() const { return namesOf(impl_->db->catalogue().reports); }
+QStringList Database::QueryDefs() const {
+    return namesOf(impl_->db->catalogue().queries);
+}
+QStringList Database::Forms() const {
+    return namesOf(impl_->db->catalogue().forms);
+}
+QStringList Database::Reports() const {
+    return namesOf(impl_->db->catalogue().reports);
+}
 
 QString Database::QueryDefSql(const QString& name) const {
     return QString::fromStdString(impl_->db->savedQuerySql(name.toStdString()));
@@ -178,7 +201,9 @@ Recordset Database::OpenRecordset(const QString& source, int) const {
     return rs;
 }
 
-void Database::Close() { impl_.reset(); }
+void Database::Close() {
+    impl_.reset();
+}
 
 Database Workspace::OpenDatabase(const QString& path, bool) {
     Database db;
@@ -189,15 +214,23 @@ Database Workspace::OpenDatabase(const QString& path, bool) {
     return db;
 }
 
-void Workspace::setReadProgress(ReadProgress progress) { progress_ = std::move(progress); }
+void Workspace::setReadProgress(ReadProgress progress) {
+    progress_ = std::move(progress);
+}
 
 DBEngine& DBEngine::instance() {
     static DBEngine engine;
     return engine;
 }
 
-Workspace& DBEngine::Workspaces(int) { return workspace_; }
-void DBEngine::setCacheEnabled(bool enabled) { AccessDatabase::setCacheEnabled(enabled); }
-void DBEngine::setCacheLimitBytes(std::uint64_t bytes) { AccessDatabase::setCacheLimitBytes(bytes); }
+Workspace& DBEngine::Workspaces(int) {
+    return workspace_;
+}
+void DBEngine::setCacheEnabled(bool enabled) {
+    AccessDatabase::setCacheEnabled(enabled);
+}
+void DBEngine::setCacheLimitBytes(std::uint64_t bytes) {
+    AccessDatabase::setCacheLimitBytes(bytes);
+}
 
 } // namespace quarix::catalogue

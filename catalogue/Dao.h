@@ -60,12 +60,12 @@ public:
     Recordset(Recordset&&) noexcept;
     Recordset& operator=(Recordset&&) noexcept;
 
-    bool EOF_() const;  // past the last record (or no records)
-    bool BOF() const;   // before the first record
-    long RecordCount() const; // the full count (known from the start)
+    bool EOF_() const;             // past the last record (or no records)
+    bool BOF() const;              // before the first record
+    long RecordCount() const;      // the full count (known from the start)
     long AbsolutePosition() const; // 0-based current record, -1 at EOF/BOF
     void MoveFirst();
-    void MoveLast();   // 3021 "No current record." when there are no rows
+    void MoveLast(); // 3021 "No current record." when there are no rows
     void MoveNext();
     void MovePrevious();
     void Move(long rows);
@@ -96,8 +96,9 @@ public:
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
 
-    QString Name() const; // the path
-    QStringList TableDefs() const; // every table in the file's order, system tables included (not the hidden value tables of attachment and multi-value columns)
+    QString Name() const;          // the path
+    QStringList TableDefs() const; // every table in the file's order, system tables included (not
+                                   // the hidden value tables of attachment and multi-value columns)
     QStringList QueryDefs() const; // every saved query, ~sq_ ones included
     QStringList Forms() const;
     QStringList Reports() const;

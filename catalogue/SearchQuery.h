@@ -23,10 +23,11 @@ std::unique_ptr<search::RowSource> recordsetRows(Database db, Recordset rs);
 // most pageSize of them (all when pageSize is 0).
 struct PageOfResults {
     long resultCount = 0;
-    QStringList headers;              // empty when the page holds no record
+    QStringList headers; // empty when the page holds no record
     std::vector<QStringList> rows;
 };
-PageOfResults readResultPage(const QString& path, const QString& statement, long firstIndex, int pageSize);
+PageOfResults readResultPage(const QString& path, const QString& statement, long firstIndex,
+                             int pageSize);
 
 // Every row of a table or query that meets the criterion, read lazily by
 // the grid; the database stays open while the rows are on screen.
@@ -34,7 +35,8 @@ struct FilteredResults {
     long resultCount = 0;
     std::unique_ptr<search::RowSource> rows;
 };
-FilteredResults openFilteredResults(const QString& path, const QString& table, const QString& criterion);
+FilteredResults openFilteredResults(const QString& path, const QString& table,
+                                    const QString& criterion);
 
 // Every row of a statement, read lazily like a filtered result: how a
 // result too big to sort in memory is shown in a new order.

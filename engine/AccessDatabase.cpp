@@ -72,14 +72,22 @@ bool sameName(const std::string& a, const std::string& b) {
 
 std::string queryKindName(QueryKind kind) {
     switch (kind) {
-    case QueryKind::Crosstab: return "a crosstab query";
-    case QueryKind::Delete: return "a delete query";
-    case QueryKind::Update: return "an update query";
-    case QueryKind::Append: return "an append query";
-    case QueryKind::MakeTable: return "a make-table query";
-    case QueryKind::DataDefinition: return "a data-definition query";
-    case QueryKind::PassThrough: return "a pass-through query";
-    default: return "a query of an unknown kind";
+    case QueryKind::Crosstab:
+        return "a crosstab query";
+    case QueryKind::Delete:
+        return "a delete query";
+    case QueryKind::Update:
+        return "an update query";
+    case QueryKind::Append:
+        return "an append query";
+    case QueryKind::MakeTable:
+        return "a make-table query";
+    case QueryKind::DataDefinition:
+        return "a data-definition query";
+    case QueryKind::PassThrough:
+        return "a pass-through query";
+    default:
+        return "a query of an unknown kind";
     }
 }
 
@@ -108,16 +116,19 @@ private:
         const CachedTable cached = cache_.table(table, options_);
         sql::SchemaSource source{table.name, cached.sqlName, {}};
         for (std::size_t i = 0; i < table.columns.size(); ++i)
-            source.columns.push_back({table.columns[i].name, table.columns[i].type, "c" + std::to_string(i)});
+            source.columns.push_back(
+                {table.columns[i].name, table.columns[i].type, "c" + std::to_string(i)});
         return source;
     }
 
     sql::SchemaSource querySource(const std::string& name) {
         const auto& saved = state_.savedQueries();
-        auto it = std::find_if(saved.begin(), saved.end(), [&](const SavedQuery& q) { return q.name == name; });
+        auto it = std::find_if(saved.begin(), saved.end(),
+                               [&](const SavedQuery& q) { return q.name == name; });
         if (it == saved.end())
-            throw EngineError(3078, "The database engine cannot find the input table or query '" + name +
-                                        "'. Make sure it exists and that its name is spelled correctly.");
+            throw EngineError(3078,
+                              "The database engine cannot find the input table or query '" + name +
+                                  "'. Make sure it exists and that its name is spelled correctly.");
         if (it->kind != QueryKind::Select && it->kind != QueryKind::Union)
             throw EngineError(3219, "The query '" + name + "' is " + queryKindName(it->kind) +
                                         "; Quarix only reads data and does not run it.");
@@ -146,7 +157,8 @@ class CancelGuard {
 public:
     CancelGuard(sqlite3* db, const std::atomic<bool>* cancel) : db_(db) {
         if (cancel)
-            sqlite3_progress_handler(db_, 10000, &CancelGuard::check, const_cast<std::atomic<bool>*>(cancel));
+            sqlite3_progress_handler(db_, 10000, &CancelGuard::check,
+                                     const_cast<std::atomic<bool>*>(cancel));
     }
     ~CancelGuard() { sqlite3_progress_handler(db_, 0, nullptr, nullptr); }
 
@@ -155,7 +167,8 @@ private:
     sqlite3* db_;
 };
 
-std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statement, const ReadOptions& options) {
+std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statement,
+                               const ReadOptions& options) {
     const std::shared_ptr<CacheFile> cache = state.currentCache();
     std::lock_guard lock(cache->mutex());
     Resolver resolver(state, *cache, options);
@@ -164,7 +177,9 @@ std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statemen
     return std::make_shared<ResultSet>(cache, translated);
 }
 
-std::string bracketed(const std::string& name) { return "[" + name + "]"; }
+std::string bracketed(const std::string& name) {
+    return "[" + name + "]";
+}
 
 // Whether a record set's source is a statement rather than a name: a name
 // that is not in the file must fail as a missing table, not as bad SQL.
@@ -172,14 +187,14 @@ bool looksLikeStatement(const std::string& text) {
     const QString t = QString::fromStdString(text).trimmed();
     if (t.startsWith(QLatin1Char('(')))
         return true;
-    const QString first = t.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('\n'), 0, 0).toUpper();
-    static const QStringList keywords = {QStringLiteral("SELECT"), QStringLiteral("PARAMETERS"),
-                                         QStringLiteral("TRANSFORM"), QStringLiteral("INSERT"),
-                                         QStringLiteral("UPDATE"), QStringLiteral("DELETE"),
-                                         QStringLiteral("CREATE"), QStringLiteral("DROP"), QStringLiteral("ALTER")};
+    const QString first =
+        t.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('\n'), 0, 0).toUpper();
+    static const QStringList keywords = {
+        QStringLiteral("SELECT"), QStringLiteral("PARAMETERS"), QStringLiteral("TRANSFORM"),
+        QStringLiteral("INSERT"), QStringLiteral("UPDATE"),     QStringLiteral("DELETE"),
+        QStringLiteral("CREATE"), QStringLiteral("DROP"),       QStringLiteral("ALTER")};
     return keywords.contains(first);
 }
-
 
 const TableInfo* findTable(const Catalogue& catalogue, const std::string& name) {
     for (const auto& table : catalogue.tables)
@@ -199,7 +214,8 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath)
     if (rawPath.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EngineError(3024, "Could not find file '" + rawPath + "'.");
     const SourceStamp stamp{static_cast<std::uint64_t>(st.st_size),
-                            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+                            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                                st.st_mtim.tv_nsec};
 
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
@@ -234,8 +250,12 @@ void AccessDatabase::setCacheLimitBytes(std::uint64_t bytes) {
     registry().open.clear();
 }
 
-const std::string& AccessDatabase::path() const { return state_->path; }
-const Catalogue& AccessDatabase::catalogue() const { return state_->catalogue; }
+const std::string& AccessDatabase::path() const {
+    return state_->path;
+}
+const Catalogue& AccessDatabase::catalogue() const {
+    return state_->catalogue;
+}
 
 std::string AccessDatabase::savedQuerySql(const std::string& name) const {
     for (const auto& query : state_->savedQueries())
@@ -246,11 +266,14 @@ std::string AccessDatabase::savedQuerySql(const std::string& name) const {
 
 bool AccessDatabase::isSourceName(const std::string& text) const {
     const auto& c = state_->catalogue;
-    return std::any_of(c.tables.begin(), c.tables.end(), [&](const TableInfo& t) { return sameName(t.name, text); }) ||
-           std::any_of(c.queries.begin(), c.queries.end(), [&](const QueryInfo& q) { return sameName(q.name, text); });
+    return std::any_of(c.tables.begin(), c.tables.end(),
+                       [&](const TableInfo& t) { return sameName(t.name, text); }) ||
+           std::any_of(c.queries.begin(), c.queries.end(),
+                       [&](const QueryInfo& q) { return sameName(q.name, text); });
 }
 
-std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementOrName, const ReadOptions& options) const {
+std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementOrName,
+                                                   const ReadOptions& options) const {
     if (const TableInfo* table = findTable(state_->catalogue, statementOrName)) {
         // A whole table in its own order is the cached table itself: no copy.
         const std::shared_ptr<CacheFile> cache = state_->currentCache();
@@ -267,7 +290,8 @@ std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementO
     return run(*state_, statementOrName, options);
 }
 
-std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName, const ReadOptions& options) const {
+std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName,
+                                                       const ReadOptions& options) const {
     if (const TableInfo* table = findTable(state_->catalogue, sourceName)) {
         // Every table has a column: none means its definition could not be read.
         if (table->columns.empty())
@@ -282,15 +306,17 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
     Resolver resolver(*state_, *cache, options);
     const sql::SchemaSource* source = resolver.find(sourceName);
     if (!source)
-        throw EngineError(3078, "The database engine cannot find the input table or query '" + sourceName +
-                                    "'. Make sure it exists and that its name is spelled correctly.");
+        throw EngineError(
+            3078, "The database engine cannot find the input table or query '" + sourceName +
+                      "'. Make sure it exists and that its name is spelled correctly.");
     std::vector<sql::ResultColumn> columns;
     for (const auto& column : source->columns)
         columns.push_back({column.name, column.type, column.sqlName});
     return columns;
 }
 
-std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName, const std::string& criterion,
+std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
+                                                  const std::string& criterion,
                                                   const ReadOptions& options) const {
     const std::shared_ptr<CacheFile> cache = state_->currentCache();
     std::lock_guard lock(cache->mutex());

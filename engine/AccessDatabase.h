@@ -43,7 +43,8 @@ public:
 
     // The columns of a table or saved query, without running it; 3343 for a
     // table whose definition cannot be read.
-    std::vector<sql::ResultColumn> columns(const std::string& sourceName, const ReadOptions& options = {}) const;
+    std::vector<sql::ResultColumn> columns(const std::string& sourceName,
+                                           const ReadOptions& options = {}) const;
 
     // True when the text names a table or saved query of this file.
     bool isSourceName(const std::string& text) const;

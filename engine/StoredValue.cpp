@@ -21,7 +21,8 @@ template <typename T> std::string shortestNumber(T value) {
     if (value == 0)
         return std::signbit(value) ? "-0.0" : "0.0";
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const std::size_t e = text.find('e');
     std::string digits;
@@ -68,8 +69,9 @@ std::string dateText(double serial) {
         return {};
     const CivilDate date = civilFromDays(accessEpochDays + static_cast<std::int64_t>(whole));
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", date.year, date.month, date.day,
-                  static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", date.year, date.month,
+                  date.day, static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
+                  static_cast<int>(seconds % 60));
     return buffer;
 }
 

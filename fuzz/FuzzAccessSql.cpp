@@ -18,7 +18,9 @@
 namespace {
 
 // Bounds one statement: a cross join of the fuzzed sources may be large.
-int stopAfterManySteps(void* counter) { return ++*static_cast<int*>(counter) > 2000; }
+int stopAfterManySteps(void* counter) {
+    return ++*static_cast<int*>(counter) > 2000;
+}
 
 // Whether SQLite refused a statement only for its size or depth.
 bool beyondSqliteLimits(const std::string& message) {
@@ -31,11 +33,13 @@ bool beyondSqliteLimits(const std::string& message) {
 // A statement the translator accepted must be one SQLite accepts.
 void run(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) !=
+        SQLITE_OK) {
         const std::string message = sqlite3_errmsg(db);
         if (beyondSqliteLimits(message))
             return;
-        std::fprintf(stderr, "SQLite rejects the translation: %s\n%s\n", message.c_str(), sql.c_str());
+        std::fprintf(stderr, "SQLite rejects the translation: %s\n%s\n", message.c_str(),
+                     sql.c_str());
         std::abort();
     }
     int progress = 0;
@@ -56,8 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     try {
-        const sql::TranslatedQuery query =
-            data[0] & 1 ? sql::translateFilter("Customers", text, schema) : sql::translateSelect(text, schema);
+        const sql::TranslatedQuery query = data[0] & 1
+                                               ? sql::translateFilter("Customers", text, schema)
+                                               : sql::translateSelect(text, schema);
         run(schema.db(), query.sql);
     } catch (const EngineError&) {
     }

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CommandLineInput input;
     input.MaxArgs = data[0] % 16;
     const QList<QByteArray> parts =
-        QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1)).split('\0');
+        QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1))
+            .split('\0');
     input.TSParameters = QString::fromUtf8(parts.first());
     for (qsizetype i = 1; i < parts.size(); ++i)
         input.arguments.append(QString::fromUtf8(parts[i]));

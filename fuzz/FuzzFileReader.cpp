@@ -26,7 +26,9 @@ namespace {
 class CountingSink : public quarix::engine::RowSink {
 public:
     void begin(const quarix::engine::TableInfo&) override {}
-    void row(std::span<const quarix::engine::StoredValue> values) override { cells_ += values.size(); }
+    void row(std::span<const quarix::engine::StoredValue> values) override {
+        cells_ += values.size();
+    }
 
 private:
     std::size_t cells_ = 0;
@@ -37,7 +39,8 @@ private:
 struct Scratch {
     Scratch() {
         const char* tmp = std::getenv("TMPDIR");
-        folder = fs::path(tmp && *tmp ? tmp : "/tmp") / ("quarix-fuzz-reader-" + std::to_string(::getpid()));
+        folder = fs::path(tmp && *tmp ? tmp : "/tmp") /
+                 ("quarix-fuzz-reader-" + std::to_string(::getpid()));
         fs::create_directories(folder);
         file = (folder / "input.mdb").string();
         // Only the children see these; libmdb's leaks are of no interest.
@@ -67,9 +70,12 @@ void checkHelperReports(const fs::path& folder) {
         bool ours = false;
         for (std::string line; std::getline(lines, line);)
             for (const char* frame : {"#0 ", "#1 ", "#2 ", "#3 "})
-                if (line.find(frame) != std::string::npos && line.find("quarix::") != std::string::npos)
+                if (line.find(frame) != std::string::npos &&
+                    line.find("quarix::") != std::string::npos)
                     ours = true;
-        std::cerr << "helper sanitizer report (" << (ours ? "Quarix code" : "inside libmdb") << "):\n" << text;
+        std::cerr << "helper sanitizer report (" << (ours ? "Quarix code" : "inside libmdb")
+                  << "):\n"
+                  << text;
         fs::remove(entry.path());
         if (ours)
             std::abort();

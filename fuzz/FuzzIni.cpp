@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2)
         return 0;
     const std::size_t valueLength = std::min<std::size_t>(data[0] | (data[1] << 8), size - 2);
-    const QString value = QString::fromUtf8(reinterpret_cast<const char*>(data + 2), static_cast<qsizetype>(valueLength));
+    const QString value = QString::fromUtf8(reinterpret_cast<const char*>(data + 2),
+                                            static_cast<qsizetype>(valueLength));
     const QByteArray file(reinterpret_cast<const char*>(data + 2 + valueLength),
                           static_cast<qsizetype>(size - 2 - valueLength));
 
@@ -32,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     QString expected = value;
     expected.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    expected.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    expected.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
     document.setValue(QStringLiteral("History"), QStringLiteral("Recent1"), value);
     requireSame(document.value(QStringLiteral("history"), QStringLiteral("RECENT1")), expected);
     const IniDocument reread = IniDocument::fromBytes(document.toBytes());

@@ -36,18 +36,27 @@ FuzzSqlSchema::FuzzSqlSchema() {
     sqlite3_open(":memory:", &db_);
     sql::registerAccessFunctions(db_);
     addTable("Customers",
-             {{"Age", ColumnType::Integer}, {"Active", ColumnType::Boolean}, {"City", ColumnType::Text},
-              {"CustomerID", ColumnType::Long}, {"Joined", ColumnType::DateTime}, {"Name", ColumnType::Text},
+             {{"Age", ColumnType::Integer},
+              {"Active", ColumnType::Boolean},
+              {"City", ColumnType::Text},
+              {"CustomerID", ColumnType::Long},
+              {"Joined", ColumnType::DateTime},
+              {"Name", ColumnType::Text},
               {"Balance", ColumnType::Currency}},
              customerRows, 4);
     addTable("Orders",
-             {{"Amount", ColumnType::Double}, {"CustomerID", ColumnType::Long}, {"OrderID", ColumnType::Long},
-              {"OrderDate", ColumnType::DateTime}, {"Status", ColumnType::Text}},
+             {{"Amount", ColumnType::Double},
+              {"CustomerID", ColumnType::Long},
+              {"OrderID", ColumnType::Long},
+              {"OrderDate", ColumnType::DateTime},
+              {"Status", ColumnType::Text}},
              orderRows, 3);
     addQuery("London Customers", "SELECT Name, City FROM Customers WHERE City Like 'Lon*'");
 }
 
-FuzzSqlSchema::~FuzzSqlSchema() { sqlite3_close(db_); }
+FuzzSqlSchema::~FuzzSqlSchema() {
+    sqlite3_close(db_);
+}
 
 const sql::SchemaSource* FuzzSqlSchema::find(const std::string& name) {
     for (const auto& [key, source] : sources_)
@@ -56,7 +65,8 @@ const sql::SchemaSource* FuzzSqlSchema::find(const std::string& name) {
     return nullptr;
 }
 
-void FuzzSqlSchema::addTable(const std::string& name, const std::map<std::string, ColumnType>& columns,
+void FuzzSqlSchema::addTable(const std::string& name,
+                             const std::map<std::string, ColumnType>& columns,
                              const char* const rows[], int rowCount) {
     const std::string table = "\"t_" + name + "\"";
     sql::SchemaSource source{name, table, {}};

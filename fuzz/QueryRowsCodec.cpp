@@ -54,7 +54,8 @@ EncodedQuery decodeQueryRows(std::span<const std::uint8_t> bytes) {
     query.kind = kind % 10;
     for (;;) {
         std::uint8_t attribute = 0, flag = 0, order = 0, extra = 0, present = 0;
-        if (!in.byte(attribute) || !in.byte(flag) || !in.byte(order) || !in.byte(extra) || !in.byte(present))
+        if (!in.byte(attribute) || !in.byte(flag) || !in.byte(order) || !in.byte(extra) ||
+            !in.byte(present))
             return query;
         engine::MSysQueryRow row;
         row.attribute = attribute;
@@ -74,7 +75,8 @@ std::string encodeQueryRows(const EncodedQuery& query) {
     for (const engine::MSysQueryRow& row : query.rows) {
         for (const int value : {row.attribute, row.flag, row.order, static_cast<int>(row.extra)})
             out += static_cast<char>(value & 0xFF);
-        out += static_cast<char>((row.expression ? 1 : 0) | (row.name1 ? 2 : 0) | (row.name2 ? 4 : 0));
+        out +=
+            static_cast<char>((row.expression ? 1 : 0) | (row.name1 ? 2 : 0) | (row.name2 ? 4 : 0));
         putText(out, row.expression);
         putText(out, row.name1);
         putText(out, row.name2);

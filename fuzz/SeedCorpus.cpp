@@ -33,11 +33,13 @@ int writeSeedsOf(const fs::path& output, const std::string& path) {
     const std::string stem = fs::path(path).stem().string();
     int written = 0;
     for (const auto& [id, query] : byQuery)
-        writeSeed(output / "query_rows", stem + "-" + std::to_string(written++), fuzz::encodeQueryRows(query));
+        writeSeed(output / "query_rows", stem + "-" + std::to_string(written++),
+                  fuzz::encodeQueryRows(query));
     int index = 0;
     for (const engine::SavedQuery& query : engine::rebuildSavedQueries(catalogue, rows))
         if (!query.sql.empty())
-            writeSeed(output / "access_sql", stem + "-" + std::to_string(index++), std::string(1, '\0') + query.sql);
+            writeSeed(output / "access_sql", stem + "-" + std::to_string(index++),
+                      std::string(1, '\0') + query.sql);
     return written + index;
 }
 

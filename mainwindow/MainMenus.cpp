@@ -48,13 +48,37 @@ struct SqlItem {
     int index;
     const char* caption;
 };
-constexpr SqlItem kSqlItems[] = {
-    {0, "* (Anything or Multiply)"}, {1, "? (Any Character)"}, {2, "+ (Add or Concatenate)"}, {3, "- (Subtract)"},
-    {5, "/ (Divide)"}, {6, "AND"}, {9, "CDbl"}, {10, "CONTAINS"}, {11, "DateAdd()"}, {12, "DateDiff()"},
-    {13, "DatePart()"}, {15, "GROUP BY"}, {16, "Int()"}, {17, "IsDate()"}, {18, "IS [NOT] NULL"},
-    {20, "IsNull()"}, {21, "IsNumeric()"}, {22, "Left()"}, {23, "Len()"}, {24, "LIKE"}, {25, "Max()"},
-    {26, "Min()"}, {27, "MONTH()"}, {28, "Not"}, {29, "OR"}, {31, "Right()"}, {32, "Round()"},
-    {33, "SIN()"}, {34, "TAN()"}, {35, "UPPER()"}, {36, "YEAR()"}};
+constexpr SqlItem kSqlItems[] = {{0, "* (Anything or Multiply)"},
+                                 {1, "? (Any Character)"},
+                                 {2, "+ (Add or Concatenate)"},
+                                 {3, "- (Subtract)"},
+                                 {5, "/ (Divide)"},
+                                 {6, "AND"},
+                                 {9, "CDbl"},
+                                 {10, "CONTAINS"},
+                                 {11, "DateAdd()"},
+                                 {12, "DateDiff()"},
+                                 {13, "DatePart()"},
+                                 {15, "GROUP BY"},
+                                 {16, "Int()"},
+                                 {17, "IsDate()"},
+                                 {18, "IS [NOT] NULL"},
+                                 {20, "IsNull()"},
+                                 {21, "IsNumeric()"},
+                                 {22, "Left()"},
+                                 {23, "Len()"},
+                                 {24, "LIKE"},
+                                 {25, "Max()"},
+                                 {26, "Min()"},
+                                 {27, "MONTH()"},
+                                 {28, "Not"},
+                                 {29, "OR"},
+                                 {31, "Right()"},
+                                 {32, "Round()"},
+                                 {33, "SIN()"},
+                                 {34, "TAN()"},
+                                 {35, "UPPER()"},
+                                 {36, "YEAR()"}};
 
 } // namespace
 
@@ -63,15 +87,19 @@ MainMenus buildMainMenus(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
 
     m.mnufile = menu(bar, "mnufile", QStringLiteral("&File"));
-    m.mnuopen = item(m.mnufile, "mnuopen", QStringLiteral("New &Database"), QKeySequence(QStringLiteral("Ctrl+D")));
-    m.mnuNew = item(m.mnufile, "mnuNew", QStringLiteral("&New Quarix"), QKeySequence(QStringLiteral("Ctrl+N")));
+    m.mnuopen = item(m.mnufile, "mnuopen", QStringLiteral("New &Database"),
+                     QKeySequence(QStringLiteral("Ctrl+D")));
+    m.mnuNew = item(m.mnufile, "mnuNew", QStringLiteral("&New Quarix"),
+                    QKeySequence(QStringLiteral("Ctrl+N")));
     separator(m.mnufile, "mnuline3");
     m.mnuoptions = submenu(m.mnufile, "mnuoptions", QStringLiteral("&Preferences"));
     m.mnusettings = item(m.mnuoptions, "mnusettings", QStringLiteral("&Settings"));
     m.mnuautoload = checkable(item(m.mnuoptions, "mnuautoload", QStringLiteral("&AutoLoad"),
-                                   QKeySequence(QStringLiteral("Ctrl+L"))), false);
+                                   QKeySequence(QStringLiteral("Ctrl+L"))),
+                              false);
     m.mnuprograms = checkable(item(m.mnuoptions, "mnuprograms", QStringLiteral("&Programs"),
-                                   QKeySequence(QStringLiteral("Ctrl+A"))), false);
+                                   QKeySequence(QStringLiteral("Ctrl+A"))),
+                              false);
     m.mnudebug = checkable(item(m.mnuoptions, "mnudebug", QStringLiteral("&Debug SQL")), false);
     m.mnuline2 = separator(m.mnufile, "mnuline2");
     m.mnuline2->setVisible(false);
@@ -83,12 +111,15 @@ MainMenus buildMainMenus(QMainWindow* window) {
     m.mnuexit = item(m.mnufile, "mnuexit", QStringLiteral("E&xit"));
 
     m.mnuview = menu(bar, "mnuview", QStringLiteral("&View"));
-    m.mnuValuePickList = checkable(item(m.mnuview, "mnuValuePickList", QStringLiteral("&List Values")), true);
+    m.mnuValuePickList =
+        checkable(item(m.mnuview, "mnuValuePickList", QStringLiteral("&List Values")), true);
     m.mnuSQLmode = checkable(item(m.mnuview, "mnuSQLmode", QStringLiteral("&SQL Mode")), false);
     separator(m.mnuview, "mnuline7");
     m.mnuGridspacing = submenu(m.mnuview, "mnuGridspacing", QStringLiteral("Grid Spacing"));
-    m.mnuautofit = checkable(item(m.mnuGridspacing, "mnuautofit", QStringLiteral("Auto-&fit")), false);
-    m.mnuEvenwidth = checkable(item(m.mnuGridspacing, "mnuEvenwidth", QStringLiteral("&Even Width")), false);
+    m.mnuautofit =
+        checkable(item(m.mnuGridspacing, "mnuautofit", QStringLiteral("Auto-&fit")), false);
+    m.mnuEvenwidth =
+        checkable(item(m.mnuGridspacing, "mnuEvenwidth", QStringLiteral("&Even Width")), false);
     m.mnulast10 = submenu(m.mnuview, "mnulast10", QStringLiteral("&Last 10 Searches"));
     m.mnulast10->menuAction()->setVisible(false);
     for (int i = 0; i < 10; ++i)
@@ -96,7 +127,8 @@ MainMenus buildMainMenus(QMainWindow* window) {
 
     m.mnuSQL = menu(bar, "mnuSQL", QStringLiteral("&SQL Functions"));
     for (const SqlItem& s : kSqlItems)
-        m.SQL[s.index] = item(m.mnuSQL, QStringLiteral("SQL%1").arg(s.index), QString::fromLatin1(s.caption));
+        m.SQL[s.index] =
+            item(m.mnuSQL, QStringLiteral("SQL%1").arg(s.index), QString::fromLatin1(s.caption));
     m.mnuSQL->menuAction()->setVisible(false);
 
     m.mnuSavedSearches = menu(bar, "mnuSavedSearches", QStringLiteral("&Saved Searches"));
@@ -137,14 +169,17 @@ MainMenus buildMainMenus(QMainWindow* window) {
     separator(m.mnuTools, "mnulineOP2");
     QMenu* windows = submenu(m.mnuTools, "mnuWindows", QStringLiteral("&Windows"));
     item(windows, "mnucalc", QStringLiteral("Calculator"), QKeySequence(QStringLiteral("Ctrl+F4")));
-    item(windows, "mnunotepad", QStringLiteral("Notepad (Text)"), QKeySequence(QStringLiteral("Ctrl+F5")));
-    item(windows, "mnuexplorer", QStringLiteral("Windows &Explorer"), QKeySequence(QStringLiteral("Ctrl+F6")));
+    item(windows, "mnunotepad", QStringLiteral("Notepad (Text)"),
+         QKeySequence(QStringLiteral("Ctrl+F5")));
+    item(windows, "mnuexplorer", QStringLiteral("Windows &Explorer"),
+         QKeySequence(QStringLiteral("Ctrl+F6")));
 
     m.mnuhelp = menu(bar, "mnuhelp", QStringLiteral("&Help"));
     m.mnuabout = item(m.mnuhelp, "mnuabout", QStringLiteral("&About"));
     m.mnuupdates = item(m.mnuhelp, "mnuupdates", QStringLiteral("Check For &Updates"));
     separator(m.mnuhelp, "mnulineH1");
-    m.mnuQuarixHelp = item(m.mnuhelp, "mnuQuarixHelp", QStringLiteral("Quarix Help"), QKeySequence(QStringLiteral("F1")));
+    m.mnuQuarixHelp = item(m.mnuhelp, "mnuQuarixHelp", QStringLiteral("Quarix Help"),
+                           QKeySequence(QStringLiteral("F1")));
 
     return m;
 }

@@ -10,7 +10,8 @@
 class Twips {
 public:
     Twips() = default;
-    Twips(double logicalDpi, double roomForFonts) : pixelsPerTwip_(logicalDpi / 1440.0 * roomForFonts) {}
+    Twips(double logicalDpi, double roomForFonts)
+        : pixelsPerTwip_(logicalDpi / 1440.0 * roomForFonts) {}
 
     int px(double twips) const { return static_cast<int>(std::lround(twips * pixelsPerTwip_)); }
     double twips(int pixels) const { return pixels / pixelsPerTwip_; }

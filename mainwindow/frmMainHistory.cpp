@@ -43,13 +43,17 @@ history::SearchWindowPort frmMain::historyPort() {
 
 void frmMain::connectHistoryMenus() {
     for (int i = 0; i < int(menus_.mnuRecentFile.size()); ++i)
-        connect(menus_.mnuRecentFile[std::size_t(i)], &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
+        connect(menus_.mnuRecentFile[std::size_t(i)], &QAction::triggered, this,
+                [this, i] { mnuRecentFile_Click(i); });
     for (int i = 0; i < int(menus_.mnulast.size()); ++i)
-        connect(menus_.mnulast[std::size_t(i)], &QAction::triggered, this, [this, i] { mnulast_Click(i); });
+        connect(menus_.mnulast[std::size_t(i)], &QAction::triggered, this,
+                [this, i] { mnulast_Click(i); });
     for (int i = 0; i < int(menus_.mnusavedsearch.size()); ++i)
-        connect(menus_.mnusavedsearch[std::size_t(i)], &QAction::triggered, this, [this, i] { mnusavedsearch_Click(i); });
+        connect(menus_.mnusavedsearch[std::size_t(i)], &QAction::triggered, this,
+                [this, i] { mnusavedsearch_Click(i); });
     // Opening the menu starts any saved search on its first page.
-    connect(menus_.mnuSavedSearches, &QMenu::aboutToShow, this, [this] { searchState.CurrentPage = 0; });
+    connect(menus_.mnuSavedSearches, &QMenu::aboutToShow, this,
+            [this] { searchState.CurrentPage = 0; });
     connect(menus_.mnuautoload, &QAction::triggered, this, &frmMain::mnuautoload_Click);
 }
 
@@ -65,10 +69,11 @@ void frmMain::mnuRecentFile_Click(int index) {
 }
 
 void frmMain::AddLastSearch() {
-    history::AddLastSearch(lastSearches_,
-                           history::lastSearchEntry(cmbTableQuery->currentText(), cmbTable->currentText(),
-                                                    CmbField->currentText(), searchState.CurrentWhere),
-                           settings.ShowLast10);
+    history::AddLastSearch(
+        lastSearches_,
+        history::lastSearchEntry(cmbTableQuery->currentText(), cmbTable->currentText(),
+                                 CmbField->currentText(), searchState.CurrentWhere),
+        settings.ShowLast10);
     history::applyLastSearchesMenu(lastSearches_, menus_.mnulast10, menus_.mnulast);
 }
 

@@ -27,11 +27,14 @@ void frmMain::mnuSQLmode_Click() {
         Form_Resize();
 }
 
-void frmMain::cmdClearSQL_Click() { txtSearch->clear(); }
+void frmMain::cmdClearSQL_Click() {
+    txtSearch->clear();
+}
 
 void frmMain::SQL_Click(int index) {
-    static const QString symbols[] = {QStringLiteral("*"), QStringLiteral("?"), QStringLiteral("+"),
-                                      QStringLiteral("-"), QString(), QStringLiteral("/")};
+    static const QString symbols[] = {QStringLiteral("*"), QStringLiteral("?"),
+                                      QStringLiteral("+"), QStringLiteral("-"),
+                                      QString(),           QStringLiteral("/")};
     if (index < 0 || static_cast<std::size_t>(index) >= menus_.SQL.size() || !menus_.SQL[index])
         return;
     Clipboard::clear();
@@ -44,7 +47,8 @@ void frmMain::cmbValues_Click() {
     Clipboard::clear();
     if (!settings.SQLMode)
         return;
-    const auto fragment = quarix::search::BuildSqlModeFragment(cmbFunction->currentText(), cmbValues->currentText());
+    const auto fragment =
+        quarix::search::BuildSqlModeFragment(cmbFunction->currentText(), cmbValues->currentText());
     if (fragment.refusal) {
         quarix::platform::MessageBox::show(this, fragment.refusal->message, fragment.refusal->title,
                                            quarix::platform::MessageBox::Icon::Warning);

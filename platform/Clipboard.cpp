@@ -15,11 +15,15 @@ QString& fallback() {
 }
 
 QClipboard* systemClipboard() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+               ? QGuiApplication::clipboard()
+               : nullptr;
 }
 } // namespace
 
-void Clipboard::clear() { setText(QString()); }
+void Clipboard::clear() {
+    setText(QString());
+}
 
 void Clipboard::setText(const QString& text) {
     fallback() = text;

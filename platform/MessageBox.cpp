@@ -46,8 +46,9 @@ QMessageBox::StandardButton firstButton(QMessageBox::StandardButtons buttons) {
 
 } // namespace
 
-QMessageBox::StandardButton MessageBox::show(QWidget* parent, const QString& text, const QString& title,
-                                             Icon icon, QMessageBox::StandardButtons buttons) {
+QMessageBox::StandardButton MessageBox::show(QWidget* parent, const QString& text,
+                                             const QString& title, Icon icon,
+                                             QMessageBox::StandardButtons buttons) {
     const QString shownTitle = title.isEmpty() ? QCoreApplication::applicationName() : title;
     TestState& test = testState();
     if (test.on) {
@@ -67,10 +68,16 @@ void MessageBox::setTestMode(bool on) {
     testState().on = on;
 }
 
-void MessageBox::queueAnswer(QMessageBox::StandardButton answer) { testState().answers.push_back(answer); }
+void MessageBox::queueAnswer(QMessageBox::StandardButton answer) {
+    testState().answers.push_back(answer);
+}
 
-const std::vector<MessageBox::Shown>& MessageBox::shown() { return testState().shown; }
+const std::vector<MessageBox::Shown>& MessageBox::shown() {
+    return testState().shown;
+}
 
-void MessageBox::clearShown() { testState().shown.clear(); }
+void MessageBox::clearShown() {
+    testState().shown.clear();
+}
 
 } // namespace quarix::platform

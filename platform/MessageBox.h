@@ -24,8 +24,8 @@ public:
 
     // Shows a modal message box; returns the button pressed. An empty title
     // is the application's name.
-    static QMessageBox::StandardButton show(QWidget* parent, const QString& text, const QString& title = {},
-                                            Icon icon = Icon::None,
+    static QMessageBox::StandardButton show(QWidget* parent, const QString& text,
+                                            const QString& title = {}, Icon icon = Icon::None,
                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
     // Test mode: nothing is displayed; every message is recorded and

@@ -22,8 +22,9 @@ bool Shell::open(const QString& target) {
         testState().opened << target;
         return true;
     }
-    const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
-                                               : QUrl::fromUserInput(target);
+    const QUrl url = QFileInfo::exists(target)
+                         ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
+                         : QUrl::fromUserInput(target);
     return QDesktopServices::openUrl(url);
 }
 
@@ -32,6 +33,8 @@ void Shell::setTestMode(bool on) {
     testState().on = on;
 }
 
-const QStringList& Shell::opened() { return testState().opened; }
+const QStringList& Shell::opened() {
+    return testState().opened;
+}
 
 } // namespace quarix::platform

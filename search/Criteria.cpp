@@ -41,17 +41,21 @@ QString comparisonSign(const QString& op) {
     return {};
 }
 
-BuildResult criterion(QString text) { return BuildResult{std::move(text), std::nullopt, std::nullopt}; }
+BuildResult criterion(QString text) {
+    return BuildResult{std::move(text), std::nullopt, std::nullopt};
+}
 
 } // namespace
 
 const QStringList& operatorCaptions() {
-    static const QStringList captions{kContains, kBegins,  kNotContain, kEquals, kNot,
-                                      kGreater,  kLess,    kAtLeast,    kAtMost};
+    static const QStringList captions{kContains, kBegins, kNotContain, kEquals, kNot,
+                                      kGreater,  kLess,   kAtLeast,    kAtMost};
     return captions;
 }
 
-bool isNumeric(const QString& text) { return parseNumber(text).has_value(); }
+bool isNumeric(const QString& text) {
+    return parseNumber(text).has_value();
+}
 
 QString quoteText(const QString& value) {
     QString quoted = value;
@@ -94,7 +98,8 @@ BuildResult BuildCriterion(const SearchCriteria& criteria) {
     }
 
     if (numeric)
-        return criterion(QStringLiteral("Int(") + f + QStringLiteral(") ") + sign + QLatin1Char(' ') + v);
+        return criterion(QStringLiteral("Int(") + f + QStringLiteral(") ") + sign +
+                         QLatin1Char(' ') + v);
     if (op == kNot)
         return criterion(f + QStringLiteral(" <> '") + quoteText(v) + QLatin1Char('\''));
     return BuildResult{{}, numericOperatorRefusal(op), std::nullopt};

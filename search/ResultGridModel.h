@@ -61,7 +61,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
 private:
     const QStringList* cachedRow(long row) const;
@@ -69,7 +70,7 @@ private:
 
     QStringList headers_;
     long dataRows_ = 0;
-    std::vector<QStringList> rows_;          // held rows (no source)
+    std::vector<QStringList> rows_; // held rows (no source)
     std::unique_ptr<RowSource> source_;
     bool paused_ = false;
     // Blocks read from the source, most recently used first.

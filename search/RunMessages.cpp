@@ -4,7 +4,8 @@ namespace quarix::search {
 
 QString searchFailureMessage(int number, const QString& description) {
     return QStringLiteral("GET DATA: ") + QString::number(number) + QLatin1Char(' ') + description +
-           QStringLiteral("\n\nCheck your search criteria.\n\nSome functions can only be used on numbers.");
+           QStringLiteral(
+               "\n\nCheck your search criteria.\n\nSome functions can only be used on numbers.");
 }
 
 QString searchFailureCaption(int number, const QString& description) {

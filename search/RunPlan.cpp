@@ -2,7 +2,9 @@
 
 namespace quarix::search {
 
-QString everyRecordCriterion() { return QStringLiteral("1 = 1"); }
+QString everyRecordCriterion() {
+    return QStringLiteral("1 = 1");
+}
 
 BuildResult planRun(SearchState& state, const RunInputs& inputs) {
     BuildResult built;
@@ -45,7 +47,9 @@ void recordSuccess(SearchState& state, const QString& criterion, long resultCoun
     state.ResultCount = resultCount;
 }
 
-void recordFailure(SearchState& state) { state.CurrentWhere.clear(); }
+void recordFailure(SearchState& state) {
+    state.CurrentWhere.clear();
+}
 
 void recordRowsShown(SearchState& state, long rowsShown) {
     if (state.SearchMode == SearchState::Filter && rowsShown > 0)

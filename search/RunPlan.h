@@ -8,7 +8,7 @@ namespace quarix::search {
 // What the window holds when a run starts.
 struct RunInputs {
     SearchCriteria criteria;
-    QString sqlText;     // the SQL text box
+    QString sqlText; // the SQL text box
     bool sqlMode = false;
 };
 

@@ -22,9 +22,10 @@ void mnuAccess_Click(QWidget* parent, const QString& currentDatabasePath) {
     if (path.startsWith(QStringLiteral("..")))
         path = QDir::current().absoluteFilePath(path);
     if (!Send_To_Access(path))
-        platform::MessageBox::show(parent,
-                                   QStringLiteral("The database cannot be opened or Quarix cannot connect to Access"),
-                                   QStringLiteral("Quarix"));
+        platform::MessageBox::show(
+            parent,
+            QStringLiteral("The database cannot be opened or Quarix cannot connect to Access"),
+            QStringLiteral("Quarix"));
 }
 
 QString compactMessage() {
@@ -33,6 +34,8 @@ QString compactMessage() {
                           "compact the database in Microsoft Access or LibreOffice Base.");
 }
 
-void mnuCompact_Click(QWidget* parent) { platform::MessageBox::show(parent, compactMessage(), QStringLiteral("Quarix")); }
+void mnuCompact_Click(QWidget* parent) {
+    platform::MessageBox::show(parent, compactMessage(), QStringLiteral("Quarix"));
+}
 
 } // namespace quarix::tools

@@ -56,10 +56,12 @@ QString associationFromFiles(const QString& mimeType) {
     const QStringList added{QStringLiteral("[Added Associations]")};
     QStringList lists;
     lists << QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
-    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         lists << dir + QStringLiteral("/applications");
     for (const QString& dir : lists) {
-        for (const QString& name : {QStringLiteral("mimeapps.list"), QStringLiteral("defaults.list")}) {
+        for (const QString& name :
+             {QStringLiteral("mimeapps.list"), QStringLiteral("defaults.list")}) {
             QString entry = entryInFile(dir + QLatin1Char('/') + name, mimeType, defaults);
             if (entry.isEmpty())
                 entry = entryInFile(dir + QLatin1Char('/') + name, mimeType, added);
@@ -67,9 +69,10 @@ QString associationFromFiles(const QString& mimeType) {
                 return entry;
         }
     }
-    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        const QString entry = entryInFile(dir + QStringLiteral("/applications/mimeinfo.cache"), mimeType,
-                                          {QStringLiteral("[MIME Cache]")});
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString entry = entryInFile(dir + QStringLiteral("/applications/mimeinfo.cache"),
+                                          mimeType, {QStringLiteral("[MIME Cache]")});
         if (!entry.isEmpty())
             return entry;
     }
@@ -117,7 +120,8 @@ QString Launcher::defaultApplicationFor(const QString& path) {
     // and applications register under several names.
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QStringLiteral("mdb") || suffix == QStringLiteral("accdb")) {
-        for (const char* name : {"application/x-msaccess", "application/vnd.ms-access", "application/msaccess"}) {
+        for (const char* name :
+             {"application/x-msaccess", "application/vnd.ms-access", "application/msaccess"}) {
             const QString entry = defaultApplicationForType(QString::fromLatin1(name));
             if (!entry.isEmpty())
                 return entry;
@@ -129,7 +133,8 @@ QString Launcher::defaultApplicationFor(const QString& path) {
     for (const QString& parent : type.parentMimeTypes()) {
         if (!entry.isEmpty())
             break;
-        if (parent != QStringLiteral("application/octet-stream") && parent != QStringLiteral("application/zip"))
+        if (parent != QStringLiteral("application/octet-stream") &&
+            parent != QStringLiteral("application/zip"))
             entry = defaultApplicationForType(parent);
     }
     return entry;
@@ -156,6 +161,8 @@ void Launcher::setTestDefaultApplications(std::map<QString, QString> application
     testState().applications = std::move(applications);
 }
 
-const std::vector<Launcher::Command>& Launcher::started() { return testState().started; }
+const std::vector<Launcher::Command>& Launcher::started() {
+    return testState().started;
+}
 
 } // namespace quarix::tools

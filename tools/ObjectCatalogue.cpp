@@ -11,7 +11,8 @@ ObjectLists Load_Objects(const QString& databasePath) {
     if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile())
         return lists;
     try {
-        catalogue::Database db = catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
+        catalogue::Database db =
+            catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
         lists.reports = db.Reports();
         lists.forms = db.Forms();
         for (const QString& table : db.TableDefs()) {

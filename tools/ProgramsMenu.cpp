@@ -36,10 +36,11 @@ std::vector<Launcher::Command> candidatesFor(Accessory accessory) {
     case Accessory::Excel:
         return office("localc", "--calc");
     case Accessory::Calculator:
-        return firstOf({"gnome-calculator", "kcalc", "mate-calc", "galculator", "qalculate-gtk", "xcalc"});
+        return firstOf(
+            {"gnome-calculator", "kcalc", "mate-calc", "galculator", "qalculate-gtk", "xcalc"});
     case Accessory::TextEditor:
-        return firstOf({"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "pluma", "xed", "featherpad",
-                        "leafpad"});
+        return firstOf({"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "pluma", "xed",
+                        "featherpad", "leafpad"});
     case Accessory::FileManager:
         return firstOf({"nautilus", "dolphin", "thunar", "nemo", "caja", "pcmanfm-qt", "pcmanfm"});
     }
@@ -112,8 +113,9 @@ void launchProgramEntry(QWidget* parent, const QString& entry) {
             platform::Shell::open(program.path);
     }
     if (!launched)
-        platform::MessageBox::show(parent, QStringLiteral("Cannot launch this program: check file and path exist!"),
-                                   kTitle);
+        platform::MessageBox::show(
+            parent, QStringLiteral("Cannot launch this program: check file and path exist!"),
+            kTitle);
 }
 
 void applyProgramsMenu(QMenu* mnuTools, const std::array<QString, 10>& programs) {
@@ -131,21 +133,24 @@ void applyProgramsMenu(QMenu* mnuTools, const std::array<QString, 10>& programs)
         line->setVisible(model.mnulineOP1Visible);
 }
 
-void connectProgramsMenu(QMenu* mnuTools, QWidget* parent, const std::array<QString, 10>* programs) {
+void connectProgramsMenu(QMenu* mnuTools, QWidget* parent,
+                         const std::array<QString, 10>* programs) {
     for (int i = 0; i < 10; ++i) {
         if (QAction* item = mnuTools->findChild<QAction*>(QStringLiteral("mnuoth%1").arg(i)))
-            QObject::connect(item, &QAction::triggered, parent,
-                             [=] { launchProgramEntry(parent, (*programs)[static_cast<std::size_t>(i)]); });
+            QObject::connect(item, &QAction::triggered, parent, [=] {
+                launchProgramEntry(parent, (*programs)[static_cast<std::size_t>(i)]);
+            });
     }
     const std::pair<const char*, Accessory> accessories[] = {
-        {"mnuofficeapp0", Accessory::Access}, {"mnuofficeapp1", Accessory::Word},
-        {"mnuofficeapp2", Accessory::Excel},  {"mnucalc", Accessory::Calculator},
+        {"mnuofficeapp0", Accessory::Access},  {"mnuofficeapp1", Accessory::Word},
+        {"mnuofficeapp2", Accessory::Excel},   {"mnucalc", Accessory::Calculator},
         {"mnunotepad", Accessory::TextEditor}, {"mnuexplorer", Accessory::FileManager}};
     for (const auto& [name, accessory] : accessories) {
         if (QAction* item = mnuTools->findChild<QAction*>(QString::fromLatin1(name))) {
             item->setEnabled(true);
-            QObject::connect(item, &QAction::triggered, parent,
-                             [=, accessory = accessory] { launchAccessory(parent, accessory, item); });
+            QObject::connect(item, &QAction::triggered, parent, [=, accessory = accessory] {
+                launchAccessory(parent, accessory, item);
+            });
         }
     }
 }

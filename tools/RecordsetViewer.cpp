@@ -13,12 +13,13 @@
 
 namespace quarix::tools {
 
-RecordsetViewer::RecordsetViewer(const QString& databasePath, const QString& source, const QString& querySql,
-                                 QWidget* parent)
+RecordsetViewer::RecordsetViewer(const QString& databasePath, const QString& source,
+                                 const QString& querySql, QWidget* parent)
     : QMainWindow(parent, Qt::Window) {
     setObjectName(QStringLiteral("RecordsetViewer"));
     setAttribute(Qt::WA_DeleteOnClose);
-    catalogue::Database db = catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
+    catalogue::Database db =
+        catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
     catalogue::Recordset rs = db.OpenRecordset(source, catalogue::dbOpenSnapshot);
     model_ = new search::ResultGridModel(this);
     auto rows = catalogue::recordsetRows(std::move(db), std::move(rs));
@@ -47,7 +48,8 @@ RecordsetViewer::RecordsetViewer(const QString& databasePath, const QString& sou
         layout->addWidget(grid_);
         setCentralWidget(central);
     }
-    statusBar()->showMessage(count == 1 ? QStringLiteral("1 record") : QStringLiteral("%L1 records").arg(count));
+    statusBar()->showMessage(count == 1 ? QStringLiteral("1 record")
+                                        : QStringLiteral("%L1 records").arg(count));
     setWindowTitle(source + QStringLiteral(" - ") + QFileInfo(databasePath).fileName());
     resize(800, 480);
 }

@@ -20,8 +20,8 @@ public:
     // Throws engine::EngineError when the table or query cannot be opened.
     // A saved query's SQL, when given, shows above its rows, so that the
     // user sees what ran.
-    RecordsetViewer(const QString& databasePath, const QString& source, const QString& querySql = {},
-                    QWidget* parent = nullptr);
+    RecordsetViewer(const QString& databasePath, const QString& source,
+                    const QString& querySql = {}, QWidget* parent = nullptr);
     ~RecordsetViewer() override;
 
     QTableView* grid() const { return grid_; }

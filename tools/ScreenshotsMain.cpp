@@ -16,8 +16,9 @@ int main(int argc, char** argv) {
     }
     const QDir out(args[2]);
     using namespace quarix::tools;
-    const bool ok = saveObjectViewerScreenshot(args[1], out.filePath(QStringLiteral("object-viewer.png"))) &&
-                    saveProgramsScreenshot(out.filePath(QStringLiteral("programs.png"))) &&
-                    saveAboutScreenshot(out.filePath(QStringLiteral("about.png")));
+    const bool ok =
+        saveObjectViewerScreenshot(args[1], out.filePath(QStringLiteral("object-viewer.png"))) &&
+        saveProgramsScreenshot(out.filePath(QStringLiteral("programs.png"))) &&
+        saveAboutScreenshot(out.filePath(QStringLiteral("about.png")));
     return ok ? 0 : 1;
 }

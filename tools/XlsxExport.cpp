@@ -14,7 +14,7 @@ namespace quarix::tools {
 
 namespace {
 
-constexpr int kMaxCellText = 32767;      // a spreadsheet cell's limit
+constexpr int kMaxCellText = 32767; // a spreadsheet cell's limit
 constexpr double kWidestColumn = 80.0;
 constexpr double kNarrowestColumn = 6.0;
 constexpr long kProgressEvery = 1000;
@@ -48,10 +48,13 @@ bool fitsSpreadsheetDates(const QDate& date) {
     return date >= QDate(1900, 1, 1) && date <= QDate(9999, 12, 31);
 }
 
-QByteArray cellText(const QString& text) { return text.left(kMaxCellText).toUtf8(); }
+QByteArray cellText(const QString& text) {
+    return text.left(kMaxCellText).toUtf8();
+}
 
 // Writes one value; returns the width in characters it needs.
-int writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QVariant& value, const Formats& f) {
+int writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QVariant& value,
+               const Formats& f) {
     if (!value.isValid() || value.isNull())
         return 0;
     switch (value.typeId()) {
@@ -120,15 +123,18 @@ int writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QVarian
 // One sheet being filled: header written, widths tracked.
 class SheetWriter {
 public:
-    SheetWriter(lxw_workbook* book, const QString& name, const QStringList& headers, const Formats& formats)
+    SheetWriter(lxw_workbook* book, const QString& name, const QStringList& headers,
+                const Formats& formats)
         : formats_(formats), widths_(static_cast<std::size_t>(headers.size()), 0) {
         const QByteArray utf8 = name.toUtf8();
-        const bool named = !name.isEmpty() && workbook_validate_sheet_name(book, utf8.constData()) == LXW_NO_ERROR;
+        const bool named =
+            !name.isEmpty() && workbook_validate_sheet_name(book, utf8.constData()) == LXW_NO_ERROR;
         sheet_ = workbook_add_worksheet(book, named ? utf8.constData() : nullptr);
         for (int c = 0; c < headers.size(); ++c) {
-            worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(c), cellText(headers[c]).constData(),
-                                   formats_.header);
-            widths_[static_cast<std::size_t>(c)] = static_cast<int>(headers[c].size()) + 3; // room for the filter button
+            worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(c),
+                                   cellText(headers[c]).constData(), formats_.header);
+            widths_[static_cast<std::size_t>(c)] =
+                static_cast<int>(headers[c].size()) + 3; // room for the filter button
         }
     }
 
@@ -138,8 +144,8 @@ public:
         ++rows_;
         const auto count = std::min(values.size(), widths_.size());
         for (std::size_t c = 0; c < count; ++c) {
-            const int width = writeValue(sheet_, static_cast<lxw_row_t>(rows_), static_cast<lxw_col_t>(c), values[c],
-                                         formats_);
+            const int width = writeValue(sheet_, static_cast<lxw_row_t>(rows_),
+                                         static_cast<lxw_col_t>(c), values[c], formats_);
             widths_[c] = std::max(widths_[c], width);
         }
     }
@@ -150,8 +156,10 @@ public:
         if (widths_.empty())
             return;
         for (std::size_t c = 0; c < widths_.size(); ++c) {
-            const double width = std::clamp(widths_[c] * 1.1 + 1.0, kNarrowestColumn, kWidestColumn);
-            worksheet_set_column(sheet_, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, nullptr);
+            const double width =
+                std::clamp(widths_[c] * 1.1 + 1.0, kNarrowestColumn, kWidestColumn);
+            worksheet_set_column(sheet_, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                                 width, nullptr);
         }
         const auto lastCol = static_cast<lxw_col_t>(widths_.size() - 1);
         worksheet_autofilter(sheet_, 0, 0, static_cast<lxw_row_t>(rows_), lastCol);
@@ -161,7 +169,8 @@ public:
             band.type = LXW_CONDITIONAL_TYPE_FORMULA;
             band.value_string = const_cast<char*>("=MOD(ROW(),2)=0");
             band.format = formats_.band;
-            worksheet_conditional_format_range(sheet_, 1, 0, static_cast<lxw_row_t>(rows_), lastCol, &band);
+            worksheet_conditional_format_range(sheet_, 1, 0, static_cast<lxw_row_t>(rows_), lastCol,
+                                               &band);
         }
     }
 
@@ -177,8 +186,8 @@ private:
 
 } // namespace
 
-WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options, const ExportProgress& progress,
-                             const std::atomic<bool>* cancel) {
+WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options,
+                             const ExportProgress& progress, const std::atomic<bool>* cancel) {
     WorkbookResult result;
     const QByteArray file = QFile::encodeName(options.path);
     lxw_workbook_options bookOptions{};
@@ -203,8 +212,8 @@ WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options, c
                 sheet->finish();
                 result.sheetNames << sheet->name();
                 const int number = static_cast<int>(result.sheetNames.size()) + 1;
-                sheet = std::make_unique<SheetWriter>(book, continuationSheetName(firstName, number), headers,
-                                                      formats);
+                sheet = std::make_unique<SheetWriter>(
+                    book, continuationSheetName(firstName, number), headers, formats);
             }
             sheet->writeRow(values);
             ++result.rowsWritten;
@@ -218,7 +227,8 @@ WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options, c
             }
         }
     } catch (const engine::EngineError& e) {
-        result.error = QStringLiteral("%1 %2").arg(e.number()).arg(QString::fromStdString(e.description()));
+        result.error =
+            QStringLiteral("%1 %2").arg(e.number()).arg(QString::fromStdString(e.description()));
     }
     if (sheet->valid()) {
         sheet->finish();

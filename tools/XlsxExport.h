@@ -14,17 +14,17 @@ namespace quarix::tools {
 constexpr long kMaxDataRowsPerSheet = 1048575;
 
 struct WorkbookOptions {
-    QString path;       // the .xlsx file to write
-    QString sheetName;  // the first sheet's name; the default when not allowed
+    QString path;      // the .xlsx file to write
+    QString sheetName; // the first sheet's name; the default when not allowed
     long dataRowsPerSheet = kMaxDataRowsPerSheet;
 };
 
 struct WorkbookResult {
     bool ok = false;
     bool cancelled = false;
-    QString error;            // why the workbook could not be written
-    long rowsWritten = 0;     // data rows, header rows not counted
-    QStringList sheetNames;   // as written
+    QString error;          // why the workbook could not be written
+    long rowsWritten = 0;   // data rows, header rows not counted
+    QStringList sheetNames; // as written
 };
 
 // Rows written so far and rows expected.
@@ -35,7 +35,8 @@ using ExportProgress = std::function<void(long done, long expected)>;
 // dates, Yes/No as booleans, text exactly as it is, Null as an empty cell,
 // columns fitted to their contents. Rows beyond one sheet continue on the
 // next. A cancelled or failed export leaves no file behind.
-WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options, const ExportProgress& progress = {},
+WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options,
+                             const ExportProgress& progress = {},
                              const std::atomic<bool>* cancel = nullptr);
 
 } // namespace quarix::tools

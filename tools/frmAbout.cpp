@@ -54,8 +54,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblVersion = new QLabel(QStringLiteral("Version ") + versionText(), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblDescription = new QLabel(
-        QStringLiteral("Searches Microsoft Access databases (.mdb and .accdb) quickly, without Access: pick a table "
-                       "or query, a field, an operator and a value, and the matching records appear at once."),
+        QStringLiteral(
+            "Searches Microsoft Access databases (.mdb and .accdb) quickly, without Access: pick a "
+            "table "
+            "or query, a field, an operator and a value, and the matching records appear at once."),
         this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setWordWrap(true);
@@ -90,8 +92,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
 void frmAbout::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !QApplication::activeModalWidget() &&
-        isVisible())
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
+        !QApplication::activeModalWidget() && isVisible())
         close();
 }
 

@@ -34,7 +34,8 @@ frmObject::frmObject(const QString& currentDatabasePath, QWidget* parent)
     setWindowTitle(QStringLiteral("Quarix Objects"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    Label4 = new QLabel(QStringLiteral("Launch Microsoft Access Objects included in the current database."), this);
+    Label4 = new QLabel(
+        QStringLiteral("Launch Microsoft Access Objects included in the current database."), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setWordWrap(true);
     auto* page = new QVBoxLayout(this);
@@ -57,7 +58,8 @@ frmObject::frmObject(const QString& currentDatabasePath, QWidget* parent)
         auto* line = new QHBoxLayout(frame);
         auto* label = new QLabel(QString::fromLatin1(row.label), frame);
         label->setObjectName(QStringLiteral("Label2_%1").arg(row.index));
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Report:")) + 8);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Report:")) +
+                               8);
         auto* box = new QComboBox(frame);
         box->setObjectName(QString::fromLatin1(row.list));
         box->setMinimumWidth(260);
@@ -94,7 +96,8 @@ void frmObject::fill(const ObjectLists& lists) {
 // The saved query's SQL as rebuilt from the file; empty when unreadable.
 QString frmObject::querySql(const QString& name) const {
     try {
-        catalogue::Database db = catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath_, false);
+        catalogue::Database db =
+            catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath_, false);
         return db.QueryDefSql(name);
     } catch (const engine::EngineError&) {
         return {};
@@ -109,10 +112,11 @@ void frmObject::cmdShow_Click(int index) {
         return;
     if (index == FormRow || index == ReportRow) {
         if (!Send_To_Access(databasePath_))
-            platform::MessageBox::show(this,
-                                       QStringLiteral("Forms and reports need Microsoft Access, and no application "
-                                                      "to open Access databases is installed."),
-                                       kTitle);
+            platform::MessageBox::show(
+                this,
+                QStringLiteral("Forms and reports need Microsoft Access, and no application "
+                               "to open Access databases is installed."),
+                kTitle);
         return;
     }
     const QString sql = index == QueryRow ? querySql(name) : QString();

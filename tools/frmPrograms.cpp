@@ -21,7 +21,8 @@ namespace {
 const QString kTitle = QStringLiteral("Quarix");
 }
 
-frmPrograms::frmPrograms(std::array<QString, 10>& programs, const QString& autoLoadDatabase, QWidget* parent)
+frmPrograms::frmPrograms(std::array<QString, 10>& programs, const QString& autoLoadDatabase,
+                         QWidget* parent)
     : QDialog(parent), programs_(programs), autoLoadDatabase_(autoLoadDatabase), list_(programs) {
     setObjectName(QStringLiteral("frmPrograms"));
     setWindowTitle(QStringLiteral("Programs"));
@@ -64,9 +65,11 @@ frmPrograms::frmPrograms(std::array<QString, 10>& programs, const QString& autoL
     OKButton->setDefault(true);
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Label2 = new QLabel(QStringLiteral("You can add up to 10 other programs which will appear in the Other Programs "
-                                       "menu for easy access.  Double click a program to remove it."),
-                        this);
+    Label2 = new QLabel(
+        QStringLiteral(
+            "You can add up to 10 other programs which will appear in the Other Programs "
+            "menu for easy access.  Double click a program to remove it."),
+        this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
 
@@ -121,9 +124,11 @@ void frmPrograms::showList(int selectRow) {
 }
 
 void frmPrograms::cmdFiles_Click() {
-    const QString start =
-        autoLoadDatabase_.isEmpty() ? QString() : QFileInfo(QDir::current(), autoLoadDatabase_).absolutePath();
-    const auto chosen = platform::FileDialog::openFileName(this, QStringLiteral("Select Database"), {}, start);
+    const QString start = autoLoadDatabase_.isEmpty()
+                              ? QString()
+                              : QFileInfo(QDir::current(), autoLoadDatabase_).absolutePath();
+    const auto chosen =
+        platform::FileDialog::openFileName(this, QStringLiteral("Select Database"), {}, start);
     if (!chosen || chosen->isEmpty() || *chosen == QStringLiteral("*.*"))
         return;
     txtProgfile->setText(QFileInfo(*chosen).absoluteFilePath());
@@ -139,7 +144,8 @@ void frmPrograms::cmdAdd_Click() {
 }
 
 void frmPrograms::lstPrograms_Click() {
-    const ProgramEntry entry = splitEntry(lstPrograms->currentItem() ? lstPrograms->currentItem()->text() : QString());
+    const ProgramEntry entry =
+        splitEntry(lstPrograms->currentItem() ? lstPrograms->currentItem()->text() : QString());
     txtProgname->setText(entry.name);
     txtProgfile->setText(entry.path);
 }
@@ -149,20 +155,23 @@ void frmPrograms::lstPrograms_DblClick() {
     if (row < 0)
         return;
     const QString name = splitEntry(list_.entries()[row]).name;
-    const auto answer = platform::MessageBox::show(this, QStringLiteral("Delete '") + name +
-                                                             QStringLiteral("' from Programs?"),
-                                                   QStringLiteral("Delete Program from Menu?"),
-                                                   platform::MessageBox::Icon::Question,
-                                                   QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer = platform::MessageBox::show(
+        this, QStringLiteral("Delete '") + name + QStringLiteral("' from Programs?"),
+        QStringLiteral("Delete Program from Menu?"), platform::MessageBox::Icon::Question,
+        QMessageBox::Ok | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return;
     list_.remove(row);
     showList(-1);
 }
 
-void frmPrograms::cmdUp_Click() { showList(list_.moveUp(lstPrograms->currentRow())); }
+void frmPrograms::cmdUp_Click() {
+    showList(list_.moveUp(lstPrograms->currentRow()));
+}
 
-void frmPrograms::cmdDown_Click() { showList(list_.moveDown(lstPrograms->currentRow())); }
+void frmPrograms::cmdDown_Click() {
+    showList(list_.moveDown(lstPrograms->currentRow()));
+}
 
 void frmPrograms::OKButton_Click() {
     programs_ = list_.toSlots();

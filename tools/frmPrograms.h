@@ -21,7 +21,8 @@ class frmPrograms : public QDialog {
 public:
     // programs must outlive the dialog; autoLoadDatabase is where the file
     // dialog starts (the AutoLoad default database's folder) when set.
-    frmPrograms(std::array<QString, 10>& programs, const QString& autoLoadDatabase, QWidget* parent = nullptr);
+    frmPrograms(std::array<QString, 10>& programs, const QString& autoLoadDatabase,
+                QWidget* parent = nullptr);
 
     QLineEdit* txtProgname = nullptr;
     QLineEdit* txtProgfile = nullptr;

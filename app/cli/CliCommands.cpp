@@ -42,7 +42,8 @@ public:
         const auto& values = result_->row(index);
         std::vector<Cell> cells;
         for (std::size_t c = 0; c < values.size(); ++c) {
-            const ColumnType type = c < result_->columns().size() ? result_->columns()[c].type : ColumnType::Unknown;
+            const ColumnType type =
+                c < result_->columns().size() ? result_->columns()[c].type : ColumnType::Unknown;
             cells.push_back({text(type, c, values[c]), kindOf(type, values[c].kind)});
         }
         return cells;
@@ -75,27 +76,36 @@ private:
 
 std::string queryKindText(engine::QueryKind kind) {
     static const std::map<engine::QueryKind, std::string> names = {
-        {engine::QueryKind::Select, "Select"},          {engine::QueryKind::Crosstab, "Crosstab"},
-        {engine::QueryKind::Delete, "Delete"},          {engine::QueryKind::Update, "Update"},
-        {engine::QueryKind::Append, "Append"},          {engine::QueryKind::MakeTable, "Make-table"},
-        {engine::QueryKind::DataDefinition, "Data-definition"}, {engine::QueryKind::PassThrough, "Pass-through"},
-        {engine::QueryKind::Union, "Union"},            {engine::QueryKind::Unknown, "Unknown"}};
+        {engine::QueryKind::Select, "Select"},
+        {engine::QueryKind::Crosstab, "Crosstab"},
+        {engine::QueryKind::Delete, "Delete"},
+        {engine::QueryKind::Update, "Update"},
+        {engine::QueryKind::Append, "Append"},
+        {engine::QueryKind::MakeTable, "Make-table"},
+        {engine::QueryKind::DataDefinition, "Data-definition"},
+        {engine::QueryKind::PassThrough, "Pass-through"},
+        {engine::QueryKind::Union, "Union"},
+        {engine::QueryKind::Unknown, "Unknown"}};
     return names.at(kind);
 }
 
-std::string typeText(ColumnType type) { return engine::columnTypeName(type); }
+std::string typeText(ColumnType type) {
+    return engine::columnTypeName(type);
+}
 
 // The window's operator captions and their short aliases.
 QString operatorCaption(const std::string& op) {
     static const std::map<std::string, const char*> aliases = {
         {"contains", "Contains"}, {"begins", "Begins"}, {"not-contains", "Not Contain"},
-        {"eq", "Equals"},         {"ne", "<> Not"},      {"gt", "> Greater"},
-        {"lt", "< Less"},         {"ge", ">="},          {"le", "<="}};
+        {"eq", "Equals"},         {"ne", "<> Not"},     {"gt", "> Greater"},
+        {"lt", "< Less"},         {"ge", ">="},         {"le", "<="}};
     auto it = aliases.find(op);
     return QString::fromStdString(it == aliases.end() ? op : it->second);
 }
 
-std::string bracketed(const std::string& name) { return "[" + name + "]"; }
+std::string bracketed(const std::string& name) {
+    return "[" + name + "]";
+}
 
 bool endsWithAccdb(const std::string& path) {
     return QString::fromStdString(path).endsWith(QStringLiteral("ACCDB"), Qt::CaseInsensitive);
@@ -110,7 +120,8 @@ struct Context {
 };
 
 int listNames(Context& ctx, const AccessDatabase& db, bool tables) {
-    ListSource list(tables ? std::vector<std::string>{"Name"} : std::vector<std::string>{"Name", "Kind", "SQL"});
+    ListSource list(tables ? std::vector<std::string>{"Name"}
+                           : std::vector<std::string>{"Name", "Kind", "SQL"});
     if (tables) {
         for (const auto& t : db.catalogue().tables)
             if (ctx.options.all || (t.name.rfind("MSys", 0) != 0 && !engine::holdsComplexValues(t)))
@@ -137,8 +148,8 @@ int listFields(Context& ctx, const AccessDatabase& db) {
 int listValues(Context& ctx, const AccessDatabase& db) {
     const std::string& table = ctx.options.arguments[1];
     const std::string& field = ctx.options.arguments[2];
-    auto result = db.execute("select DISTINCT " + bracketed(field) + " from " + bracketed(table) + " ORDER BY " +
-                                 bracketed(field) + " ASC",
+    auto result = db.execute("select DISTINCT " + bracketed(field) + " from " + bracketed(table) +
+                                 " ORDER BY " + bracketed(field) + " ASC",
                              ctx.read);
     ListSource list({field});
     ResultSource rows(result);
@@ -156,12 +167,15 @@ int listValues(Context& ctx, const AccessDatabase& db) {
 // The rows of a statement as the window's export writes them.
 int writeRowsAsWorkbook(Context& ctx, const std::string& statement, const std::string& sheet) {
     using namespace quarix::catalogue;
-    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(QString::fromStdString(ctx.options.arguments[0]));
+    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(
+        QString::fromStdString(ctx.options.arguments[0]));
     Recordset rs = db.OpenRecordset(QString::fromStdString(statement), dbOpenSnapshot);
     tools::RecordsetExportRows rows(std::move(db), std::move(rs));
-    const auto result = tools::writeWorkbook(rows, {QString::fromStdString(ctx.options.xlsx), QString::fromStdString(sheet)});
+    const auto result = tools::writeWorkbook(
+        rows, {QString::fromStdString(ctx.options.xlsx), QString::fromStdString(sheet)});
     if (!result.ok) {
-        ctx.err << "quarix-cli: cannot write '" << ctx.options.xlsx << "': " << result.error.toStdString() << "\n";
+        ctx.err << "quarix-cli: cannot write '" << ctx.options.xlsx
+                << "': " << result.error.toStdString() << "\n";
         return OutputError;
     }
     return result.rowsWritten == 0 ? NoRows : Success;
@@ -215,7 +229,8 @@ int runSearch(Context& ctx, const AccessDatabase& db) {
     if (!ctx.options.order.empty())
         statement += QStringLiteral(" ORDER BY ") + QString::fromStdString(ctx.options.order);
     else if (!typed && (endsWithAccdb(a[0]) || ctx.options.page))
-        statement += QStringLiteral(" ORDER BY ") + search::DefaultSortClause(QString::fromStdString(a[2]));
+        statement +=
+            QStringLiteral(" ORDER BY ") + search::DefaultSortClause(QString::fromStdString(a[2]));
     if (!ctx.options.xlsx.empty())
         return writeRowsAsWorkbook(ctx, statement.toStdString(), a[1]);
     auto result = db.execute(statement.toStdString(), ctx.read);
@@ -250,16 +265,20 @@ int dump(Context& ctx, const AccessDatabase& db) {
     return Success;
 }
 
-bool isFileError(int number) { return number == 3024 || number == 3343 || number == 3031 || number == 3044; }
+bool isFileError(int number) {
+    return number == 3024 || number == 3343 || number == 3031 || number == 3044;
+}
 
 } // namespace
 
 int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) {
     const bool terminal = ::isatty(STDOUT_FILENO) && options.output.empty();
-    Context ctx{options, out, err, options.format.value_or(terminal ? Format::Table : Format::Csv), {}};
+    Context ctx{
+        options, out, err, options.format.value_or(terminal ? Format::Table : Format::Csv), {}};
     if (::isatty(STDERR_FILENO))
         ctx.read.progress = [](std::uint64_t done, std::uint64_t expected) {
-            std::fprintf(stderr, "\rreading %llu of %llu rows\033[K", static_cast<unsigned long long>(done),
+            std::fprintf(stderr, "\rreading %llu of %llu rows\033[K",
+                         static_cast<unsigned long long>(done),
                          static_cast<unsigned long long>(expected));
             if (done >= expected)
                 std::fputs("\r\033[K", stderr);

@@ -6,7 +6,15 @@
 
 namespace quarix::cli {
 
-enum ExitCode { Success = 0, NoRows = 1, UsageError = 2, FileError = 3, QueryError = 4, OutputError = 5, Cancelled = 130 };
+enum ExitCode {
+    Success = 0,
+    NoRows = 1,
+    UsageError = 2,
+    FileError = 3,
+    QueryError = 4,
+    OutputError = 5,
+    Cancelled = 130
+};
 
 // Runs one parsed command, printing to out and errors to err.
 int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err);

@@ -17,19 +17,21 @@ const std::map<std::string, std::string> commandHelp = {
                "Lists the fields of a table or saved query with their types.\n"},
     {"values", "Usage: quarix-cli values FILE TABLE FIELD [--max N] [--format F] [--output FILE]\n"
                "Lists the distinct values of a field in ascending order (the value pick list).\n"},
-    {"search", "Usage: quarix-cli search FILE TABLE FIELD OPERATOR VALUE [options]\n"
-               "       quarix-cli search FILE TABLE --where CRITERION [options]\n"
-               "Runs a search as the window does. OPERATOR is one of the window's captions\n"
-               "(\"Contains\", \"Begins\", \"Not Contain\", \"Equals\", \"<> Not\", \"> Greater\",\n"
-               "\"< Less\", \">=\", \"<=\") or contains, begins, not-contains, eq, ne, gt, lt, ge, le.\n"
-               "  --where CRITERION   a typed Access SQL criterion instead of FIELD OPERATOR VALUE\n"
-               "  --and CRITERION     a further filter (may be repeated)\n"
-               "  --order ORDER       ORDER BY list, e.g. \"[Name] DESC\" (default: the field ascending)\n"
-               "  --page N            show page N (from 1) of --page-size M rows (default 50)\n"
-               "  --count             print only the number of matching rows\n"
-               "  --format table|csv|json|jsonl, --output FILE\n"
-               "  --xlsx FILE         write the rows as a spreadsheet workbook instead\n"},
-    {"dump", "Usage: quarix-cli dump FILE NAME [--where CRITERION] [--order ORDER] [--count] [--xlsx FILE]\n"
+    {"search",
+     "Usage: quarix-cli search FILE TABLE FIELD OPERATOR VALUE [options]\n"
+     "       quarix-cli search FILE TABLE --where CRITERION [options]\n"
+     "Runs a search as the window does. OPERATOR is one of the window's captions\n"
+     "(\"Contains\", \"Begins\", \"Not Contain\", \"Equals\", \"<> Not\", \"> Greater\",\n"
+     "\"< Less\", \">=\", \"<=\") or contains, begins, not-contains, eq, ne, gt, lt, ge, le.\n"
+     "  --where CRITERION   a typed Access SQL criterion instead of FIELD OPERATOR VALUE\n"
+     "  --and CRITERION     a further filter (may be repeated)\n"
+     "  --order ORDER       ORDER BY list, e.g. \"[Name] DESC\" (default: the field ascending)\n"
+     "  --page N            show page N (from 1) of --page-size M rows (default 50)\n"
+     "  --count             print only the number of matching rows\n"
+     "  --format table|csv|json|jsonl, --output FILE\n"
+     "  --xlsx FILE         write the rows as a spreadsheet workbook instead\n"},
+    {"dump", "Usage: quarix-cli dump FILE NAME [--where CRITERION] [--order ORDER] [--count] "
+             "[--xlsx FILE]\n"
              "Prints every row of a table or saved query as CSV (or writes a workbook).\n"},
 };
 
@@ -52,8 +54,10 @@ const char programHelp[] =
     "3 the database cannot be read, 4 the criterion, table or field is not valid,\n"
     "5 the output cannot be written, 130 cancelled.\n";
 
-const std::map<std::string, Format> formats = {
-    {"table", Format::Table}, {"csv", Format::Csv}, {"json", Format::Json}, {"jsonl", Format::JsonLines}};
+const std::map<std::string, Format> formats = {{"table", Format::Table},
+                                               {"csv", Format::Csv},
+                                               {"json", Format::Json},
+                                               {"jsonl", Format::JsonLines}};
 
 } // namespace
 
@@ -100,8 +104,9 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             o.all = true;
         } else if (a == "--count") {
             o.count = true;
-        } else if (a == "--where" || a == "--and" || a == "--order" || a == "--output" || a == "--xlsx" ||
-                   a == "--format" || a == "--max" || a == "--page" || a == "--page-size") {
+        } else if (a == "--where" || a == "--and" || a == "--order" || a == "--output" ||
+                   a == "--xlsx" || a == "--format" || a == "--max" || a == "--page" ||
+                   a == "--page-size") {
             auto v = value(a);
             if (!v)
                 return fail(a + " needs a value");
@@ -124,7 +129,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 char* end = nullptr;
                 const long n = std::strtol(v->c_str(), &end, 10);
                 if (v->empty() || *end != '\0' || n < (a == "--max" ? 0 : 1))
-                    return fail(a + " needs a whole number" + (a == "--max" ? "" : " of at least 1"));
+                    return fail(a + " needs a whole number" +
+                                (a == "--max" ? "" : " of at least 1"));
                 if (a == "--max")
                     o.max = static_cast<int>(std::min(n, 1000000000L));
                 else if (a == "--page")
@@ -149,8 +155,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     else if (o.command == "search")
         wanted = o.where.empty() ? 5 : 2;
     if (o.arguments.size() != wanted)
-        return fail(o.command + " needs " + std::to_string(wanted) + " argument" + (wanted == 1 ? "" : "s") +
-                    ", got " + std::to_string(o.arguments.size()));
+        return fail(o.command + " needs " + std::to_string(wanted) + " argument" +
+                    (wanted == 1 ? "" : "s") + ", got " + std::to_string(o.arguments.size()));
     return result;
 }
 

@@ -10,7 +10,7 @@ enum class Format { Table, Csv, Json, JsonLines };
 
 // A parsed command line of quarix-cli.
 struct CliOptions {
-    std::string command;               // tables, queries, fields, values, search, dump
+    std::string command;                // tables, queries, fields, values, search, dump
     std::vector<std::string> arguments; // positional arguments after the command
     bool all = false;                   // list system and hidden names too
     std::optional<int> max;             // values --max
@@ -20,9 +20,9 @@ struct CliOptions {
     std::optional<long> page;           // 1-based
     long pageSize = 50;
     bool count = false;
-    std::optional<Format> format;       // default: table on a terminal, CSV otherwise
-    std::string output;                 // --output FILE
-    std::string xlsx;                   // --xlsx FILE: the rows as a spreadsheet workbook
+    std::optional<Format> format; // default: table on a terminal, CSV otherwise
+    std::string output;           // --output FILE
+    std::string xlsx;             // --xlsx FILE: the rows as a spreadsheet workbook
     bool help = false;
     bool version = false;
 };

@@ -14,11 +14,21 @@ std::string jsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -34,10 +44,14 @@ std::string jsonString(const std::string& text) {
 
 std::string jsonValue(const Cell& cell) {
     switch (cell.kind) {
-    case Cell::Kind::Null: return "null";
-    case Cell::Kind::Number: return cell.text;
-    case Cell::Kind::Boolean: return cell.text == "True" ? "true" : "false";
-    case Cell::Kind::String: break;
+    case Cell::Kind::Null:
+        return "null";
+    case Cell::Kind::Number:
+        return cell.text;
+    case Cell::Kind::Boolean:
+        return cell.text == "True" ? "true" : "false";
+    case Cell::Kind::String:
+        break;
     }
     return jsonString(cell.text);
 }
@@ -51,7 +65,8 @@ std::string jsonObject(const std::vector<std::string>& columns, const std::vecto
 
 // Characters, not bytes, decide the width of a column on a terminal.
 std::size_t displayWidth(const std::string& s) {
-    return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 std::string fitted(std::string text, std::size_t width) {
@@ -113,7 +128,8 @@ std::string csvField(const Cell& cell) {
     return out + '"';
 }
 
-void writeRows(std::ostream& out, RowSource& rows, Format format, std::int64_t first, std::int64_t count) {
+void writeRows(std::ostream& out, RowSource& rows, Format format, std::int64_t first,
+               std::int64_t count) {
     const std::int64_t total = rows.rowCount();
     first = std::clamp<std::int64_t>(first, 0, total);
     const std::int64_t last = count < 0 ? total : std::min(total, first + count);

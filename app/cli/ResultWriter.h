@@ -32,7 +32,9 @@ public:
     void add(std::vector<Cell> row) { rows_.push_back(std::move(row)); }
     std::vector<std::string> columns() const override { return columns_; }
     std::int64_t rowCount() const override { return static_cast<std::int64_t>(rows_.size()); }
-    std::vector<Cell> row(std::int64_t index) override { return rows_[static_cast<std::size_t>(index)]; }
+    std::vector<Cell> row(std::int64_t index) override {
+        return rows_[static_cast<std::size_t>(index)];
+    }
 
 private:
     std::vector<std::string> columns_;

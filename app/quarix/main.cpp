@@ -7,30 +7,29 @@
 
 namespace {
 
-const char usage[] =
-    "Usage: quarix [DATABASE] [/SWITCH ...]\n"
-    "Search Microsoft Access databases (.mdb, .accdb).\n"
-    "\n"
-    "DATABASE is opened at start, instead of the AutoLoad database. An argument\n"
-    "that names an existing file, or ends in .mdb or .accdb, is taken whole as\n"
-    "the database path; every other argument is split into switches at \"/\".\n"
-    "\n"
-    "Switches (in any case; a later one overrides an earlier one):\n"
-    "  /K     lock down: hide Preferences, Office Tools, SQL Mode and help,\n"
-    "         disable the programs and saved-search changes, start maximised\n"
-    "         and do not show the recent databases\n"
-    "  /F     hide the Filter and Undo Filter buttons\n"
-    "  /L     hide the Last 10 Searches menu\n"
-    "  /O     hide the Preferences menu\n"
-    "  /X     show the Preferences menu and unlock the settings that the\n"
-    "         multi-user parameters or /T- and /Q- locked\n"
-    "  /TS    switch multi-user mode on (each user keeps own settings)\n"
-    "  /T-    do not offer tables, and lock the Show Tables setting\n"
-    "  /Q-    do not offer queries, and lock the Show Queries setting\n"
-    "  /WM    start maximised\n"
-    "\n"
-    "  --help       show this help and exit\n"
-    "  --version    show the version and exit\n";
+const char usage[] = "Usage: quarix [DATABASE] [/SWITCH ...]\n"
+                     "Search Microsoft Access databases (.mdb, .accdb).\n"
+                     "\n"
+                     "DATABASE is opened at start, instead of the AutoLoad database. An argument\n"
+                     "that names an existing file, or ends in .mdb or .accdb, is taken whole as\n"
+                     "the database path; every other argument is split into switches at \"/\".\n"
+                     "\n"
+                     "Switches (in any case; a later one overrides an earlier one):\n"
+                     "  /K     lock down: hide Preferences, Office Tools, SQL Mode and help,\n"
+                     "         disable the programs and saved-search changes, start maximised\n"
+                     "         and do not show the recent databases\n"
+                     "  /F     hide the Filter and Undo Filter buttons\n"
+                     "  /L     hide the Last 10 Searches menu\n"
+                     "  /O     hide the Preferences menu\n"
+                     "  /X     show the Preferences menu and unlock the settings that the\n"
+                     "         multi-user parameters or /T- and /Q- locked\n"
+                     "  /TS    switch multi-user mode on (each user keeps own settings)\n"
+                     "  /T-    do not offer tables, and lock the Show Tables setting\n"
+                     "  /Q-    do not offer queries, and lock the Show Queries setting\n"
+                     "  /WM    start maximised\n"
+                     "\n"
+                     "  --help       show this help and exit\n"
+                     "  --version    show the version and exit\n";
 
 } // namespace
 

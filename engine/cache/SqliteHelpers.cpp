@@ -9,7 +9,8 @@ void throwSqliteError(sqlite3* db, const std::string& context) {
     const std::string message = sqlite3_errmsg(db);
     if (code == SQLITE_INTERRUPT)
         throw EngineError(3059, "Operation canceled by user.");
-    throw EngineError(3000, "Reserved error (" + std::to_string(code) + "); " + context + ": " + message);
+    throw EngineError(3000,
+                      "Reserved error (" + std::to_string(code) + "); " + context + ": " + message);
 }
 
 void execSql(sqlite3* db, const std::string& sql) {
@@ -21,11 +22,14 @@ void execSql(sqlite3* db, const std::string& sql) {
 }
 
 Statement::Statement(sqlite3* db, const std::string& sql) : db_(db) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
+        SQLITE_OK)
         throwSqliteError(db, "prepare");
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);

@@ -22,14 +22,17 @@ struct Source {
 
     bool isJoin() const { return left >= 0; }
     bool holds(const std::string& name) const {
-        return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return sameName(n, name); });
+        return std::any_of(names.begin(), names.end(),
+                           [&](const std::string& n) { return sameName(n, name); });
     }
 };
 
 // Join kinds as stored in the join row's flag: 1 inner, 2 left, 3 right.
 constexpr const char* JoinWords[] = {" INNER JOIN ", " LEFT JOIN ", " RIGHT JOIN "};
 
-bool knownJoinKind(int kind) { return kind >= 1 && kind <= 3; }
+bool knownJoinKind(int kind) {
+    return kind >= 1 && kind <= 3;
+}
 
 Source tableSource(const MSysQueryRow& row) {
     Source source;
@@ -37,7 +40,8 @@ Source tableSource(const MSysQueryRow& row) {
         if (row.expression && !row.expression->empty()) {
             // A table in another database, named by its connect string.
             const auto& where = *row.expression;
-            source.text = (where.front() == '[' ? where : "[" + where + "]") + "." + sqlName(*row.name1);
+            source.text =
+                (where.front() == '[' ? where : "[" + where + "]") + "." + sqlName(*row.name1);
         } else {
             source.text = sqlName(*row.name1);
         }
@@ -113,7 +117,8 @@ private:
 
     // A further condition between two tables already joined belongs to the
     // innermost join holding both.
-    void addCondition(int node, const std::string& a, const std::string& b, int kind, const std::string& condition) {
+    void addCondition(int node, const std::string& a, const std::string& b, int kind,
+                      const std::string& condition) {
         while (sources_[node].isJoin()) {
             const auto& source = sources_[node];
             if (sources_[source.left].holds(a) && sources_[source.left].holds(b))
@@ -142,7 +147,8 @@ private:
                 on += ") AND (" + source.conditions[i];
             on += ")";
         }
-        auto text = textOf(source.left, false) + JoinWords[source.kind - 1] + textOf(source.right, false) + " ON " + on;
+        auto text = textOf(source.left, false) + JoinWords[source.kind - 1] +
+                    textOf(source.right, false) + " ON " + on;
         return topLevel ? text : "(" + text + ")";
     }
 
@@ -152,6 +158,8 @@ private:
 
 } // namespace
 
-std::string fromClause(const QueryRows& rows) { return JoinBuilder(rows).text(); }
+std::string fromClause(const QueryRows& rows) {
+    return JoinBuilder(rows).text();
+}
 
 } // namespace quarix::engine

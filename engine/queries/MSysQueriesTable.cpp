@@ -15,15 +15,20 @@ constexpr const char* TableName = "MSysQueries";
 
 std::int64_t integerOf(const StoredValue& value, std::int64_t fallback) {
     switch (value.kind) {
-    case StoredValue::Kind::Integer: return value.integer;
+    case StoredValue::Kind::Integer:
+        return value.integer;
     case StoredValue::Kind::Real:
-        return std::isfinite(value.real) && std::abs(value.real) < 1e15 ? static_cast<std::int64_t>(value.real) : fallback;
-    default: return fallback;
+        return std::isfinite(value.real) && std::abs(value.real) < 1e15
+                   ? static_cast<std::int64_t>(value.real)
+                   : fallback;
+    default:
+        return fallback;
     }
 }
 
 int clampedInt(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 // Order is a Binary column: a big-endian counter (four bytes in Access's files).
@@ -48,9 +53,11 @@ public:
 
     void begin(const TableInfo& table) override {
         const auto indexOf = [&](const char* name) {
-            const auto found = std::find_if(table.columns.begin(), table.columns.end(),
-                                            [name](const ColumnInfo& column) { return sameName(column.name, name); });
-            return found == table.columns.end() ? -1 : static_cast<int>(found - table.columns.begin());
+            const auto found = std::find_if(
+                table.columns.begin(), table.columns.end(),
+                [name](const ColumnInfo& column) { return sameName(column.name, name); });
+            return found == table.columns.end() ? -1
+                                                : static_cast<int>(found - table.columns.begin());
         };
         objectId_ = indexOf("ObjectId");
         attribute_ = indexOf("Attribute");
@@ -65,7 +72,11 @@ public:
     }
 
     void row(std::span<const StoredValue> values) override {
-        const auto at = [&](int index) { return index >= 0 && static_cast<std::size_t>(index) < values.size() ? values[index] : StoredValue::null(); };
+        const auto at = [&](int index) {
+            return index >= 0 && static_cast<std::size_t>(index) < values.size()
+                       ? values[index]
+                       : StoredValue::null();
+        };
         const auto objectId = at(objectId_);
         if (objectId.isNull())
             return; // belongs to no query
@@ -83,15 +94,16 @@ public:
 
 private:
     std::vector<MSysQueryRow>& rows_;
-    int objectId_ = -1, attribute_ = -1, order_ = -1, name1_ = -1, name2_ = -1, expression_ = -1, flag_ = -1,
-        extra_ = -1;
+    int objectId_ = -1, attribute_ = -1, order_ = -1, name1_ = -1, name2_ = -1, expression_ = -1,
+        flag_ = -1, extra_ = -1;
 };
 
 } // namespace
 
 std::vector<MSysQueryRow> readMSysQueries(const std::string& path, const Catalogue& catalogue) {
-    const auto table = std::find_if(catalogue.tables.begin(), catalogue.tables.end(),
-                                    [](const TableInfo& info) { return sameName(info.name, TableName); });
+    const auto table =
+        std::find_if(catalogue.tables.begin(), catalogue.tables.end(),
+                     [](const TableInfo& info) { return sameName(info.name, TableName); });
     if (table == catalogue.tables.end())
         return {};
     std::vector<MSysQueryRow> rows;

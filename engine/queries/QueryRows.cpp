@@ -15,11 +15,13 @@ bool knownAttribute(int value) {
 }
 
 std::string clauseName(int value) {
-    static const char* const Names[] = {"start", "type", "parameter", "select flags", "external database", "table",
-                                        "column", "join", "WHERE", "GROUP BY", "HAVING", "ORDER BY"};
+    static const char* const Names[] = {
+        "start", "type",  "parameter", "select flags", "external database", "table", "column",
+        "join",  "WHERE", "GROUP BY",  "HAVING",       "ORDER BY"};
     if (value == attribute::End)
         return "end";
-    return value >= 0 && value <= attribute::OrderBy ? Names[value] : "attribute " + std::to_string(value);
+    return value >= 0 && value <= attribute::OrderBy ? Names[value]
+                                                     : "attribute " + std::to_string(value);
 }
 
 } // namespace
@@ -56,7 +58,8 @@ std::vector<const MSysQueryRow*> QueryRows::all(int attribute) const {
 const MSysQueryRow* QueryRows::single(int attribute) const {
     const auto rows = all(attribute);
     if (rows.size() > 1)
-        throw BadQueryRows("the query has " + std::to_string(rows.size()) + " " + clauseName(attribute) + " rows");
+        throw BadQueryRows("the query has " + std::to_string(rows.size()) + " " +
+                           clauseName(attribute) + " rows");
     return rows.empty() ? nullptr : rows.front();
 }
 

@@ -20,9 +20,10 @@ constexpr const char* UnionPart1 = "X7YZ_____1";
 constexpr const char* UnionPart2 = "X7YZ_____2";
 
 // The kinds in the order of the type row's flag (1 select .. 9 union).
-constexpr QueryKind RowKinds[] = {QueryKind::Select,         QueryKind::MakeTable,   QueryKind::Append,
-                                  QueryKind::Update,         QueryKind::Delete,      QueryKind::Crosstab,
-                                  QueryKind::DataDefinition, QueryKind::PassThrough, QueryKind::Union};
+constexpr QueryKind RowKinds[] = {
+    QueryKind::Select,         QueryKind::MakeTable,   QueryKind::Append,
+    QueryKind::Update,         QueryKind::Delete,      QueryKind::Crosstab,
+    QueryKind::DataDefinition, QueryKind::PassThrough, QueryKind::Union};
 
 QueryKind kindOf(const QueryRows& rows, QueryKind catalogueKind) {
     const auto* type = rows.single(attribute::Type);
@@ -39,22 +40,38 @@ QueryKind kindOf(const QueryRows& rows, QueryKind catalogueKind) {
 // Parameter types by the type code in the parameter row's flag.
 std::string parameterType(const MSysQueryRow& row) {
     switch (row.flag) {
-    case 0: return "Value";
-    case 1: return "Bit";
-    case 2: return "Byte";
-    case 3: return "Short";
-    case 4: return "Long";
-    case 5: return "Currency";
-    case 6: return "IEEESingle";
-    case 7: return "IEEEDouble";
-    case 8: return "DateTime";
-    case 9: return "Binary";
-    case 10: return "Text ( " + std::to_string(row.extra > 0 ? row.extra : 255) + " )";
-    case 11: return "LongBinary";
-    case 12: return "LongText";
-    case 15: return "Guid";
-    case 16: return "Decimal";
-    default: throw BadQueryRows("unknown parameter type " + std::to_string(row.flag));
+    case 0:
+        return "Value";
+    case 1:
+        return "Bit";
+    case 2:
+        return "Byte";
+    case 3:
+        return "Short";
+    case 4:
+        return "Long";
+    case 5:
+        return "Currency";
+    case 6:
+        return "IEEESingle";
+    case 7:
+        return "IEEEDouble";
+    case 8:
+        return "DateTime";
+    case 9:
+        return "Binary";
+    case 10:
+        return "Text ( " + std::to_string(row.extra > 0 ? row.extra : 255) + " )";
+    case 11:
+        return "LongBinary";
+    case 12:
+        return "LongText";
+    case 15:
+        return "Guid";
+    case 16:
+        return "Decimal";
+    default:
+        throw BadQueryRows("unknown parameter type " + std::to_string(row.flag));
     }
 }
 
@@ -62,8 +79,9 @@ std::string parameterType(const MSysQueryRow& row) {
 std::string parameterName(const std::string& name) {
     std::string text;
     std::size_t start = 0;
-    for (auto bang = name.find('!'); ; bang = name.find('!', start)) {
-        const auto part = name.substr(start, bang == std::string::npos ? std::string::npos : bang - start);
+    for (auto bang = name.find('!');; bang = name.find('!', start)) {
+        const auto part =
+            name.substr(start, bang == std::string::npos ? std::string::npos : bang - start);
         text += sqlName(part);
         if (bang == std::string::npos)
             return text;
@@ -76,14 +94,17 @@ std::string parametersClause(const QueryRows& rows) {
     std::string text;
     for (const auto* row : rows.all(attribute::Parameter)) {
         text += text.empty() ? "PARAMETERS " : ", ";
-        text += parameterName(required(row->name1, "a parameter's name")) + " " + parameterType(*row);
+        text +=
+            parameterName(required(row->name1, "a parameter's name")) + " " + parameterType(*row);
     }
     return text.empty() ? text : text + "; ";
 }
 
-std::vector<const MSysQueryRow*> filtered(const std::vector<const MSysQueryRow*>& rows, bool (*keep)(int flag)) {
+std::vector<const MSysQueryRow*> filtered(const std::vector<const MSysQueryRow*>& rows,
+                                          bool (*keep)(int flag)) {
     std::vector<const MSysQueryRow*> result;
-    std::copy_if(rows.begin(), rows.end(), std::back_inserter(result), [keep](const auto* row) { return keep(row->flag); });
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(result),
+                 [keep](const auto* row) { return keep(row->flag); });
     return result;
 }
 
@@ -103,9 +124,10 @@ std::string targetDatabase(const QueryRows& rows) {
 std::string appendStatement(const QueryRows& rows) {
     const auto columns = rows.all(attribute::Column);
     auto sql = "INSERT INTO " + targetTable(rows, "the target table of an append query");
-    const bool named = !columns.empty() && std::all_of(columns.begin(), columns.end(), [](const auto* column) {
-        return column->name2 && !column->name2->empty();
-    });
+    const bool named =
+        !columns.empty() && std::all_of(columns.begin(), columns.end(), [](const auto* column) {
+            return column->name2 && !column->name2->empty();
+        });
     if (named) {
         sql += " ( ";
         for (std::size_t i = 0; i < columns.size(); ++i)
@@ -133,8 +155,8 @@ std::string updateStatement(const QueryRows& rows) {
     std::string assignments;
     for (const auto* column : rows.all(attribute::Column)) {
         assignments += assignments.empty() ? " SET " : ", ";
-        assignments += required(column->name2, "an updated field") + " = "
-                     + required(column->expression, "an update's new value");
+        assignments += required(column->name2, "an updated field") + " = " +
+                       required(column->expression, "an update's new value");
     }
     if (assignments.empty())
         throw BadQueryRows("the update query sets no field");
@@ -146,18 +168,23 @@ std::string updateStatement(const QueryRows& rows) {
 
 std::string crosstabStatement(const QueryRows& rows) {
     const auto columns = rows.all(attribute::Column);
-    const auto values = filtered(columns, [](int flag) { return (flag & (PivotColumn | RowHeading)) == 0; });
+    const auto values =
+        filtered(columns, [](int flag) { return (flag & (PivotColumn | RowHeading)) == 0; });
     const auto pivots = filtered(columns, [](int flag) { return (flag & PivotColumn) != 0; });
     if (values.size() != 1 || pivots.size() != 1)
         throw BadQueryRows("a crosstab query needs one value and one column heading");
     const auto headings = filtered(columns, [](int flag) { return (flag & RowHeading) != 0; });
-    const auto groups = filtered(rows.all(attribute::GroupBy), [](int flag) { return (flag & PivotColumn) == 0; });
-    return "TRANSFORM " + columnText(*values.front()) + " " + selectStatement(rows, {"SELECT", headings, groups, {}})
-         + " PIVOT " + required(pivots.front()->expression, "the column heading");
+    const auto groups =
+        filtered(rows.all(attribute::GroupBy), [](int flag) { return (flag & PivotColumn) == 0; });
+    return "TRANSFORM " + columnText(*values.front()) + " " +
+           selectStatement(rows, {"SELECT", headings, groups, {}}) + " PIVOT " +
+           required(pivots.front()->expression, "the column heading");
 }
 
 std::string trimmed(std::string text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; };
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
+    };
     while (!text.empty() && blank(text.back()))
         text.pop_back();
     const auto first = std::find_if_not(text.begin(), text.end(), blank);
@@ -178,8 +205,8 @@ std::string unionPart(const QueryRows& rows, const char* id) {
 
 std::string unionStatement(const QueryRows& rows) {
     const bool distinct = rows.flag(attribute::SelectFlags) & DistinctUnion;
-    return unionPart(rows, UnionPart1) + (distinct ? " UNION " : " UNION ALL ") + unionPart(rows, UnionPart2)
-         + orderByClause(rows);
+    return unionPart(rows, UnionPart1) + (distinct ? " UNION " : " UNION ALL ") +
+           unionPart(rows, UnionPart2) + orderByClause(rows);
 }
 
 // Pass-through and data-definition queries keep the text as typed.
@@ -195,24 +222,37 @@ std::string statement(const QueryRows& rows, QueryKind kind) {
     std::string sql;
     switch (kind) {
     case QueryKind::PassThrough:
-    case QueryKind::DataDefinition: return storedText(rows);
+    case QueryKind::DataDefinition:
+        return storedText(rows);
     case QueryKind::Select:
-        sql = selectStatement(rows, {"SELECT", rows.all(attribute::Column), rows.all(attribute::GroupBy), {}});
+        sql = selectStatement(
+            rows, {"SELECT", rows.all(attribute::Column), rows.all(attribute::GroupBy), {}});
         break;
     case QueryKind::MakeTable:
-        sql = selectStatement(rows, {"SELECT", rows.all(attribute::Column), rows.all(attribute::GroupBy),
-                                     targetTable(rows, "the new table of a make-table query") + targetDatabase(rows)});
+        sql = selectStatement(
+            rows,
+            {"SELECT", rows.all(attribute::Column), rows.all(attribute::GroupBy),
+             targetTable(rows, "the new table of a make-table query") + targetDatabase(rows)});
         break;
     case QueryKind::Delete:
         if (rows.all(attribute::Table).empty())
             throw BadQueryRows("the delete query names no table");
         sql = selectStatement(rows, {"DELETE", rows.all(attribute::Column), {}, {}});
         break;
-    case QueryKind::Append: sql = appendStatement(rows); break;
-    case QueryKind::Update: sql = updateStatement(rows); break;
-    case QueryKind::Crosstab: sql = crosstabStatement(rows); break;
-    case QueryKind::Union: sql = unionStatement(rows); break;
-    case QueryKind::Unknown: throw BadQueryRows("unknown query type");
+    case QueryKind::Append:
+        sql = appendStatement(rows);
+        break;
+    case QueryKind::Update:
+        sql = updateStatement(rows);
+        break;
+    case QueryKind::Crosstab:
+        sql = crosstabStatement(rows);
+        break;
+    case QueryKind::Union:
+        sql = unionStatement(rows);
+        break;
+    case QueryKind::Unknown:
+        throw BadQueryRows("unknown query type");
     }
     if (rows.flag(attribute::SelectFlags) & OwnerAccess)
         sql += " WITH OWNERACCESS OPTION";

@@ -6,7 +6,8 @@
 
 namespace quarix::engine {
 
-std::vector<SavedQuery> rebuildSavedQueries(const Catalogue& catalogue, const std::vector<MSysQueryRow>& rows) {
+std::vector<SavedQuery> rebuildSavedQueries(const Catalogue& catalogue,
+                                            const std::vector<MSysQueryRow>& rows) {
     std::unordered_map<std::int32_t, std::vector<MSysQueryRow>> rowsById;
     for (const auto& row : rows)
         rowsById[row.objectId].push_back(row);
@@ -15,8 +16,9 @@ std::vector<SavedQuery> rebuildSavedQueries(const Catalogue& catalogue, const st
     queries.reserve(catalogue.queries.size());
     for (const auto& info : catalogue.queries) {
         const auto found = rowsById.find(info.id);
-        queries.push_back(rebuildQuery(info.name, info.kind,
-                                       found != rowsById.end() ? found->second : std::vector<MSysQueryRow>()));
+        queries.push_back(
+            rebuildQuery(info.name, info.kind,
+                         found != rowsById.end() ? found->second : std::vector<MSysQueryRow>()));
     }
     return queries;
 }

@@ -13,7 +13,8 @@ namespace quarix::engine {
 // order, with its SQL rebuilt from the MSysQueries rows whose ObjectId is
 // the query's full signed Id. A query whose rows are missing or make no
 // sense comes back with an empty sql and the reason in error.
-std::vector<SavedQuery> rebuildSavedQueries(const Catalogue& catalogue, const std::vector<MSysQueryRow>& rows);
+std::vector<SavedQuery> rebuildSavedQueries(const Catalogue& catalogue,
+                                            const std::vector<MSysQueryRow>& rows);
 
 // Reads every row of the file's MSysQueries table through the reader.
 // Empty when the file has no such table. Throws EngineError when the file

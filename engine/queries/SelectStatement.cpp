@@ -18,8 +18,9 @@ constexpr int Top = 0x10;
 constexpr int Percent = 0x20;
 
 bool allDigits(const std::string& text) {
-    return !text.empty()
-        && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c));
+    });
 }
 
 std::string expressionList(const std::vector<const MSysQueryRow*>& rows, const char* what) {
@@ -64,7 +65,8 @@ std::string columnText(const MSysQueryRow& column) {
     return text;
 }
 
-std::string remoteDatabase(const std::optional<std::string>& path, const std::optional<std::string>& type) {
+std::string remoteDatabase(const std::optional<std::string>& path,
+                           const std::optional<std::string>& type) {
     if (!path && !type)
         return {};
     auto text = " IN '" + path.value_or("") + "'";

@@ -9,10 +9,10 @@ namespace quarix::engine {
 
 // The parts of a SELECT-shaped statement that differ between query kinds.
 struct SelectParts {
-    std::string verb = "SELECT";                  // or DELETE
-    std::vector<const MSysQueryRow*> columns;     // output columns, in order
-    std::vector<const MSysQueryRow*> groups;      // GROUP BY expressions, in order
-    std::string into;                             // make-table target, as written after INTO
+    std::string verb = "SELECT";              // or DELETE
+    std::vector<const MSysQueryRow*> columns; // output columns, in order
+    std::vector<const MSysQueryRow*> groups;  // GROUP BY expressions, in order
+    std::string into;                         // make-table target, as written after INTO
 };
 
 // "SELECT [DISTINCT|DISTINCTROW] [TOP n [PERCENT]] columns [INTO t] FROM ...
@@ -28,7 +28,8 @@ std::string selectPredicate(const QueryRows& rows);
 std::string columnText(const MSysQueryRow& column);
 
 // " IN 'path' [type]" for a query on the tables of another database, else "".
-std::string remoteDatabase(const std::optional<std::string>& path, const std::optional<std::string>& type);
+std::string remoteDatabase(const std::optional<std::string>& path,
+                           const std::optional<std::string>& type);
 
 // The ORDER BY clause (" ORDER BY a, b DESC"), or "" when there is none.
 std::string orderByClause(const QueryRows& rows);

@@ -63,9 +63,10 @@ std::string checkedPath(const std::string& path) {
     const fs::path absolute = path.empty() ? fs::path() : fs::absolute(path, ec);
     if (absolute.empty() || ec)
         throw reader_errors::fileNotFoundError(path);
-    struct stat info{};
+    struct stat info {};
     if (::stat(absolute.c_str(), &info) != 0)
-        throw errno == EACCES ? reader_errors::noPermissionError(path) : reader_errors::fileNotFoundError(path);
+        throw errno == EACCES ? reader_errors::noPermissionError(path)
+                              : reader_errors::fileNotFoundError(path);
     if (S_ISDIR(info.st_mode))
         throw reader_errors::fileNotFoundError(path);
     return absolute.lexically_normal().string();
@@ -75,8 +76,8 @@ std::string checkedPath(const std::string& path) {
 // (the helper's End). A helper that dies, stops sending or sends garbage
 // becomes the error failure() builds.
 template <typename OnFrame, typename Failure>
-void runHelper(const std::vector<std::string>& arguments, const ReadOptions& options, OnFrame onFrame,
-               Failure failure) {
+void runHelper(const std::vector<std::string>& arguments, const ReadOptions& options,
+               OnFrame onFrame, Failure failure) {
     std::vector<std::string> args;
     if (memoryLimit != 0)
         args.push_back("--memory-limit=" + std::to_string(memoryLimit));

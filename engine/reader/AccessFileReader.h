@@ -27,7 +27,8 @@ public:
 };
 
 struct ReadOptions {
-    std::function<void(std::uint64_t rowsRead, std::uint64_t rowsExpected)> progress; // may be empty
+    std::function<void(std::uint64_t rowsRead, std::uint64_t rowsExpected)>
+        progress;                              // may be empty
     const std::atomic<bool>* cancel = nullptr; // set to stop; the read then throws EngineError
 };
 

@@ -13,18 +13,18 @@ enum class FileFormat { Jet3, Jet4, Ace };
 struct ColumnInfo {
     std::string name;
     ColumnType type = ColumnType::Unknown;
-    int size = 0;           // bytes, as stored
-    int precision = 0;      // Decimal only
-    int scale = 0;          // Decimal only
+    int size = 0;      // bytes, as stored
+    int precision = 0; // Decimal only
+    int scale = 0;     // Decimal only
     bool autoNumber = false;
     bool calculated = false; // ACE calculated column (value decoded from its result type)
 };
 
 struct TableInfo {
     std::string name;
-    std::int32_t id = 0;       // MSysObjects.Id
-    std::int32_t flags = 0;    // MSysObjects.Flags
-    bool system = false;       // system or hidden object by its flags
+    std::int32_t id = 0;           // MSysObjects.Id
+    std::int32_t flags = 0;        // MSysObjects.Flags
+    bool system = false;           // system or hidden object by its flags
     std::uint32_t rowEstimate = 0; // from the table definition; for progress only
     std::vector<ColumnInfo> columns;
 };
@@ -33,11 +33,23 @@ struct TableInfo {
 // columns (f_<GUID>_<column>): system-flagged, yet not named MSys. Access
 // keeps them out of its table definitions; the reader still needs them.
 inline bool holdsComplexValues(const TableInfo& table) {
-    return (static_cast<std::uint32_t>(table.flags) & 0x80000000u) != 0 && table.name.rfind("MSys", 0) != 0;
+    return (static_cast<std::uint32_t>(table.flags) & 0x80000000u) != 0 &&
+           table.name.rfind("MSys", 0) != 0;
 }
 
 // The kind of a saved query, from MSysObjects.Flags & 0xF0.
-enum class QueryKind { Select, Crosstab, Delete, Update, Append, MakeTable, DataDefinition, PassThrough, Union, Unknown };
+enum class QueryKind {
+    Select,
+    Crosstab,
+    Delete,
+    Update,
+    Append,
+    MakeTable,
+    DataDefinition,
+    PassThrough,
+    Union,
+    Unknown
+};
 
 struct QueryInfo {
     std::string name;
@@ -56,8 +68,8 @@ struct ObjectInfo {
 // What a file holds, in the file's own order.
 struct Catalogue {
     FileFormat format = FileFormat::Jet4;
-    std::vector<TableInfo> tables;   // user and system tables (columns filled)
-    std::vector<QueryInfo> queries;  // every saved query, ~sq_ ones included
+    std::vector<TableInfo> tables;  // user and system tables (columns filled)
+    std::vector<QueryInfo> queries; // every saved query, ~sq_ ones included
     std::vector<ObjectInfo> forms;
     std::vector<ObjectInfo> reports;
     std::vector<ObjectInfo> others;

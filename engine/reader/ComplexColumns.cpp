@@ -11,14 +11,16 @@ struct ComplexColumnRow {
     std::int32_t flatTableId = 0;
 };
 
-std::optional<std::size_t> indexOf(const std::vector<ColumnInfo>& columns, const std::string& name) {
+std::optional<std::size_t> indexOf(const std::vector<ColumnInfo>& columns,
+                                   const std::string& name) {
     for (std::size_t i = 0; i < columns.size(); ++i)
         if (columns[i].name == name)
             return i;
     return std::nullopt;
 }
 
-std::vector<ComplexColumnRow> readComplexColumns(MdbDatabase& file, const ObjectDirectory& directory) {
+std::vector<ComplexColumnRow> readComplexColumns(MdbDatabase& file,
+                                                 const ObjectDirectory& directory) {
     std::vector<ComplexColumnRow> rows;
     const ObjectRow* object = directory.findTable("MSysComplexColumns");
     TableInfo info;
@@ -43,7 +45,8 @@ std::vector<ComplexColumnRow> readComplexColumns(MdbDatabase& file, const Object
     return rows;
 }
 
-std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ObjectRow& flatObject, const std::string& column) {
+std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ObjectRow& flatObject,
+                                            const std::string& column) {
     TableInfo info;
     std::unique_ptr<MdbTable> table = openTable(file, flatObject, info);
     if (!table)
@@ -77,8 +80,8 @@ std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ObjectRow& 
 
 } // namespace
 
-std::vector<std::unique_ptr<ComplexSummaries>> loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory,
-                                                                    const TableInfo& table) {
+std::vector<std::unique_ptr<ComplexSummaries>>
+loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory, const TableInfo& table) {
     std::vector<std::unique_ptr<ComplexSummaries>> result(table.columns.size());
     std::vector<ComplexColumnRow> complexColumns;
     bool loaded = false;

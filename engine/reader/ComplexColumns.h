@@ -14,7 +14,7 @@ namespace quarix::engine {
 // for each such column of the table (by column index, empty for others), the
 // summary text of every key: attachment file names or the values, joined by
 // "; ".
-std::vector<std::unique_ptr<ComplexSummaries>> loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory,
-                                                                    const TableInfo& table);
+std::vector<std::unique_ptr<ComplexSummaries>>
+loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory, const TableInfo& table);
 
 } // namespace quarix::engine

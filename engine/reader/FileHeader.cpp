@@ -40,7 +40,8 @@ std::array<std::uint8_t, maskLength> headerMask() {
 
 std::uint8_t unmaskedByte(std::string_view page, std::size_t offset) {
     static const auto mask = headerMask();
-    return static_cast<std::uint8_t>(static_cast<std::uint8_t>(page[offset]) ^ mask[offset - maskStart]);
+    return static_cast<std::uint8_t>(static_cast<std::uint8_t>(page[offset]) ^
+                                     mask[offset - maskStart]);
 }
 
 } // namespace
@@ -56,7 +57,9 @@ std::optional<FileHeader> parseFileHeader(std::string_view page) {
 
     FileHeader header;
     const auto version = static_cast<std::uint8_t>(page[versionOffset]);
-    header.format = ace || version >= 2 ? FileFormat::Ace : version == 0 ? FileFormat::Jet3 : FileFormat::Jet4;
+    header.format = ace || version >= 2 ? FileFormat::Ace
+                    : version == 0      ? FileFormat::Jet3
+                                        : FileFormat::Jet4;
     header.codePage = static_cast<std::uint16_t>(unmaskedByte(page, codePageOffset) |
                                                  unmaskedByte(page, codePageOffset + 1) << 8);
     // Jet 4 files with a key are RC4-encoded, which libmdb undoes; an ACCDB

@@ -12,8 +12,8 @@ namespace quarix::engine {
 // (which accepts an empty or all-zero file as Jet 3).
 struct FileHeader {
     FileFormat format = FileFormat::Jet4;
-    std::uint16_t codePage = 0;   // Jet 3 text encoding
-    bool encrypted = false;       // ACCDB with a database password
+    std::uint16_t codePage = 0; // Jet 3 text encoding
+    bool encrypted = false;     // ACCDB with a database password
 };
 
 // Reads the header from the file's first bytes; nothing when the bytes do not

@@ -40,14 +40,16 @@ void FrameOutput::row(std::span<const StoredValue> values) {
     wire::ByteWriter(buffer_).values(values);
     ++rowsInFrame_;
     if (buffer_.size() >= flushSize ||
-        ((rowsInFrame_ & 0xff) == 0 && std::chrono::steady_clock::now() - lastFlush_ >= flushInterval))
+        ((rowsInFrame_ & 0xff) == 0 &&
+         std::chrono::steady_clock::now() - lastFlush_ >= flushInterval))
         flush();
 }
 
 void FrameOutput::closeRows() {
     if (rowsFrame_ == std::string::npos)
         return;
-    std::memcpy(buffer_.data() + rowsFrame_ + wire::frameHeaderSize, &rowsInFrame_, sizeof rowsInFrame_);
+    std::memcpy(buffer_.data() + rowsFrame_ + wire::frameHeaderSize, &rowsInFrame_,
+                sizeof rowsInFrame_);
     wire::finishFrame(buffer_, rowsFrame_);
     rowsFrame_ = std::string::npos;
 }

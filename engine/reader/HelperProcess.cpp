@@ -28,7 +28,8 @@ void closeFd(int& fd) {
 
 } // namespace
 
-HelperProcess::HelperProcess(const std::string& program, const std::vector<std::string>& arguments) {
+HelperProcess::HelperProcess(const std::string& program,
+                             const std::vector<std::string>& arguments) {
     int outPipe[2];
     int errPipe[2];
     // Close-on-exec, so other threads' children never inherit these ends.
@@ -39,8 +40,8 @@ HelperProcess::HelperProcess(const std::string& program, const std::vector<std::
         const int error = errno;
         ::close(outPipe[0]);
         ::close(outPipe[1]);
-        throw EngineError(reader_errors::helperFailed,
-                          "Quarix could not start its file reader: " + std::string(std::strerror(error)));
+        throw EngineError(reader_errors::helperFailed, "Quarix could not start its file reader: " +
+                                                           std::string(std::strerror(error)));
     }
     ::fcntl(outPipe[0], F_SETPIPE_SZ, largePipe);
 
@@ -71,8 +72,8 @@ HelperProcess::HelperProcess(const std::string& program, const std::vector<std::
         pid_ = -1;
         closeFd(out_);
         closeFd(err_);
-        throw EngineError(reader_errors::helperFailed,
-                          "Quarix could not start its file reader '" + program + "': " + std::strerror(rc));
+        throw EngineError(reader_errors::helperFailed, "Quarix could not start its file reader '" +
+                                                           program + "': " + std::strerror(rc));
     }
 }
 

@@ -27,20 +27,32 @@ std::optional<std::size_t> columnIndex(const MdbTable& table, const char* name) 
     return std::nullopt;
 }
 
-std::int32_t integerOf(const StoredValue& v) { return v.kind == StoredValue::Kind::Integer ? static_cast<std::int32_t>(v.integer) : 0; }
+std::int32_t integerOf(const StoredValue& v) {
+    return v.kind == StoredValue::Kind::Integer ? static_cast<std::int32_t>(v.integer) : 0;
+}
 
 QueryKind queryKind(std::int32_t flags) {
     switch (flags & 0xf0) {
-    case 0x00: return QueryKind::Select;
-    case 0x10: return QueryKind::Crosstab;
-    case 0x20: return QueryKind::Delete;
-    case 0x30: return QueryKind::Update;
-    case 0x40: return QueryKind::Append;
-    case 0x50: return QueryKind::MakeTable;
-    case 0x60: return QueryKind::DataDefinition;
-    case 0x70: return QueryKind::PassThrough;
-    case 0x80: return QueryKind::Union;
-    default: return QueryKind::Unknown;
+    case 0x00:
+        return QueryKind::Select;
+    case 0x10:
+        return QueryKind::Crosstab;
+    case 0x20:
+        return QueryKind::Delete;
+    case 0x30:
+        return QueryKind::Update;
+    case 0x40:
+        return QueryKind::Append;
+    case 0x50:
+        return QueryKind::MakeTable;
+    case 0x60:
+        return QueryKind::DataDefinition;
+    case 0x70:
+        return QueryKind::PassThrough;
+    case 0x80:
+        return QueryKind::Union;
+    default:
+        return QueryKind::Unknown;
     }
 }
 

@@ -34,7 +34,9 @@ private:
 };
 
 constexpr std::int32_t localTableType = 1;
-constexpr std::uint32_t definitionPageOf(std::int32_t id) { return static_cast<std::uint32_t>(id) & 0xffffffu; }
+constexpr std::uint32_t definitionPageOf(std::int32_t id) {
+    return static_cast<std::uint32_t>(id) & 0xffffffu;
+}
 
 bool isSystemObject(const std::string& name, std::int32_t flags);
 

@@ -11,10 +11,13 @@ namespace {
 constexpr std::uint16_t nameListBlock = 0x80;
 
 std::uint32_t readU16(std::string_view b, std::size_t i) {
-    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[i]) | static_cast<std::uint8_t>(b[i + 1]) << 8);
+    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[i]) |
+                                      static_cast<std::uint8_t>(b[i + 1]) << 8);
 }
 
-std::uint32_t readU32(std::string_view b, std::size_t i) { return readU16(b, i) | readU16(b, i + 2) << 16; }
+std::uint32_t readU32(std::string_view b, std::size_t i) {
+    return readU16(b, i) | readU16(b, i + 2) << 16;
+}
 
 std::string utf16Name(std::string_view raw) {
     std::string name;

@@ -117,9 +117,10 @@ bool appendDateTimeExtendedText(std::string_view raw, std::string& out) {
     const CivilDate date = civilFromDays(daysFromCivil(1, 1, 1) + static_cast<std::int64_t>(days));
     const std::uint64_t seconds = ticks / 10'000'000;
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02u:%02u:%02u.%07u", date.year, date.month, date.day,
-                  static_cast<unsigned>(seconds / 3600), static_cast<unsigned>(seconds / 60 % 60),
-                  static_cast<unsigned>(seconds % 60), static_cast<unsigned>(ticks % 10'000'000));
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02u:%02u:%02u.%07u", date.year,
+                  date.month, date.day, static_cast<unsigned>(seconds / 3600),
+                  static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60),
+                  static_cast<unsigned>(ticks % 10'000'000));
     out += buffer;
     return true;
 }

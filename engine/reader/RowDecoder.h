@@ -19,8 +19,9 @@ ColumnType columnTypeFromAccessCode(int code);
 
 // The columns of a table as Quarix shows them; calculated columns take the
 // type of their result.
-std::vector<ColumnInfo> describeColumns(const MdbTable& table,
-                                        const std::map<std::string, CalculatedColumnProperties>& calculated);
+std::vector<ColumnInfo>
+describeColumns(const MdbTable& table,
+                const std::map<std::string, CalculatedColumnProperties>& calculated);
 
 // Summary text of each key of one attachment or multi-value column.
 using ComplexSummaries = std::unordered_map<std::int32_t, std::string>;

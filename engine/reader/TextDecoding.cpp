@@ -45,7 +45,8 @@ public:
         }
         if (u >= 0xdc00 && u <= 0xdfff) {
             if (high_ != 0)
-                p_ = writeUtf8(0x10000 + ((char32_t(high_) - 0xd800) << 10) + (char32_t(u) - 0xdc00), p_);
+                p_ = writeUtf8(
+                    0x10000 + ((char32_t(high_) - 0xd800) << 10) + (char32_t(u) - 0xdc00), p_);
             else
                 p_ = writeUtf8(replacement, p_);
             high_ = 0;
@@ -74,7 +75,9 @@ private:
     char16_t high_ = 0;
 };
 
-char16_t unitAt(const unsigned char* p) { return static_cast<char16_t>(p[0] | p[1] << 8); }
+char16_t unitAt(const unsigned char* p) {
+    return static_cast<char16_t>(p[0] | p[1] << 8);
+}
 
 void appendUtf8(char32_t c, std::string& out) {
     char buffer[4];

@@ -34,8 +34,9 @@ TableInfo readTableInfo(ByteReader& in) {
         ColumnInfo c;
         c.name = in.text();
         const std::uint8_t type = in.u8();
-        c.type = type <= static_cast<std::uint8_t>(ColumnType::Unknown) ? static_cast<ColumnType>(type)
-                                                                         : ColumnType::Unknown;
+        c.type = type <= static_cast<std::uint8_t>(ColumnType::Unknown)
+                     ? static_cast<ColumnType>(type)
+                     : ColumnType::Unknown;
         c.size = in.i32();
         c.precision = in.i32();
         c.scale = in.i32();
@@ -103,8 +104,9 @@ Catalogue readCatalogue(ByteReader& in) {
         q.id = in.i32();
         q.flags = in.i32();
         const std::uint8_t kind = in.u8();
-        q.kind = kind <= static_cast<std::uint8_t>(QueryKind::Unknown) ? static_cast<QueryKind>(kind)
-                                                                      : QueryKind::Unknown;
+        q.kind = kind <= static_cast<std::uint8_t>(QueryKind::Unknown)
+                     ? static_cast<QueryKind>(kind)
+                     : QueryKind::Unknown;
         catalogue.queries.push_back(std::move(q));
     }
     catalogue.forms = readObjects(in);

@@ -111,8 +111,12 @@ static std::string mapCase(std::string_view text, bool upper) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-std::string upperText(std::string_view text) { return mapCase(text, true); }
-std::string lowerText(std::string_view text) { return mapCase(text, false); }
+std::string upperText(std::string_view text) {
+    return mapCase(text, true);
+}
+std::string lowerText(std::string_view text) {
+    return mapCase(text, false);
+}
 
 std::int64_t characterCount(std::string_view text) {
     std::int64_t n = 0;

@@ -51,7 +51,9 @@ char32_t primaryKey(char32_t cp);
 // texts are otherwise equal. Returns <0, 0 or >0; 0 means equal ignoring case.
 int compareText(std::string_view a, std::string_view b);
 
-inline bool equalText(std::string_view a, std::string_view b) { return compareText(a, b) == 0; }
+inline bool equalText(std::string_view a, std::string_view b) {
+    return compareText(a, b) == 0;
+}
 
 // Upper and lower case of a whole text (UCase, LCase).
 std::string upperText(std::string_view text);

@@ -13,10 +13,10 @@ struct Query;
 // expression as the user wrote it.
 struct Expr {
     enum class Kind {
-        Number,   // number, text (as written), isInteger
-        Text,     // text
-        Date,     // number = serial
-        Boolean,  // number = -1 or 0
+        Number,  // number, text (as written), isInteger
+        Text,    // text
+        Date,    // number = serial
+        Boolean, // number = -1 or 0
         Null,
         Name,     // parts: [table,] field; or longer (Forms!f!c)
         Star,     // parts: [table]

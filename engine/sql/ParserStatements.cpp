@@ -8,9 +8,10 @@ namespace quarix::engine::sql {
 
 namespace {
 
-const char* const kReserved[] = {"and",   "or",    "not",    "xor",   "eqv",   "imp",      "mod",   "like",
-                                 "between", "in",  "is",     "from",  "where", "group",    "order", "having",
-                                 "union", "select", "as",    "join",  "inner", "distinct", "by",    "on"};
+const char* const kReserved[] = {"and",   "or",    "not",     "xor",      "eqv",   "imp",
+                                 "mod",   "like",  "between", "in",       "is",    "from",
+                                 "where", "group", "order",   "having",   "union", "select",
+                                 "as",    "join",  "inner",   "distinct", "by",    "on"};
 
 bool isClauseWord(const Token& t) {
     for (const char* w : {"from", "where", "group", "order", "having", "union", "as", "with"})
@@ -58,14 +59,16 @@ bool Parser::acceptSymbol(std::string_view symbol) {
 
 bool Parser::atClauseEnd(bool stopAtComma) const {
     const Token& t = peek();
-    return t.kind == Token::Kind::End || t.isSymbol(";") || t.isSymbol(")") || (stopAtComma && t.isSymbol(",")) ||
-           isClauseWord(t) || t.isWord("asc") || t.isWord("desc") || t.isWord("inner") || t.isWord("left") ||
-           t.isWord("right") || t.isWord("join");
+    return t.kind == Token::Kind::End || t.isSymbol(";") || t.isSymbol(")") ||
+           (stopAtComma && t.isSymbol(",")) || isClauseWord(t) || t.isWord("asc") ||
+           t.isWord("desc") || t.isWord("inner") || t.isWord("left") || t.isWord("right") ||
+           t.isWord("join");
 }
 
 std::string Parser::textBetween(std::size_t begin, std::size_t end) const {
     std::string text = sql_.substr(begin, end - begin);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' || text.back() == ';'))
+    while (!text.empty() &&
+           (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' || text.back() == ';'))
         text.pop_back();
     return text;
 }
@@ -118,7 +121,8 @@ Query Parser::parseStatement() {
 
 void Parser::parseParameters(Query& query) {
     do {
-        // The name, possibly a chain such as [Forms]![Main]![Since], as the translator names parameters.
+        // The name, possibly a chain such as [Forms]![Main]![Since], as the translator names
+        // parameters.
         std::string name;
         do {
             const Token& part = take();
@@ -226,8 +230,8 @@ void Parser::parseSelectList(SelectCore& core) {
 std::string Parser::parseAlias(bool requireAs) {
     const bool as = acceptWord("as");
     const Token& t = peek();
-    if ((t.kind == Token::Kind::Word && !isReservedWord(t) && !t.isWord("left") && !t.isWord("right") &&
-         !t.isWord("full") && !t.isWord("cross")) ||
+    if ((t.kind == Token::Kind::Word && !isReservedWord(t) && !t.isWord("left") &&
+         !t.isWord("right") && !t.isWord("full") && !t.isWord("cross")) ||
         (t.kind == Token::Kind::Bracket && (as || !requireAs)))
         return take().text;
     if (as)

@@ -28,16 +28,22 @@ struct OrderKey {
     bool descending = false;
 };
 
-std::string resultName(std::size_t i) { return "\"r" + std::to_string(i) + "\""; }
-std::string keyName(std::size_t i) { return "\"k" + std::to_string(i) + "\""; }
+std::string resultName(std::size_t i) {
+    return "\"r" + std::to_string(i) + "\"";
+}
+std::string keyName(std::size_t i) {
+    return "\"k" + std::to_string(i) + "\"";
+}
 
 std::string keyTerm(const std::string& sql, bool text, bool descending) {
-    return sql + (text ? std::string(" COLLATE ") + kTextCollation : "") + (descending ? " DESC" : "");
+    return sql + (text ? std::string(" COLLATE ") + kTextCollation : "") +
+           (descending ? " DESC" : "");
 }
 
 bool isConstant(const Expr& e) {
-    return e.kind == Expr::Kind::Number || e.kind == Expr::Kind::Text || e.kind == Expr::Kind::Date ||
-           e.kind == Expr::Kind::Boolean || e.kind == Expr::Kind::Null;
+    return e.kind == Expr::Kind::Number || e.kind == Expr::Kind::Text ||
+           e.kind == Expr::Kind::Date || e.kind == Expr::Kind::Boolean ||
+           e.kind == Expr::Kind::Null;
 }
 
 // One SELECT of a query: its sources, result columns and clauses.
@@ -79,7 +85,8 @@ private:
         for (const ColumnUse& use : t.bareColumns()) {
             if (clause == Clause::GroupBy)
                 groupColumns_.push_back(use.sql);
-            else if (clause == Clause::Select || clause == Clause::Having || clause == Clause::OrderBy)
+            else if (clause == Clause::Select || clause == Clause::Having ||
+                     clause == Clause::OrderBy)
                 checkedColumns_.push_back(use);
         }
         return result;
@@ -269,7 +276,8 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
         where_ = asCondition(run(Clause::Where, *core_.where)).sql;
     for (const auto& g : core_.groupBy) {
         const TypedSql v = asValue(run(Clause::GroupBy, *g));
-        groupBy_ += (groupBy_.empty() ? "" : ", ") + keyTerm("(" + v.sql + ")", isTextType(v.type), false);
+        groupBy_ +=
+            (groupBy_.empty() ? "" : ", ") + keyTerm("(" + v.sql + ")", isTextType(v.type), false);
     }
     if (!core_.groupBy.empty())
         aggregate_ = true;
@@ -289,7 +297,8 @@ std::string CoreTranslation::selectList() const {
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         const TypedSql out = asStorage(columns_[i].sql);
         select += (i ? ", " : "") + out.sql;
-        if ((core_.distinct || collateText_) && isTextType(out.type) && out.form == TypedSql::Form::Value)
+        if ((core_.distinct || collateText_) && isTextType(out.type) &&
+            out.form == TypedSql::Form::Value)
             select += std::string(" COLLATE ") + kTextCollation;
         select += " AS " + resultName(i);
     }
@@ -314,7 +323,8 @@ std::string CoreTranslation::body() const {
 std::string CoreTranslation::ordering() const {
     std::string sql;
     for (std::size_t i = 0; i < order_.size(); ++i)
-        sql += (i ? ", " : " ORDER BY ") + keyTerm("(" + order_[i].sql + ")", order_[i].text, order_[i].descending);
+        sql += (i ? ", " : " ORDER BY ") +
+               keyTerm("(" + order_[i].sql + ")", order_[i].text, order_[i].descending);
     return sql;
 }
 
@@ -334,8 +344,9 @@ void CoreTranslation::keyed(TranslatedQuery& result) const {
         result.countedKeysSql = "SELECT " + alias + ".rowid AS qx_id FROM " + from_ +
                                 " WHERE qx_counted(" + (where_.empty() ? "1" : where_) + ")" +
                                 order + ", " + alias + ".rowid";
-    result.rowsByKeySql = selectList() + " FROM {keys} AS qx_k JOIN " + sourceSql_[0] + " AS " + alias + " ON " +
-                          alias + ".rowid = qx_k.qx_id WHERE qx_k.rowid BETWEEN ?1 AND ?2 ORDER BY qx_k.rowid";
+    result.rowsByKeySql =
+        selectList() + " FROM {keys} AS qx_k JOIN " + sourceSql_[0] + " AS " + alias + " ON " +
+        alias + ".rowid = qx_k.qx_id WHERE qx_k.rowid BETWEEN ?1 AND ?2 ORDER BY qx_k.rowid";
 }
 
 std::string CoreTranslation::sql() const {
@@ -353,14 +364,16 @@ std::string CoreTranslation::sql() const {
     std::string ordering;
     for (std::size_t i = 0; i < order_.size(); ++i)
         ordering += (i ? ", " : "") + keyTerm(keyName(i), order_[i].text, order_[i].descending);
-    const std::string rank = order_.empty() ? "row_number() OVER ()" : "rank() OVER (ORDER BY " + ordering + ")";
+    const std::string rank =
+        order_.empty() ? "row_number() OVER ()" : "rank() OVER (ORDER BY " + ordering + ")";
     const std::string n = numberLiteral(core_.top->count);
-    const std::string keep = core_.top->percent ? "(qx_rank - 1) * 100 < qx_count * " + n : "qx_rank <= " + n;
+    const std::string keep =
+        core_.top->percent ? "(qx_rank - 1) * 100 < qx_count * " + n : "qx_rank <= " + n;
     std::string outer = "SELECT ";
     for (std::size_t i = 0; i < columns_.size(); ++i)
         outer += (i ? ", " : "") + resultName(i);
-    outer += " FROM (SELECT *, " + rank + " AS qx_rank, count(*) OVER () AS qx_count FROM (" + inner +
-             ")) WHERE " + keep;
+    outer += " FROM (SELECT *, " + rank + " AS qx_rank, count(*) OVER () AS qx_count FROM (" +
+             inner + ")) WHERE " + keep;
     if (!ordering.empty())
         outer += " ORDER BY " + ordering;
     return outer;
@@ -382,14 +395,16 @@ void unifyUnionColumns(std::vector<std::unique_ptr<CoreTranslation>>& cores) {
             continue;
         for (auto& core : cores) {
             TypedSql& s = core->columns()[i].sql;
-            s = numeric ? TypedSql::value(asValue(s).sql, ColumnType::Double) : TypedSql::value(asText(s), ColumnType::Text);
+            s = numeric ? TypedSql::value(asValue(s).sql, ColumnType::Double)
+                        : TypedSql::value(asText(s), ColumnType::Text);
         }
     }
 }
 
 } // namespace
 
-TranslatedQuery translateQuery(TranslationContext& context, const Query& query, const Scope* parent) {
+TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
+                               const Scope* parent) {
     std::vector<std::unique_ptr<CoreTranslation>> cores;
     const bool single = query.selects.size() == 1;
     for (const SelectCore& core : query.selects) {
@@ -417,7 +432,8 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query, 
     }
     std::string sql = "SELECT * FROM (" + cores[0]->sql();
     for (std::size_t i = 1; i < cores.size(); ++i)
-        sql += (query.unionAll[i - 1] ? " UNION ALL " : " UNION ") + std::string("SELECT * FROM (") + cores[i]->sql() + ")";
+        sql += (query.unionAll[i - 1] ? " UNION ALL " : " UNION ") +
+               std::string("SELECT * FROM (") + cores[i]->sql() + ")";
     sql += ")";
     std::string ordering;
     for (const OrderItem& item : query.orderBy) {
@@ -433,7 +449,8 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query, 
         if (found == columns.size())
             throw errors::orderByClause();
         const bool text = isTextType(result.columns[found].type);
-        ordering += (ordering.empty() ? " ORDER BY " : ", ") + keyTerm(resultName(found), text, item.descending);
+        ordering += (ordering.empty() ? " ORDER BY " : ", ") +
+                    keyTerm(resultName(found), text, item.descending);
     }
     result.sql = sql + ordering;
     return result;

@@ -8,6 +8,7 @@ namespace quarix::engine::sql {
 
 // Translates a parsed query (a SELECT or a UNION of SELECTs) within a
 // statement. parent is the enclosing scope of a correlated subquery.
-TranslatedQuery translateQuery(TranslationContext& context, const Query& query, const Scope* parent);
+TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
+                               const Scope* parent);
 
 } // namespace quarix::engine::sql

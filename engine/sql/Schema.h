@@ -10,7 +10,7 @@ namespace quarix::engine::sql {
 // A column as the translator sees it: its Access name and type, and the
 // SQLite expression that reads its stored value (see StoredValue.h).
 struct SchemaColumn {
-    std::string name;    // Access name
+    std::string name; // Access name
     ColumnType type = ColumnType::Unknown;
     std::string sqlName; // SQLite column name inside the source, already quoted
 };

@@ -38,7 +38,9 @@ struct TranslationContext {
     std::vector<std::string> parameters; // distinct unknown names, in order of appearance
 
     void addParameter(const std::string& name);
-    std::string textOf(std::size_t begin, std::size_t end) const { return source.substr(begin, end - begin); }
+    std::string textOf(std::size_t begin, std::size_t end) const {
+        return source.substr(begin, end - begin);
+    }
 };
 
 // The typed SQL of a column read in its storage form.

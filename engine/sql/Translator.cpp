@@ -11,7 +11,8 @@ namespace {
 
 // Unknown names and declared parameters have no values here: Access then
 // refuses to run the statement.
-void requireNoParameters(const TranslationContext& context, const std::vector<std::string>& declared) {
+void requireNoParameters(const TranslationContext& context,
+                         const std::vector<std::string>& declared) {
     std::vector<std::string> all = declared;
     for (const std::string& p : context.parameters) {
         bool known = false;
@@ -35,7 +36,8 @@ TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& sche
     return result;
 }
 
-TranslatedQuery translateFilter(const std::string& sourceName, const std::string& criterion, SchemaLookup& schema) {
+TranslatedQuery translateFilter(const std::string& sourceName, const std::string& criterion,
+                                SchemaLookup& schema) {
     Parser parser(criterion);
     Query query;
     SelectCore core;

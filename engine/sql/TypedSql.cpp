@@ -17,8 +17,8 @@ bool isIntegerType(ColumnType type) {
 
 bool isNumericType(ColumnType type) {
     return isIntegerType(type) || type == ColumnType::Currency || type == ColumnType::Single ||
-           type == ColumnType::Double || type == ColumnType::Decimal || type == ColumnType::DateTime ||
-           type == ColumnType::DateTimeExtended;
+           type == ColumnType::Double || type == ColumnType::Decimal ||
+           type == ColumnType::DateTime || type == ColumnType::DateTimeExtended;
 }
 
 TypedSql asValue(const TypedSql& e) {

@@ -50,13 +50,15 @@ bool isIntegerType(ColumnType type); // Boolean, Byte, Integer, Long, BigInt
 inline constexpr int kScaledCurrencyCode = 100;
 
 // Conversions between forms. Each keeps Null as Null.
-TypedSql asValue(const TypedSql& e);     // plain value (Decimal becomes Double, DateTimeExtended DateTime)
+TypedSql
+asValue(const TypedSql& e); // plain value (Decimal becomes Double, DateTimeExtended DateTime)
 TypedSql asCondition(const TypedSql& e); // truth value; text converts as CBool does
 std::string asText(const TypedSql& e);   // the text a user would see
 TypedSql asStorage(const TypedSql& e);   // the storage form of e.type, for result columns
 
 std::string quoteText(const std::string& text);
 std::string numberLiteral(double value);
-std::string withCollation(const TypedSql& e); // e in parentheses, with the text collation when e is text
+std::string
+withCollation(const TypedSql& e); // e in parentheses, with the text collation when e is text
 
 } // namespace quarix::engine::sql

@@ -8,8 +8,9 @@
 using namespace quarix::cli;
 
 TEST(CliOptions, SearchWithOperatorOrTypedCriterion) {
-    auto p = parseCommandLine({"search", "f.mdb", "Customers", "City", "Contains", "lon", "--page", "2",
-                               "--page-size", "10", "--and", "[Age] > 30", "--format", "json"});
+    auto p =
+        parseCommandLine({"search", "f.mdb", "Customers", "City", "Contains", "lon", "--page", "2",
+                          "--page-size", "10", "--and", "[Age] > 30", "--format", "json"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.options.arguments.size(), 5u);
     EXPECT_EQ(*p.options.page, 2);
@@ -17,20 +18,25 @@ TEST(CliOptions, SearchWithOperatorOrTypedCriterion) {
     EXPECT_EQ(p.options.filters, std::vector<std::string>{"[Age] > 30"});
     EXPECT_EQ(*p.options.format, Format::Json);
 
-    auto typed = parseCommandLine({"search", "f.mdb", "Customers", "--where", "[Age] > 30 OR [Age] < 5"});
+    auto typed =
+        parseCommandLine({"search", "f.mdb", "Customers", "--where", "[Age] > 30 OR [Age] < 5"});
     EXPECT_EQ(typed.error, "");
     EXPECT_EQ(typed.options.where, "[Age] > 30 OR [Age] < 5");
 }
 
 TEST(CliOptions, UsageErrorsAreExplained) {
     EXPECT_NE(parseCommandLine({}).error, "");
-    EXPECT_NE(parseCommandLine({"frobnicate", "f.mdb"}).error.find("unknown command"), std::string::npos);
+    EXPECT_NE(parseCommandLine({"frobnicate", "f.mdb"}).error.find("unknown command"),
+              std::string::npos);
     EXPECT_NE(parseCommandLine({"tables"}).error.find("needs 1 argument"), std::string::npos);
     EXPECT_NE(parseCommandLine({"search", "f.mdb", "T", "F", "Contains"}).error, "");
-    EXPECT_NE(parseCommandLine({"tables", "f.mdb", "--format", "xml"}).error.find("unknown format"), std::string::npos);
+    EXPECT_NE(parseCommandLine({"tables", "f.mdb", "--format", "xml"}).error.find("unknown format"),
+              std::string::npos);
     EXPECT_NE(parseCommandLine({"search", "f", "T", "--where", "x", "--page", "0"}).error, "");
-    EXPECT_NE(parseCommandLine({"values", "f", "T", "F", "--max"}).error.find("needs a value"), std::string::npos);
-    EXPECT_NE(parseCommandLine({"tables", "f", "--bogus"}).error.find("unknown option"), std::string::npos);
+    EXPECT_NE(parseCommandLine({"values", "f", "T", "F", "--max"}).error.find("needs a value"),
+              std::string::npos);
+    EXPECT_NE(parseCommandLine({"tables", "f", "--bogus"}).error.find("unknown option"),
+              std::string::npos);
 }
 
 TEST(CliOptions, HelpAndVersion) {
@@ -43,7 +49,9 @@ TEST(CliOptions, HelpAndVersion) {
 
 TEST(ResultWriter, EachFormatQuotesAndTypesValues) {
     ListSource rows({"Name", "Age", "Active"});
-    rows.add({{"O'Brien, \"Pat\"", Cell::Kind::String}, {"42", Cell::Kind::Number}, {"True", Cell::Kind::Boolean}});
+    rows.add({{"O'Brien, \"Pat\"", Cell::Kind::String},
+              {"42", Cell::Kind::Number},
+              {"True", Cell::Kind::Boolean}});
     rows.add({{"", Cell::Kind::String}, {"", Cell::Kind::Null}, {"False", Cell::Kind::Boolean}});
 
     std::ostringstream csv, json, jsonl, table;

@@ -57,9 +57,11 @@ TEST_F(CatalogueReading, ListsAndFields) {
 }
 
 TEST_F(CatalogueReading, TheHiddenValueTablesOfAttachmentsAndMultiValueFieldsAreNotListed) {
-    const QString file = QString::fromStdString(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
+    const QString file =
+        QString::fromStdString(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
     EXPECT_EQ(readObjectNames(file, kTableKind), QStringList{QStringLiteral("Table1")});
-    const QStringList all = DBEngine::instance().Workspaces(0).OpenDatabase(file, false).TableDefs();
+    const QStringList all =
+        DBEngine::instance().Workspaces(0).OpenDatabase(file, false).TableDefs();
     EXPECT_TRUE(all.contains(QStringLiteral("MSysComplexColumns")));
     for (const QString& name : all)
         EXPECT_FALSE(name.startsWith(QStringLiteral("f_"))) << name.toStdString();

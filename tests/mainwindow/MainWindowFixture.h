@@ -22,7 +22,9 @@
 #include <ostream>
 
 // Readable failure output for texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // A real main window with its dialogs answered by the test, on copies of the
 // shop databases.
@@ -31,7 +33,8 @@ protected:
     void SetUp() override {
         quarix::platform::MessageBox::setTestMode(true);
         quarix::platform::FileDialog::setTestMode(true);
-        scratch_ = quarix::test::scratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        scratch_ = quarix::test::scratchDir(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         // Settings and the search log stay in the test's own folder.
         qputenv("ALLUSERSPROFILE", QByteArray::fromStdString((scratch_ / "all").string()));
         qputenv("APPDATA", QByteArray::fromStdString((scratch_ / "user").string()));
@@ -84,7 +87,8 @@ protected:
     }
 
     // Chooses table, field, operator and value as a user would.
-    void choose(const QString& table, const QString& field, const QString& op, const QString& value) {
+    void choose(const QString& table, const QString& field, const QString& op,
+                const QString& value) {
         box("cmbTable")->setEditText(table);
         window->Load_Fields();
         box("CmbField")->setEditText(field);
@@ -104,4 +108,5 @@ private:
     std::filesystem::path scratch_;
 };
 
-#define REQUIRE_ENGINE() ASSERT_TRUE(engineAvailable()) << "the database engine cannot read the test files"
+#define REQUIRE_ENGINE()                                                                           \
+    ASSERT_TRUE(engineAvailable()) << "the database engine cannot read the test files"

@@ -20,9 +20,11 @@ TEST_F(MainWindowTest, OpeningListsTablesAndQueriesWithoutSystemObjects) {
     EXPECT_EQ(window->CurrentDatabasePath, path);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb"));
     EXPECT_FALSE(window->PagedMode);
-    EXPECT_EQ(entries(box("cmbTableQuery")), (QStringList{QStringLiteral("Table"), QStringLiteral("Query")}));
+    EXPECT_EQ(entries(box("cmbTableQuery")),
+              (QStringList{QStringLiteral("Table"), QStringLiteral("Query")}));
     const QStringList tables = entries(box("cmbTable"));
-    for (const char* name : {"Customers", "Orders", "Order Details", "Empty Table", "Wide", "msysnotes", "Types"})
+    for (const char* name :
+         {"Customers", "Orders", "Order Details", "Empty Table", "Wide", "msysnotes", "Types"})
         EXPECT_TRUE(tables.contains(QString::fromLatin1(name))) << name;
     for (const QString& name : tables)
         EXPECT_FALSE(name.startsWith(QStringLiteral("MSys"))) << name.toStdString();
@@ -51,8 +53,8 @@ TEST_F(MainWindowTest, FieldsAreListedAlsoForATableWithoutRows) {
     box("cmbTable")->setEditText(QStringLiteral("Customers"));
     window->cmbTable_LostFocus();
     EXPECT_EQ(entries(box("CmbField")).mid(0, 4),
-              (QStringList{QStringLiteral("CustomerID"), QStringLiteral("Name"), QStringLiteral("City"),
-                           QStringLiteral("Country")}));
+              (QStringList{QStringLiteral("CustomerID"), QStringLiteral("Name"),
+                           QStringLiteral("City"), QStringLiteral("Country")}));
     box("cmbTable")->setEditText(QStringLiteral("Empty Table"));
     window->cmbTable_LostFocus();
     EXPECT_GT(box("CmbField")->count(), 0);
@@ -66,14 +68,16 @@ TEST_F(MainWindowTest, AnUnknownTableReportsAndOffersTheOpenDialog) {
     box("cmbTable")->setEditText(QStringLiteral("No Such Table"));
     window->cmbTable_LostFocus();
     ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("LOAD FIELDS: Error Reading Database\n")));
+    EXPECT_TRUE(
+        messages()[0].text.startsWith(QStringLiteral("LOAD FIELDS: Error Reading Database\n")));
     EXPECT_EQ(quarix::platform::FileDialog::shown().size(), 2u);
 }
 
 TEST_F(MainWindowTest, ValueListOffersDistinctValuesUpToItsLimit) {
     REQUIRE_ENGINE();
     openThroughDialog(copyOf("shop.mdb"));
-    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"), QString());
+    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"),
+           QString());
     window->CmbField_LostFocus();
     QStringList values = entries(box("cmbValues"));
     ASSERT_FALSE(values.isEmpty());
@@ -118,7 +122,8 @@ TEST_F(MainWindowTest, AFileThatIsNoDatabaseIsReported) {
     }
     openThroughDialog(path);
     ASSERT_FALSE(messages().empty());
-    EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("LOAD TABLES: Error Reading Database\n")));
+    EXPECT_TRUE(
+        messages()[0].text.startsWith(QStringLiteral("LOAD TABLES: Error Reading Database\n")));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb.txt"));
 }
 

@@ -16,7 +16,8 @@ using Icon = quarix::platform::MessageBox::Icon;
 TEST_F(MainWindowTest, ControlsAndMenusCarryTheirNames) {
     for (const char* name : {"cmbTableQuery", "cmbTable", "CmbField", "cmbFunction", "cmbValues"})
         box(name);
-    for (const char* name : {"cmdQuarix", "cmdFilter", "cmdClear", "cmdPage0", "cmdPage1", "cmdClearSQL"})
+    for (const char* name :
+         {"cmdQuarix", "cmdFilter", "cmdClear", "cmdPage0", "cmdPage1", "cmdClearSQL"})
         button(name);
     control<QLineEdit>("txtSearch");
     control<QProgressBar>("progBar1");
@@ -76,13 +77,14 @@ TEST_F(MainWindowTest, AFailedRunReportsTheEngineErrorAndForgetsTheCriterion) {
     window->cmdQuarix_Click();
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("GET DATA: ")));
-    EXPECT_TRUE(messages()[0].text.endsWith(
-        QStringLiteral("\n\nCheck your search criteria.\n\nSome functions can only be used on numbers.")));
+    EXPECT_TRUE(messages()[0].text.endsWith(QStringLiteral(
+        "\n\nCheck your search criteria.\n\nSome functions can only be used on numbers.")));
     EXPECT_EQ(messages()[0].title, QStringLiteral("Quarix - Search Error"));
     EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Quarix - Search Error: ")));
     EXPECT_EQ(messages()[1].title, QStringLiteral("Quarix Debug SQL"));
     // The statement as it stood: the failed one never reached the screen.
-    EXPECT_TRUE(messages()[1].text.startsWith(QStringLiteral("Select * from Customers where [Name] Like '*a*'\n")));
+    EXPECT_TRUE(messages()[1].text.startsWith(
+        QStringLiteral("Select * from Customers where [Name] Like '*a*'\n")));
     EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
 }
 
@@ -188,7 +190,9 @@ TEST_F(MainWindowTest, ScreenshotOfTheWindowBeforeASearch) {
     window->mnuSQLmode_Click();
     QDir().mkpath(folder);
     QApplication::processEvents();
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/main-window-sql-mode%1.png").arg(quarix::test::screenshotSuffix())));
+    EXPECT_TRUE(window->grab().save(
+        folder +
+        QStringLiteral("/main-window-sql-mode%1.png").arg(quarix::test::screenshotSuffix())));
 }
 
 TEST_F(MainWindowTest, ReservedPathClosesTheWindowAtItsNextActivation) {

@@ -18,8 +18,8 @@ namespace {
 TEST(Platform, MessageBoxesAreRecordedAndAnsweredInTestMode) {
     MessageBox::setTestMode(true);
     MessageBox::queueAnswer(QMessageBox::No);
-    EXPECT_EQ(MessageBox::show(nullptr, QStringLiteral("Sure?"), QStringLiteral("T"), MessageBox::Icon::Question,
-                               QMessageBox::Yes | QMessageBox::No),
+    EXPECT_EQ(MessageBox::show(nullptr, QStringLiteral("Sure?"), QStringLiteral("T"),
+                               MessageBox::Icon::Question, QMessageBox::Yes | QMessageBox::No),
               QMessageBox::No);
     EXPECT_EQ(MessageBox::show(nullptr, QStringLiteral("Done")), QMessageBox::Ok);
     ASSERT_EQ(MessageBox::shown().size(), 2u);
@@ -32,12 +32,15 @@ TEST(Platform, MessageBoxesAreRecordedAndAnsweredInTestMode) {
 TEST(Platform, FileDialogAnswersFromTheQueueAndCancelsWhenEmpty) {
     FileDialog::setTestMode(true);
     FileDialog::queueAnswer(QStringLiteral("/tmp/a.mdb"));
-    EXPECT_EQ(FileDialog::openFileName(nullptr, QStringLiteral("Open Database"), QStringLiteral("A|*.a"), {}),
+    EXPECT_EQ(FileDialog::openFileName(nullptr, QStringLiteral("Open Database"),
+                                       QStringLiteral("A|*.a"), {}),
               QStringLiteral("/tmp/a.mdb"));
-    EXPECT_FALSE(FileDialog::openFileName(nullptr, QStringLiteral("Open Database"), {}, {}).has_value());
+    EXPECT_FALSE(
+        FileDialog::openFileName(nullptr, QStringLiteral("Open Database"), {}, {}).has_value());
     EXPECT_EQ(FileDialog::shown().size(), 2u);
-    EXPECT_EQ(FileDialog::toQtFilter(QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb")),
-              QStringLiteral("Microsoft Access (*.mdb *.accdb)"));
+    EXPECT_EQ(
+        FileDialog::toQtFilter(QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb")),
+        QStringLiteral("Microsoft Access (*.mdb *.accdb)"));
     FileDialog::setTestMode(false);
 }
 
@@ -53,7 +56,8 @@ TEST(Platform, ClipboardPasteLandsAtTheCursorOverTheSelection) {
 
 TEST(Platform, DropsGiveLocalFilesAndShellRecordsInTestMode) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/x.mdb")), QUrl(QStringLiteral("https://example.org"))});
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/x.mdb")),
+                  QUrl(QStringLiteral("https://example.org"))});
     EXPECT_EQ(droppedFiles(&data), QStringList{QStringLiteral("/tmp/x.mdb")});
     EXPECT_TRUE(droppedFiles(nullptr).isEmpty());
     Shell::setTestMode(true);

@@ -15,9 +15,12 @@ namespace quarix::test {
 // read-only copy would hide a write attempt instead of showing it.
 inline std::string writableCopy(const std::string& fixture, const std::filesystem::path& dir,
                                 const std::string& name = {}) {
-    const std::filesystem::path target = dir / (name.empty() ? std::filesystem::path(fixture).filename().string() : name);
-    std::filesystem::copy_file(dataFile(fixture), target, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    const std::filesystem::path target =
+        dir / (name.empty() ? std::filesystem::path(fixture).filename().string() : name);
+    std::filesystem::copy_file(dataFile(fixture), target,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_write);
     return target.string();
 }
 
@@ -37,7 +40,7 @@ inline void setModified(const std::filesystem::path& path, const timespec& when)
 }
 
 inline timespec modifiedOf(const std::filesystem::path& path) {
-    struct stat info{};
+    struct stat info {};
     ::stat(path.c_str(), &info);
     return info.st_mtim;
 }

@@ -23,7 +23,8 @@ constexpr const char* londonCustomers = "SELECT * FROM Customers WHERE City = 'L
 class CacheSafety : public testing::Test {
 protected:
     void SetUp() override {
-        dir_ = quarix::test::scratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            quarix::test::scratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(true);
     }
@@ -39,7 +40,8 @@ protected:
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(CacheFolder::fileFor(accessPath).c_str(), &db), SQLITE_OK);
         char* error = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+            << (error ? error : "");
         sqlite3_free(error);
         sqlite3_close(db);
     }
@@ -60,7 +62,7 @@ protected:
     }
 
     static int modeOf(const fs::path& path) {
-        struct stat info{};
+        struct stat info {};
         ::stat(path.c_str(), &info);
         return static_cast<int>(info.st_mode & 0777);
     }
@@ -91,9 +93,11 @@ TEST_F(CacheSafety, ACacheMadeForAnotherPathIsNeverServed) {
     std::string bytes = quarix::test::fileBytes(b);
     int changed = 0;
     // Text is stored as UTF-16, or as single bytes when compressed.
-    for (const std::string& london : {std::string("L\0o\0n\0d\0o\0n\0", 12), std::string("London")}) {
+    for (const std::string& london :
+         {std::string("L\0o\0n\0d\0o\0n\0", 12), std::string("London")}) {
         const std::size_t letter = london.size() / 6;
-        for (std::size_t at = bytes.find(london); at != std::string::npos; at = bytes.find(london, at + 1), ++changed)
+        for (std::size_t at = bytes.find(london); at != std::string::npos;
+             at = bytes.find(london, at + 1), ++changed)
             bytes[at + letter] = 'i';
     }
     ASSERT_GT(changed, 0);
@@ -104,7 +108,8 @@ TEST_F(CacheSafety, ACacheMadeForAnotherPathIsNeverServed) {
     ASSERT_EQ(AccessDatabase::open(a)->execute(londonCustomers)->rowCount(), 22);
     closeConnections();
     // b's cache file is a's, as if it had been copied or renamed there.
-    fs::copy_file(CacheFolder::fileFor(a), CacheFolder::fileFor(b), fs::copy_options::overwrite_existing);
+    fs::copy_file(CacheFolder::fileFor(a), CacheFolder::fileFor(b),
+                  fs::copy_options::overwrite_existing);
     const auto db = AccessDatabase::open(b);
     EXPECT_EQ(db->execute(londonCustomers)->rowCount(), 0);
     EXPECT_EQ(db->execute("SELECT * FROM Customers WHERE City = 'Lindon'")->rowCount(), 22);
@@ -121,7 +126,8 @@ TEST_F(CacheSafety, ACacheFileDeletedOrTruncatedWhileInUseIsRebuilt) {
     // The database stays open while the user clears the cache folder: the
     // next statement needs a table not read yet.
     fs::remove(cache);
-    EXPECT_EQ(db->execute("SELECT * FROM Orders")->rowCount(), AccessDatabase::open(path)->execute("Orders")->rowCount());
+    EXPECT_EQ(db->execute("SELECT * FROM Orders")->rowCount(),
+              AccessDatabase::open(path)->execute("Orders")->rowCount());
     EXPECT_FALSE(shown->row(21).empty()) << "the rows on screen still read";
     EXPECT_EQ(AccessDatabase::open(path)->execute(londonCustomers)->rowCount(), 22);
     EXPECT_TRUE(fs::exists(cache));

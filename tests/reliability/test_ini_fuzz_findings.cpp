@@ -14,12 +14,16 @@ TEST(IniFuzzFindings, ReplacingTheLastWindows1252ByteKeepsTheFileMeaning) {
     const QByteArray file = "\xEF\xBB\xBF[ history ]\n  recent0 = 'x'\n[History]\nRecent1=caf\xE9\n"
                             "Recent2=Caf\xC3\xA9\n";
     IniDocument document = IniDocument::fromBytes(file);
-    ASSERT_EQ(document.value(QStringLiteral("History"), QStringLiteral("Recent2")), QStringLiteral("Caf\u00C3\u00A9"));
+    ASSERT_EQ(document.value(QStringLiteral("History"), QStringLiteral("Recent2")),
+              QStringLiteral("Caf\u00C3\u00A9"));
 
-    document.setValue(QStringLiteral("History"), QStringLiteral("Recent1"), QStringLiteral("line\r\nbreak"));
+    document.setValue(QStringLiteral("History"), QStringLiteral("Recent1"),
+                      QStringLiteral("line\r\nbreak"));
     const IniDocument reread = IniDocument::fromBytes(document.toBytes());
-    EXPECT_EQ(reread.value(QStringLiteral("History"), QStringLiteral("Recent1")), QStringLiteral("line break"));
-    EXPECT_EQ(reread.value(QStringLiteral("History"), QStringLiteral("Recent2")), QStringLiteral("Caf\u00C3\u00A9"));
+    EXPECT_EQ(reread.value(QStringLiteral("History"), QStringLiteral("Recent1")),
+              QStringLiteral("line break"));
+    EXPECT_EQ(reread.value(QStringLiteral("History"), QStringLiteral("Recent2")),
+              QStringLiteral("Caf\u00C3\u00A9"));
     EXPECT_FALSE(reread.value(QStringLiteral("History"), QStringLiteral("recent0")).has_value());
 }
 

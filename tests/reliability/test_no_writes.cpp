@@ -57,10 +57,12 @@ int runEveryCommand(const std::string& file, const fs::path& outputDir) {
         run({"values", file, table.name, field, "--max", "5", "--format", "jsonl"});
         run({"search", file, table.name, field, "Contains", "a", "--format", "csv", "--output",
              (outputDir / "out.csv").string()});
-        run({"search", file, table.name, "--where", "[" + field + "] Is Not Null", "--and", "[" + field + "] <> ''",
-             "--page", "2", "--page-size", "3", "--order", "[" + field + "] DESC"});
+        run({"search", file, table.name, "--where", "[" + field + "] Is Not Null", "--and",
+             "[" + field + "] <> ''", "--page", "2", "--page-size", "3", "--order",
+             "[" + field + "] DESC"});
         run({"search", file, table.name, "--where", "True", "--count"});
-        run({"dump", file, table.name, "--format", "json", "--output", (outputDir / "out.json").string()});
+        run({"dump", file, table.name, "--format", "json", "--output",
+             (outputDir / "out.json").string()});
     }
     for (const engine::QueryInfo& query : db->catalogue().queries)
         run({"dump", file, query.name, "--count"});

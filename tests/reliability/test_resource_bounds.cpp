@@ -36,7 +36,8 @@ std::string utf16(const std::string& ascii) {
 class ResourceBounds : public testing::Test {
 protected:
     void SetUp() override {
-        dir_ = quarix::test::scratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            quarix::test::scratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
         AccessDatabase::setCacheEnabled(false);
     }
     void TearDown() override {
@@ -54,7 +55,8 @@ protected:
         return path.string();
     }
 
-    static int errorOf(const std::shared_ptr<AccessDatabase>& db, const std::string& statement, std::string* text = nullptr) {
+    static int errorOf(const std::shared_ptr<AccessDatabase>& db, const std::string& statement,
+                       std::string* text = nullptr) {
         try {
             db->execute(statement)->rowCount();
         } catch (const EngineError& e) {
@@ -70,24 +72,30 @@ protected:
 
 TEST_F(ResourceBounds, AnAbsurdDeclaredRowCountReadsTheRowsThatExist) {
     for (const char* fixture : {"shop.mdb", "shop.accdb", "real/testV1997.mdb"}) {
-        const Catalogue original = AccessDatabase::open(quarix::test::dataFile(fixture))->catalogue();
+        const Catalogue original =
+            AccessDatabase::open(quarix::test::dataFile(fixture))->catalogue();
         const auto customers = std::find_if(original.tables.begin(), original.tables.end(),
                                             [](const TableInfo& t) { return !t.system; });
         ASSERT_NE(customers, original.tables.end());
         // The row count sits in the table's definition page (the low bits
         // of its Id): at 12 in Jet 3's 2 KB pages, at 16 in 4 KB pages.
         const bool jet3 = original.format == FileFormat::Jet3;
-        const std::size_t at = (customers->id & 0xFFFFFF) * (jet3 ? 2048u : 4096u) + (jet3 ? 12u : 16u);
-        const std::string path = patchedCopy(fixture, fs::path(fixture).filename().string(), [&](std::string& bytes) {
-            ASSERT_EQ(u32At(bytes, at), customers->rowEstimate) << fixture;
-            putU32(bytes, at, 0xFFFFFFF0u);
-        });
+        const std::size_t at =
+            (customers->id & 0xFFFFFF) * (jet3 ? 2048u : 4096u) + (jet3 ? 12u : 16u);
+        const std::string path =
+            patchedCopy(fixture, fs::path(fixture).filename().string(), [&](std::string& bytes) {
+                ASSERT_EQ(u32At(bytes, at), customers->rowEstimate) << fixture;
+                putU32(bytes, at, 0xFFFFFFF0u);
+            });
 
         const auto db = AccessDatabase::open(path);
-        const auto& patched = *std::find_if(db->catalogue().tables.begin(), db->catalogue().tables.end(),
-                                            [&](const TableInfo& t) { return t.name == customers->name; });
+        const auto& patched =
+            *std::find_if(db->catalogue().tables.begin(), db->catalogue().tables.end(),
+                          [&](const TableInfo& t) { return t.name == customers->name; });
         EXPECT_EQ(patched.rowEstimate, 0xFFFFFFF0u) << fixture;
-        const auto expected = AccessDatabase::open(quarix::test::dataFile(fixture))->execute(customers->name)->rowCount();
+        const auto expected = AccessDatabase::open(quarix::test::dataFile(fixture))
+                                  ->execute(customers->name)
+                                  ->rowCount();
         EXPECT_EQ(db->execute(customers->name)->rowCount(), expected) << fixture;
     }
 }
@@ -118,8 +126,9 @@ TEST_F(ResourceBounds, AMemoClaimingHundredsOfMegabytesIsAClearErrorOrBounded) {
     // Under the limit, the chain still ends where the pages end.
     const auto large = AccessDatabase::open(withMemoLength(200u << 20, "large.mdb"));
     try {
-        EXPECT_EQ(large->execute("Types")->rowCount(),
-                  AccessDatabase::open(quarix::test::dataFile("shop.mdb"))->execute("Types")->rowCount());
+        EXPECT_EQ(
+            large->execute("Types")->rowCount(),
+            AccessDatabase::open(quarix::test::dataFile("shop.mdb"))->execute("Types")->rowCount());
     } catch (const EngineError& e) {
         EXPECT_FALSE(e.description().empty());
     }
@@ -128,7 +137,8 @@ TEST_F(ResourceBounds, AMemoClaimingHundredsOfMegabytesIsAClearErrorOrBounded) {
 TEST_F(ResourceBounds, ASavedQueryThatReadsItselfIsACircularReference) {
     // Countries reads Customers; the names have the same length, so the
     // rows of Countries in MSysQueries can be made to read Countries.
-    const Catalogue original = AccessDatabase::open(quarix::test::dataFile("shop.mdb"))->catalogue();
+    const Catalogue original =
+        AccessDatabase::open(quarix::test::dataFile("shop.mdb"))->catalogue();
     const auto countries = std::find_if(original.queries.begin(), original.queries.end(),
                                         [](const QueryInfo& q) { return q.name == "Countries"; });
     ASSERT_NE(countries, original.queries.end());
@@ -136,7 +146,8 @@ TEST_F(ResourceBounds, ASavedQueryThatReadsItselfIsACircularReference) {
         std::string id(4, '\0');
         putU32(id, 0, static_cast<std::uint32_t>(countries->id));
         int patched = 0;
-        for (std::size_t at = bytes.find(id); at != std::string::npos; at = bytes.find(id, at + 1)) {
+        for (std::size_t at = bytes.find(id); at != std::string::npos;
+             at = bytes.find(id, at + 1)) {
             // The row's texts follow its fixed columns.
             const std::size_t name = bytes.substr(at, 120).find(utf16("Customers"));
             if (name != std::string::npos) {
@@ -148,7 +159,8 @@ TEST_F(ResourceBounds, ASavedQueryThatReadsItselfIsACircularReference) {
     });
 
     const auto db = AccessDatabase::open(path);
-    EXPECT_EQ(db->savedQuerySql("Countries").find("Customers"), std::string::npos) << db->savedQuerySql("Countries");
+    EXPECT_EQ(db->savedQuerySql("Countries").find("Customers"), std::string::npos)
+        << db->savedQuerySql("Countries");
     EXPECT_EQ(errorOf(db, "Countries"), 3103);
     EXPECT_EQ(errorOf(db, "SELECT * FROM Countries WHERE Country Like 'U*'"), 3103);
     EXPECT_EQ(db->execute("London Customers")->rowCount(), 22);

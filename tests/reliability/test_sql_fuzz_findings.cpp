@@ -10,8 +10,7 @@ namespace {
 using quarix::engine::AccessDatabase;
 
 // Text with zero characters inside, from a literal.
-template <std::size_t N>
-std::string withZeros(const char (&text)[N]) {
+template <std::size_t N> std::string withZeros(const char (&text)[N]) {
     return std::string(text, N - 1);
 }
 
@@ -19,12 +18,14 @@ std::string withZeros(const char (&text)[N]) {
 // "unrecognized token" from SQLite instead of a result.
 TEST(SqlFuzzFindings, AZeroCharacterInsideATextIsKept) {
     const auto db = AccessDatabase::open(quarix::test::dataFile("shop.mdb"));
-    const auto length = db->execute(withZeros("SELECT TOP 1 Len('a\0b') AS n, 'x\0''y' AS t FROM Customers"));
+    const auto length =
+        db->execute(withZeros("SELECT TOP 1 Len('a\0b') AS n, 'x\0''y' AS t FROM Customers"));
     ASSERT_EQ(length->rowCount(), 1);
     EXPECT_EQ(length->text(0, length->row(0)[0]), "3");
     EXPECT_EQ(length->text(1, length->row(0)[1]), withZeros("x\0'y"));
 
-    const std::int64_t all = db->execute("SELECT * FROM Customers WHERE City Is Not Null")->rowCount();
+    const std::int64_t all =
+        db->execute("SELECT * FROM Customers WHERE City Is Not Null")->rowCount();
     EXPECT_EQ(db->filter("Customers", withZeros("[City] <> 'Lon\0don'"))->rowCount(), all);
 }
 

@@ -28,16 +28,17 @@ TEST_P(CriterionTable, GivesTheCriterionText) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryOperator, CriterionTable,
-    ::testing::Values(Case{"Contains", "lon", "[F] Like '*lon*'"}, Case{"Contains", "", "[F] Like '**'"},
-                      Case{"Begins", " Lon ", "[F] Like 'Lon*'"}, Case{"Equals", "London", "[F] Like 'London'"},
-                      Case{"Not Contain", "abc", "[F] Not Like 'abc'"},
-                      Case{"Not Contain", "*abc*", "[F] Not Like '*abc*'"},
-                      Case{"> Greater", " 5 ", "Int([F]) > 5"}, Case{"> Greater", "3.7", "Int([F]) > 3.7"},
-                      Case{"> Greater", "$3.70", "Int([F]) > 3"}, Case{"< Less", "-2", "Int([F]) < -2"},
-                      Case{">=", "$-3.5", "Int([F]) >= -4"}, Case{"<=", "$12.99", "Int([F]) <= 12"},
-                      Case{"<> Not", "abc", "[F] <> 'abc'"}, Case{"<> Not", "7", "Int([F]) <> 7"},
-                      Case{"<> Not", "$7.9", "Int([F]) <> 7"}, Case{"Nonsense", "x", ""},
-                      Case{"contains", "x", ""}, Case{"Contains", "a?c*", "[F] Like '*a?c**'"}));
+    ::testing::Values(
+        Case{"Contains", "lon", "[F] Like '*lon*'"}, Case{"Contains", "", "[F] Like '**'"},
+        Case{"Begins", " Lon ", "[F] Like 'Lon*'"}, Case{"Equals", "London", "[F] Like 'London'"},
+        Case{"Not Contain", "abc", "[F] Not Like 'abc'"},
+        Case{"Not Contain", "*abc*", "[F] Not Like '*abc*'"},
+        Case{"> Greater", " 5 ", "Int([F]) > 5"}, Case{"> Greater", "3.7", "Int([F]) > 3.7"},
+        Case{"> Greater", "$3.70", "Int([F]) > 3"}, Case{"< Less", "-2", "Int([F]) < -2"},
+        Case{">=", "$-3.5", "Int([F]) >= -4"}, Case{"<=", "$12.99", "Int([F]) <= 12"},
+        Case{"<> Not", "abc", "[F] <> 'abc'"}, Case{"<> Not", "7", "Int([F]) <> 7"},
+        Case{"<> Not", "$7.9", "Int([F]) <> 7"}, Case{"Nonsense", "x", ""},
+        Case{"contains", "x", ""}, Case{"Contains", "a?c*", "[F] Like '*a?c**'"}));
 
 TEST(Criteria, QuotesInValuesAreDoubledSoTheStatementStaysValid) {
     EXPECT_EQ(build("Equals", "O'Brien"), QStringLiteral("[F] Like 'O''Brien'"));
@@ -49,8 +50,11 @@ TEST(Criteria, QuotesInValuesAreDoubledSoTheStatementStaysValid) {
 
 TEST(Criteria, NumericOperatorsRefuseText) {
     for (const char* op : {"> Greater", "< Less", ">=", "<="}) {
-        const BuildResult r = BuildCriterion({{}, QStringLiteral("T"), QStringLiteral("F"),
-                                              QString::fromUtf8(op), QStringLiteral("abc")});
+        const BuildResult r = BuildCriterion({{},
+                                              QStringLiteral("T"),
+                                              QStringLiteral("F"),
+                                              QString::fromUtf8(op),
+                                              QStringLiteral("abc")});
         ASSERT_TRUE(r.refusal.has_value()) << op;
         EXPECT_EQ(r.refusal->message, QStringLiteral("The ") + QString::fromUtf8(op) +
                                           QStringLiteral(" operator requires a number."));
@@ -60,22 +64,27 @@ TEST(Criteria, NumericOperatorsRefuseText) {
 }
 
 TEST(Criteria, DollarValueThatIsNoNumberFailsAsAConversion) {
-    const BuildResult r = BuildCriterion({{}, QStringLiteral("T"), QStringLiteral("F"),
-                                          QStringLiteral("> Greater"), QStringLiteral("$abc")});
+    const BuildResult r = BuildCriterion({{},
+                                          QStringLiteral("T"),
+                                          QStringLiteral("F"),
+                                          QStringLiteral("> Greater"),
+                                          QStringLiteral("$abc")});
     EXPECT_FALSE(r.refusal.has_value());
     ASSERT_TRUE(r.failure.has_value());
     EXPECT_EQ(r.failure->number, 13);
 }
 
 TEST(Criteria, StatementsAndJoining) {
-    EXPECT_EQ(CombineCriteria(QStringLiteral("[A] = 1 OR [A] = 2"), QStringLiteral("[B] Like 'x*'")),
-              QStringLiteral("[A] = 1 OR [A] = 2 AND [B] Like 'x*'"));
+    EXPECT_EQ(
+        CombineCriteria(QStringLiteral("[A] = 1 OR [A] = 2"), QStringLiteral("[B] Like 'x*'")),
+        QStringLiteral("[A] = 1 OR [A] = 2 AND [B] Like 'x*'"));
     EXPECT_EQ(DefaultSortClause(QStringLiteral("City")), QStringLiteral("[City] ASC"));
-    EXPECT_EQ(BuildSearchStatement(QStringLiteral("Customers"), QStringLiteral("[City] Like '*lon*'"), {},
-                                   QStringLiteral("City")),
-              QStringLiteral("select * from [Customers] WHERE [City] Like '*lon*' ORDER BY [City] ASC"));
-    EXPECT_EQ(BuildSearchStatement(QStringLiteral("T"), QStringLiteral("W"), QStringLiteral("[Name] DESC"),
-                                   QStringLiteral("City")),
+    EXPECT_EQ(
+        BuildSearchStatement(QStringLiteral("Customers"), QStringLiteral("[City] Like '*lon*'"), {},
+                             QStringLiteral("City")),
+        QStringLiteral("select * from [Customers] WHERE [City] Like '*lon*' ORDER BY [City] ASC"));
+    EXPECT_EQ(BuildSearchStatement(QStringLiteral("T"), QStringLiteral("W"),
+                                   QStringLiteral("[Name] DESC"), QStringLiteral("City")),
               QStringLiteral("select * from [T] WHERE W ORDER BY [Name] DESC"));
     EXPECT_EQ(DisplaySql(QStringLiteral("Order Details"), QStringLiteral("W")),
               QStringLiteral("Select * from Order Details where W"));
@@ -95,7 +104,8 @@ TEST(Criteria, SqlModeFragments) {
     EXPECT_EQ(frag("Nonsense", "7").text, QString());
     const BuildResult refused = frag("> Greater", "abc");
     ASSERT_TRUE(refused.refusal.has_value());
-    EXPECT_EQ(refused.refusal->message, QStringLiteral("The > Greater operator requires a number."));
+    EXPECT_EQ(refused.refusal->message,
+              QStringLiteral("The > Greater operator requires a number."));
     EXPECT_TRUE(frag("<", "$").refusal.has_value() || frag("<", "$").text.isEmpty());
 }
 

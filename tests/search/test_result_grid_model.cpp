@@ -32,7 +32,8 @@ TEST(ResultGridModel, HeldPageAndGridShapes) {
     QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::Warning);
     EXPECT_EQ(m.Rows(), 1);
     EXPECT_EQ(m.Cols(), 0);
-    m.setRows({QStringLiteral("Name"), QStringLiteral("City")}, {{QStringLiteral("Ann")}, {QStringLiteral("Bo"), QStringLiteral("Oslo")}});
+    m.setRows({QStringLiteral("Name"), QStringLiteral("City")},
+              {{QStringLiteral("Ann")}, {QStringLiteral("Bo"), QStringLiteral("Oslo")}});
     EXPECT_EQ(m.Rows(), 3);
     EXPECT_EQ(m.Cols(), 2);
     EXPECT_EQ(m.TextMatrix(0, 1), QStringLiteral("City"));
@@ -54,15 +55,16 @@ TEST(ResultGridModel, ReadsOnlyTheBlocksThatAreShownAndKeepsFewInMemory) {
     EXPECT_EQ(read, 0);
     EXPECT_EQ(m.data(m.index(999999, 1)).toString(), QStringLiteral("r999999c1"));
     EXPECT_EQ(m.TextMatrix(1, 0), QStringLiteral("r0c0"));
-    EXPECT_EQ(read, ResultGridModel::kBlockRows + 1000000 % ResultGridModel::kBlockRows); // first and last block
+    EXPECT_EQ(read, ResultGridModel::kBlockRows +
+                        1000000 % ResultGridModel::kBlockRows); // first and last block
     for (long r = 0; r < 100 * ResultGridModel::kBlockRows; r += ResultGridModel::kBlockRows)
         m.TextMatrix(r + 1, 0);
     const long afterScan = read;
     EXPECT_EQ(m.TextMatrix(99 * ResultGridModel::kBlockRows + 1, 0),
               QStringLiteral("r%1c0").arg(99 * ResultGridModel::kBlockRows));
-    EXPECT_EQ(read, afterScan);  // still cached
+    EXPECT_EQ(read, afterScan); // still cached
     EXPECT_EQ(m.TextMatrix(1, 0), QStringLiteral("r0c0"));
-    EXPECT_GT(read, afterScan);  // evicted long ago, read again
+    EXPECT_GT(read, afterScan); // evicted long ago, read again
 }
 
 } // namespace

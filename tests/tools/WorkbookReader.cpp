@@ -45,13 +45,15 @@ ReadSheet readSheet(const QByteArray& xml) {
             else if (name == QStringLiteral("autoFilter"))
                 sheet.autoFilter = attrs.value(QStringLiteral("ref")).toString();
             else if (name == QStringLiteral("pane"))
-                sheet.headerFrozen = attrs.value(QStringLiteral("state")) == QStringLiteral("frozen") &&
-                                     attrs.value(QStringLiteral("ySplit")) == QStringLiteral("1");
+                sheet.headerFrozen =
+                    attrs.value(QStringLiteral("state")) == QStringLiteral("frozen") &&
+                    attrs.value(QStringLiteral("ySplit")) == QStringLiteral("1");
             else if (name == QStringLiteral("col"))
                 ++sheet.widthsSet;
             else if (name == QStringLiteral("c")) {
                 ref = attrs.value(QStringLiteral("r")).toString();
-                cell = SheetCell{attrs.value(QStringLiteral("t")).toString(), {},
+                cell = SheetCell{attrs.value(QStringLiteral("t")).toString(),
+                                 {},
                                  attrs.value(QStringLiteral("s")).toInt()};
             } else if (name == QStringLiteral("v") || name == QStringLiteral("t")) {
                 cell.value += in.readElementText();
@@ -71,19 +73,22 @@ QStringList workbookParts(const QString& path) {
     QProcess unzip;
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), path});
     unzip.waitForFinished(60000);
-    return QString::fromUtf8(unzip.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(unzip.readAllStandardOutput())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 ReadWorkbook readWorkbook(const QString& path) {
     ReadWorkbook book;
     QXmlStreamReader workbook(unzipPart(path, QStringLiteral("xl/workbook.xml")));
     while (!workbook.atEnd()) {
-        if (workbook.readNext() == QXmlStreamReader::StartElement && workbook.name() == QStringLiteral("sheet"))
+        if (workbook.readNext() == QXmlStreamReader::StartElement &&
+            workbook.name() == QStringLiteral("sheet"))
             book.sheetNames << workbook.attributes().value(QStringLiteral("name")).toString();
     }
     // Number formats by cell style index.
     QXmlStreamReader styles(unzipPart(path, QStringLiteral("xl/styles.xml")));
-    std::map<int, QString> codes{{14, QStringLiteral("m/d/yyyy")}, {22, QStringLiteral("m/d/yyyy h:mm")}};
+    std::map<int, QString> codes{{14, QStringLiteral("m/d/yyyy")},
+                                 {22, QStringLiteral("m/d/yyyy h:mm")}};
     bool inCellXfs = false;
     int xfIndex = 0;
     while (!styles.atEnd()) {
@@ -103,7 +108,8 @@ ReadWorkbook readWorkbook(const QString& path) {
         }
     }
     for (int i = 1; i <= book.sheetNames.size(); ++i) {
-        ReadSheet sheet = readSheet(unzipPart(path, QStringLiteral("xl/worksheets/sheet%1.xml").arg(i)));
+        ReadSheet sheet =
+            readSheet(unzipPart(path, QStringLiteral("xl/worksheets/sheet%1.xml").arg(i)));
         sheet.name = book.sheetNames[i - 1];
         book.sheets.push_back(std::move(sheet));
     }

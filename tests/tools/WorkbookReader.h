@@ -10,19 +10,19 @@ namespace quarix::test {
 // A written .xlsx read back through `unzip -p` and its XML parsed: enough
 // of each sheet to check what a spreadsheet would show.
 struct SheetCell {
-    QString type;   // the cell's t attribute: "" number, "b" boolean, "inlineStr", "str"
-    QString value;  // <v> or the inline string's text
-    int style = 0;  // the s attribute (0 = default)
+    QString type;  // the cell's t attribute: "" number, "b" boolean, "inlineStr", "str"
+    QString value; // <v> or the inline string's text
+    int style = 0; // the s attribute (0 = default)
 };
 
 struct ReadSheet {
     QString name;
-    QString dimension;   // <dimension ref>
-    QString autoFilter;  // <autoFilter ref>
+    QString dimension;  // <dimension ref>
+    QString autoFilter; // <autoFilter ref>
     bool headerFrozen = false;
-    int rows = 0;        // highest row number holding a cell
-    int columns = 0;     // highest column number holding a cell
-    int widthsSet = 0;   // number of <col> width entries
+    int rows = 0;                       // highest row number holding a cell
+    int columns = 0;                    // highest column number holding a cell
+    int widthsSet = 0;                  // number of <col> width entries
     std::map<QString, SheetCell> cells; // by reference, "A1"
 };
 

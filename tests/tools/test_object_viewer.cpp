@@ -3,6 +3,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
+#include "search/ResultGridModel.h"
 #include "tools/AboutInfo.h"
 #include "tools/DatabaseHandOver.h"
 #include "tools/HelpWindow.h"
@@ -11,7 +12,6 @@
 #include "tools/RecordsetViewer.h"
 #include "tools/frmAbout.h"
 #include "tools/frmObject.h"
-#include "search/ResultGridModel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -43,7 +43,9 @@ protected:
         platform::Shell::setTestMode(false);
         Launcher::setTestMode(false);
     }
-    static QString data(const std::string& name) { return QString::fromStdString(test::dataFile(name)); }
+    static QString data(const std::string& name) {
+        return QString::fromStdString(test::dataFile(name));
+    }
     static QString lastMessage() {
         const auto& shown = platform::MessageBox::shown();
         return shown.empty() ? QString() : shown.back().text;
@@ -64,7 +66,8 @@ TEST_F(ObjectViewerTest, ListsHideSystemTablesAndHiddenQueries) {
         EXPECT_FALSE(lists.error) << file;
         EXPECT_TRUE(lists.tables.contains(QStringLiteral("Customers"))) << file;
         EXPECT_TRUE(lists.tables.contains(QStringLiteral("Order Details"))) << file;
-        EXPECT_TRUE(lists.tables.contains(QStringLiteral("msysnotes"))) << file; // lower-case msys is a user table
+        EXPECT_TRUE(lists.tables.contains(QStringLiteral("msysnotes")))
+            << file; // lower-case msys is a user table
         EXPECT_TRUE(lists.queries.contains(QStringLiteral("London Customers"))) << file;
         EXPECT_TRUE(lists.queries.contains(QStringLiteral("Age Everyone"))) << file;
         EXPECT_FALSE(lists.queries.contains(QStringLiteral("~sq_cfrmHidden"))) << file;
@@ -101,7 +104,8 @@ TEST_F(ObjectViewerTest, ABrokenFileReportsTheCatalogueError) {
     }
     const ObjectLists lists = Load_Objects(QString::fromStdString(broken.string()));
     ASSERT_TRUE(lists.error);
-    EXPECT_TRUE(lists.error->startsWith(QStringLiteral("LOAD OBJECTS: Error Reading Database\r\n")));
+    EXPECT_TRUE(
+        lists.error->startsWith(QStringLiteral("LOAD OBJECTS: Error Reading Database\r\n")));
     fs::remove_all(dir);
 }
 
@@ -122,10 +126,12 @@ TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
     ASSERT_EQ(dialog.viewers().size(), 2);
     EXPECT_EQ(dialog.viewers().last()->model().Rows(), 23);
     // What ran is shown with the rows: the query's SQL rebuilt from the file.
-    const auto* sql = dialog.viewers().last()->findChild<QPlainTextEdit*>(QStringLiteral("txtQuerySql"));
+    const auto* sql =
+        dialog.viewers().last()->findChild<QPlainTextEdit*>(QStringLiteral("txtQuerySql"));
     ASSERT_NE(sql, nullptr);
-    EXPECT_EQ(sql->toPlainText(),
-              QStringLiteral("SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");"));
+    EXPECT_EQ(
+        sql->toPlainText(),
+        QStringLiteral("SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");"));
 }
 
 TEST_F(ObjectViewerTest, AnActionQueryCannotBeViewedAndSaysSo) {
@@ -134,20 +140,24 @@ TEST_F(ObjectViewerTest, AnActionQueryCannotBeViewedAndSaysSo) {
     dialog.cmdShow_Click(frmObject::QueryRow);
     EXPECT_TRUE(dialog.viewers().isEmpty());
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("'Age Everyone' cannot be opened.")));
-    EXPECT_TRUE(lastMessage().endsWith(QStringLiteral("UPDATE Customers SET Customers.Age = [Age]+1;")));
+    EXPECT_TRUE(
+        lastMessage().endsWith(QStringLiteral("UPDATE Customers SET Customers.Age = [Age]+1;")));
 }
 
 TEST_F(ObjectViewerTest, FormsAndReportsGoToTheDesktopApplicationOrNeedAccess) {
     frmObject dialog(data("shop.accdb"));
     dialog.cmbForm->addItem(QStringLiteral("Orders Form"));
     dialog.cmdShow_Click(frmObject::FormRow);
-    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Forms and reports need Microsoft Access")));
+    EXPECT_TRUE(
+        lastMessage().startsWith(QStringLiteral("Forms and reports need Microsoft Access")));
     EXPECT_TRUE(platform::Shell::opened().isEmpty());
 
-    Launcher::setTestDefaultApplications({{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
-                                          {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
+    Launcher::setTestDefaultApplications(
+        {{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
+         {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
     dialog.cmdShow_Click(frmObject::FormRow);
-    EXPECT_EQ(platform::Shell::opened(), QStringList{QFileInfo(data("shop.accdb")).absoluteFilePath()});
+    EXPECT_EQ(platform::Shell::opened(),
+              QStringList{QFileInfo(data("shop.accdb")).absoluteFilePath()});
 
     // An empty selection does nothing.
     platform::MessageBox::clearShown();
@@ -162,17 +172,20 @@ TEST_F(ObjectViewerTest, OpenInAccessAndCompact) {
     const QByteArray before = digest(copy);
 
     mnuAccess_Click(nullptr, copy);
-    EXPECT_EQ(lastMessage(), QStringLiteral("The database cannot be opened or Quarix cannot connect to Access"));
+    EXPECT_EQ(lastMessage(),
+              QStringLiteral("The database cannot be opened or Quarix cannot connect to Access"));
 
-    Launcher::setTestDefaultApplications({{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
-                                          {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
+    Launcher::setTestDefaultApplications(
+        {{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
+         {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
     const QString cwd = QDir::currentPath();
     fs::create_directories(dir / "sub");
     QDir::setCurrent(QString::fromStdString((dir / "sub").string()));
     mnuAccess_Click(nullptr, QStringLiteral("../shop.mdb"));
     QDir::setCurrent(cwd);
     ASSERT_EQ(platform::Shell::opened().size(), 1);
-    EXPECT_EQ(QFileInfo(platform::Shell::opened()[0]).canonicalFilePath(), QFileInfo(copy).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(platform::Shell::opened()[0]).canonicalFilePath(),
+              QFileInfo(copy).canonicalFilePath());
 
     mnuCompact_Click(nullptr);
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("The database cannot be compacted.\n")));
@@ -189,12 +202,14 @@ TEST_F(ObjectViewerTest, AboutBoxVersionSystemInfoUpdateAndNewWindow) {
 
     StartSysInfo(nullptr);
     EXPECT_EQ(lastMessage(), QStringLiteral("System Information Is Unavailable At This Time"));
-    Launcher::setTestExecutables({{QStringLiteral("kinfocenter"), QStringLiteral("/usr/bin/kinfocenter")}});
+    Launcher::setTestExecutables(
+        {{QStringLiteral("kinfocenter"), QStringLiteral("/usr/bin/kinfocenter")}});
     StartSysInfo(nullptr);
     ASSERT_EQ(Launcher::started().size(), 1u);
     EXPECT_EQ(Launcher::started()[0].program, QStringLiteral("/usr/bin/kinfocenter"));
 
-    EXPECT_TRUE(updateAddress().endsWith(QStringLiteral("/cgi-bin/update.cgi?soft=Quarix&vers=8.0.120")));
+    EXPECT_TRUE(
+        updateAddress().endsWith(QStringLiteral("/cgi-bin/update.cgi?soft=Quarix&vers=8.0.120")));
     mnuupdates_Click(nullptr);
     EXPECT_EQ(platform::Shell::opened(), QStringList{updateAddress()});
 
@@ -204,8 +219,8 @@ TEST_F(ObjectViewerTest, AboutBoxVersionSystemInfoUpdateAndNewWindow) {
 
 TEST_F(ObjectViewerTest, HelpShowsTheCompiledManual) {
     const QString manual = manualText();
-    for (const char* topic : {"Searching", "Paging", "SQL mode", "Command line", "Export to a spreadsheet",
-                              "Programs menu", "The cache"})
+    for (const char* topic : {"Searching", "Paging", "SQL mode", "Command line",
+                              "Export to a spreadsheet", "Programs menu", "The cache"})
         EXPECT_TRUE(manual.contains(QString::fromLatin1(topic))) << topic;
     HelpWindow help;
     EXPECT_TRUE(help.browser()->toPlainText().contains(QStringLiteral("Quarix user manual")));

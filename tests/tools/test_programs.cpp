@@ -103,16 +103,19 @@ TEST_F(ProgramsTest, UserProgramsLaunchByKind) {
 
     // A database goes to the desktop's application for it; none here.
     launchProgramEntry(nullptr, QStringLiteral("Stock,") + database);
-    EXPECT_EQ(lastMessage(), QStringLiteral("Cannot launch this program: check file and path exist!"));
-    Launcher::setTestDefaultApplications({{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
-                                          {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
+    EXPECT_EQ(lastMessage(),
+              QStringLiteral("Cannot launch this program: check file and path exist!"));
+    Launcher::setTestDefaultApplications(
+        {{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
+         {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
     platform::MessageBox::clearShown();
     launchProgramEntry(nullptr, QStringLiteral("Stock,") + database);
     EXPECT_TRUE(platform::MessageBox::shown().empty());
     EXPECT_TRUE(platform::Shell::opened().contains(database));
 
     launchProgramEntry(nullptr, QStringLiteral("No comma here"));
-    EXPECT_EQ(lastMessage(), QStringLiteral("Cannot launch this program: check file and path exist!"));
+    EXPECT_EQ(lastMessage(),
+              QStringLiteral("Cannot launch this program: check file and path exist!"));
 }
 
 TEST_F(ProgramsTest, AccessoriesStartTheFirstProgramFoundOrDisableTheItem) {
@@ -123,7 +126,8 @@ TEST_F(ProgramsTest, AccessoriesStartTheFirstProgramFoundOrDisableTheItem) {
     launchAccessory(nullptr, Accessory::Excel, &calc);
     launchAccessory(nullptr, Accessory::TextEditor, nullptr);
     ASSERT_EQ(Launcher::started().size(), 2u);
-    EXPECT_EQ(Launcher::started()[0], (Launcher::Command{QStringLiteral("/usr/bin/soffice"), {QStringLiteral("--calc")}}));
+    EXPECT_EQ(Launcher::started()[0],
+              (Launcher::Command{QStringLiteral("/usr/bin/soffice"), {QStringLiteral("--calc")}}));
     EXPECT_EQ(Launcher::started()[1].program, QStringLiteral("/usr/bin/gedit"));
     EXPECT_TRUE(calc.isEnabled());
 
@@ -196,8 +200,10 @@ TEST_F(ProgramsTest, MoveDeleteAndOkRewriteTheSlots) {
 
     platform::MessageBox::queueAnswer(QMessageBox::Cancel);
     dialog.lstPrograms_DblClick();
-    EXPECT_EQ(platform::MessageBox::shown().back().text, QStringLiteral("Delete 'A' from Programs?"));
-    EXPECT_EQ(platform::MessageBox::shown().back().title, QStringLiteral("Delete Program from Menu?"));
+    EXPECT_EQ(platform::MessageBox::shown().back().text,
+              QStringLiteral("Delete 'A' from Programs?"));
+    EXPECT_EQ(platform::MessageBox::shown().back().title,
+              QStringLiteral("Delete Program from Menu?"));
     EXPECT_EQ(dialog.lstPrograms->count(), 3);
     platform::MessageBox::queueAnswer(QMessageBox::Ok);
     dialog.lstPrograms_DblClick();

@@ -68,14 +68,23 @@ void spreadResult(sqlite3_context* ctx, bool sample, bool root) {
     sqlite3_result_double(ctx, root ? std::sqrt(variance) : variance);
 }
 
-void stdevFinal(sqlite3_context* ctx) { spreadResult(ctx, true, true); }
-void stdevpFinal(sqlite3_context* ctx) { spreadResult(ctx, false, true); }
-void varFinal(sqlite3_context* ctx) { spreadResult(ctx, true, false); }
-void varpFinal(sqlite3_context* ctx) { spreadResult(ctx, false, false); }
+void stdevFinal(sqlite3_context* ctx) {
+    spreadResult(ctx, true, true);
+}
+void stdevpFinal(sqlite3_context* ctx) {
+    spreadResult(ctx, false, true);
+}
+void varFinal(sqlite3_context* ctx) {
+    spreadResult(ctx, true, false);
+}
+void varpFinal(sqlite3_context* ctx) {
+    spreadResult(ctx, false, false);
+}
 
-void aggregate(sqlite3* db, const char* name, ScalarFunction step, void (*final)(sqlite3_context*)) {
-    sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_INNOCUOUS | SQLITE_DETERMINISTIC, nullptr, nullptr,
-                               step, final, nullptr);
+void aggregate(sqlite3* db, const char* name, ScalarFunction step,
+               void (*final)(sqlite3_context*)) {
+    sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_INNOCUOUS | SQLITE_DETERMINISTIC,
+                               nullptr, nullptr, step, final, nullptr);
 }
 
 } // namespace

@@ -22,7 +22,8 @@ namespace {
 class EngineCache : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = quarix::test::scratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = quarix::test::scratchDir(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(true);
     }
@@ -73,7 +74,8 @@ TEST_F(EngineCache, ModifiedFileIsReadAgain) {
 
     // Another database saved under the same path: a stale cache would still
     // answer with the 250 customers.
-    fs::copy_file(quarix::test::dataFile("real/testV1997.mdb"), path, fs::copy_options::overwrite_existing);
+    fs::copy_file(quarix::test::dataFile("real/testV1997.mdb"), path,
+                  fs::copy_options::overwrite_existing);
     try {
         AccessDatabase::open(path)->execute("Customers");
         FAIL() << "the old table was served from the cache";
@@ -84,7 +86,8 @@ TEST_F(EngineCache, ModifiedFileIsReadAgain) {
 
 TEST_F(EngineCache, RepeatedSearchReusesItsResultSafely) {
     auto db = AccessDatabase::open(copyOf("shop.accdb"));
-    const std::string sql = "select * from [Customers] WHERE [City] Like '*lon*' ORDER BY [City] ASC";
+    const std::string sql =
+        "select * from [Customers] WHERE [City] Like '*lon*' ORDER BY [City] ASC";
     auto first = db->execute(sql);
     auto second = db->execute(sql); // a page change runs the same statement again
     ASSERT_EQ(first->rowCount(), second->rowCount());
@@ -107,15 +110,20 @@ TEST_F(EngineCache, CorruptCacheFileIsRebuilt) {
     const std::string path = copyOf("shop.accdb");
     AccessDatabase::open(path)->execute("Customers");
     AccessDatabase::setCacheEnabled(true); // closes the open connection
-    std::ofstream(cacheFiles().at(0), std::ios::trunc | std::ios::binary) << std::string(8192, '\x5a');
-    EXPECT_EQ(AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE City = 'London'")->rowCount(), 22);
+    std::ofstream(cacheFiles().at(0), std::ios::trunc | std::ios::binary)
+        << std::string(8192, '\x5a');
+    EXPECT_EQ(AccessDatabase::open(path)
+                  ->execute("SELECT * FROM Customers WHERE City = 'London'")
+                  ->rowCount(),
+              22);
 }
 
 TEST_F(EngineCache, SwitchedOffCacheWritesNothing) {
     AccessDatabase::setCacheEnabled(false);
     const std::string path = copyOf("shop.mdb");
-    EXPECT_EQ(AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE Age > 60")->rowCount(),
-              AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE Age > 60")->rowCount());
+    EXPECT_EQ(
+        AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE Age > 60")->rowCount(),
+        AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE Age > 60")->rowCount());
     EXPECT_FALSE(fs::exists(dir_ / "cache" / "quarix") && !cacheFiles().empty());
     AccessDatabase::setCacheEnabled(true);
 }

@@ -13,8 +13,8 @@ namespace attribute = engine::attribute;
 
 // The query type codes of the type row's flag.
 namespace queryType {
-constexpr int Select = 1, MakeTable = 2, Append = 3, Update = 4, Delete = 5, Crosstab = 6, DataDefinition = 7,
-              PassThrough = 8, Union = 9;
+constexpr int Select = 1, MakeTable = 2, Append = 3, Update = 4, Delete = 5, Crosstab = 6,
+              DataDefinition = 7, PassThrough = 8, Union = 9;
 } // namespace queryType
 
 // Hand-made MSysQueries rows, written the way Access stores them: a start
@@ -27,7 +27,8 @@ public:
     }
 
     QueryRowsBuilder& add(int attribute, std::optional<std::string> expression = {}, int flag = 0,
-                          std::optional<std::string> name1 = {}, std::optional<std::string> name2 = {}) {
+                          std::optional<std::string> name1 = {},
+                          std::optional<std::string> name2 = {}) {
         MSysQueryRow row;
         row.attribute = attribute;
         row.expression = std::move(expression);
@@ -43,10 +44,12 @@ public:
     QueryRowsBuilder& table(const std::string& name, std::optional<std::string> alias = {}) {
         return add(attribute::Table, {}, 0, name, std::move(alias));
     }
-    QueryRowsBuilder& column(const std::string& expression, std::optional<std::string> alias = {}, int flag = 0) {
+    QueryRowsBuilder& column(const std::string& expression, std::optional<std::string> alias = {},
+                             int flag = 0) {
         return add(attribute::Column, expression, flag, std::move(alias));
     }
-    QueryRowsBuilder& join(const std::string& from, const std::string& to, int kind, const std::string& on) {
+    QueryRowsBuilder& join(const std::string& from, const std::string& to, int kind,
+                           const std::string& on) {
         return add(attribute::Join, on, kind, from, to);
     }
     QueryRowsBuilder& flags(int flags, std::optional<std::string> top = {}) {
@@ -59,7 +62,8 @@ public:
     }
     // Fills the type row: the target table (name1, with a database in name2
     // and expression), a connect string (name1) or SQL text (expression).
-    QueryRowsBuilder& typeRow(std::optional<std::string> name1, std::optional<std::string> name2 = {},
+    QueryRowsBuilder& typeRow(std::optional<std::string> name1,
+                              std::optional<std::string> name2 = {},
                               std::optional<std::string> expression = {}) {
         rows_[1].name1 = std::move(name1);
         rows_[1].name2 = std::move(name2);

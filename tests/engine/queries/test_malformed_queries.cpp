@@ -38,7 +38,9 @@ TEST(MalformedQuery, ShapeOfTheRowSet) {
 
     expectRejected(selectFromTwoTables().add(200, "x").rows(), "unknown clause attribute 200");
     expectRejected(selectFromTwoTables().add(-1).rows(), "unknown clause attribute -1");
-    expectRejected(selectFromTwoTables().add(attribute::Where, "a").add(attribute::Where, "b").rows(), "2 WHERE rows");
+    expectRejected(
+        selectFromTwoTables().add(attribute::Where, "a").add(attribute::Where, "b").rows(),
+        "2 WHERE rows");
 
     auto manyRows = selectFromTwoTables();
     for (int i = 0; i < 30000; ++i)
@@ -47,26 +49,41 @@ TEST(MalformedQuery, ShapeOfTheRowSet) {
 }
 
 TEST(MalformedQuery, Joins) {
-    expectRejected(selectFromTwoTables().join("A", "Nowhere", 1, "A.id = Nowhere.id").rows(), "unknown table Nowhere");
-    expectRejected(selectFromTwoTables().join("A", "B", 7, "A.id = B.id").rows(), "unknown join kind 7");
-    expectRejected(selectFromTwoTables().join("A", "B", 1, "A.id = B.id").join("B", "A", 2, "A.k = B.k").rows(),
+    expectRejected(selectFromTwoTables().join("A", "Nowhere", 1, "A.id = Nowhere.id").rows(),
+                   "unknown table Nowhere");
+    expectRejected(selectFromTwoTables().join("A", "B", 7, "A.id = B.id").rows(),
+                   "unknown join kind 7");
+    expectRejected(selectFromTwoTables()
+                       .join("A", "B", 1, "A.id = B.id")
+                       .join("B", "A", 2, "A.k = B.k")
+                       .rows(),
                    "inconsistent join kinds");
     expectRejected(selectFromTwoTables().join("A", "A", 1, "A.id = A.id").rows(), "with itself");
-    expectRejected(selectFromTwoTables().add(attribute::Join, {}, 1, std::string("A"), std::string("B")).rows(),
+    expectRejected(selectFromTwoTables()
+                       .add(attribute::Join, {}, 1, std::string("A"), std::string("B"))
+                       .rows(),
                    "ON condition");
 }
 
 TEST(MalformedQuery, ClausesThatMakeNoSense) {
     expectRejected(QueryRowsBuilder(42).rows(), "unknown query type 42");
     expectRejected(QueryRowsBuilder(queryType::Select).table("A").rows(), "no output columns");
-    expectRejected(QueryRowsBuilder(queryType::Select).flags(0x10, "ten").table("A").column("A.x").rows(), "TOP count");
+    expectRejected(
+        QueryRowsBuilder(queryType::Select).flags(0x10, "ten").table("A").column("A.x").rows(),
+        "TOP count");
     expectRejected(selectFromTwoTables().parameter("p", 99).rows(), "unknown parameter type 99");
     expectRejected(selectFromTwoTables().add(attribute::Column).rows(), "expression");
-    expectRejected(QueryRowsBuilder(queryType::Update).add(attribute::Column, "1", 0, {}, std::string("a")).rows(),
+    expectRejected(QueryRowsBuilder(queryType::Update)
+                       .add(attribute::Column, "1", 0, {}, std::string("a"))
+                       .rows(),
                    "names no table");
-    expectRejected(QueryRowsBuilder(queryType::Append).table("A").column("A.x").rows(), "target table");
-    expectRejected(QueryRowsBuilder(queryType::Crosstab).table("A").column("Count(*)").rows(), "crosstab");
-    expectRejected(QueryRowsBuilder(queryType::Union).add(attribute::Table, "SELECT 1", 0, {}, std::string("X7YZ_____1")).rows(),
+    expectRejected(QueryRowsBuilder(queryType::Append).table("A").column("A.x").rows(),
+                   "target table");
+    expectRejected(QueryRowsBuilder(queryType::Crosstab).table("A").column("Count(*)").rows(),
+                   "crosstab");
+    expectRejected(QueryRowsBuilder(queryType::Union)
+                       .add(attribute::Table, "SELECT 1", 0, {}, std::string("X7YZ_____1"))
+                       .rows(),
                    "X7YZ_____2");
     expectRejected(QueryRowsBuilder(queryType::PassThrough).rows(), "no SQL text");
 }

@@ -87,40 +87,58 @@ TEST(SelectSql, ParametersWithTypesSizesAndFormReferences) {
         .parameter("[Any Value]", 0)
         .parameter("[Forms]![Main]![Since]", 8);
     const auto query = rebuildQuery("q", QueryKind::Select, builder.rows());
-    EXPECT_EQ(query.sql, "PARAMETERS [Which City] Text ( 40 ), MinAge Long, Forms![Search Form]!Since DateTime, "
-                         "[Any Value] Value, [Forms]![Main]![Since] DateTime; SELECT Customers.* FROM Customers;");
+    EXPECT_EQ(
+        query.sql,
+        "PARAMETERS [Which City] Text ( 40 ), MinAge Long, Forms![Search Form]!Since DateTime, "
+        "[Any Value] Value, [Forms]![Main]![Since] DateTime; SELECT Customers.* FROM Customers;");
     EXPECT_EQ(query.parameters,
-              (std::vector<std::string>{"Which City", "MinAge", "Forms!Search Form!Since", "Any Value",
-                                        "[Forms]![Main]![Since]"}));
+              (std::vector<std::string>{"Which City", "MinAge", "Forms!Search Form!Since",
+                                        "Any Value", "[Forms]![Main]![Since]"}));
 }
 
 TEST(SelectSql, ExpressionsKeepLineBreaksAndTablesMayComeFromElsewhere) {
     QueryRowsBuilder builder(queryType::Select);
-    builder.add(attribute::Table, std::string("SELECT Customers.City FROM Customers"), 0, {}, std::string("c"))
-        .add(attribute::Table, std::string(";DATABASE=C:\\Data\\Old.mdb"), 0, std::string("Archive"))
+    builder
+        .add(attribute::Table, std::string("SELECT Customers.City FROM Customers"), 0, {},
+             std::string("c"))
+        .add(attribute::Table, std::string(";DATABASE=C:\\Data\\Old.mdb"), 0,
+             std::string("Archive"))
         .column("c.City")
         .add(attribute::Where, "c.City=\"London\"\r\nOr c.City=\"Paris\"");
-    EXPECT_EQ(sqlOf(builder), "SELECT c.City FROM (SELECT Customers.City FROM Customers) AS c, "
-                              "[;DATABASE=C:\\Data\\Old.mdb].Archive WHERE c.City=\"London\"\r\nOr c.City=\"Paris\";");
+    EXPECT_EQ(
+        sqlOf(builder),
+        "SELECT c.City FROM (SELECT Customers.City FROM Customers) AS c, "
+        "[;DATABASE=C:\\Data\\Old.mdb].Archive WHERE c.City=\"London\"\r\nOr c.City=\"Paris\";");
 
     auto remote = customers();
-    remote.column("Customers.Name").add(attribute::RemoteDatabase, std::string("MS Access;"), 0, std::string("C:\\a.mdb"));
+    remote.column("Customers.Name")
+        .add(attribute::RemoteDatabase, std::string("MS Access;"), 0, std::string("C:\\a.mdb"));
     EXPECT_EQ(sqlOf(remote), "SELECT Customers.Name FROM Customers IN 'C:\\a.mdb' [MS Access;];");
 }
 
 TEST(JoinSql, JoinChainsNestToTheLeft) {
     QueryRowsBuilder builder(queryType::Select);
-    builder.table("A").table("B").table("C").table("D").column("A.x")
+    builder.table("A")
+        .table("B")
+        .table("C")
+        .table("D")
+        .column("A.x")
         .join("A", "B", 1, "A.id = B.id")
         .join("B", "C", 2, "B.id = C.id")
         .join("C", "D", 3, "C.id = D.id");
-    EXPECT_EQ(sqlOf(builder), "SELECT A.x FROM ((A INNER JOIN B ON A.id = B.id) LEFT JOIN C ON B.id = C.id) "
-                              "RIGHT JOIN D ON C.id = D.id;");
+    EXPECT_EQ(sqlOf(builder),
+              "SELECT A.x FROM ((A INNER JOIN B ON A.id = B.id) LEFT JOIN C ON B.id = C.id) "
+              "RIGHT JOIN D ON C.id = D.id;");
 }
 
 TEST(JoinSql, TwoJoinedPairsJoinedTogetherAndUnjoinedTablesFirst) {
     QueryRowsBuilder builder(queryType::Select);
-    builder.table("A").table("B").table("Lonely").table("C").table("D").column("A.x")
+    builder.table("A")
+        .table("B")
+        .table("Lonely")
+        .table("C")
+        .table("D")
+        .column("A.x")
         .join("A", "B", 1, "A.id = B.id")
         .join("C", "D", 1, "C.id = D.id")
         .join("D", "A", 2, "D.k = A.k");
@@ -130,7 +148,10 @@ TEST(JoinSql, TwoJoinedPairsJoinedTogetherAndUnjoinedTablesFirst) {
 
 TEST(JoinSql, RepeatedJoinRowsAreAndedIntoTheInnermostJoin) {
     QueryRowsBuilder builder(queryType::Select);
-    builder.table("Customers", "c").table("Orders", "o").table("Lines").column("c.Name")
+    builder.table("Customers", "c")
+        .table("Orders", "o")
+        .table("Lines")
+        .column("c.Name")
         .join("c", "o", 1, "c.id = o.cid")
         .join("o", "Lines", 2, "o.id = Lines.oid")
         .join("C", "O", 1, "c.region = o.region")

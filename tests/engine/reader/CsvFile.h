@@ -23,7 +23,8 @@ inline std::vector<CsvRow> readCsv(const std::string& path) {
     bool quoted = false;
     bool wasQuoted = false;
     auto endField = [&] {
-        row.push_back(wasQuoted || !field.empty() ? std::optional<std::string>(field) : std::nullopt);
+        row.push_back(wasQuoted || !field.empty() ? std::optional<std::string>(field)
+                                                  : std::nullopt);
         field.clear();
         wasQuoted = false;
     };

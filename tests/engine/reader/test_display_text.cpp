@@ -10,8 +10,12 @@ using quarix::engine::StoredValue;
 
 namespace {
 
-std::string real(ColumnType type, double v) { return displayText(type, StoredValue::ofReal(v)); }
-std::string integer(ColumnType type, std::int64_t v) { return displayText(type, StoredValue::ofInteger(v)); }
+std::string real(ColumnType type, double v) {
+    return displayText(type, StoredValue::ofReal(v));
+}
+std::string integer(ColumnType type, std::int64_t v) {
+    return displayText(type, StoredValue::ofInteger(v));
+}
 
 } // namespace
 
@@ -51,8 +55,10 @@ TEST(DisplayText, CurrencyIsExactWithTwoToFourDecimals) {
     EXPECT_EQ(integer(ColumnType::Currency, 617000), "61.70");
     EXPECT_EQ(integer(ColumnType::Currency, -4622100), "-462.21");
     EXPECT_EQ(integer(ColumnType::Currency, 1), "0.0001");
-    EXPECT_EQ(integer(ColumnType::Currency, std::numeric_limits<std::int64_t>::max()), "922337203685477.5807");
-    EXPECT_EQ(integer(ColumnType::Currency, std::numeric_limits<std::int64_t>::min()), "-922337203685477.5808");
+    EXPECT_EQ(integer(ColumnType::Currency, std::numeric_limits<std::int64_t>::max()),
+              "922337203685477.5807");
+    EXPECT_EQ(integer(ColumnType::Currency, std::numeric_limits<std::int64_t>::min()),
+              "-922337203685477.5808");
 }
 
 TEST(DisplayText, OtherTypes) {
@@ -63,7 +69,8 @@ TEST(DisplayText, OtherTypes) {
     EXPECT_EQ(displayText(ColumnType::Decimal, StoredValue::ofText("-12.3400")), "-12.34");
     EXPECT_EQ(displayText(ColumnType::Decimal, StoredValue::ofText("0.0001")), "0.0001");
     EXPECT_EQ(displayText(ColumnType::Decimal, StoredValue::ofText("120")), "120");
-    EXPECT_EQ(displayText(ColumnType::Binary, StoredValue::ofBlob(std::string_view("\x01\x02\x03\xff", 4))),
+    EXPECT_EQ(displayText(ColumnType::Binary,
+                          StoredValue::ofBlob(std::string_view("\x01\x02\x03\xff", 4))),
               "010203FF");
     EXPECT_EQ(displayText(ColumnType::Text, StoredValue::ofText("Zürich")), "Zürich");
     EXPECT_EQ(displayText(ColumnType::Text, StoredValue::null()), "");

@@ -36,15 +36,21 @@ std::string accessText(std::string_view raw) {
     return out;
 }
 
-std::string u16le(int v) { return bytes({v & 0xff, (v >> 8) & 0xff}); }
-std::string u32le(std::uint32_t v) { return u16le(static_cast<int>(v & 0xffff)) + u16le(static_cast<int>(v >> 16)); }
+std::string u16le(int v) {
+    return bytes({v & 0xff, (v >> 8) & 0xff});
+}
+std::string u32le(std::uint32_t v) {
+    return u16le(static_cast<int>(v & 0xffff)) + u16le(static_cast<int>(v >> 16));
+}
 
 } // namespace
 
 TEST(AccessText, DecodesPlainCompressedAndSurrogatePairs) {
     EXPECT_EQ(accessText(utf16(u"Zürich")), "Zürich");
     // Compressed: one-byte characters, a 0x00 toggles to UTF-16 and back.
-    EXPECT_EQ(accessText(bytes({0xff, 0xfe, 'S', 0xe3, 'o', 0x00}) + utf16(u"日本") + bytes({0x00, '!'})), "São日本!");
+    EXPECT_EQ(
+        accessText(bytes({0xff, 0xfe, 'S', 0xe3, 'o', 0x00}) + utf16(u"日本") + bytes({0x00, '!'})),
+        "São日本!");
     EXPECT_EQ(accessText(utf16(u"a\U0001F600b")), "a\U0001F600b");
     EXPECT_EQ(accessText(bytes({0xff, 0xfe, 0x00}) + utf16(u"\U0001F601")), "\U0001F601");
     // Lone surrogates and an odd trailing byte do not break the rest.
@@ -60,32 +66,35 @@ TEST(AccessText, Jet3CodePage) {
 
 TEST(RawValues, GuidDecimalAndExtendedDate) {
     std::string out;
-    ASSERT_TRUE(appendGuidText(bytes({0xff, 0x19, 0x96, 0x6f, 0x86, 0x8b, 0x11, 0xd0, 0xb4, 0x2d, 0x00, 0xc0, 0x4f,
-                                      0xc9, 0x64, 0xff}),
+    ASSERT_TRUE(appendGuidText(bytes({0xff, 0x19, 0x96, 0x6f, 0x86, 0x8b, 0x11, 0xd0, 0xb4, 0x2d,
+                                      0x00, 0xc0, 0x4f, 0xc9, 0x64, 0xff}),
                                out));
     EXPECT_EQ(out, "{6F9619FF-8B86-D011-B42D-00C04FC964FF}");
     EXPECT_FALSE(appendGuidText("short", out));
 
     // -12.3400 at scale 4 = -123400: sign byte, then words high to low.
     out.clear();
-    ASSERT_TRUE(appendDecimalText(bytes({0x80}) + u32le(0) + u32le(0) + u32le(0) + u32le(123400), 4, out));
+    ASSERT_TRUE(
+        appendDecimalText(bytes({0x80}) + u32le(0) + u32le(0) + u32le(0) + u32le(123400), 4, out));
     EXPECT_EQ(out, "-12.3400");
     out.clear();
-    ASSERT_TRUE(appendDecimalText(bytes({0x00}) + u32le(0) + u32le(0) + u32le(1) + u32le(0), 0, out));
+    ASSERT_TRUE(
+        appendDecimalText(bytes({0x00}) + u32le(0) + u32le(0) + u32le(1) + u32le(0), 0, out));
     EXPECT_EQ(out, "4294967296");
     out.clear();
-    ASSERT_TRUE(appendDecimalText(bytes({0x00}) + u32le(0) + u32le(0) + u32le(0) + u32le(1), 4, out));
+    ASSERT_TRUE(
+        appendDecimalText(bytes({0x00}) + u32le(0) + u32le(0) + u32le(0) + u32le(1), 4, out));
     EXPECT_EQ(out, "0.0001");
     EXPECT_FALSE(appendDecimalText("too short", 2, out));
 
     // A calculated decimal as Access 2010 stores 1000000/52 (scale 10).
     out.clear();
-    ASSERT_TRUE(appendCalculatedDecimalText(bytes({0x0e, 0, 0x0a, 0x00, 0, 0, 0, 0, 0xec, 0x04, 0xb0, 0x1f, 0xe7,
-                                                   0xae, 0, 0}),
-                                            out));
+    ASSERT_TRUE(appendCalculatedDecimalText(
+        bytes({0x0e, 0, 0x0a, 0x00, 0, 0, 0, 0, 0xec, 0x04, 0xb0, 0x1f, 0xe7, 0xae, 0, 0}), out));
     EXPECT_EQ(out, "19230.7692307692");
     out.clear();
-    ASSERT_TRUE(appendCalculatedDecimalText(bytes({0, 0, 6, 0x80, 0, 0, 0, 0, 0xf8, 0xb4, 0x28, 0x02, 0, 0, 0, 0}), out));
+    ASSERT_TRUE(appendCalculatedDecimalText(
+        bytes({0, 0, 6, 0x80, 0, 0, 0, 0, 0xf8, 0xb4, 0x28, 0x02, 0, 0, 0, 0}), out));
     EXPECT_EQ(out, "-36.222200");
 
     out.clear();
@@ -100,24 +109,26 @@ TEST(RawValues, GuidDecimalAndExtendedDate) {
 
 TEST(PropertyBlob, FindsCalculatedColumnsAndStopsOnMalformedRecords) {
     const std::string names = u16le(20) + utf16(u"Expression") + u16le(20) + utf16(u"ResultType");
-    const std::string nameBlock = u32le(static_cast<std::uint32_t>(6 + names.size())) + u16le(0x80) + names;
+    const std::string nameBlock =
+        u32le(static_cast<std::uint32_t>(6 + names.size())) + u16le(0x80) + names;
     const std::string expression = utf16(u"[A]+1");
-    const std::string records = u16le(static_cast<int>(8 + expression.size())) + bytes({0, 12}) + u16le(0) +
-                                u16le(static_cast<int>(expression.size())) + expression + u16le(9) +
-                                bytes({0, 2}) + u16le(1) + u16le(1) + bytes({4});
+    const std::string records = u16le(static_cast<int>(8 + expression.size())) + bytes({0, 12}) +
+                                u16le(0) + u16le(static_cast<int>(expression.size())) + expression +
+                                u16le(9) + bytes({0, 2}) + u16le(1) + u16le(1) + bytes({4});
     const std::string objectName = utf16(u"Total");
     const std::string header = u32le(static_cast<std::uint32_t>(6 + objectName.size())) +
                                u16le(static_cast<int>(objectName.size())) + objectName;
-    const std::string valueBlock = u32le(static_cast<std::uint32_t>(6 + header.size() + records.size())) + u16le(1) +
-                                   header + records;
+    const std::string valueBlock =
+        u32le(static_cast<std::uint32_t>(6 + header.size() + records.size())) + u16le(1) + header +
+        records;
     const auto found = parseCalculatedColumns(std::string("MR2") + '\0' + nameBlock + valueBlock);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found.at("Total").expression, "[A]+1");
     EXPECT_EQ(found.at("Total").resultType, 4);
 
     // A record of length 0 would loop forever in a naive parser.
-    const std::string looping = u32le(static_cast<std::uint32_t>(6 + header.size() + 8)) + u16le(1) + header +
-                                u16le(0) + bytes({0, 2}) + u16le(1) + u16le(1);
+    const std::string looping = u32le(static_cast<std::uint32_t>(6 + header.size() + 8)) +
+                                u16le(1) + header + u16le(0) + bytes({0, 2}) + u16le(1) + u16le(1);
     EXPECT_TRUE(parseCalculatedColumns(std::string("MR2") + '\0' + nameBlock + looping).empty());
     EXPECT_TRUE(parseCalculatedColumns(std::string("MR2") + '\0' + u32le(0)).empty());
     EXPECT_TRUE(parseCalculatedColumns("KKD").empty());

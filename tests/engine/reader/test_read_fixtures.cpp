@@ -22,7 +22,8 @@ std::int64_t currencyUnits(const std::string& text) {
     fraction.resize(4, '0');
     const auto whole = static_cast<std::uint64_t>(std::stoull(digits.substr(0, dot)));
     const std::uint64_t magnitude = whole * 10000 + std::stoull(fraction);
-    return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    return negative ? static_cast<std::int64_t>(0 - magnitude)
+                    : static_cast<std::int64_t>(magnitude);
 }
 
 void expectTableMatchesCsv(const std::string& file, const std::string& table) {
@@ -75,8 +76,8 @@ TEST_P(ShopFile, CatalogueListsTablesAndQueriesWithTheirKinds) {
     const Catalogue catalogue = AccessFileReader::readCatalogue(quarix::test::dataFile(GetParam()));
     std::vector<std::string> user = tableNames(catalogue, false);
     std::sort(user.begin(), user.end());
-    EXPECT_EQ(user, (std::vector<std::string>{"Customers", "Empty Table", "Order Details", "Orders", "Types", "Wide",
-                                              "msysnotes"}));
+    EXPECT_EQ(user, (std::vector<std::string>{"Customers", "Empty Table", "Order Details", "Orders",
+                                              "Types", "Wide", "msysnotes"}));
     const std::vector<std::string> system = tableNames(catalogue, true);
     EXPECT_NE(std::find(system.begin(), system.end(), "MSysObjects"), system.end());
     EXPECT_NE(std::find(system.begin(), system.end(), "MSysQueries"), system.end());
@@ -138,10 +139,13 @@ TEST_P(ShopFile, EmptyTableAndLongMemosAndProgress) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Reader, ShopFile, testing::Values("shop.mdb", "shop.accdb"),
-                         [](const auto& info) { return info.param == "shop.mdb" ? "Mdb" : "Accdb"; });
+                         [](const auto& info) {
+                             return info.param == "shop.mdb" ? "Mdb" : "Accdb";
+                         });
 
 TEST(RealFiles, EveryTableOfEveryFileReads) {
-    for (const auto& entry : std::filesystem::directory_iterator(quarix::test::dataDir() / "real")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(quarix::test::dataDir() / "real")) {
         const std::string ext = entry.path().extension().string();
         if (ext != ".mdb" && ext != ".accdb")
             continue;
@@ -158,7 +162,8 @@ TEST(RealFiles, EveryTableOfEveryFileReads) {
 }
 
 TEST(RealFiles, SystemTablesWithoutFlagsAreStillSystem) {
-    const Catalogue catalogue = AccessFileReader::readCatalogue(quarix::test::dataFile("real/queryTestV2007.accdb"));
+    const Catalogue catalogue =
+        AccessFileReader::readCatalogue(quarix::test::dataFile("real/queryTestV2007.accdb"));
     const std::vector<std::string> user = tableNames(catalogue, false);
     EXPECT_EQ(std::count(user.begin(), user.end(), "MSysCompactError"), 0);
     EXPECT_EQ(std::count(user.begin(), user.end(), "Table1"), 1);
@@ -176,13 +181,15 @@ TEST(RealFiles, Jet3CodePageAndCompressedUnicodeText) {
     AccessFileReader::readTable(quarix::test::dataFile("real/testV1997.mdb"), "Table1", jet3);
     EXPECT_FALSE(jet3.rows().empty());
     CollectingSink unicode;
-    AccessFileReader::readTable(quarix::test::dataFile("real/testUnicodeCompV2003.mdb"), "Table", unicode);
+    AccessFileReader::readTable(quarix::test::dataFile("real/testUnicodeCompV2003.mdb"), "Table",
+                                unicode);
     ASSERT_FALSE(unicode.rows().empty());
 }
 
 TEST(RealFiles, AttachmentAndMultiValueColumnsGiveSummaries) {
     CollectingSink sink;
-    AccessFileReader::readTable(quarix::test::dataFile("real/complexDataTestV2010.accdb"), "Table1", sink);
+    AccessFileReader::readTable(quarix::test::dataFile("real/complexDataTestV2010.accdb"), "Table1",
+                                sink);
     const auto attach = sink.column("attach-data");
     const auto multi = sink.column("multi-value-data");
     ASSERT_TRUE(attach && multi);
@@ -197,7 +204,8 @@ TEST(RealFiles, AttachmentAndMultiValueColumnsGiveSummaries) {
 
 TEST(RealFiles, CalculatedColumnsDecodeByTheirResultType) {
     CollectingSink sink;
-    AccessFileReader::readTable(quarix::test::dataFile("real/calcFieldTestV2010.accdb"), "Table1", sink);
+    AccessFileReader::readTable(quarix::test::dataFile("real/calcFieldTestV2010.accdb"), "Table1",
+                                sink);
     ASSERT_FALSE(sink.rows().empty());
     const auto lastFirst = sink.column("LastFirst");
     const auto length = sink.column("LastFirstLen");

@@ -38,14 +38,17 @@ TEST_F(Statements, SavedQueriesAsAccessWritesThem) {
     EXPECT_EQ(names(r), "CustomerID,Name,City,Country,Age,Balance,Joined,Active,Code");
     EXPECT_EQ(rows(r), "1|Anna Smith|London|UK|25|-462.21|2001-01-14 14:30:15|True|00007");
 
-    r = db.select("SELECT Orders.OrderID, Orders.OrderDate, Orders.Amount, Customers.Name, Customers.City FROM "
+    r = db.select("SELECT Orders.OrderID, Orders.OrderDate, Orders.Amount, Customers.Name, "
+                  "Customers.City FROM "
                   "Customers INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID;");
     EXPECT_EQ(names(r), "OrderID,OrderDate,Amount,Name,City");
     EXPECT_EQ(r.columns[2].type, ColumnType::Currency);
     EXPECT_EQ(r.rows.size(), 6u);
 
-    r = db.select("SELECT Customers.Name, Sum(Orders.Amount) AS Total, Count(Orders.OrderID) AS OrderCount FROM "
-                  "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY Customers.Name "
+    r = db.select("SELECT Customers.Name, Sum(Orders.Amount) AS Total, Count(Orders.OrderID) AS "
+                  "OrderCount FROM "
+                  "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY "
+                  "Customers.Name "
                   "HAVING ((Sum(Orders.Amount))>2000) ORDER BY Sum(Orders.Amount) DESC;");
     EXPECT_EQ(names(r), "Name,Total,OrderCount");
     EXPECT_EQ(r.columns[1].type, ColumnType::Currency);
@@ -54,68 +57,89 @@ TEST_F(Statements, SavedQueriesAsAccessWritesThem) {
     r = db.select("SELECT DISTINCT Customers.Country FROM Customers ORDER BY Customers.Country;");
     EXPECT_EQ(r.column(0), "Germany|Spain|Sweden|Switzerland|UK");
 
-    r = db.select("SELECT c.Name, o.Amount, [o].[Amount]*1.2 AS Gross FROM Customers AS c INNER JOIN Orders AS o "
+    r = db.select("SELECT c.Name, o.Amount, [o].[Amount]*1.2 AS Gross FROM Customers AS c INNER "
+                  "JOIN Orders AS o "
                   "ON c.CustomerID = o.CustomerID WHERE ((o.Status)=\"Open\");");
     EXPECT_EQ(names(r), "Name,Amount,Gross");
     EXPECT_EQ(r.columns[2].type, ColumnType::Double);
     EXPECT_EQ(rows(r, true), "Anna Smith|1200|1440\nBen Müller|2500|3000\nDan O'Brien|300|360");
 
-    EXPECT_EQ(engineErrorOf([&] {
-                  db.select("PARAMETERS [Which City] Text ( 255 ); SELECT Customers.* FROM Customers WHERE "
-                            "((Customers.City)=[Which City]);");
-              }),
-              "3061 Too few parameters. Expected 1.");
+    EXPECT_EQ(
+        engineErrorOf([&] {
+            db.select(
+                "PARAMETERS [Which City] Text ( 255 ); SELECT Customers.* FROM Customers WHERE "
+                "((Customers.City)=[Which City]);");
+        }),
+        "3061 Too few parameters. Expected 1.");
 }
 
 TEST_F(Statements, ParameterDeclarationsCountOnceWithTheirUses) {
     EXPECT_EQ(engineErrorOf([&] {
-                  db.select("PARAMETERS [Any Value] Value, [Forms]![Main]![Since] DateTime; SELECT Customers.* FROM "
-                            "Customers WHERE Joined > [Forms]![Main]![Since] WITH OWNERACCESS OPTION;");
+                  db.select(
+                      "PARAMETERS [Any Value] Value, [Forms]![Main]![Since] DateTime; SELECT "
+                      "Customers.* FROM "
+                      "Customers WHERE Joined > [Forms]![Main]![Since] WITH OWNERACCESS OPTION;");
               }),
               "3061 Too few parameters. Expected 2.");
-    EXPECT_EQ(db.select("SELECT Customers.Name FROM Customers WHERE CustomerID = 2 WITH OWNERACCESS OPTION;").column(0),
-              "Ben Müller");
+    EXPECT_EQ(
+        db.select(
+              "SELECT Customers.Name FROM Customers WHERE CustomerID = 2 WITH OWNERACCESS OPTION;")
+            .column(0),
+        "Ben Müller");
 }
 
 TEST_F(Statements, NestedAndOuterJoins) {
-    auto r = db.select("SELECT Customers.Name, Orders.OrderID, c2.City FROM (Customers INNER JOIN Orders ON "
-                       "Customers.CustomerID = Orders.CustomerID) LEFT JOIN Customers AS c2 ON "
-                       "(Orders.CustomerID = c2.CustomerID AND c2.Age > 30) ORDER BY Orders.OrderID");
+    auto r = db.select(
+        "SELECT Customers.Name, Orders.OrderID, c2.City FROM (Customers INNER JOIN Orders ON "
+        "Customers.CustomerID = Orders.CustomerID) LEFT JOIN Customers AS c2 ON "
+        "(Orders.CustomerID = c2.CustomerID AND c2.Age > 30) ORDER BY Orders.OrderID");
     EXPECT_EQ(r.column(2), "Null|Null|Berlin|Zürich|Null|Berlin");
 
     r = db.select("SELECT Customers.Name FROM Orders RIGHT JOIN Customers ON Orders.CustomerID = "
                   "Customers.CustomerID WHERE Orders.OrderID Is Null ORDER BY Customers.Name");
     EXPECT_EQ(r.column(0), "Eve García|Finn Ångström|Gus Lee");
 
-    r = db.select("SELECT Customers.Name, o.OrderID FROM Customers, Orders AS o WHERE o.CustomerID = "
-                  "Customers.CustomerID AND o.Qty > 4");
+    r = db.select(
+        "SELECT Customers.Name, o.OrderID FROM Customers, Orders AS o WHERE o.CustomerID = "
+        "Customers.CustomerID AND o.Qty > 4");
     EXPECT_EQ(rows(r), "Ben Müller|3");
 }
 
 TEST_F(Statements, TopKeepsTiesAndPercent) {
-    EXPECT_EQ(db.select("SELECT TOP 2 OrderID, Amount FROM Orders ORDER BY Amount DESC").column(0), "3|1");
-    EXPECT_EQ(db.select("SELECT TOP 1 OrderID FROM Orders ORDER BY Qty, OrderID DESC").column(0), "6");
+    EXPECT_EQ(db.select("SELECT TOP 2 OrderID, Amount FROM Orders ORDER BY Amount DESC").column(0),
+              "3|1");
+    EXPECT_EQ(db.select("SELECT TOP 1 OrderID FROM Orders ORDER BY Qty, OrderID DESC").column(0),
+              "6");
     EXPECT_EQ(db.select("SELECT TOP 1 OrderID FROM Orders ORDER BY Qty").rows.size(), 3u);
-    EXPECT_EQ(db.select("SELECT TOP 50 PERCENT OrderID FROM Orders ORDER BY OrderID").column(0), "1|2|3");
-    EXPECT_EQ(db.select("SELECT TOP 40 PERCENT OrderID FROM Orders ORDER BY OrderID").column(0), "1|2|3");
+    EXPECT_EQ(db.select("SELECT TOP 50 PERCENT OrderID FROM Orders ORDER BY OrderID").column(0),
+              "1|2|3");
+    EXPECT_EQ(db.select("SELECT TOP 40 PERCENT OrderID FROM Orders ORDER BY OrderID").column(0),
+              "1|2|3");
     EXPECT_EQ(db.select("SELECT TOP 2 * FROM Orders").rows.size(), 2u);
-    EXPECT_EQ(db.select("SELECT DISTINCT TOP 2 Status FROM Orders ORDER BY Status").column(0), "Cancelled|Open");
+    EXPECT_EQ(db.select("SELECT DISTINCT TOP 2 Status FROM Orders ORDER BY Status").column(0),
+              "Cancelled|Open");
 }
 
 TEST_F(Statements, UnionsOrderByTheFirstSelectsNames) {
-    auto r = db.select("SELECT City FROM Customers WHERE Country = 'UK' UNION SELECT Status FROM Orders ORDER BY City");
+    auto r = db.select("SELECT City FROM Customers WHERE Country = 'UK' UNION SELECT Status FROM "
+                       "Orders ORDER BY City");
     EXPECT_EQ(r.column(0), "Cancelled|London|Londonderry|Open|Shipped");
-    EXPECT_EQ(db.select("SELECT Name FROM Customers UNION ALL SELECT Status FROM Orders").rows.size(), 13u);
-    r = db.select("SELECT Age FROM Customers WHERE CustomerID = 1 UNION SELECT Amount FROM Orders WHERE OrderID = 2 "
+    EXPECT_EQ(
+        db.select("SELECT Name FROM Customers UNION ALL SELECT Status FROM Orders").rows.size(),
+        13u);
+    r = db.select("SELECT Age FROM Customers WHERE CustomerID = 1 UNION SELECT Amount FROM Orders "
+                  "WHERE OrderID = 2 "
                   "ORDER BY Age DESC");
     EXPECT_EQ(r.column(0), "900.5|25");
     EXPECT_EQ(r.columns[0].type, ColumnType::Double);
-    r = db.select("SELECT City FROM Customers WHERE CustomerID = 3 UNION SELECT City FROM Customers WHERE CustomerID = 7");
+    r = db.select("SELECT City FROM Customers WHERE CustomerID = 3 UNION SELECT City FROM "
+                  "Customers WHERE CustomerID = 7");
     EXPECT_EQ(r.rows.size(), 1u); // Zürich and zürich are one value to Access
 }
 
 TEST_F(Statements, AggregatesKeepTheirTypes) {
-    auto r = db.select("SELECT Status, Count(*), Min(Amount), Max(Amount), First(OrderID), Last(OrderID), Avg(Amount), "
+    auto r = db.select("SELECT Status, Count(*), Min(Amount), Max(Amount), First(OrderID), "
+                       "Last(OrderID), Avg(Amount), "
                        "Sum(Qty) FROM Orders GROUP BY Status ORDER BY Status");
     EXPECT_EQ(rows(r), "Cancelled|1|15.25|15.25|4|4|15.25|1\n"
                        "Open|3|300|2500|1|5|1333.3333|10\n"
@@ -124,43 +148,56 @@ TEST_F(Statements, AggregatesKeepTheirTypes) {
     EXPECT_EQ(r.columns[2].type, ColumnType::Currency);
     EXPECT_EQ(r.columns[7].type, ColumnType::Long);
 
-    r = db.select("SELECT Var(Qty), VarP(Qty), StDevP(Qty), StDev(Qty) FROM Orders WHERE OrderID In (1, 3)");
+    r = db.select(
+        "SELECT Var(Qty), VarP(Qty), StDevP(Qty), StDev(Qty) FROM Orders WHERE OrderID In (1, 3)");
     EXPECT_EQ(rows(r), "4.5|2.25|1.5|2.12132034355964");
-    EXPECT_EQ(db.select("SELECT Max(Name), Min(City) FROM Customers WHERE City <> ''").rows[0][0], "Gus Lee");
+    EXPECT_EQ(db.select("SELECT Max(Name), Min(City) FROM Customers WHERE City <> ''").rows[0][0],
+              "Gus Lee");
     EXPECT_EQ(db.select("SELECT Max(City) FROM Customers").rows[0][0].substr(1), "ürich");
     EXPECT_EQ(db.select("SELECT Max(Joined) FROM Customers").rows[0][0], "2024-02-29 00:00:00");
     EXPECT_EQ(db.select("SELECT Count(City), Count(*) FROM Customers").rows[0][0], "6");
 }
 
 TEST_F(Statements, ResultColumnsAreNamedAsAccessNamesThem) {
-    auto r = db.select("SELECT Customers.CustomerID, Orders.CustomerID, Amount * 2, Qty + 1, Name AS Who FROM "
-                       "Customers INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID");
+    auto r = db.select(
+        "SELECT Customers.CustomerID, Orders.CustomerID, Amount * 2, Qty + 1, Name AS Who FROM "
+        "Customers INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID");
     EXPECT_EQ(names(r), "Customers.CustomerID,Orders.CustomerID,Expr1000,Expr1001,Who");
     EXPECT_EQ(r.columns[2].type, ColumnType::Currency);
     EXPECT_EQ(r.columns[3].type, ColumnType::Long);
-    r = db.select("SELECT * FROM Customers AS c INNER JOIN Orders ON c.CustomerID = Orders.CustomerID");
+    r = db.select(
+        "SELECT * FROM Customers AS c INNER JOIN Orders ON c.CustomerID = Orders.CustomerID");
     EXPECT_EQ(r.columns[0].name, "c.CustomerID");
     EXPECT_EQ(r.columns[1].name, "Name");
     EXPECT_EQ(r.columns[10].name, "Orders.CustomerID");
-    r = db.select("SELECT Amount > 1000, OrderDate + 1, Name & '!', Year(OrderDate), IIf(Qty > 1, 'many', 'one') "
-                  "FROM Orders INNER JOIN Customers ON Orders.CustomerID = Customers.CustomerID ORDER BY OrderID");
+    r = db.select("SELECT Amount > 1000, OrderDate + 1, Name & '!', Year(OrderDate), IIf(Qty > 1, "
+                  "'many', 'one') "
+                  "FROM Orders INNER JOIN Customers ON Orders.CustomerID = Customers.CustomerID "
+                  "ORDER BY OrderID");
     EXPECT_EQ(r.columns[0].type, ColumnType::Boolean);
     EXPECT_EQ(r.columns[1].type, ColumnType::DateTime);
     EXPECT_EQ(r.columns[2].type, ColumnType::Text);
-    EXPECT_EQ(rows(r).substr(0, rows(r).find('\n')), "True|2020-01-03 00:00:00|Anna Smith!|2020|many");
+    EXPECT_EQ(rows(r).substr(0, rows(r).find('\n')),
+              "True|2020-01-03 00:00:00|Anna Smith!|2020|many");
 }
 
 TEST_F(Statements, SourcesMayBeQueries) {
-    db.addQuery("London Customers", "SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");");
+    db.addQuery("London Customers",
+                "SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");");
     db.addQuery("Big Spenders",
-                "SELECT Customers.Name, Sum(Orders.Amount) AS Total, Count(Orders.OrderID) AS OrderCount FROM "
-                "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY Customers.Name "
+                "SELECT Customers.Name, Sum(Orders.Amount) AS Total, Count(Orders.OrderID) AS "
+                "OrderCount FROM "
+                "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY "
+                "Customers.Name "
                 "HAVING ((Sum(Orders.Amount))>2000) ORDER BY Sum(Orders.Amount) DESC;");
     EXPECT_EQ(db.select("SELECT * FROM [London Customers] WHERE Age > 20").column(1), "Anna Smith");
-    EXPECT_EQ(db.select("SELECT Name FROM [Big Spenders] WHERE Total > 2500").column(0), "Ben Müller");
-    EXPECT_EQ(db.filter("Big Spenders", "[OrderCount] = 2 AND [Total] Like '2100*'").column(0), "Anna Smith");
-    auto r = db.select("SELECT x.Status, x.Total FROM (SELECT Status, Sum(Amount) AS Total FROM Orders GROUP BY "
-                       "Status) AS x WHERE x.Total > 1000 ORDER BY x.Status");
+    EXPECT_EQ(db.select("SELECT Name FROM [Big Spenders] WHERE Total > 2500").column(0),
+              "Ben Müller");
+    EXPECT_EQ(db.filter("Big Spenders", "[OrderCount] = 2 AND [Total] Like '2100*'").column(0),
+              "Anna Smith");
+    auto r = db.select(
+        "SELECT x.Status, x.Total FROM (SELECT Status, Sum(Amount) AS Total FROM Orders GROUP BY "
+        "Status) AS x WHERE x.Total > 1000 ORDER BY x.Status");
     EXPECT_EQ(rows(r), "Open|4000\nShipped|1000.5");
 }
 
@@ -174,7 +211,8 @@ TEST_F(Statements, SearchStatementsOfTheSearchScreen) {
     EXPECT_EQ(r.columns.size(), 9u);
     r = db.select("select * from [Customers] WHERE [Name] Like '*e*' ORDER BY [Balance] DESC");
     EXPECT_EQ(r.column(0), "4|2|5|7");
-    r = db.select("select * from [Customers] WHERE [Name] Like 'c*' ORDER BY [Joined] ASC, [Name] DESC");
+    r = db.select(
+        "select * from [Customers] WHERE [Name] Like 'c*' ORDER BY [Joined] ASC, [Name] DESC");
     EXPECT_EQ(r.column(0), "3");
 }
 
