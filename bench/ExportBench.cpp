@@ -2,8 +2,10 @@
 // workbook in the temporary folder and prints rows per second and the
 // process's peak memory. Default: the 1M-row People table of the benchmark
 // fixtures.
-#include "catalogue/Dao.h"
-#include "tools/XlsxExport.h"
+#include "engine/EngineError.h"
+#include "session/DatabaseHandle.h"
+#include "session/ExportRows.h"
+#include "session/XlsxExport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,16 +51,14 @@ int main(int argc, char** argv) {
     try {
         QElapsedTimer clock;
         clock.start();
-        catalogue::Database db =
-            catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(database, false);
-        catalogue::Recordset rs = db.OpenRecordset(table, catalogue::dbOpenSnapshot);
+        session::ResultExportRows rows(
+            session::DatabaseHandle(database).open()->execute(table.toStdString()));
         const double openSeconds = clock.nsecsElapsed() / 1e9;
         const long memoryAfterOpen = peakMemoryMb();
-        tools::RecordsetExportRows rows(std::move(db), std::move(rs));
         const QString out =
             QDir(QDir::tempPath()).filePath(QStringLiteral("quarix-export-bench.xlsx"));
         clock.restart();
-        const tools::WorkbookResult result = tools::writeWorkbook(rows, {out, table});
+        const session::WorkbookResult result = session::writeWorkbook(rows, {out, table});
         const double seconds = clock.nsecsElapsed() / 1e9;
         if (!result.ok) {
             std::fprintf(stderr, "export bench: %s\n", qPrintable(result.error));

@@ -2,6 +2,7 @@
 // runs the search again ordered by the column and shows the same page. The
 // figure is the click's time against the engine's own time for the same
 // ordered statement, both with a warm cache. Prints; does not pass or fail.
+#include "bench/WindowIdle.h"
 #include "engine/AccessDatabase.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
@@ -64,6 +65,7 @@ void nonPagedResort(const fs::path& file, long rowsInMemory = -1) {
         window.rowsSortedInMemory = rowsInMemory;
     window.show();
     window.openDatabaseAtStart(QString::fromStdString(file.string()));
+    waitForWindow(window);
     window.findChild<QComboBox*>(QStringLiteral("cmbTable"))->setEditText(QStringLiteral("People"));
     window.findChild<QComboBox*>(QStringLiteral("CmbField"))
         ->setEditText(QStringLiteral("FirstName"));
@@ -71,14 +73,14 @@ void nonPagedResort(const fs::path& file, long rowsInMemory = -1) {
         ->setCurrentText(QStringLiteral("Contains"));
     window.findChild<QComboBox*>(QStringLiteral("cmbValues"))->setEditText(QString());
     window.cmdQuarix_Click();
-    QApplication::processEvents();
+    waitForWindow(window);
     const int age = columnOf(window, QStringLiteral("Age"));
     double best = 1e9;
     for (int i = 0; i < 3; ++i)
         best = std::min(best, seconds([&] {
                             quarix::engine::AccessDatabase::setCacheEnabled(true);
                             window.MSFlexGrid1_HeaderClick(age);
-                            QApplication::processEvents();
+                            waitForWindow(window);
                         }));
     std::printf("  not paged, %s (%d rows, sorted %s): best click %.3f s\n",
                 file.filename().c_str(), window.gridModel()->Rows() - 1,
@@ -113,6 +115,7 @@ int main(int argc, char** argv) {
     window.settings.MaxResults = QString::number(kPageRows);
     window.show();
     window.openDatabaseAtStart(path);
+    waitForWindow(window);
     window.findChild<QComboBox*>(QStringLiteral("cmbTable"))->setEditText(QStringLiteral("People"));
     window.findChild<QComboBox*>(QStringLiteral("CmbField"))
         ->setEditText(QStringLiteral("FirstName"));
@@ -121,9 +124,10 @@ int main(int argc, char** argv) {
     window.findChild<QComboBox*>(QStringLiteral("cmbValues"))->setEditText(QString());
     const double search = seconds([&] {
         window.cmdQuarix_Click();
-        QApplication::processEvents();
+        waitForWindow(window);
     });
     window.cmdPage_Click(1);
+    waitForWindow(window);
     const int age = columnOf(window, QStringLiteral("Age"));
     std::printf("Header-click re-sort, people-1m.accdb (%ld records, page 2 of %ld rows):\n",
                 window.searchState.ResultCount, kPageRows);
@@ -137,7 +141,7 @@ int main(int argc, char** argv) {
         quarix::engine::AccessDatabase::setCacheEnabled(true); // each click sorts anew
         const double t = seconds([&] {
             window.MSFlexGrid1_HeaderClick(age);
-            QApplication::processEvents();
+            waitForWindow(window);
         });
         if (i == 0)
             firstClick = t;

@@ -1,6 +1,7 @@
 // Measures what the main window adds to a search: the time from the search
 // button to the first page on screen, against the engine's own time for
 // the same search, both with a warm cache. Prints; does not pass or fail.
+#include "bench/WindowIdle.h"
 #include "engine/AccessDatabase.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
@@ -51,6 +52,7 @@ double windowSearch(const QString& path, const char* table, const char* field, c
     window.settings.MaxResults = QStringLiteral("50");
     window.show();
     window.openDatabaseAtStart(path);
+    waitForWindow(window);
     window.findChild<QComboBox*>(QStringLiteral("cmbTable"))
         ->setEditText(QString::fromLatin1(table));
     window.findChild<QComboBox*>(QStringLiteral("CmbField"))
@@ -60,7 +62,7 @@ double windowSearch(const QString& path, const char* table, const char* field, c
     auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdQuarix"));
     const auto once = [&] {
         button->click();
-        QApplication::processEvents();
+        waitForWindow(window);
     };
     once();
     const double best = bestOf(3, once);
@@ -68,6 +70,24 @@ double windowSearch(const QString& path, const char* table, const char* field, c
         std::fprintf(stderr, "window bench: %s\n",
                      qPrintable(quarix::platform::MessageBox::shown().back().text));
     return best;
+}
+
+// The window's field list of a table not read yet: the time from leaving
+// the table box until the fields are listed.
+double coldFieldList(const QString& path, const char* table) {
+    frmMain window;
+    window.show();
+    window.openDatabaseAtStart(path);
+    waitForWindow(window);
+    window.findChild<QComboBox*>(QStringLiteral("cmbTable"))
+        ->setEditText(QString::fromLatin1(table));
+    const auto start = Clock::now();
+    window.Load_Fields();
+    waitForWindow(window);
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    if (window.findChild<QComboBox*>(QStringLiteral("CmbField"))->count() == 0)
+        std::fprintf(stderr, "window bench: no fields listed\n");
+    return elapsed;
 }
 
 } // namespace
@@ -87,6 +107,10 @@ int main(int argc, char** argv) {
 
     const fs::path folder = argv[1];
     const fs::path big = folder / "people-1m.accdb";
+    if (fs::exists(big))
+        std::printf("Field list of a table not read yet, people-1m.accdb: %.3f s (target at most "
+                    "0.05)\n",
+                    coldFieldList(QString::fromStdString(big.string()), "People"));
     std::printf("Main window (warm cache, best of 3):\n");
     if (fs::exists(big)) {
         const double engine = engineSearch(

@@ -96,7 +96,10 @@ std::string queryKindName(QueryKind kind) {
 class Resolver : public sql::SchemaLookup {
 public:
     Resolver(DatabaseState& state, CacheFile& cache, const ReadOptions& options)
-        : state_(state), cache_(cache), options_(options) {}
+        : state_(state), cache_(&cache), options_(options) {}
+    // Names and types only: tables are not read, so nothing it translates can run.
+    Resolver(DatabaseState& state, const ReadOptions& options)
+        : state_(state), cache_(nullptr), options_(options) {}
 
     const sql::SchemaSource* find(const std::string& name) override {
         for (const auto& source : sources_)
@@ -113,8 +116,9 @@ public:
 
 private:
     sql::SchemaSource tableSource(const TableInfo& table) {
-        const CachedTable cached = cache_.table(table, options_);
-        sql::SchemaSource source{table.name, cached.sqlName, {}};
+        const std::string sqlName =
+            cache_ ? cache_->table(table, options_).sqlName : "\"" + table.name + "\"";
+        sql::SchemaSource source{table.name, sqlName, {}};
         for (std::size_t i = 0; i < table.columns.size(); ++i)
             source.columns.push_back(
                 {table.columns[i].name, table.columns[i].type, "c" + std::to_string(i)});
@@ -146,7 +150,7 @@ private:
     }
 
     DatabaseState& state_;
-    CacheFile& cache_;
+    CacheFile* cache_;
     const ReadOptions& options_;
     std::deque<sql::SchemaSource> sources_;
     std::vector<std::string> resolving_;
@@ -301,9 +305,7 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
             columns.push_back({column.name, column.type, {}});
         return columns;
     }
-    const std::shared_ptr<CacheFile> cache = state_->currentCache();
-    std::lock_guard lock(cache->mutex());
-    Resolver resolver(*state_, *cache, options);
+    Resolver resolver(*state_, options);
     const sql::SchemaSource* source = resolver.find(sourceName);
     if (!source)
         throw EngineError(

@@ -17,14 +17,14 @@ std::optional<QString> firstDatabase(const QString& cmdLineDatabase,
     return std::nullopt;
 }
 
-void openDefaultDatabase(const QString& path, SearchWindowPort& window, bool resetGrid) {
+session::Task<> openDefaultDatabase(QString path, SearchWindowPort window, bool resetGrid) {
     *window.currentDatabasePath = path;
     window.updateTableQuery();
     window.setCaption(search::databaseCaption(path));
-    window.loadTables(path);
+    co_await window.loadTables(path);
     if (resetGrid)
         window.resetGrid();
-    window.loadFields();
+    co_await window.loadFields();
 }
 
 } // namespace quarix::history

@@ -21,6 +21,6 @@ std::optional<QString> firstDatabase(const QString& cmdLineDatabase,
 // Makes path the current database and opens it in the window: kind box,
 // caption, table list, optionally an empty grid, then the field list (which
 // preselects the AutoLoad table and field when path is the AutoLoad one).
-void openDefaultDatabase(const QString& path, SearchWindowPort& window, bool resetGrid);
+session::Task<> openDefaultDatabase(QString path, SearchWindowPort window, bool resetGrid);
 
 } // namespace quarix::history

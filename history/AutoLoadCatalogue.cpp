@@ -1,49 +1,34 @@
 #include "history/AutoLoadCatalogue.h"
 
+#include "catalogue/CatalogueLists.h"
 #include "catalogue/CatalogueNames.h"
-#include "catalogue/Dao.h"
+#include "engine/EngineError.h"
+#include "session/DatabaseHandle.h"
 
 #include <QFileInfo>
 
 namespace quarix::history {
 
-namespace {
-
-catalogue::Database openForReading(const QString& path) {
-    return catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(path, false);
-}
-
-} // namespace
-
 QStringList autoLoadTableNames(const QString& path, int showTables, int showQueries) {
     QStringList names;
     if (!QFileInfo(path).isFile())
         return names;
-    catalogue::Database db = openForReading(path);
+    const auto db = session::DatabaseHandle(path).open();
     if (showTables == 1)
-        for (const QString& name : db.TableDefs())
-            if (!catalogue::isHiddenTable(name))
-                names << name;
+        names << catalogue::objectNames(*db, catalogue::kTableKind);
     if (showQueries == 1)
-        for (const QString& name : db.QueryDefs())
-            if (!catalogue::isHiddenQuery(name))
-                names << name;
-    db.Close();
+        names << catalogue::objectNames(*db, catalogue::kQueryKind);
     return names;
 }
 
 QStringList autoLoadFieldNames(const QString& path, const QString& table) {
-    QStringList names;
     if (!QFileInfo(path).isFile())
-        return names;
-    catalogue::Database db = openForReading(path);
-    catalogue::Recordset rs = db.OpenRecordset(table);
-    rs.MoveLast();
-    for (int i = 0; i < rs.FieldCount(); ++i)
-        names << rs.FieldName(i);
-    rs.Close();
-    db.Close();
-    return names;
+        return {};
+    const auto db = session::DatabaseHandle(path).open();
+    // The dialog moves to the last record first: a source without rows has none.
+    if (db->execute(table.toStdString())->rowCount() == 0)
+        throw engine::EngineError(3021, "No current record.");
+    return catalogue::fieldNames(*db, table);
 }
 
 } // namespace quarix::history

@@ -38,9 +38,10 @@ void ClearLastSearches(LastSearchesMenu& menu) {
     menu.visible = false;
 }
 
-void mnulast_Click(int index, const LastSearchesMenu& menu, SearchWindowPort& window) {
+session::Task<> mnulast_Click(int index, const LastSearchesMenu& menu, SearchWindowPort window) {
     if (index < 0 || index >= int(menu.items.size()))
-        return;
+        co_return;
+    // The menu is read before the first wait: it may change while the lists load.
     search::SearchState& state = *window.searchState;
     state.CurrentPage = 0;
     window.setSearchText(QString());
@@ -51,14 +52,14 @@ void mnulast_Click(int index, const LastSearchesMenu& menu, SearchWindowPort& wi
     if (!parts.kind.isEmpty())
         window.selectTableQuery(parts.kind);
     window.setCaption(QStringLiteral("Quarix - LOADING TABLES..."));
-    window.loadTables(*window.currentDatabasePath);
+    co_await window.loadTables(*window.currentDatabasePath);
     window.setCaption(QStringLiteral("Quarix - LOADING FIELDS..."));
     window.setTableText(parts.table);
-    window.loadFields();
+    co_await window.loadFields();
     window.setFieldText(parts.field);
     state.CurrentWhere = parts.criterion;
     window.setSearchText(state.CurrentWhere);
-    window.runSearch();
+    co_await window.runSearch();
 }
 
 } // namespace quarix::history

@@ -39,6 +39,6 @@ void AddLastSearch(LastSearchesMenu& menu, const QString& entry, bool showLast10
 void ClearLastSearches(LastSearchesMenu& menu);
 
 // Runs entry index again against the current database.
-void mnulast_Click(int index, const LastSearchesMenu& menu, SearchWindowPort& window);
+session::Task<> mnulast_Click(int index, const LastSearchesMenu& menu, SearchWindowPort window);
 
 } // namespace quarix::history

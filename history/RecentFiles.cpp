@@ -54,18 +54,19 @@ QString recordRecentAtExit(SettingsValues& settings, const QString& currentDatab
     return currentDatabasePath;
 }
 
-void mnuRecentFile_Click(int index, RecentFilesMenu& menu, SearchWindowPort& window) {
+session::Task<> mnuRecentFile_Click(int index, RecentFilesMenu& menu, SearchWindowPort window) {
     if (index < 0 || index >= int(menu.items.size()))
-        return;
+        co_return;
+    // The menu is used before the first wait only: it may change while the lists load.
     MenuItem& item = menu.items[std::size_t(index)];
     const QString path = item.caption;
     *window.currentDatabasePath = path;
     // Recording the path when its tables load shows the item again.
     item.visible = false;
     if (!catalogue::namesADatabase(path))
-        return;
+        co_return;
     window.updateTableQuery();
-    window.loadTables(path);
+    co_await window.loadTables(path);
     const SettingsValues& settings = *window.settings;
     if (settings.AutoLoadDatabase == path) {
         window.setTableText(settings.AutoLoadTable);
@@ -76,7 +77,7 @@ void mnuRecentFile_Click(int index, RecentFilesMenu& menu, SearchWindowPort& win
     window.resetGrid();
     window.clearLastSearches();
     window.setCaption(search::databaseCaption(path));
-    window.loadFields();
+    co_await window.loadFields();
 }
 
 } // namespace quarix::history

@@ -32,6 +32,6 @@ QString recordRecentAtExit(SettingsValues& settings, const QString& currentDatab
 // Choosing recent item index: that database becomes current and opens,
 // with the AutoLoad table and field preselected when it is the AutoLoad
 // database, an empty grid and an empty last-ten list.
-void mnuRecentFile_Click(int index, RecentFilesMenu& menu, SearchWindowPort& window);
+session::Task<> mnuRecentFile_Click(int index, RecentFilesMenu& menu, SearchWindowPort window);
 
 } // namespace quarix::history

@@ -133,7 +133,7 @@ void deleteSavedSearch(Menu& menu, SettingsValues& settings, int slot) {
     }
 }
 
-void runSavedSearch(const QString& entry, SearchWindowPort& window) {
+session::Task<> runSavedSearch(QString entry, SearchWindowPort window) {
     search::SearchState& state = *window.searchState;
     window.setSearchText(QString());
     window.setFieldText(QString());
@@ -149,18 +149,18 @@ void runSavedSearch(const QString& entry, SearchWindowPort& window) {
     }
     *window.currentDatabasePath = parts.databasePath;
     window.setCaption(QStringLiteral("Quarix - LOADING TABLES..."));
-    window.loadTables(parts.databasePath);
+    co_await window.loadTables(parts.databasePath);
     window.setCaption(QStringLiteral("Quarix - LOADING FIELDS..."));
     window.setTableText(parts.table);
-    window.loadFields();
+    co_await window.loadFields();
     window.setFieldText(parts.field);
     state.CurrentWhere = parts.criterion;
-    window.loadValueList();
+    co_await window.loadValueList();
     window.setSearchText(state.CurrentWhere);
-    window.runSearch();
+    co_await window.runSearch();
 }
 
-void mnusavedsearch_Click(int index, Menu& menu, SearchWindowPort& window) {
+void mnusavedsearch_Click(int index, Menu& menu, const SearchWindowPort& window) {
     SettingsValues& settings = *window.settings;
     if (index == Menu::kSave) {
         const QString entry = savedSearchEntry(

@@ -63,10 +63,10 @@ void toggleDeleteMode(SavedSearchesMenu& menu, SettingsValues& settings);
 void deleteSavedSearch(SavedSearchesMenu& menu, SettingsValues& settings, int slot);
 // Opens the entry's database (emptying the last-ten list when it is
 // another one) and runs its criterion unchanged.
-void runSavedSearch(const QString& entry, SearchWindowPort& window);
+session::Task<> runSavedSearch(QString entry, SearchWindowPort window);
 
 // A click on item index of the menu: save, toggle delete mode, delete or
 // run. A full menu shows kSavedSearchesFullMessage and saves nothing.
-void mnusavedsearch_Click(int index, SavedSearchesMenu& menu, SearchWindowPort& window);
+void mnusavedsearch_Click(int index, SavedSearchesMenu& menu, const SearchWindowPort& window);
 
 } // namespace quarix::history

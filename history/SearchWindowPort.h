@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/SearchState.h"
+#include "session/Task.h"
 #include "settings/SettingsValues.h"
 
 #include <QString>
@@ -13,7 +14,9 @@ namespace quarix::history {
 
 // The main window as opening a recent or default database and replaying a
 // stored search drive it: its shared state, its boxes and the operations
-// that load lists and run a search. The pointers must outlive the calls.
+// that load lists and run a search. The pointers must outlive the
+// sequences, which take the port by value: a list loads and a search runs
+// as the window's coroutines, which continue when their database job ends.
 struct SearchWindowPort {
     QString* currentDatabasePath = nullptr;
     search::SearchState* searchState = nullptr;
@@ -33,11 +36,11 @@ struct SearchWindowPort {
     std::function<void(const QString&)> setCaption;
 
     std::function<void()> updateTableQuery;
-    std::function<void(const QString&)> loadTables; // Load_cmbTable
-    std::function<void()> loadFields;
-    std::function<void()> loadValueList;
+    std::function<session::Task<bool>(QString)> loadTables; // Load_cmbTable
+    std::function<session::Task<>()> loadFields;
+    std::function<session::Task<>()> loadValueList;
     std::function<void()> resetGrid;
-    std::function<void()> runSearch;
+    std::function<session::Task<>()> runSearch;
     std::function<void()> clearLastSearches;
 };
 

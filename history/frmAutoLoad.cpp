@@ -147,57 +147,46 @@ void frmAutoLoad::chkDefaultdb_Click() {
     CmbField->setEnabled(true);
 }
 
-bool frmAutoLoad::runRead(const std::function<void()>& read) {
-    if (!m_port.runEngineJob) {
-        read();
-        return true;
-    }
-    bool started = false;
-    whileBusy([&] { started = m_port.runEngineJob(read); });
-    return started;
-}
-
-bool frmAutoLoad::Load_cmbTable(const QString& dbname) {
-    // The window's job runner keeps events flowing, so the dialog may be
-    // closed while its list is read.
-    const QPointer<frmAutoLoad> self(this);
+void frmAutoLoad::Load_cmbTable(const QString& dbname) {
     cmbTable->clear();
     cmbTable->clearEditText();
-    QStringList names;
-    try {
-        runRead([&] {
-            names = autoLoadTableNames(dbname, m_settings.ShowTables, m_settings.ShowQueries);
+    auto names = std::make_shared<QStringList>();
+    const int showTables = m_settings.ShowTables;
+    const int showQueries = m_settings.ShowQueries;
+    session::submitOrRun(
+        m_port.worker, this,
+        [=](const engine::ReadOptions&) {
+            *names = autoLoadTableNames(dbname, showTables, showQueries);
+        },
+        [this, names](const session::JobReport& report) {
+            if (report.end == session::JobEnd::Failed)
+                showReadingError("LOAD TABLES", report.number, report.description);
+            if (report.end != session::JobEnd::Done)
+                return;
+            cmbTable->addItems(*names);
+            cmbTable->setCurrentIndex(-1);
+            cmbTable->clearEditText();
         });
-    } catch (const engine::EngineError& e) {
-        if (self)
-            showReadingError("LOAD TABLES", e.number(), QString::fromStdString(e.description()));
-    }
-    if (!self)
-        return false;
-    cmbTable->addItems(names);
-    cmbTable->setCurrentIndex(-1);
-    cmbTable->clearEditText();
-    return false;
 }
 
 void frmAutoLoad::Load_cmbField(const QString& dbname) {
-    const QPointer<frmAutoLoad> self(this);
     const QString table = cmbTable->currentText();
-    QStringList fields;
-    try {
-        if (!runRead([&] { fields = autoLoadFieldNames(dbname, table); }) || !self)
-            return;
-    } catch (const engine::EngineError& e) {
-        if (!self)
-            return;
-        CmbField->clear();
-        showReadingError("LOAD FIELDS", e.number(), QString::fromStdString(e.description()));
-        CmbField->clearEditText();
-        return;
-    }
-    CmbField->clear();
-    CmbField->addItems(fields);
-    CmbField->setCurrentIndex(fields.isEmpty() ? -1 : 0);
+    auto fields = std::make_shared<QStringList>();
+    session::submitOrRun(
+        m_port.worker, this,
+        [=](const engine::ReadOptions&) { *fields = autoLoadFieldNames(dbname, table); },
+        [this, fields](const session::JobReport& report) {
+            if (report.end == session::JobEnd::Failed) {
+                CmbField->clear();
+                showReadingError("LOAD FIELDS", report.number, report.description);
+                CmbField->clearEditText();
+            }
+            if (report.end != session::JobEnd::Done)
+                return;
+            CmbField->clear();
+            CmbField->addItems(*fields);
+            CmbField->setCurrentIndex(fields->isEmpty() ? -1 : 0);
+        });
 }
 
 void frmAutoLoad::showReadingError(const char* job, int number, const QString& description) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/SearchWindowPort.h"
+#include "session/DatabaseWorker.h"
 
 #include <QDialog>
 
@@ -20,10 +21,9 @@ struct AutoLoadPort {
     SearchWindowPort window;
     // The check mark of the AutoLoad menu item.
     std::function<void(bool)> setAutoLoadChecked;
-    // Runs a database read with the window's progress and cancel; it
-    // rethrows what the read threw and is false when another job still
-    // runs. Left empty, reads run directly.
-    std::function<bool(const std::function<void()>&)> runEngineJob;
+    // The window's database worker, which runs the dialog's reads with the
+    // window's progress and cancel; without one, reads run directly.
+    session::DatabaseWorker* worker = nullptr;
 };
 
 // The AutoLoad dialog: a default database, table and field that open when
@@ -35,8 +35,10 @@ class frmAutoLoad : public QDialog {
 public:
     explicit frmAutoLoad(AutoLoadPort port, QWidget* parent = nullptr);
 
-    // The dialog's own lists, read from the file each time.
-    bool Load_cmbTable(const QString& dbname);
+    // The dialog's own lists, read from the file each time. Through the
+    // worker they fill in when the read ends (not at all when the dialog
+    // has closed by then).
+    void Load_cmbTable(const QString& dbname);
     void Load_cmbField(const QString& dbname);
 
 protected:
@@ -51,9 +53,6 @@ private:
     void cmdCurrent_Click();
     void OKButton_Click();
     void showReadingError(const char* job, int number, const QString& description);
-    // Runs a database read through the port, or directly; false when it
-    // could not start.
-    bool runRead(const std::function<void()>& read);
     // Runs a call that may open a window of its own without the dialog
     // taking the lost focus for a close.
     template <typename F> void whileBusy(F&& call);

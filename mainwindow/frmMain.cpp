@@ -2,10 +2,11 @@
 
 #include "engine/EngineError.h"
 #include "history/AutoLoad.h"
-#include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
 #include "search/ResultGridModel.h"
 #include "search/StatusCaption.h"
+#include "session/Awaiting.h"
+#include "session/DatabaseWorker.h"
 #include "settings/SettingsText.h"
 
 #include <QApplication>
@@ -16,11 +17,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
+
+namespace {
+
+bool onArrow(const QComboBox* box, const QPoint& at) {
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = box->isEditable();
+    return box->style()->hitTestComplexControl(QStyle::CC_ComboBox, &option, at, box) ==
+           QStyle::SC_ComboBoxArrow;
+}
+
+} // namespace
 
 frmMain::frmMain(QWidget* parent) : frmMain(SettingsEnvironment::system(), {}, {}, parent) {}
 
@@ -33,7 +49,7 @@ frmMain::frmMain(SettingsEnvironment environment, QStringList arguments,
     menus_ = buildMainMenus(this);
     buildControls();
     buildSettingsControls();
-    engineJob_ = new EngineJob(this);
+    worker_ = new quarix::session::DatabaseWorker(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     cancelShortcut_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -45,6 +61,8 @@ frmMain::frmMain(SettingsEnvironment environment, QStringList arguments,
 }
 
 frmMain::~frmMain() {
+    // Whatever the window started finishes (as cancelled) while it is whole.
+    worker_->shutdown();
     // The grid's rows may hold the database open; let them go first.
     MSFlexGrid1->setModel(nullptr);
     delete gridModel_;
@@ -87,22 +105,12 @@ void frmMain::connectControls() {
             connect(menus_.SQL[i], &QAction::triggered, this,
                     [this, i] { SQL_Click(static_cast<int>(i)); });
 
-    connect(engineJob_, &EngineJob::started, this, [this] {
-        captionBeforeJob_ = windowTitle();
-        gridModel_->setReadsPaused(true);
-        setSearchControlsEnabled(false);
-        cancelShortcut_->setEnabled(true);
+    using quarix::session::DatabaseWorker;
+    connect(worker_, &DatabaseWorker::stateChanged, this, [this](DatabaseWorker::State state) {
+        workerStateChanged(state == DatabaseWorker::State::Idle);
     });
-    connect(engineJob_, &EngineJob::progress, this, &frmMain::showReadProgress);
-    connect(engineJob_, &EngineJob::finished, this, [this] {
-        cancelShortcut_->setEnabled(false);
-        gridModel_->setReadsPaused(false);
-        setSearchControlsEnabled(true);
-        setWindowTitle(captionBeforeJob_);
-        if (closeAfterJob_)
-            QTimer::singleShot(0, this, &QWidget::close);
-    });
-    connect(cancelShortcut_, &QShortcut::activated, engineJob_, &EngineJob::cancel);
+    connect(worker_, &DatabaseWorker::progress, this, &frmMain::showReadProgress);
+    connect(cancelShortcut_, &QShortcut::activated, worker_, &DatabaseWorker::cancel);
 }
 
 void frmMain::Form_Load() {
@@ -144,12 +152,12 @@ void frmMain::Form_Load() {
         openDatabaseAtStart(*first);
 }
 
-void frmMain::openDatabaseAtStart(const QString& path) {
+frmMain::Task frmMain::openDatabaseAtStart(QString path) {
     CurrentDatabasePath = path;
     UpdateTableQuery();
-    Load_cmbTable(CurrentDatabasePath);
-    setWindowTitle(quarix::search::databaseCaption(CurrentDatabasePath));
-    Load_Fields();
+    co_await Load_cmbTable(path);
+    setWindowTitle(quarix::search::databaseCaption(path));
+    co_await Load_Fields();
 }
 
 void frmMain::Form_Activate() {
@@ -232,10 +240,10 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (engineJob_->running()) {
-        // Finish the database job first; the window closes when it ends.
+    if (!worker_->idle()) {
+        // Stop the database work first; the window closes when it has.
         closeAfterJob_ = true;
-        engineJob_->cancel();
+        worker_->cancel();
         event->ignore();
         return;
     }
@@ -252,43 +260,54 @@ void frmMain::Form_Unload() {
     Timer1->stop();
 }
 
-bool frmMain::runEngineJob(const std::function<void()>& job) {
-    return engineJob_->run(job);
+bool frmMain::databaseIdle() const {
+    return worker_->idle();
 }
 
 bool frmMain::busy() const {
-    return engineJob_->running() || cancelledAction_;
+    return !worker_->idle() || cancelledAction_;
 }
 
-frmMain::JobReport frmMain::databaseJob(const QString& runningCaption,
-                                        const std::function<void()>& job) {
+void frmMain::workerStateChanged(bool idle) {
+    gridModel_->setReadsPaused(!idle);
+    setSearchControlsEnabled(idle);
+    cancelShortcut_->setEnabled(!idle);
+    if (idle && closeAfterJob_)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+quarix::session::Task<frmMain::JobReport> frmMain::databaseJob(QString runningCaption, Job job) {
+    using quarix::session::JobEnd;
     const QString before = windowTitle();
     if (!runningCaption.isEmpty())
         setWindowTitle(runningCaption);
-    statusBar()->showMessage(jobRunningHint());
-    JobReport report;
-    bool failed = false;
-    try {
-        runEngineJob(job);
-    } catch (const quarix::engine::EngineError& e) {
-        failed = true;
-        report.number = e.number();
-        report.description = QString::fromStdString(e.description());
-    }
-    report.end = jobEnd(failed, report.number, engineJob_->cancelled());
+    jobCaption_ = windowTitle();
+    statusBar()->showMessage(quarix::session::jobRunningHint());
+    const JobReport report = co_await quarix::session::runJob(*worker_, this, std::move(job));
+    jobCaption_.clear();
     if (report.end == JobEnd::Cancelled && !cancelledAction_) {
         cancelledAction_ = true;
         QTimer::singleShot(0, this, [this] { cancelledAction_ = false; });
     }
-    setWindowTitle(captionAfterJob(report.end, before, CurrentDatabasePath));
-    statusBar()->showMessage(jobEndNote(report.end));
-    return report;
+    setWindowTitle(quarix::session::captionAfterJob(report.end, before, CurrentDatabasePath));
+    statusBar()->showMessage(quarix::session::jobEndNote(report.end));
+    co_return report;
+}
+
+frmMain::Task frmMain::stopDatabaseWork() {
+    if (!worker_->idle()) {
+        worker_->cancel();
+        co_await quarix::session::untilIdle(*worker_);
+    }
+    // The work was stopped for the action that follows, which may read.
+    cancelledAction_ = false;
 }
 
 void frmMain::showReadProgress(int percent) {
     progBar1->setValue(percent);
-    setWindowTitle(captionBeforeJob_ + QLatin1Char(' ') + QString::number(percent) +
-                   QLatin1Char('%'));
+    if (!jobCaption_.isEmpty())
+        setWindowTitle(jobCaption_ + QLatin1Char(' ') + QString::number(percent) +
+                       QLatin1Char('%'));
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -302,9 +321,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
+    if (watched == CmbField && event->type() == QEvent::MouseButtonPress &&
+        CmbField->count() == 0 && onArrow(CmbField, static_cast<QMouseEvent*>(event)->pos()))
+        fieldListWanted_ = true;
     const bool focusIn = event->type() == QEvent::FocusIn;
     const bool focusOut = event->type() == QEvent::FocusOut;
-    if ((!focusIn && !focusOut) || engineJob_->running())
+    if ((!focusIn && !focusOut) || !worker_->idle())
         return QMainWindow::eventFilter(watched, event);
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "engine/reader/AccessFileReader.h"
 #include "history/LastSearches.h"
 #include "history/RecentFiles.h"
 #include "history/SavedSearches.h"
 #include "history/SearchWindowPort.h"
-#include "mainwindow/JobEnd.h"
 #include "mainwindow/MainMenus.h"
 #include "mainwindow/Twips.h"
 #include "search/GridSort.h"
 #include "search/SearchState.h"
+#include "session/JobEnd.h"
+#include "session/SearchSession.h"
+#include "session/Task.h"
 #include "settings/SettingsEnvironment.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsStore.h"
@@ -27,7 +30,6 @@ class QProgressBar;
 class QPushButton;
 class QShortcut;
 class QTimer;
-class EngineJob;
 class ResultGridView;
 class TypedTextKeys;
 class frmSettings;
@@ -40,11 +42,23 @@ namespace quarix::search {
 class ResultGridModel;
 struct SearchCriteria;
 } // namespace quarix::search
+namespace quarix::session {
+class DatabaseWorker;
+}
 
-// The main window: owns the shared state of a Quarix session and binds the
-// controls to the search, catalogue and settings logic.
+// The main window: binds the controls to the session below it (the open
+// database, the search's memory, the database jobs) and to the search,
+// catalogue and settings logic.
+//
+// Database work runs on the session's worker. The window's sequences are
+// coroutines (session/Task.h): they take their arguments by value and
+// continue when a job's report comes, with the event loop running in
+// between; whatever would change the database, the window or the settings
+// first stops the work that runs (stopDatabaseWork).
 class frmMain : public QMainWindow {
     Q_OBJECT
+    using Task = quarix::session::Task<>;
+
 public:
     // A window with the process environment and no command line.
     explicit frmMain(QWidget* parent = nullptr);
@@ -58,20 +72,31 @@ public:
 
     // Shared state, read and written by the dialogs and features.
     SettingsValues settings;
-    quarix::search::SearchState searchState;
-    QString CurrentDatabasePath; // "**": close at the next activation, save nothing
-    bool PagedMode = false;
+
+private:
+    quarix::session::SearchSession session_;
+
+public:
+    // The session's state under the names the window's features use.
+    QString& CurrentDatabasePath = session_.databasePath; // "**": close at the next activation
+    bool& PagedMode = session_.pagedMode;
+    quarix::search::SearchState& searchState = session_.state;
     QString ValueOnEntry; // the value box's text when it got the focus
 
+    const quarix::session::SearchSession& session() const { return session_; }
+    quarix::session::DatabaseWorker& worker() const { return *worker_; }
+    // No database job runs, waits or is about to report.
+    bool databaseIdle() const;
+
     // Opens a database as start-up does (command line, AutoLoad).
-    void openDatabaseAtStart(const QString& path);
+    Task openDatabaseAtStart(QString path);
 
     // Search
-    void cmdQuarix_Click();
-    void cmdFilter_Click();
-    void cmdClear_Click();
-    void cmdPage_Click(int index);
-    void RunSearch();
+    Task cmdQuarix_Click();
+    Task cmdFilter_Click();
+    Task cmdClear_Click();
+    Task cmdPage_Click(int index);
+    Task RunSearch();
     void Reset_Grid();
     void mnuautofit_Click();
     void mnuEvenwidth_Click();
@@ -82,17 +107,18 @@ public:
     void SQL_Click(int index);
     void cmbValues_Click();
     // Catalogue
-    void mnuopen_Click();
-    void openDroppedFiles(const QStringList& paths);
+    Task mnuopen_Click();
+    Task openDroppedFiles(QStringList paths);
     void UpdateTableQuery();
-    bool Load_cmbTable(const QString& dbname);
-    void Load_Fields();
-    void Load_ValueList();
-    void cmbTableQuery_Click();
-    void cmbTable_LostFocus();
-    void CmbField_GotFocus();
-    void CmbField_LostFocus();
-    void cmbValues_GotFocus();
+    // True when the list was read (a failure has shown its message).
+    quarix::session::Task<bool> Load_cmbTable(QString dbname);
+    Task Load_Fields();
+    Task Load_ValueList();
+    Task cmbTableQuery_Click();
+    Task cmbTable_LostFocus();
+    Task CmbField_GotFocus();
+    Task CmbField_LostFocus();
+    Task cmbValues_GotFocus();
     void cmbValues_LostFocus();
     void mnuValuePickList_Click();
     // Lifecycle
@@ -106,13 +132,13 @@ public:
     void ClearLastSearches();
     void UpdateRecentFiles();
     void SortSaved();
-    void mnuRecentFile_Click(int index);
-    void mnulast_Click(int index);
-    void mnusavedsearch_Click(int index);
-    void mnuautoload_Click();
+    Task mnuRecentFile_Click(int index);
+    Task mnulast_Click(int index);
+    Task mnusavedsearch_Click(int index);
+    Task mnuautoload_Click();
     // Tools: export, the object viewer, Access hand-over, programs, help.
     void LoadProgramsMenu();
-    void mnuExcel_Click();
+    Task mnuExcel_Click();
     void mnuObject_Click();
     void mnuprograms_Click();
     void mnuabout_Click();
@@ -128,7 +154,7 @@ public:
     QString CmdLineDatabase;
     void SaveSettings();
     void runCommandLine();
-    void mnusettings_Click();
+    Task mnusettings_Click();
     void Form_Unload();
     void WriteSearchLog(const SearchLogEntry& entry);
     SettingsWindowPort settingsPort();
@@ -139,10 +165,10 @@ public:
     const MainMenus& menus() const { return menus_; }
 
     // Result grid: sorting by a header click, the pop-up menu, the wheel.
-    void MSFlexGrid1_HeaderClick(int column);
+    Task MSFlexGrid1_HeaderClick(int column);
     void MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void connectGrid();       // once, while the window is built
-    void sortThroughEngine(); // a result too big to sort in memory, in SortClause order
+    Task sortThroughEngine(); // a result too big to sort in memory, in SortClause order
     quarix::search::SortDirection sortDirection = quarix::search::SortDirection::Never;
     long rowsSortedInMemory = 50000; // a bigger non-paged result is sorted by the engine
 
@@ -172,32 +198,26 @@ private:
     void setSearchControlsEnabled(bool enabled);
     void sizeColumns();
     void showSortIndicator(); // the arrow on the header SortClause names
-    // Runs a database job with progress and cancel; false when another runs.
-    bool runEngineJob(const std::function<void()>& job);
-
-public:
-    // How a database job ended, with the engine's error when it failed.
-    struct JobReport {
-        JobEnd end = JobEnd::Done;
-        int number = 0;
-        QString description;
-    };
-
-private:
+    using JobReport = quarix::session::JobReport;
+    using Job = std::function<void(const quarix::engine::ReadOptions&)>;
     // Runs a job under its own caption (none: the caption stays) and puts
     // the caption and the status bar right however it ends. Callers check
     // that no other job runs.
-    JobReport databaseJob(const QString& runningCaption, const std::function<void()>& job);
+    quarix::session::Task<JobReport> databaseJob(QString runningCaption, Job job);
+    // Cancels the database work that runs and waits until it has stopped.
+    Task stopDatabaseWork();
     // A job runs, or one was just cancelled: no new read starts now.
     bool busy() const;
+    void workerStateChanged(bool idle);
     void showReadProgress(int percent);
-    void finishOpening(const QString& path);
+    Task finishOpening(QString path);
 
     MainMenus menus_;
     Twips twips_;
-    EngineJob* engineJob_ = nullptr;
-    QString captionBeforeJob_;
+    quarix::session::DatabaseWorker* worker_ = nullptr;
+    QString jobCaption_; // the caption of the window's job that runs, for its progress
     bool closeAfterJob_ = false;
+    bool fieldListWanted_ = false; // the field box's arrow was clicked before its list came
     // Set by a cancel until the window's event loop runs again: the rest of
     // the action that was cancelled (open, then list fields, then search)
     // starts no further reads.
@@ -242,8 +262,8 @@ private:
     void applyMenuEffects(const QList<MenuEffect>& effects);
     int windowStateNumber() const;
     void applyWindowStateNumber(int state);
-    void settingsAccepted(bool reloadMainWindow);
-    void queueReload();
+    Task settingsAccepted(bool reloadMainWindow);
+    Task queueReload();
     QPointer<frmSettings> settingsDialog_;
 
     // History wiring.

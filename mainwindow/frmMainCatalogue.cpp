@@ -1,11 +1,13 @@
 // Choosing a database and filling the table, field and value boxes.
+#include "catalogue/CatalogueLists.h"
 #include "catalogue/CatalogueNames.h"
-#include "catalogue/CatalogueReader.h"
+#include "engine/reader/ReaderErrors.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "search/StatusCaption.h"
+#include "session/DatabaseWorker.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -18,7 +20,7 @@ namespace catalogue = quarix::catalogue;
 
 namespace {
 
-QString readingError(const char* job, const frmMain::JobReport& report) {
+QString readingError(const char* job, const quarix::session::JobReport& report) {
     return QString::fromLatin1(job) + QStringLiteral(": Error Reading Database\n") +
            QString::number(report.number) + QLatin1Char(' ') + report.description;
 }
@@ -50,9 +52,10 @@ void frmMain::UpdateTableQuery() {
     cmbTableQuery->setCurrentIndex(again >= 0 ? again : (cmbTableQuery->count() > 0 ? 0 : -1));
 }
 
-bool frmMain::Load_cmbTable(const QString& dbname) {
+quarix::session::Task<bool> frmMain::Load_cmbTable(QString dbname) {
+    using quarix::session::JobEnd;
     if (busy())
-        return false;
+        co_return false;
     cmdPage[0]->setVisible(false);
     cmdPage[1]->setVisible(false);
     progBar1->setValue(0);
@@ -67,13 +70,16 @@ bool frmMain::Load_cmbTable(const QString& dbname) {
     const bool wanted = (kind == catalogue::kTableKind && settings.ShowTables == 1) ||
                         (kind == catalogue::kQueryKind && settings.ShowQueries == 1);
     QStringList names;
-    const JobReport report = databaseJob(QStringLiteral("Quarix - LOADING TABLES..."), [&] {
-        names = catalogue::readObjectNames(dbname, wanted ? kind : QString());
-    });
+    const quarix::session::DatabaseHandle database(dbname);
+    const JobReport report = co_await databaseJob(
+        QStringLiteral("Quarix - LOADING TABLES..."), [&](const quarix::engine::ReadOptions&) {
+            const auto db = database.open();
+            names = catalogue::objectNames(*db, wanted ? kind : QString());
+        });
     if (report.end == JobEnd::Failed)
         MessageBox::show(this, readingError("LOAD TABLES", report));
     if (report.end != JobEnd::Done)
-        return false;
+        co_return false;
     cmbTable->addItems(names);
     cmbTable->setEditText(kept);
     if (cmbTable->currentText().isEmpty() && settings.AutoLoadDatabase == dbname) {
@@ -81,25 +87,34 @@ bool frmMain::Load_cmbTable(const QString& dbname) {
         CmbField->setEditText(settings.AutoLoadField);
     }
     progBar1->setValue(40);
-    return false;
+    co_return true;
 }
 
-void frmMain::Load_Fields() {
+frmMain::Task frmMain::Load_Fields() {
+    using quarix::session::JobEnd;
     const QString table = cmbTable->currentText();
     if (table.isEmpty() || busy())
-        return;
+        co_return;
     searchState.SortClause.clear();
     progBar1->setValue(50);
     QStringList fields;
-    const QString path = CurrentDatabasePath;
-    const JobReport report = databaseJob(QStringLiteral("Quarix - LOADING FIELDS..."),
-                                         [&] { fields = catalogue::readFieldNames(path, table); });
+    const quarix::session::DatabaseHandle database = session_.database();
+    const JobReport report =
+        co_await databaseJob(QStringLiteral("Quarix - LOADING FIELDS..."),
+                             [&](const quarix::engine::ReadOptions& options) {
+                                 fields = catalogue::fieldNames(*database.open(), table, options);
+                                 // Every table and query has a column: none means the file is
+                                 // damaged.
+                                 if (fields.isEmpty())
+                                     throw quarix::engine::reader_errors::tableDamagedError(
+                                         table.toStdString(), database.path().toStdString());
+                             });
     if (report.end == JobEnd::Failed) {
         MessageBox::show(this, readingError("LOAD FIELDS", report));
-        mnuopen_Click();
+        co_await mnuopen_Click();
     }
     if (report.end != JobEnd::Done)
-        return;
+        co_return;
     clearBox(CmbField);
     progBar1->setValue(80);
     CmbField->addItems(fields);
@@ -111,12 +126,16 @@ void frmMain::Load_Fields() {
         cmbTable->setEditText(settings.AutoLoadTable);
         selectEntryOfText(CmbField);
     }
+    // The user clicked the arrow while the list was loading: open it now.
+    if (std::exchange(fieldListWanted_, false) && CmbField->count() > 0)
+        CmbField->showPopup();
     progBar1->setValue(100);
 }
 
-void frmMain::Load_ValueList() {
+frmMain::Task frmMain::Load_ValueList() {
+    using quarix::session::JobEnd;
     if (busy())
-        return;
+        co_return;
     selectEntryOfText(cmbTable);
     selectEntryOfText(CmbField);
     clearBox(cmbValues);
@@ -126,21 +145,27 @@ void frmMain::Load_ValueList() {
     // Without a table and a field there is nothing to list.
     if (!menus_.mnuValuePickList->isChecked() || path.isEmpty() || table.isEmpty() ||
         field.isEmpty())
-        return;
-    const int most = settings.valueListMaxWhole();
+        co_return;
+    // The list starts with the empty entry: the rest is at most one fewer.
+    const long most = std::max(settings.valueListMaxWhole() - 1, 0);
     QStringList values;
-    const JobReport report = databaseJob(
-        QString(), [&] { values = catalogue::readValueList(path, table, field, most); });
+    const quarix::session::DatabaseHandle database = session_.database();
+    const JobReport report =
+        co_await databaseJob(QString(), [&](const quarix::engine::ReadOptions& options) {
+            values = catalogue::distinctValues(*database.open(), table, field, most, options);
+        });
     if (report.end == JobEnd::Failed)
         MessageBox::show(this, readingError("LOAD VALUES", report));
     if (report.end != JobEnd::Done)
-        return;
+        co_return;
+    cmbValues->addItem(QString());
     cmbValues->addItems(values);
     cmbValues->setCurrentIndex(-1);
     cmbValues->clearEditText();
 }
 
-void frmMain::mnuopen_Click() {
+frmMain::Task frmMain::mnuopen_Click() {
+    co_await stopDatabaseWork();
     clearBox(cmbTable);
     clearBox(CmbField);
     clearBox(cmbValues);
@@ -152,66 +177,69 @@ void frmMain::mnuopen_Click() {
         this, QStringLiteral("Open Database"),
         QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"), start);
     if (!chosen)
-        return;
-    CurrentDatabasePath = catalogue::absoluteDatabasePath(*chosen);
+        co_return;
+    const QString path = catalogue::absoluteDatabasePath(*chosen);
+    CurrentDatabasePath = path;
     ClearLastSearches();
-    if (!catalogue::namesADatabase(CurrentDatabasePath))
-        return;
+    if (!catalogue::namesADatabase(path))
+        co_return;
     UpdateTableQuery();
-    Load_cmbTable(CurrentDatabasePath);
-    if (settings.AutoLoadDatabase == CurrentDatabasePath) {
+    co_await Load_cmbTable(path);
+    if (settings.AutoLoadDatabase == path) {
         cmbTable->setEditText(settings.AutoLoadTable);
         CmbField->setEditText(settings.AutoLoadField);
     }
-    finishOpening(CurrentDatabasePath);
+    co_await finishOpening(path);
 }
 
-void frmMain::openDroppedFiles(const QStringList& paths) {
+frmMain::Task frmMain::openDroppedFiles(QStringList paths) {
     if (paths.isEmpty())
-        return;
-    CurrentDatabasePath = catalogue::absoluteDatabasePath(paths.first());
-    if (!catalogue::namesADatabase(CurrentDatabasePath))
-        return;
-    Load_cmbTable(CurrentDatabasePath);
-    finishOpening(CurrentDatabasePath);
+        co_return;
+    co_await stopDatabaseWork();
+    const QString path = catalogue::absoluteDatabasePath(paths.first());
+    CurrentDatabasePath = path;
+    if (!catalogue::namesADatabase(path))
+        co_return;
+    co_await Load_cmbTable(path);
+    co_await finishOpening(path);
 }
 
-void frmMain::finishOpening(const QString& path) {
+frmMain::Task frmMain::finishOpening(QString path) {
     Reset_Grid();
     setWindowTitle(quarix::search::databaseCaption(path));
-    Load_Fields();
+    co_await Load_Fields();
 }
 
-void frmMain::cmbTableQuery_Click() {
+frmMain::Task frmMain::cmbTableQuery_Click() {
     if (!CurrentDatabasePath.isEmpty())
-        Load_cmbTable(CurrentDatabasePath);
+        co_await Load_cmbTable(CurrentDatabasePath);
 }
 
-void frmMain::cmbTable_LostFocus() {
-    Load_Fields();
+frmMain::Task frmMain::cmbTable_LostFocus() {
+    co_await Load_Fields();
 }
 
-void frmMain::CmbField_GotFocus() {
+frmMain::Task frmMain::CmbField_GotFocus() {
     if (searchState.CurrentWhere.isEmpty())
         searchState.CurrentWhere = QStringLiteral(" ");
     if (!cmbTable->currentText().isEmpty())
-        Load_Fields();
+        co_await Load_Fields();
 }
 
-void frmMain::CmbField_LostFocus() {
+frmMain::Task frmMain::CmbField_LostFocus() {
     if (settings.SQLMode) {
         quarix::platform::Clipboard::clear();
         quarix::platform::Clipboard::pasteInto(
             txtSearch, QLatin1Char('[') + CmbField->currentText() + QLatin1Char(']'));
         quarix::platform::Clipboard::clear();
     }
-    Load_ValueList();
+    co_await Load_ValueList();
 }
 
-void frmMain::cmbValues_GotFocus() {
+frmMain::Task frmMain::cmbValues_GotFocus() {
     ValueOnEntry = cmbValues->currentText();
     if (cmbValues->count() == 0 && settings.ListValues)
-        Load_ValueList();
+        co_await Load_ValueList();
 }
 
 void frmMain::cmbValues_LostFocus() {

@@ -1,8 +1,5 @@
 // The result grid's own commands: sorting by a header click, column sizing,
 // the Office Tools pop-up and the wheel.
-#include "catalogue/SearchQuery.h"
-#include "engine/EngineError.h"
-#include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
@@ -11,6 +8,10 @@
 #include "search/GridSort.h"
 #include "search/ResultGridModel.h"
 #include "search/RunMessages.h"
+#include "session/Awaiting.h"
+#include "session/DatabaseWorker.h"
+#include "session/ResultRows.h"
+#include "session/SearchRun.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -34,9 +35,9 @@ void frmMain::connectGrid() {
             [this](const QPoint& at) { MSFlexGrid1_MouseDown(Qt::RightButton, at); });
 }
 
-void frmMain::MSFlexGrid1_HeaderClick(int column) {
-    if (engineJob_->running() || column < 0 || column >= gridModel_->Cols())
-        return;
+frmMain::Task frmMain::MSFlexGrid1_HeaderClick(int column) {
+    if (!worker_->idle() || column < 0 || column >= gridModel_->Cols())
+        co_return;
     const search::HeaderSort sort = search::decideHeaderSort(
         {gridModel_->TextMatrix(0, column), sortDirection, !CurrentDatabasePath.isEmpty(),
          PagedMode, settings.maxResultsWhole()});
@@ -45,36 +46,42 @@ void frmMain::MSFlexGrid1_HeaderClick(int column) {
     if (sort.sortGrid) {
         progBar1->setValue(80);
         if (!gridModel_->sortByColumn(column, sort.ascending, rowsSortedInMemory) && !sort.rerun)
-            sortThroughEngine();
+            co_await sortThroughEngine();
         progBar1->setValue(100);
         showSortIndicator();
     }
     if (sort.rerun) {
         searchState.SearchMode = search::SearchState::Rerun;
-        RunSearch();
+        co_await RunSearch();
     }
 }
 
-void frmMain::sortThroughEngine() {
-    const QString statement =
-        search::BuildSearchStatement(cmbTable->currentText(), searchState.CurrentWhere,
-                                     searchState.SortClause, CmbField->currentText());
-    const QString path = CurrentDatabasePath;
-    quarix::catalogue::FilteredResults results;
-    try {
-        runEngineJob([&] { results = quarix::catalogue::openStatementResults(path, statement); });
-    } catch (const quarix::engine::EngineError& e) {
+frmMain::Task frmMain::sortThroughEngine() {
+    quarix::session::SearchRequest request;
+    request.table = cmbTable->currentText();
+    request.field = CmbField->currentText();
+    request.criterion = searchState.CurrentWhere;
+    request.sortClause = searchState.SortClause;
+    const quarix::session::DatabaseHandle database = session_.database();
+    std::shared_ptr<quarix::engine::ResultSet> sorted;
+    const JobReport report = co_await quarix::session::runJob(
+        *worker_, this, [&](const quarix::engine::ReadOptions& options) {
+            sorted = quarix::session::runSearch(*database.open(), request, options).result;
+        });
+    if (report.end == quarix::session::JobEnd::Failed) {
         // The rows on screen stay as they were.
         quarix::platform::MessageBox::show(
-            this, search::searchFailureMessage(e.number(), QString::fromStdString(e.description())),
+            this, search::searchFailureMessage(report.number, report.description),
             QStringLiteral("Quarix - Search Error"), quarix::platform::MessageBox::Icon::Warning);
-        return;
+        co_return;
     }
+    if (report.end != quarix::session::JobEnd::Done)
+        co_return;
     // A new source resets the header: keep the widths the user sees.
     std::vector<int> widths;
     for (int c = 0; c < gridModel_->Cols(); ++c)
         widths.push_back(MSFlexGrid1->columnWidth(c));
-    gridModel_->setSource(std::move(results.rows));
+    gridModel_->setSource(quarix::session::resultRows(std::move(sorted)));
     for (int c = 0; c < std::min<int>(gridModel_->Cols(), static_cast<int>(widths.size())); ++c)
         MSFlexGrid1->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 }

@@ -4,6 +4,7 @@
 #include "history/MenuBinding.h"
 #include "history/frmAutoLoad.h"
 #include "mainwindow/frmMain.h"
+#include "session/DatabaseWorker.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -32,11 +33,11 @@ history::SearchWindowPort frmMain::historyPort() {
     };
     port.setCaption = [this](const QString& text) { setWindowTitle(text); };
     port.updateTableQuery = [this] { UpdateTableQuery(); };
-    port.loadTables = [this](const QString& path) { Load_cmbTable(path); };
-    port.loadFields = [this] { Load_Fields(); };
-    port.loadValueList = [this] { Load_ValueList(); };
+    port.loadTables = [this](QString path) { return Load_cmbTable(std::move(path)); };
+    port.loadFields = [this] { return Load_Fields(); };
+    port.loadValueList = [this] { return Load_ValueList(); };
     port.resetGrid = [this] { Reset_Grid(); };
-    port.runSearch = [this] { RunSearch(); };
+    port.runSearch = [this] { return RunSearch(); };
     port.clearLastSearches = [this] { ClearLastSearches(); };
     return port;
 }
@@ -62,10 +63,11 @@ void frmMain::UpdateRecentFiles() {
     history::applyRecentFilesMenu(recentFiles_, menus_.mnuline2, menus_.mnuRecentFile);
 }
 
-void frmMain::mnuRecentFile_Click(int index) {
-    history::SearchWindowPort port = historyPort();
-    history::mnuRecentFile_Click(index, recentFiles_, port);
+frmMain::Task frmMain::mnuRecentFile_Click(int index) {
+    co_await stopDatabaseWork();
+    auto opening = history::mnuRecentFile_Click(index, recentFiles_, historyPort());
     history::applyRecentFilesMenu(recentFiles_, menus_.mnuline2, menus_.mnuRecentFile);
+    co_await std::move(opening);
 }
 
 void frmMain::AddLastSearch() {
@@ -82,9 +84,9 @@ void frmMain::ClearLastSearches() {
     history::applyLastSearchesMenu(lastSearches_, menus_.mnulast10, menus_.mnulast);
 }
 
-void frmMain::mnulast_Click(int index) {
-    history::SearchWindowPort port = historyPort();
-    history::mnulast_Click(index, lastSearches_, port);
+frmMain::Task frmMain::mnulast_Click(int index) {
+    co_await stopDatabaseWork();
+    co_await history::mnulast_Click(index, lastSearches_, historyPort());
 }
 
 void frmMain::SortSaved() {
@@ -97,24 +99,28 @@ void frmMain::loadSavedSearches() {
     history::applySavedSearchesMenu(savedSearches_, menus_.mnusavedsearch);
 }
 
-void frmMain::mnusavedsearch_Click(int index) {
-    history::SearchWindowPort port = historyPort();
-    history::mnusavedsearch_Click(index, savedSearches_, port);
+frmMain::Task frmMain::mnusavedsearch_Click(int index) {
+    using Menu = history::SavedSearchesMenu;
+    // A replay opens its database: what runs stops first.
+    if (index >= Menu::kFirstSlot && index <= Menu::kLastSlot && !savedSearches_.inDeleteMode())
+        co_await stopDatabaseWork();
+    history::mnusavedsearch_Click(index, savedSearches_, historyPort());
     history::applySavedSearchesMenu(savedSearches_, menus_.mnusavedsearch);
 }
 
-void frmMain::mnuautoload_Click() {
+frmMain::Task frmMain::mnuautoload_Click() {
+    co_await stopDatabaseWork();
     // The item's check mark shows whether AutoLoad is on, not the click.
     menus_.mnuautoload->setChecked(history::autoLoadIsOn(settings));
     if (autoLoadDialog_) {
         autoLoadDialog_->raise();
         autoLoadDialog_->activateWindow();
-        return;
+        co_return;
     }
     history::AutoLoadPort port;
     port.window = historyPort();
     port.setAutoLoadChecked = [this](bool on) { menus_.mnuautoload->setChecked(on); };
-    port.runEngineJob = [this](const std::function<void()>& job) { return runEngineJob(job); };
+    port.worker = worker_;
     autoLoadDialog_ = new history::frmAutoLoad(std::move(port), this);
     autoLoadDialog_->show();
 }

@@ -1,6 +1,4 @@
 // The search button, filters, paging and the run itself.
-#include "catalogue/SearchQuery.h"
-#include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clipboard.h"
@@ -10,7 +8,11 @@
 #include "search/RunMessages.h"
 #include "search/RunPlan.h"
 #include "search/SearchStart.h"
+#include "search/Statements.h"
 #include "search/StatusCaption.h"
+#include "session/DatabaseWorker.h"
+#include "session/ResultRows.h"
+#include "session/SearchRun.h"
 #include "settings/SearchLog.h"
 
 #include <QComboBox>
@@ -34,7 +36,7 @@ search::SearchCriteria frmMain::currentCriteria() const {
             cmbFunction->currentText(), cmbValues->currentText()};
 }
 
-void frmMain::cmdQuarix_Click() {
+frmMain::Task frmMain::cmdQuarix_Click() {
     searchState.CurrentPage = 0;
     const auto refusal = search::refuseToStart(
         {CurrentDatabasePath, cmbTable->currentText(), CmbField->currentText(),
@@ -42,29 +44,29 @@ void frmMain::cmdQuarix_Click() {
     if (refusal) {
         MessageBox::show(this, refusal->message, refusal->title,
                          refusal->warning ? MessageBox::Icon::Warning : MessageBox::Icon::None);
-        return;
+        co_return;
     }
     progBar1->setValue(0);
-    RunSearch();
+    co_await RunSearch();
     AddLastSearch();
 }
 
-void frmMain::cmdFilter_Click() {
+frmMain::Task frmMain::cmdFilter_Click() {
     searchState.SearchMode = search::SearchState::Filter;
-    cmdQuarix_Click();
+    co_await cmdQuarix_Click();
 }
 
-void frmMain::cmdClear_Click() {
+frmMain::Task frmMain::cmdClear_Click() {
     searchState.SearchMode = search::SearchState::UndoFilter;
     txtSearch->clear();
-    cmdQuarix_Click();
+    co_await cmdQuarix_Click();
 }
 
-void frmMain::cmdPage_Click(int index) {
+frmMain::Task frmMain::cmdPage_Click(int index) {
     const search::Paging paging{searchState.ResultCount, settings.maxResultsWhole()};
     const long page = searchState.page();
     searchState.CurrentPage = index == 0 ? paging.previous(page) : paging.next(page);
-    RunSearch();
+    co_await RunSearch();
 }
 
 QString frmMain::orderPart() const {
@@ -76,12 +78,12 @@ QString frmMain::orderPart() const {
     return QStringLiteral(" ORDER BY ") + order;
 }
 
-void frmMain::RunSearch() {
-    if (engineJob_->running())
-        return;
+frmMain::Task frmMain::RunSearch() {
+    if (!worker_->idle())
+        co_return;
     if (cancelledAction_) {
         abandonRun(); // the user stopped what led here
-        return;
+        co_return;
     }
     QElapsedTimer clock;
     clock.start();
@@ -91,53 +93,56 @@ void frmMain::RunSearch() {
 
     const bool typed =
         !txtSearch->text().isEmpty() && (settings.SQLMode || searchState.ReplayPending);
-    const search::BuildResult built =
-        search::planRun(searchState, {currentCriteria(), txtSearch->text(), settings.SQLMode});
     const QString table = cmbTable->currentText();
-    if (built.refusal) {
+    const QString field = CmbField->currentText();
+    const int pageSize = settings.maxResultsWhole();
+    const quarix::session::PlannedRun run = quarix::session::planSearch(
+        searchState, {currentCriteria(), txtSearch->text(), settings.SQLMode}, PagedMode, pageSize);
+    if (run.built.refusal) {
         hidePaging(); // the grid is empty: there is no page to turn
-        MessageBox::show(this, built.refusal->message, built.refusal->title,
+        MessageBox::show(this, run.built.refusal->message, run.built.refusal->title,
                          MessageBox::Icon::Warning);
-        return;
+        co_return;
     }
-    if (built.failure) {
-        failSearch(built.failure->number, built.failure->description, table);
-        return;
+    if (run.built.failure) {
+        failSearch(run.built.failure->number, run.built.failure->description, table);
+        co_return;
     }
     progBar1->setValue(typed ? 40 : 35);
     progBar1->setValue(50);
     setWindowTitle(QStringLiteral("Quarix - QUERYING..."));
 
-    const QString criterion = built.text;
+    const QString criterion = run.request.criterion;
     const QString path = CurrentDatabasePath;
-    const int pageSize = settings.maxResultsWhole();
-    quarix::catalogue::PageOfResults page;
-    quarix::catalogue::FilteredResults results;
-    const QString statement = search::BuildSearchStatement(table, criterion, searchState.SortClause,
-                                                           CmbField->currentText());
-    const long first = search::Paging{0, pageSize}.firstIndex(searchState.page());
-    const bool paged = PagedMode;
-    const JobReport report = databaseJob(QString(), [&] {
-        if (paged)
-            page = quarix::catalogue::readResultPage(path, statement, first, pageSize);
-        else
-            results = quarix::catalogue::openFilteredResults(path, table, criterion);
-    });
-    if (report.end == JobEnd::Failed) {
+    const bool paged = run.request.paged;
+    const quarix::session::DatabaseHandle database = session_.database();
+    quarix::session::SearchResults found;
+    QStringList headers;
+    std::vector<QStringList> rows;
+    const JobReport report =
+        co_await databaseJob(QString(), [&](const quarix::engine::ReadOptions& options) {
+            found = quarix::session::runSearch(*database.open(), run.request, options);
+            if (paged && found.pageRows > 0) {
+                headers = quarix::session::columnNames(*found.result);
+                rows =
+                    quarix::session::displayRows(*found.result, found.firstIndex, found.pageRows);
+            }
+        });
+    if (report.end == quarix::session::JobEnd::Failed) {
         failSearch(report.number, report.description, table);
-        return;
+        co_return;
     }
-    if (report.end == JobEnd::Cancelled) {
+    if (report.end == quarix::session::JobEnd::Cancelled) {
         abandonRun();
-        return;
+        co_return;
     }
-    search::recordSuccess(searchState, criterion, paged ? page.resultCount : results.resultCount);
+    search::recordSuccess(searchState, criterion, found.resultCount);
     progBar1->setValue(60);
     setWindowTitle(QStringLiteral("Quarix - DISPLAYING..."));
     if (paged)
-        PopulateFlexGrid(page.resultCount, page.headers, page.rows);
+        PopulateFlexGrid(found.resultCount, headers, rows);
     else
-        gridModel_->setSource(std::move(results.rows));
+        gridModel_->setSource(quarix::session::resultRows(found.result));
 
     progBar1->setValue(70);
     MSFlexGrid1->setFontSize(settings.gridFontSizeNumber());
@@ -167,8 +172,7 @@ void frmMain::RunSearch() {
     showSortIndicator();
     search::recordRowsShown(searchState, shown);
 
-    WriteSearchLog(SearchLogEntry{path, table, CmbField->currentText(),
-                                  searchState.CurrentWhere + orderPart(),
+    WriteSearchLog(SearchLogEntry{path, table, field, searchState.CurrentWhere + orderPart(),
                                   PagedMode ? searchState.ResultCount : shown, seconds, PagedMode,
                                   pageSize, searchState.page()});
 }

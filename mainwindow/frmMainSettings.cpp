@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "search/ResultGridModel.h"
+#include "session/DatabaseWorker.h"
 #include "settings/ColourValue.h"
 #include "settings/IniFile.h"
 #include "settings/SearchLog.h"
@@ -177,20 +178,22 @@ void frmMain::applyMenuEffects(const QList<MenuEffect>& effects) {
 }
 
 // The reload runs from the event loop, never inside the window's own
-// start-up or a dialog's handler.
-void frmMain::queueReload() {
+// start-up or a dialog's handler, and only once no database job is left to
+// report to this window.
+frmMain::Task frmMain::queueReload() {
     if (reloadQueued_)
-        return;
+        co_return;
     reloadQueued_ = true;
+    co_await stopDatabaseWork();
     QTimer::singleShot(0, this, [this] { ReloadMainWindow(this); });
 }
 
-void frmMain::mnusettings_Click() {
+frmMain::Task frmMain::mnusettings_Click() {
     if (settingsDialog_) {
         settingsDialog_->show();
         settingsDialog_->raise();
         settingsDialog_->activateWindow();
-        return;
+        co_return;
     }
     SettingsDialogPort port;
     port.applyGridColour = [this](GridColour which, qint32 value) {
@@ -206,18 +209,19 @@ void frmMain::mnusettings_Click() {
     settingsDialog_->show();
 }
 
-void frmMain::settingsAccepted(bool reloadMainWindow) {
+frmMain::Task frmMain::settingsAccepted(bool reloadMainWindow) {
+    co_await stopDatabaseWork();
     gridModel_->resetGrid();
     MSFlexGrid1->viewport()->update();
     if (!CurrentDatabasePath.isEmpty()) {
         // The next activation applies the font size and the column sizing.
         settingsChanged_ = true;
-        Load_cmbTable(CurrentDatabasePath);
+        co_await Load_cmbTable(CurrentDatabasePath);
         SortSaved();
     }
     UpdateTableQuery();
     if (reloadMainWindow)
-        queueReload();
+        co_await queueReload();
 }
 
 void frmMain::WriteSearchLog(const SearchLogEntry& entry) {

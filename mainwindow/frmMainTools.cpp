@@ -2,6 +2,9 @@
 // About box and help: the window binds its menus to the tools.
 #include "mainwindow/frmMain.h"
 
+#include "session/Awaiting.h"
+#include "session/DatabaseWorker.h"
+
 #include "search/ResultGridModel.h"
 #include "tools/AboutInfo.h"
 #include "tools/DatabaseHandOver.h"
@@ -13,9 +16,13 @@
 #include "tools/frmPrograms.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QProgressDialog>
 
 namespace tools = quarix::tools;
+namespace session = quarix::session;
+namespace engine = quarix::engine;
 
 void frmMain::connectToolsMenus() {
     connect(menus_.mnuExcel, &QAction::triggered, this, &frmMain::mnuExcel_Click);
@@ -38,19 +45,45 @@ void frmMain::LoadProgramsMenu() {
     tools::applyProgramsMenu(menus_.mnuTools, settings.Programs);
 }
 
-void frmMain::mnuExcel_Click() {
-    tools::exportResultsToExcel(this, tools::ExportRequest{CurrentDatabasePath,
-                                                           cmbTable->currentText(),
-                                                           CmbField->currentText(),
-                                                           searchState.CurrentWhere,
-                                                           searchState.SortClause,
-                                                           PagedMode,
-                                                           gridModel_,
-                                                           {}});
+frmMain::Task frmMain::mnuExcel_Click() {
+    const session::ExportChoice choice{CurrentDatabasePath,     cmbTable->currentText(),
+                                       CmbField->currentText(), searchState.CurrentWhere,
+                                       searchState.SortClause,  PagedMode};
+    if (choice.currentWhere.isEmpty() || !worker_->idle())
+        co_return;
+    const auto path = tools::askWorkbookPath(this, choice.table);
+    if (!path)
+        co_return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QProgressDialog progress(QStringLiteral("Exporting the results..."), QStringLiteral("Cancel"),
+                             0, 100, this);
+    progress.setWindowTitle(QStringLiteral("Quarix"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setValue(0);
+    connect(worker_, &session::DatabaseWorker::progress, &progress, &QProgressDialog::setValue);
+    connect(&progress, &QProgressDialog::canceled, worker_, &session::DatabaseWorker::cancel);
+
+    const session::DatabaseHandle database = session_.database();
+    const session::SearchRequest request = session::exportRequest(choice);
+    session::WorkbookResult written;
+    const session::JobReport report =
+        co_await session::runJob(*worker_, this, [&](const engine::ReadOptions& options) {
+            written =
+                session::exportWorkbook(*database.open(), request, {*path, choice.table}, options);
+        });
+    if (report.end == session::JobEnd::Cancelled)
+        written.cancelled = true;
+    else if (report.end == session::JobEnd::Failed)
+        written.error = QStringLiteral("%1 %2").arg(report.number).arg(report.description);
+    progress.reset();
+    const tools::ExportOutcome outcome = tools::finishExport(written, *path);
+    QApplication::restoreOverrideCursor();
+    tools::showExportOutcome(this, outcome);
 }
 
 void frmMain::mnuObject_Click() {
-    (new tools::frmObject(CurrentDatabasePath, this))->show();
+    (new tools::frmObject(CurrentDatabasePath, worker_, this))->show();
 }
 
 void frmMain::mnuprograms_Click() {

@@ -113,17 +113,6 @@ QString DefaultSortClause(const QString& field) {
     return QLatin1Char('[') + field + QStringLiteral("] ASC");
 }
 
-QString BuildSearchStatement(const QString& table, const QString& criterion,
-                             const QString& sortClause, const QString& field) {
-    const QString order = sortClause.isEmpty() ? DefaultSortClause(field) : sortClause;
-    return QStringLiteral("select * from [") + table + QStringLiteral("] WHERE ") + criterion +
-           QStringLiteral(" ORDER BY ") + order;
-}
-
-QString DisplaySql(const QString& table, const QString& criterion) {
-    return QStringLiteral("Select * from ") + table + QStringLiteral(" where ") + criterion;
-}
-
 BuildResult BuildSqlModeFragment(const QString& op, const QString& value) {
     QString v = value.trimmed();
     bool numeric = isNumeric(v);

@@ -51,13 +51,6 @@ QString CombineCriteria(const QString& previous, const QString& next);
 // "[field] ASC".
 QString DefaultSortClause(const QString& field);
 
-// The statement of a paged search, ordered by the chosen sort or the field.
-QString BuildSearchStatement(const QString& table, const QString& criterion,
-                             const QString& sortClause, const QString& field);
-
-// The statement as the clipboard and the Debug SQL message show it.
-QString DisplaySql(const QString& table, const QString& criterion);
-
 // The operator-and-value fragment that SQL mode pastes after a value pick;
 // empty text (and no refusal) when there is nothing to paste.
 BuildResult BuildSqlModeFragment(const QString& op, const QString& value);

@@ -1,29 +1,35 @@
 #include "tools/ObjectCatalogue.h"
 
-#include "catalogue/Dao.h"
+#include "catalogue/CatalogueLists.h"
+#include "catalogue/CatalogueNames.h"
+#include "engine/EngineError.h"
+#include "session/DatabaseHandle.h"
 
 #include <QFileInfo>
 
 namespace quarix::tools {
+
+namespace {
+
+template <typename Objects> QStringList namesOf(const Objects& objects) {
+    QStringList names;
+    for (const auto& object : objects)
+        names << QString::fromStdString(object.name);
+    return names;
+}
+
+} // namespace
 
 ObjectLists Load_Objects(const QString& databasePath) {
     ObjectLists lists;
     if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile())
         return lists;
     try {
-        catalogue::Database db =
-            catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
-        lists.reports = db.Reports();
-        lists.forms = db.Forms();
-        for (const QString& table : db.TableDefs()) {
-            if (!table.startsWith(QStringLiteral("MSys")))
-                lists.tables << table;
-        }
-        for (const QString& query : db.QueryDefs()) {
-            if (!query.startsWith(QStringLiteral("~sq_")))
-                lists.queries << query;
-        }
-        db.Close();
+        const auto db = session::DatabaseHandle(databasePath).open();
+        lists.reports = namesOf(db->catalogue().reports);
+        lists.forms = namesOf(db->catalogue().forms);
+        lists.tables = catalogue::objectNames(*db, catalogue::kTableKind);
+        lists.queries = catalogue::objectNames(*db, catalogue::kQueryKind);
     } catch (const engine::EngineError& e) {
         lists.error = QStringLiteral("LOAD OBJECTS: Error Reading Database\r\n%1 %2")
                           .arg(e.number())

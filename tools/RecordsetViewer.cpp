@@ -1,8 +1,7 @@
 #include "tools/RecordsetViewer.h"
 
-#include "catalogue/Dao.h"
-#include "catalogue/SearchQuery.h"
 #include "search/ResultGridModel.h"
+#include "session/ResultRows.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -13,18 +12,16 @@
 
 namespace quarix::tools {
 
-RecordsetViewer::RecordsetViewer(const QString& databasePath, const QString& source,
+RecordsetViewer::RecordsetViewer(std::shared_ptr<engine::ResultSet> rows,
+                                 const QString& databasePath, const QString& source,
                                  const QString& querySql, QWidget* parent)
     : QMainWindow(parent, Qt::Window) {
     setObjectName(QStringLiteral("RecordsetViewer"));
     setAttribute(Qt::WA_DeleteOnClose);
-    catalogue::Database db =
-        catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath, false);
-    catalogue::Recordset rs = db.OpenRecordset(source, catalogue::dbOpenSnapshot);
     model_ = new search::ResultGridModel(this);
-    auto rows = catalogue::recordsetRows(std::move(db), std::move(rs));
-    const long count = rows->rowCount();
-    model_->setSource(std::move(rows));
+    auto shown = session::resultRows(std::move(rows));
+    const long count = shown->rowCount();
+    model_->setSource(std::move(shown));
 
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("grid"));

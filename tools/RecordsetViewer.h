@@ -9,19 +9,22 @@ class QTableView;
 namespace quarix::search {
 class ResultGridModel;
 }
+namespace quarix::engine {
+class ResultSet;
+}
 
 namespace quarix::tools {
 
 // A read-only window over every record of a table or query, read lazily as
-// the view scrolls; the database stays open while the window shows.
+// the view scrolls; the result keeps the database's cache open while the
+// window shows.
 class RecordsetViewer : public QMainWindow {
     Q_OBJECT
 public:
-    // Throws engine::EngineError when the table or query cannot be opened.
     // A saved query's SQL, when given, shows above its rows, so that the
     // user sees what ran.
-    RecordsetViewer(const QString& databasePath, const QString& source,
-                    const QString& querySql = {}, QWidget* parent = nullptr);
+    RecordsetViewer(std::shared_ptr<engine::ResultSet> rows, const QString& databasePath,
+                    const QString& source, const QString& querySql = {}, QWidget* parent = nullptr);
     ~RecordsetViewer() override;
 
     QTableView* grid() const { return grid_; }

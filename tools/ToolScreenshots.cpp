@@ -24,7 +24,7 @@ bool grabToFile(QWidget& widget, const QString& pngPath) {
 } // namespace
 
 bool saveObjectViewerScreenshot(const QString& databasePath, const QString& pngPath) {
-    frmObject dialog(databasePath);
+    frmObject dialog(databasePath, nullptr);
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
     dialog.cmbTable->setCurrentText(QStringLiteral("Customers"));
     return grabToFile(dialog, pngPath);

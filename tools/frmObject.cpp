@@ -1,7 +1,8 @@
 #include "tools/frmObject.h"
 
-#include "catalogue/Dao.h"
+#include "engine/EngineError.h"
 #include "platform/MessageBox.h"
+#include "session/DatabaseHandle.h"
 #include "tools/DatabaseHandOver.h"
 #include "tools/RecordsetViewer.h"
 
@@ -28,8 +29,9 @@ struct WaitCursor {
 };
 } // namespace
 
-frmObject::frmObject(const QString& currentDatabasePath, QWidget* parent)
-    : QDialog(parent), databasePath_(currentDatabasePath) {
+frmObject::frmObject(const QString& currentDatabasePath, session::DatabaseWorker* worker,
+                     QWidget* parent)
+    : QDialog(parent), databasePath_(currentDatabasePath), worker_(worker) {
     setObjectName(QStringLiteral("frmObject"));
     setWindowTitle(QStringLiteral("Quarix Objects"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -80,10 +82,15 @@ frmObject::frmObject(const QString& currentDatabasePath, QWidget* parent)
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
     page->addWidget(cmdOK, 0, Qt::AlignRight);
 
-    const ObjectLists lists = Load_Objects(databasePath_);
-    fill(lists);
-    if (lists.error)
-        platform::MessageBox::show(parent, *lists.error, kTitle);
+    auto lists = std::make_shared<ObjectLists>();
+    session::submitOrRun(
+        worker_, this,
+        [path = databasePath_, lists](const engine::ReadOptions&) { *lists = Load_Objects(path); },
+        [this, lists](const session::JobReport&) {
+            fill(*lists);
+            if (lists->error)
+                platform::MessageBox::show(parentWidget(), *lists->error, kTitle);
+        });
 }
 
 void frmObject::fill(const ObjectLists& lists) {
@@ -93,24 +100,13 @@ void frmObject::fill(const ObjectLists& lists) {
     cmbQuery->addItems(lists.queries);
 }
 
-// The saved query's SQL as rebuilt from the file; empty when unreadable.
-QString frmObject::querySql(const QString& name) const {
-    try {
-        catalogue::Database db =
-            catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(databasePath_, false);
-        return db.QueryDefSql(name);
-    } catch (const engine::EngineError&) {
-        return {};
-    }
-}
-
 void frmObject::cmdShow_Click(int index) {
-    const WaitCursor hourglass;
     QComboBox* lists[] = {cmbForm, cmbTable, cmbQuery, cmbReport};
     const QString name = lists[index]->currentText();
     if (name.isEmpty())
         return;
     if (index == FormRow || index == ReportRow) {
+        const WaitCursor hourglass;
         if (!Send_To_Access(databasePath_))
             platform::MessageBox::show(
                 this,
@@ -119,21 +115,41 @@ void frmObject::cmdShow_Click(int index) {
                 kTitle);
         return;
     }
-    const QString sql = index == QueryRow ? querySql(name) : QString();
-    try {
-        auto* viewer = new RecordsetViewer(databasePath_, name, sql, this);
-        viewer->show();
-    } catch (const engine::EngineError& e) {
-        QApplication::restoreOverrideCursor();
-        QString text = QStringLiteral("'%1' cannot be opened.\r\n%2 %3")
-                           .arg(name)
-                           .arg(e.number())
-                           .arg(QString::fromStdString(e.description()));
-        if (!sql.isEmpty())
-            text += QStringLiteral("\r\n\r\n") + sql;
-        platform::MessageBox::show(this, text, kTitle);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
+    openViewer(name, index == QueryRow);
+}
+
+void frmObject::openViewer(const QString& name, bool query) {
+    struct Opened {
+        QString sql; // a saved query's SQL as rebuilt from the file
+        std::shared_ptr<engine::ResultSet> rows;
+    };
+    auto opened = std::make_shared<Opened>();
+    session::submitOrRun(
+        worker_, this,
+        [path = databasePath_, name, query, opened](const engine::ReadOptions& options) {
+            const auto db = session::DatabaseHandle(path).open();
+            if (query)
+                opened->sql = QString::fromStdString(db->savedQuerySql(name.toStdString()));
+            opened->rows = db->execute(name.toStdString(), options);
+        },
+        // The hourglass shows until the report comes or the dialog is gone.
+        [this, name, opened,
+         hourglass = std::make_shared<WaitCursor>()](const session::JobReport& report) mutable {
+            hourglass.reset();
+            if (report.end == session::JobEnd::Done) {
+                (new RecordsetViewer(opened->rows, databasePath_, name, opened->sql, this))->show();
+                return;
+            }
+            if (report.end != session::JobEnd::Failed)
+                return;
+            QString text = QStringLiteral("'%1' cannot be opened.\r\n%2 %3")
+                               .arg(name)
+                               .arg(report.number)
+                               .arg(report.description);
+            if (!opened->sql.isEmpty())
+                text += QStringLiteral("\r\n\r\n") + opened->sql;
+            platform::MessageBox::show(this, text, kTitle);
+        });
 }
 
 QList<RecordsetViewer*> frmObject::viewers() const {

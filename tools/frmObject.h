@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/DatabaseWorker.h"
 #include "tools/ObjectCatalogue.h"
 
 #include <QDialog>
@@ -25,7 +26,10 @@ public:
     // Indexes of the rows, as the buttons and labels are numbered.
     enum Row { FormRow = 0, TableRow = 1, QueryRow = 2, ReportRow = 3 };
 
-    frmObject(const QString& currentDatabasePath, QWidget* parent = nullptr);
+    // The lists and the records are read on the worker (at once without
+    // one) and fill in when the read ends.
+    frmObject(const QString& currentDatabasePath, session::DatabaseWorker* worker,
+              QWidget* parent = nullptr);
 
     QComboBox* cmbReport = nullptr;
     QComboBox* cmbForm = nullptr;
@@ -43,10 +47,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QString querySql(const QString& name) const;
     void fill(const ObjectLists& lists);
+    void openViewer(const QString& name, bool query);
 
     QString databasePath_;
+    session::DatabaseWorker* worker_;
 };
 
 } // namespace quarix::tools

@@ -1,12 +1,15 @@
 #include "app/cli/CliCommands.h"
 
+#include "app/cli/ResultCells.h"
 #include "app/cli/ResultWriter.h"
-#include "engine/AccessDatabase.h"
+#include "catalogue/CatalogueLists.h"
+#include "catalogue/CatalogueNames.h"
 #include "engine/EngineError.h"
-#include "engine/sql/AccessText.h"
 #include "search/Criteria.h"
-#include "tools/ExportRows.h"
-#include "tools/XlsxExport.h"
+#include "session/DatabaseHandle.h"
+#include "session/ExportRows.h"
+#include "session/SearchRun.h"
+#include "session/XlsxExport.h"
 
 #include <QString>
 
@@ -18,61 +21,9 @@
 namespace quarix::cli {
 
 using engine::AccessDatabase;
-using engine::ColumnType;
 using engine::EngineError;
-using engine::ResultSet;
-using Kind = engine::StoredValue::Kind;
 
 namespace {
-
-// A result of the engine, printed row by row.
-class ResultSource : public RowSource {
-public:
-    explicit ResultSource(std::shared_ptr<ResultSet> result) : result_(std::move(result)) {}
-
-    std::vector<std::string> columns() const override {
-        std::vector<std::string> names;
-        for (const auto& c : result_->columns())
-            names.push_back(c.name);
-        return names;
-    }
-    std::int64_t rowCount() const override { return result_->rowCount(); }
-
-    std::vector<Cell> row(std::int64_t index) override {
-        const auto& values = result_->row(index);
-        std::vector<Cell> cells;
-        for (std::size_t c = 0; c < values.size(); ++c) {
-            const ColumnType type =
-                c < result_->columns().size() ? result_->columns()[c].type : ColumnType::Unknown;
-            cells.push_back({text(type, c, values[c]), kindOf(type, values[c].kind)});
-        }
-        return cells;
-    }
-
-private:
-    // Floating-point numbers as the window's datasheet shows them (7, 0.2).
-    std::string text(ColumnType type, std::size_t column, const engine::OwnedValue& value) const {
-        if (value.kind == Kind::Real && type == ColumnType::Single)
-            return engine::sql::formatSingle(value.real);
-        if (value.kind == Kind::Real && (type == ColumnType::Double || type == ColumnType::Unknown))
-            return engine::sql::formatNumber(value.real);
-        return result_->text(column, value);
-    }
-
-    static Cell::Kind kindOf(ColumnType type, Kind kind) {
-        if (kind == Kind::Null)
-            return Cell::Kind::Null;
-        if (type == ColumnType::Boolean)
-            return Cell::Kind::Boolean;
-        if (type == ColumnType::DateTime || type == ColumnType::DateTimeExtended)
-            return Cell::Kind::String;
-        if (kind == Kind::Integer || kind == Kind::Real || type == ColumnType::Decimal)
-            return Cell::Kind::Number;
-        return Cell::Kind::String;
-    }
-
-    std::shared_ptr<ResultSet> result_;
-};
 
 std::string queryKindText(engine::QueryKind kind) {
     static const std::map<engine::QueryKind, std::string> names = {
@@ -89,10 +40,6 @@ std::string queryKindText(engine::QueryKind kind) {
     return names.at(kind);
 }
 
-std::string typeText(ColumnType type) {
-    return engine::columnTypeName(type);
-}
-
 // The window's operator captions and their short aliases.
 QString operatorCaption(const std::string& op) {
     static const std::map<std::string, const char*> aliases = {
@@ -103,12 +50,12 @@ QString operatorCaption(const std::string& op) {
     return QString::fromStdString(it == aliases.end() ? op : it->second);
 }
 
-std::string bracketed(const std::string& name) {
-    return "[" + name + "]";
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
-bool endsWithAccdb(const std::string& path) {
-    return QString::fromStdString(path).endsWith(QStringLiteral("ACCDB"), Qt::CaseInsensitive);
+Cell text(const QString& value) {
+    return {value.toStdString(), Cell::Kind::String};
 }
 
 struct Context {
@@ -120,59 +67,47 @@ struct Context {
 };
 
 int listNames(Context& ctx, const AccessDatabase& db, bool tables) {
-    ListSource list(tables ? std::vector<std::string>{"Name"}
-                           : std::vector<std::string>{"Name", "Kind", "SQL"});
     if (tables) {
-        for (const auto& t : db.catalogue().tables)
-            if (ctx.options.all || (t.name.rfind("MSys", 0) != 0 && !engine::holdsComplexValues(t)))
-                list.add({{t.name, Cell::Kind::String}});
-    } else {
-        for (const auto& q : db.catalogue().queries)
-            if (ctx.options.all || q.name.rfind("~sq_", 0) != 0)
-                list.add({{q.name, Cell::Kind::String},
-                          {queryKindText(q.kind), Cell::Kind::String},
-                          {db.savedQuerySql(q.name), Cell::Kind::String}});
+        ListSource list({"Name"});
+        for (const QString& name :
+             catalogue::objectNames(db, catalogue::kTableKind, ctx.options.all))
+            list.add({text(name)});
+        writeRows(ctx.out, list, ctx.format);
+        return Success;
     }
+    ListSource list({"Name", "Kind", "SQL"});
+    for (const auto& query : catalogue::savedQueries(db, ctx.options.all))
+        list.add(
+            {text(query.name), {queryKindText(query.kind), Cell::Kind::String}, text(query.sql)});
     writeRows(ctx.out, list, ctx.format);
     return Success;
 }
 
 int listFields(Context& ctx, const AccessDatabase& db) {
     ListSource list({"Name", "Type"});
-    for (const auto& column : db.columns(ctx.options.arguments[1], ctx.read))
-        list.add({{column.name, Cell::Kind::String}, {typeText(column.type), Cell::Kind::String}});
+    for (const auto& field : catalogue::fieldDefs(db, qt(ctx.options.arguments[1]), ctx.read))
+        list.add({text(field.name), {engine::columnTypeName(field.type), Cell::Kind::String}});
     writeRows(ctx.out, list, ctx.format);
     return Success;
 }
 
 int listValues(Context& ctx, const AccessDatabase& db) {
-    const std::string& table = ctx.options.arguments[1];
     const std::string& field = ctx.options.arguments[2];
-    auto result = db.execute("select DISTINCT " + bracketed(field) + " from " + bracketed(table) +
-                                 " ORDER BY " + bracketed(field) + " ASC",
-                             ctx.read);
     ListSource list({field});
-    ResultSource rows(result);
-    for (std::int64_t r = 0; r < result->rowCount(); ++r) {
-        if (ctx.options.max && list.rowCount() >= *ctx.options.max)
-            break;
-        auto cells = rows.row(r);
-        if (cells[0].kind != Cell::Kind::Null && !cells[0].text.empty())
-            list.add({cells[0]});
-    }
+    const long limit = ctx.options.max ? *ctx.options.max : -1;
+    for (const QString& value :
+         catalogue::distinctValues(db, qt(ctx.options.arguments[1]), qt(field), limit, ctx.read))
+        list.add({text(value)});
     writeRows(ctx.out, list, ctx.format);
     return Success;
 }
 
-// The rows of a statement as the window's export writes them.
-int writeRowsAsWorkbook(Context& ctx, const std::string& statement, const std::string& sheet) {
-    using namespace quarix::catalogue;
-    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(
-        QString::fromStdString(ctx.options.arguments[0]));
-    Recordset rs = db.OpenRecordset(QString::fromStdString(statement), dbOpenSnapshot);
-    tools::RecordsetExportRows rows(std::move(db), std::move(rs));
-    const auto result = tools::writeWorkbook(
-        rows, {QString::fromStdString(ctx.options.xlsx), QString::fromStdString(sheet)});
+// Every row a request reads, as the window's spreadsheet export writes them.
+int writeWorkbook(Context& ctx, const AccessDatabase& db, session::SearchRequest request) {
+    request.paged = false;
+    session::ResultExportRows rows(session::runSearch(db, request, ctx.read).result);
+    const auto result =
+        session::writeWorkbook(rows, {qt(ctx.options.xlsx), request.table}, {}, ctx.read.cancel);
     if (!result.ok) {
         ctx.err << "quarix-cli: cannot write '" << ctx.options.xlsx
                 << "': " << result.error.toStdString() << "\n";
@@ -188,11 +123,10 @@ std::optional<QString> searchCriterion(Context& ctx, int& exitCode) {
     const auto& a = ctx.options.arguments;
     QString criterion;
     if (!ctx.options.where.empty()) {
-        criterion = QString::fromStdString(ctx.options.where);
+        criterion = qt(ctx.options.where);
     } else {
-        search::SearchCriteria criteria{QString::fromStdString(a[0]), QString::fromStdString(a[1]),
-                                        QString::fromStdString(a[2]), operatorCaption(a[3]),
-                                        QString::fromStdString(a[4])};
+        const search::SearchCriteria criteria{qt(a[0]), qt(a[1]), qt(a[2]), operatorCaption(a[3]),
+                                              qt(a[4])};
         if (!search::operatorCaptions().contains(criteria.op)) {
             ctx.err << "quarix-cli: unknown operator '" << a[3] << "'\n";
             exitCode = UsageError;
@@ -211,8 +145,21 @@ std::optional<QString> searchCriterion(Context& ctx, int& exitCode) {
         criterion = built.text;
     }
     for (const auto& filter : ctx.options.filters)
-        criterion = search::CombineCriteria(criterion, QString::fromStdString(filter));
+        criterion = search::CombineCriteria(criterion, qt(filter));
     return criterion;
+}
+
+// Prints what a request found: the count, or the rows of its page.
+int printResults(Context& ctx, const AccessDatabase& db, const session::SearchRequest& request,
+                 Format format) {
+    const session::SearchResults found = session::runSearch(db, request, ctx.read);
+    if (ctx.options.count) {
+        ctx.out << found.resultCount << '\n';
+    } else {
+        ResultCells rows(found.result);
+        writeRows(ctx.out, rows, format, found.firstIndex, found.pageRows);
+    }
+    return found.resultCount == 0 ? NoRows : Success;
 }
 
 int runSearch(Context& ctx, const AccessDatabase& db) {
@@ -221,48 +168,32 @@ int runSearch(Context& ctx, const AccessDatabase& db) {
     const auto criterion = searchCriterion(ctx, exitCode);
     if (!criterion)
         return exitCode;
-    const bool typed = !ctx.options.where.empty();
-    const QString table = QString::fromStdString(a[1]);
-    QString statement = QStringLiteral("select * from [%1] WHERE %2").arg(table, *criterion);
-    // Ordered as the window orders: by the chosen sort, else by the field in
-    // paged mode (.accdb files, or any file shown a page at a time).
-    if (!ctx.options.order.empty())
-        statement += QStringLiteral(" ORDER BY ") + QString::fromStdString(ctx.options.order);
-    else if (!typed && (endsWithAccdb(a[0]) || ctx.options.page))
-        statement +=
-            QStringLiteral(" ORDER BY ") + search::DefaultSortClause(QString::fromStdString(a[2]));
+    session::SearchRequest request;
+    request.table = qt(a[1]);
+    // A typed criterion names no field to order by.
+    request.field = ctx.options.where.empty() ? qt(a[2]) : QString();
+    request.criterion = *criterion;
+    request.sortClause = qt(ctx.options.order);
+    // Paged as the window pages: .accdb files, or whenever a page is asked for.
+    request.paged = catalogue::isPagedDatabase(qt(a[0]), ctx.options.page.has_value());
+    request.page = ctx.options.page.value_or(1) - 1;
+    request.pageSize = ctx.options.page ? static_cast<int>(ctx.options.pageSize) : 0;
     if (!ctx.options.xlsx.empty())
-        return writeRowsAsWorkbook(ctx, statement.toStdString(), a[1]);
-    auto result = db.execute(statement.toStdString(), ctx.read);
-    if (ctx.options.count) {
-        ctx.out << result->rowCount() << '\n';
-    } else {
-        ResultSource rows(result);
-        const std::int64_t size = ctx.options.pageSize;
-        const std::int64_t first = ctx.options.page ? (*ctx.options.page - 1) * size : 0;
-        writeRows(ctx.out, rows, ctx.format, first, ctx.options.page ? size : -1);
-    }
-    return result->rowCount() == 0 ? NoRows : Success;
+        return writeWorkbook(ctx, db, request);
+    return printResults(ctx, db, request, ctx.format);
 }
 
 int dump(Context& ctx, const AccessDatabase& db) {
-    std::string statement = "SELECT * FROM " + bracketed(ctx.options.arguments[1]);
-    if (!ctx.options.where.empty())
-        statement += " WHERE " + ctx.options.where;
-    if (!ctx.options.order.empty())
-        statement += " ORDER BY " + ctx.options.order;
+    session::SearchRequest request;
+    request.table = qt(ctx.options.arguments[1]);
+    request.criterion = qt(ctx.options.where);
+    request.sortClause = qt(ctx.options.order);
     if (!ctx.options.xlsx.empty()) {
-        const int code = writeRowsAsWorkbook(ctx, statement, ctx.options.arguments[1]);
+        const int code = writeWorkbook(ctx, db, request);
         return code == NoRows ? Success : code;
     }
-    auto result = db.execute(statement, ctx.read);
-    if (ctx.options.count) {
-        ctx.out << result->rowCount() << '\n';
-    } else {
-        ResultSource rows(result);
-        writeRows(ctx.out, rows, ctx.options.format.value_or(Format::Csv));
-    }
-    return Success;
+    const int code = printResults(ctx, db, request, ctx.options.format.value_or(Format::Csv));
+    return code == NoRows ? Success : code;
 }
 
 bool isFileError(int number) {
@@ -284,7 +215,7 @@ int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
                 std::fputs("\r\033[K", stderr);
         };
     try {
-        auto db = AccessDatabase::open(options.arguments[0]);
+        const auto db = session::DatabaseHandle(qt(options.arguments[0])).open();
         const std::string& c = options.command;
         if (c == "tables" || c == "queries")
             return listNames(ctx, *db, c == "tables");

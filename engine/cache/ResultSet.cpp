@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/SqliteHelpers.h"
+#include "engine/sql/AccessText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -149,14 +150,23 @@ std::string ResultSet::text(std::size_t column, const OwnedValue& value) const {
     const ColumnType type = column < columns_.size() ? columns_[column].type : ColumnType::Unknown;
     if (value.kind == StoredValue::Kind::Null)
         return {};
+    // Floating-point numbers as Access's datasheet shows them: 7 and 0.2,
+    // Singles to their seven digits.
+    const bool floating = type == ColumnType::Single || type == ColumnType::Double;
+    if (type == ColumnType::Single && value.kind == StoredValue::Kind::Real)
+        return sql::formatSingle(value.real);
+    if (floating && value.kind == StoredValue::Kind::Integer)
+        return sql::formatNumber(static_cast<double>(value.integer));
+    if (value.kind == StoredValue::Kind::Real && type != ColumnType::DateTime &&
+        type != ColumnType::Currency)
+        return sql::formatNumber(value.real);
     if (inStorageForm(type, value.kind))
         return displayText(type, value.view());
     switch (value.kind) {
     case StoredValue::Kind::Integer:
         return std::to_string(value.integer);
     case StoredValue::Kind::Real:
-        return type == ColumnType::Currency ? realText(value.real, 4)
-                                            : displayText(ColumnType::Double, value.view());
+        return realText(value.real, 4);
     case StoredValue::Kind::Text:
         return value.bytes;
     case StoredValue::Kind::Blob:

@@ -46,7 +46,8 @@ public:
     // The values of one row, 0-based; the reference holds until the next call.
     const std::vector<OwnedValue>& row(std::int64_t index);
 
-    // The text a user sees for a value of a column of this result.
+    // The text a user sees for a value of a column of this result, wherever
+    // it is shown: the grid, the viewer, the value list and quarix-cli.
     std::string text(std::size_t column, const OwnedValue& value) const;
 
 private:

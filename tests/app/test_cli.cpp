@@ -1,5 +1,3 @@
-#include "catalogue/SearchQuery.h"
-#include "search/Criteria.h"
 #include "tests/support/TestData.h"
 
 #include <QFile>
@@ -198,40 +196,6 @@ TEST(QuarixCli, WritesTheWindowsWorkbook) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.read(2), QByteArray("PK")) << "an xlsx workbook is a zip archive";
     fs::remove_all(dir);
-}
-
-// The same choices give the same rows in the terminal as in the window:
-// natural order for .mdb, ordered by the field for .accdb.
-TEST(QuarixCli, SearchGivesTheWindowsRows) {
-    for (const char* file : {"shop.mdb", "shop.accdb"}) {
-        const QString path = data(file);
-        const auto built = quarix::search::BuildCriterion(
-            {path, QStringLiteral("Orders"), QStringLiteral("ShipCity"), QStringLiteral("Contains"),
-             QStringLiteral("on")});
-        QStringList windowRows;
-        if (QString::fromLatin1(file).endsWith(QStringLiteral("accdb"))) {
-            const auto page = quarix::catalogue::readResultPage(
-                path,
-                quarix::search::BuildSearchStatement(QStringLiteral("Orders"), built.text, {},
-                                                     QStringLiteral("ShipCity")),
-                0, 0);
-            for (const auto& row : page.rows)
-                windowRows << row.join(QLatin1Char(','));
-        } else {
-            auto result =
-                quarix::catalogue::openFilteredResults(path, QStringLiteral("Orders"), built.text);
-            for (const auto& row : result.rows->rows(0, result.resultCount))
-                windowRows << row.join(QLatin1Char(','));
-        }
-        CliRun run = cli({QStringLiteral("search"), path, QStringLiteral("Orders"),
-                          QStringLiteral("ShipCity"), QStringLiteral("contains"),
-                          QStringLiteral("on"), QStringLiteral("--format"), QStringLiteral("csv")});
-        QStringList cliRows = lines(run.out);
-        ASSERT_FALSE(cliRows.isEmpty());
-        cliRows.removeFirst();
-        EXPECT_GT(cliRows.size(), 0);
-        EXPECT_EQ(cliRows, windowRows) << file;
-    }
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "catalogue/Dao.h"
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
 #include "engine/queries/QuerySql.h"
@@ -194,49 +193,5 @@ INSTANTIATE_TEST_SUITE_P(BothFormats, SavedQueries, ::testing::Values("shop.mdb"
                          [](const auto& info) {
                              return info.param == "shop.mdb" ? "mdb" : "accdb";
                          });
-
-// The record-set interface behaves as the search code relies on.
-TEST(Dao, RecordsetMovesCountsAndFilters) {
-    using namespace quarix::catalogue;
-    const fs::path dir = quarix::test::scratchDir("dao");
-    ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
-    fs::copy_file(quarix::test::dataFile("shop.mdb"), dir / "shop.mdb");
-    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(
-        QString::fromStdString((dir / "shop.mdb").string()));
-
-    EXPECT_TRUE(db.TableDefs().contains(QStringLiteral("MSysObjects")));
-    EXPECT_TRUE(db.QueryDefs().contains(QStringLiteral("~sq_cfrmHidden")));
-
-    Recordset empty = db.OpenRecordset(QStringLiteral("Empty Table"));
-    EXPECT_GT(empty.FieldCount(), 0) << "a table without rows still has its fields";
-    EXPECT_EQ(errorNumber([&] { empty.MoveLast(); }), 3021);
-
-    Recordset customers = db.OpenRecordset(QStringLiteral("Customers"), dbOpenSnapshot);
-    customers.Filter = QStringLiteral("[City] = 'zürich'");
-    Recordset zurich = customers.OpenRecordset();
-    zurich.MoveLast();
-    EXPECT_GT(zurich.RecordCount(), 0);
-    zurich.MoveFirst();
-    EXPECT_EQ(zurich.Fields(2).Text(), QStringLiteral("Zürich"));
-    EXPECT_EQ(zurich.Fields(2).Name(), QStringLiteral("City"));
-
-    Recordset page = db.OpenRecordset(
-        QStringLiteral(
-            "select * from [Customers] WHERE [CustomerID] > 0 ORDER BY [CustomerID] ASC"),
-        dbOpenSnapshot);
-    page.Move(100);
-    EXPECT_EQ(page.Fields(0).Value().toLongLong(), 101);
-    page.Move(149);
-    EXPECT_EQ(page.Fields(0).Value().toLongLong(), 250);
-    page.MoveNext();
-    EXPECT_TRUE(page.EOF_());
-    EXPECT_EQ(errorNumber([&] { page.Fields(0); }), 3021);
-
-    Recordset nulls =
-        db.OpenRecordset(QStringLiteral("select * from [Customers] WHERE [CustomerID] = 25"));
-    EXPECT_TRUE(nulls.Fields(2).IsNull()) << "City is Null on every 25th row";
-    EXPECT_EQ(nulls.Fields(2).Text(), QString());
-    fs::remove_all(dir);
-}
 
 } // namespace

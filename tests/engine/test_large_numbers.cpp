@@ -3,8 +3,8 @@
 // turned into the Large Number tLarge by tests/data/make_bigint_accdb.py.
 // Its values, by ID: 42, Null, the largest and the smallest 64-bit integers,
 // and 2^53 + 1, the first whole number a double cannot hold.
-#include "catalogue/CatalogueReader.h"
-#include "catalogue/Dao.h"
+#include "catalogue/CatalogueLists.h"
+#include "catalogue/FieldValue.h"
 #include "engine/AccessDatabase.h"
 #include "tests/support/TestData.h"
 
@@ -93,22 +93,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LargeNumbers, SortAndListTheirValuesExactly) {
     EXPECT_EQ(ids("1 = 1", "tLarge DESC"), "3,5,1,4,2");
-    const QStringList values = quarix::catalogue::readValueList(
-        QString::fromStdString(path_), QStringLiteral("Types"), QStringLiteral("tLarge"), 10);
-    EXPECT_EQ(values, (QStringList{QString(), QStringLiteral("-9223372036854775808"),
-                                   QStringLiteral("42"), QStringLiteral("9007199254740993"),
+    const QStringList values = quarix::catalogue::distinctValues(
+        *AccessDatabase::open(path_), QStringLiteral("Types"), QStringLiteral("tLarge"), 10);
+    EXPECT_EQ(values, (QStringList{QStringLiteral("-9223372036854775808"), QStringLiteral("42"),
+                                   QStringLiteral("9007199254740993"),
                                    QStringLiteral("9223372036854775807")}));
 }
 
-TEST_F(LargeNumbers, RecordsetFieldsHoldTheWholeNumber) {
-    using namespace quarix::catalogue;
-    Database db = DBEngine::instance().Workspaces(0).OpenDatabase(QString::fromStdString(path_));
-    Recordset rs = db.OpenRecordset(QStringLiteral("select * from [Types] WHERE [ID] = 5"));
-    const Field field = rs.Fields(6);
-    EXPECT_EQ(field.Type(), ColumnType::BigInt);
-    EXPECT_EQ(field.Value().typeId(), QMetaType::LongLong);
-    EXPECT_EQ(field.Value().toLongLong(), twoTo53Plus1);
-    EXPECT_EQ(field.Text(), QStringLiteral("9007199254740993"));
+TEST_F(LargeNumbers, TypedValuesHoldTheWholeNumber) {
+    const auto rs = AccessDatabase::open(path_)->execute("select * from [Types] WHERE [ID] = 5");
+    ASSERT_EQ(rs->columns().at(6).type, ColumnType::BigInt);
+    const auto& value = rs->row(0).at(6);
+    const QVariant typed = quarix::catalogue::fieldValue(ColumnType::BigInt, value);
+    EXPECT_EQ(typed.typeId(), QMetaType::LongLong);
+    EXPECT_EQ(typed.toLongLong(), twoTo53Plus1);
+    EXPECT_EQ(rs->text(6, value), "9007199254740993");
 }
 
 } // namespace

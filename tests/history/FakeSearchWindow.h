@@ -13,8 +13,12 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 // Stands in for the main window: keeps the boxes as texts, records every
-// operation in calls, and notes what a search would run.
+// operation in calls, and notes what a search would run. Its lists load
+// and its searches run at once.
 struct FakeSearchWindow {
+    static quarix::session::Task<> finished() { co_return; }
+    static quarix::session::Task<bool> read() { co_return true; }
+
     struct Run {
         QString database;
         QString kind;
@@ -57,14 +61,22 @@ struct FakeSearchWindow {
             calls << QStringLiteral("loadTables ") + path;
             if (onLoadTables)
                 onLoadTables(path);
+            return read();
         };
-        p.loadFields = [this] { calls << QStringLiteral("loadFields ") + table; };
-        p.loadValueList = [this] { calls << QStringLiteral("loadValueList"); };
+        p.loadFields = [this] {
+            calls << QStringLiteral("loadFields ") + table;
+            return finished();
+        };
+        p.loadValueList = [this] {
+            calls << QStringLiteral("loadValueList");
+            return finished();
+        };
         p.resetGrid = [this] { calls << QStringLiteral("resetGrid"); };
         p.runSearch = [this] {
             calls << QStringLiteral("runSearch");
             runs.push_back({CurrentDatabasePath, kind, table, field, searchState.CurrentWhere,
                             searchState.ReplayPending});
+            return finished();
         };
         p.clearLastSearches = [this] { calls << QStringLiteral("clearLastSearches"); };
         return p;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "catalogue/Dao.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "search/ResultGridModel.h"
+#include "tests/mainwindow/WindowWaits.h"
 #include "tests/support/TestData.h"
 
 #include <QAction>
@@ -44,6 +44,7 @@ protected:
     }
 
     void TearDown() override {
+        settle();
         window.reset();
         std::filesystem::remove_all(scratch_);
         qunsetenv("ALLUSERSPROFILE");
@@ -59,17 +60,8 @@ protected:
         return QString::fromStdString(target.string());
     }
 
-    // Whether the database engine can read the test files.
-    static bool engineAvailable() {
-        try {
-            auto db = quarix::catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(
-                QString::fromStdString(quarix::test::dataFile("shop.mdb")), false);
-            db.Close();
-            return true;
-        } catch (const quarix::engine::EngineError&) {
-            return false;
-        }
-    }
+    // Waits for the window's database work to end.
+    void settle() const { ASSERT_TRUE(settled(window.get())) << "the window's work never ended"; }
 
     template <typename T> T* control(const char* name) const {
         T* found = window->findChild<T*>(QString::fromLatin1(name));
@@ -84,6 +76,7 @@ protected:
     void openThroughDialog(const QString& path) {
         quarix::platform::FileDialog::queueAnswer(path);
         action("mnuopen")->trigger();
+        settle();
     }
 
     // Chooses table, field, operator and value as a user would.
@@ -91,6 +84,7 @@ protected:
                 const QString& value) {
         box("cmbTable")->setEditText(table);
         window->Load_Fields();
+        settle();
         box("CmbField")->setEditText(field);
         box("cmbFunction")->setCurrentText(op);
         box("cmbValues")->setEditText(value);
@@ -107,6 +101,3 @@ protected:
 private:
     std::filesystem::path scratch_;
 };
-
-#define REQUIRE_ENGINE()                                                                           \
-    ASSERT_TRUE(engineAvailable()) << "the database engine cannot read the test files"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalogue/Dao.h"
 #include "mainwindow/frmMain.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -8,6 +7,7 @@
 #include "search/ResultGridModel.h"
 #include "settings/IniFile.h"
 #include "settings/frmSettings.h"
+#include "tests/mainwindow/WindowWaits.h"
 #include "tests/support/TestData.h"
 
 #include <QAction>
@@ -76,7 +76,11 @@ protected:
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
         QApplication::processEvents();
-        return window ? window.data() : shownWindow();
+        frmMain* shown = window ? window.data() : shownWindow();
+        if (shown) {
+            EXPECT_TRUE(settled(shown));
+        }
+        return shown;
     }
 
     // The window a queued reload put in place of `old`.
@@ -141,17 +145,6 @@ protected:
         return n;
     }
 
-    static bool engineAvailable() {
-        try {
-            auto db = quarix::catalogue::DBEngine::instance().Workspaces(0).OpenDatabase(
-                QString::fromStdString(quarix::test::dataFile("shop.mdb")), false);
-            db.Close();
-            return true;
-        } catch (const quarix::engine::EngineError&) {
-            return false;
-        }
-    }
-
     QString allUsers;
     QString perUser;
     QMap<QString, QString> variables;
@@ -159,9 +152,3 @@ protected:
 private:
     std::filesystem::path scratch_;
 };
-
-#define REQUIRE_ENGINE()                                                                           \
-    do {                                                                                           \
-        if (!engineAvailable())                                                                    \
-            GTEST_SKIP() << "the database engine cannot read the test files yet";                  \
-    } while (0)

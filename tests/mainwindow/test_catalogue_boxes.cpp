@@ -32,6 +32,7 @@ TEST_F(MainWindowTest, OpeningListsTablesAndQueriesWithoutSystemObjects) {
 
     box("cmbTableQuery")->setCurrentIndex(1);
     window->cmbTableQuery_Click();
+    settle();
     const QStringList queries = entries(box("cmbTable"));
     EXPECT_TRUE(queries.contains(QStringLiteral("London Customers")));
     EXPECT_TRUE(queries.contains(QStringLiteral("Big Spenders")));
@@ -52,11 +53,13 @@ TEST_F(MainWindowTest, FieldsAreListedAlsoForATableWithoutRows) {
     openThroughDialog(copyOf("shop.mdb"));
     box("cmbTable")->setEditText(QStringLiteral("Customers"));
     window->cmbTable_LostFocus();
+    settle();
     EXPECT_EQ(entries(box("CmbField")).mid(0, 4),
               (QStringList{QStringLiteral("CustomerID"), QStringLiteral("Name"),
                            QStringLiteral("City"), QStringLiteral("Country")}));
     box("cmbTable")->setEditText(QStringLiteral("Empty Table"));
     window->cmbTable_LostFocus();
+    settle();
     EXPECT_GT(box("CmbField")->count(), 0);
     EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(quarix::platform::FileDialog::shown().size() == 1u); // only the opening one
@@ -67,6 +70,7 @@ TEST_F(MainWindowTest, AnUnknownTableReportsAndOffersTheOpenDialog) {
     openThroughDialog(copyOf("shop.mdb"));
     box("cmbTable")->setEditText(QStringLiteral("No Such Table"));
     window->cmbTable_LostFocus();
+    settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(
         messages()[0].text.startsWith(QStringLiteral("LOAD FIELDS: Error Reading Database\n")));
@@ -79,6 +83,7 @@ TEST_F(MainWindowTest, ValueListOffersDistinctValuesUpToItsLimit) {
     choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"),
            QString());
     window->CmbField_LostFocus();
+    settle();
     QStringList values = entries(box("cmbValues"));
     ASSERT_FALSE(values.isEmpty());
     EXPECT_EQ(values.first(), QString());
@@ -88,12 +93,14 @@ TEST_F(MainWindowTest, ValueListOffersDistinctValuesUpToItsLimit) {
 
     window->settings.ValueListMax = QStringLiteral("5");
     window->CmbField_LostFocus();
+    settle();
     EXPECT_EQ(box("cmbValues")->count(), 5);
 
     window->mnuValuePickList_Click();
     EXPECT_FALSE(window->settings.ListValues);
     box("cmbValues")->setEditText(QStringLiteral("typed"));
     window->CmbField_LostFocus();
+    settle();
     EXPECT_EQ(box("cmbValues")->count(), 0);
     EXPECT_TRUE(box("cmbValues")->currentText().isEmpty());
 }
@@ -107,6 +114,7 @@ TEST_F(MainWindowTest, ADatabaseDroppedOnTheGridOpens) {
     auto* grid = control<ResultGridView>("MSFlexGrid1");
     EXPECT_TRUE(grid->acceptDrops());
     emit grid->filesDropped({path, QStringLiteral("/tmp/second.mdb")});
+    settle();
     EXPECT_EQ(window->CurrentDatabasePath, path);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.accdb"));
     EXPECT_TRUE(window->PagedMode);

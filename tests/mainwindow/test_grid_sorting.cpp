@@ -2,6 +2,7 @@
 
 #include "mainwindow/ResultGridView.h"
 #include "search/ColumnWidths.h"
+#include "session/ResultRows.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -9,8 +10,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-using quarix::catalogue::DBEngine;
 
 QStringList cells(const frmMain& w, int column) {
     QStringList out;
@@ -42,17 +41,11 @@ bool numbersAscend(const QStringList& texts, bool ascending) {
 // The records a statement gives, one column of them, as the engine orders them.
 QStringList engineColumn(const QString& path, const QString& statement, const QString& field,
                          long first, long count) {
-    auto db = DBEngine::instance().Workspaces(0).OpenDatabase(path, false);
-    auto rs = db.OpenRecordset(statement, quarix::catalogue::dbOpenSnapshot);
-    int c = 0;
-    while (rs.FieldName(c) != field)
-        ++c;
+    const auto rs = quarix::session::DatabaseHandle(path).open()->execute(statement.toStdString());
+    const int c = static_cast<int>(quarix::session::columnNames(*rs).indexOf(field));
     QStringList out;
-    rs.Move(first);
-    for (long i = 0; i < count && !rs.EOF_(); ++i, rs.MoveNext())
-        out << rs.Fields(c).Text();
-    rs.Close();
-    db.Close();
+    for (const QStringList& row : quarix::session::displayRows(*rs, first, count))
+        out << row.at(c);
     return out;
 }
 
@@ -90,6 +83,7 @@ TEST_F(GridTest, ThreeHeaderClicksSortAscendingDescendingAscending) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(dataRows(), 215);
     const int age = columnOf(*window, QStringLiteral("Age"));
     const int name = columnOf(*window, QStringLiteral("Name"));
@@ -102,6 +96,7 @@ TEST_F(GridTest, ThreeHeaderClicksSortAscendingDescendingAscending) {
     std::reverse(descending.begin(), descending.end());
 
     clickHeader(name);
+    settle();
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Name] ASC"));
     EXPECT_EQ(cells(*window, name), ascending);
     QHeaderView* header = window->grid()->horizontalHeader();
@@ -109,10 +104,12 @@ TEST_F(GridTest, ThreeHeaderClicksSortAscendingDescendingAscending) {
     EXPECT_EQ(header->sortIndicatorSection(), name);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
     clickHeader(name);
+    settle();
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Name] DESC"));
     EXPECT_EQ(cells(*window, name), descending);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
     clickHeader(name);
+    settle();
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Name] ASC"));
     EXPECT_EQ(cells(*window, name), ascending);
     EXPECT_EQ(dataRows(), 215);
@@ -132,11 +129,14 @@ TEST_F(GridTest, BigNonPagedResultIsSortedByTheEngine) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     window->rowsSortedInMemory = 100; // 215 rows count as too big to hold
     const int age = columnOf(*window, QStringLiteral("Age"));
     const int widthBefore = grid()->columnWidth(age);
     window->MSFlexGrid1_HeaderClick(age);
+    settle();
     window->MSFlexGrid1_HeaderClick(age);
+    settle();
     ASSERT_TRUE(messages().empty()) << messages().front().text.toStdString();
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Age] DESC"));
     EXPECT_EQ(dataRows(), 215);
@@ -158,10 +158,13 @@ TEST_F(GridTest, PagedResortOnPageTwoShowsPageTwoOfTheNewOrder) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QString());
     window->cmdQuarix_Click();
+    settle();
     window->cmdPage_Click(1);
+    settle();
     ASSERT_EQ(window->searchState.CurrentPage, 1);
 
     clickHeader(columnOf(*window, QStringLiteral("Age")));
+    settle();
     ASSERT_TRUE(messages().empty()) << messages().front().text.toStdString();
     EXPECT_EQ(window->searchState.CurrentPage, 1);
     EXPECT_EQ(window->searchState.SearchMode, quarix::search::SearchState::NewSearch);
@@ -185,6 +188,7 @@ TEST_F(GridTest, PagedResortOnPageTwoShowsPageTwoOfTheNewOrder) {
 
     // Paging keeps the order of the header click.
     window->cmdPage_Click(1);
+    settle();
     EXPECT_EQ(
         cells(*window, age).front(),
         engineColumn(
@@ -201,13 +205,16 @@ TEST_F(GridTest, PagedResortAfterAFilterShowsTheFirstPageOfTheFilteredResult) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     choose(QStringLiteral("Customers"), QStringLiteral("Country"), QStringLiteral("Begins"),
            QStringLiteral("U"));
     window->cmdFilter_Click();
+    settle();
     const long filtered = window->searchState.ResultCount;
     ASSERT_EQ(filtered, 54);
     window->searchState.CurrentPage = 2;
     window->MSFlexGrid1_HeaderClick(columnOf(*window, QStringLiteral("Name")));
+    settle();
     EXPECT_EQ(window->searchState.CurrentPage, 0);
     EXPECT_EQ(window->searchState.ResultCount, filtered);
     EXPECT_EQ(
@@ -219,6 +226,7 @@ TEST_F(GridTest, HeaderClickWithoutADatabaseOnlySetsTheClause) {
     window->gridModel()->setRows({QStringLiteral("Name")},
                                  {{QStringLiteral("b")}, {QStringLiteral("a")}});
     clickHeader(0);
+    settle();
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[Name]"));
     EXPECT_EQ(cells(*window, 0), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
     EXPECT_EQ(window->sortDirection, quarix::search::SortDirection::Never);
@@ -241,6 +249,7 @@ TEST_F(GridTest, AutoFitMeasuresInTheWindowsFontAndScalesByTheGridFont) {
     EXPECT_FALSE(action("mnuEvenwidth")->isChecked());
 
     action("mnuEvenwidth")->trigger();
+    settle();
     const int even = grid()->columnWidth(0);
     EXPECT_GE(grid()->columnWidth(1), even);
     EXPECT_LT(2 * even, grid()->width());

@@ -39,12 +39,14 @@ TEST_F(MainWindowTest, ControlsAndMenusCarryTheirNames) {
 
 TEST_F(MainWindowTest, SearchNeedsADatabaseAndATable) {
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, QStringLiteral("Please open a database first!"));
     EXPECT_EQ(messages()[0].icon, Icon::None);
 
     window->CurrentDatabasePath = QStringLiteral("/nowhere/shop.mdb");
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[1].text, QStringLiteral("No Table Selected"));
     EXPECT_EQ(messages()[1].title, QStringLiteral("Quarix - Search Error"));
@@ -59,6 +61,7 @@ TEST_F(MainWindowTest, NumericOperatorWithTextIsRefusedBeforeAnyQuery) {
     box("cmbValues")->setEditText(QStringLiteral("abc"));
     const QString caption = window->windowTitle();
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, QStringLiteral("The < Less operator requires a number."));
     EXPECT_EQ(messages()[0].title, QStringLiteral("Quarix - Search Error"));
@@ -75,6 +78,7 @@ TEST_F(MainWindowTest, AFailedRunReportsTheEngineErrorAndForgetsTheCriterion) {
     box("CmbField")->setEditText(QStringLiteral("Name"));
     box("cmbValues")->setEditText(QStringLiteral("b"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("GET DATA: ")));
     EXPECT_TRUE(messages()[0].text.endsWith(QStringLiteral(

@@ -41,6 +41,7 @@ TEST_F(MainWindowTest, EveryOperatorRunsAndLeavesItsStatementOnTheClipboard) {
         choose(QStringLiteral("Customers"), QString::fromLatin1(c.field), QString::fromLatin1(c.op),
                QString::fromUtf8(c.value));
         window->cmdQuarix_Click();
+        settle();
         EXPECT_TRUE(messages().empty()) << c.op << ": " << messages().front().text.toStdString();
         quarix::platform::MessageBox::clearShown();
         EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where ") +
@@ -58,6 +59,7 @@ TEST_F(MainWindowTest, FiltersStackAndUndoShowsTheFirstSearchAgain) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     QTest::mouseClick(button("cmdQuarix"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(dataRows(), 215);
     EXPECT_EQ(withoutSeconds(window->windowTitle()),
               QStringLiteral("Quarix - Customers (215 results in S seconds) - shop.mdb"));
@@ -65,6 +67,7 @@ TEST_F(MainWindowTest, FiltersStackAndUndoShowsTheFirstSearchAgain) {
     choose(QStringLiteral("Customers"), QStringLiteral("Country"), QStringLiteral("Begins"),
            QStringLiteral("U"));
     QTest::mouseClick(button("cmdFilter"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(dataRows(), 54);
     EXPECT_EQ(withoutSeconds(window->windowTitle()),
               QStringLiteral("Quarix - Customers (54 filtered results in S seconds) - shop.mdb"));
@@ -72,6 +75,7 @@ TEST_F(MainWindowTest, FiltersStackAndUndoShowsTheFirstSearchAgain) {
     choose(QStringLiteral("Customers"), QStringLiteral("Age"), QStringLiteral("> Greater"),
            QStringLiteral("40"));
     QTest::mouseClick(button("cmdFilter"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(dataRows(), 28);
     EXPECT_EQ(
         clipboard(),
@@ -80,11 +84,13 @@ TEST_F(MainWindowTest, FiltersStackAndUndoShowsTheFirstSearchAgain) {
     EXPECT_EQ(window->searchState.SavedWhere, QStringLiteral("[Name] Like '*a*'"));
 
     QTest::mouseClick(button("cmdClear"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(dataRows(), 215);
     EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [Name] Like '*a*'"));
 
     // Nothing left to undo: every record.
     QTest::mouseClick(button("cmdClear"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(dataRows(), 250);
     EXPECT_TRUE(messages().empty());
 }
@@ -95,14 +101,17 @@ TEST_F(MainWindowTest, AnEmptyFilterJoinsTheNextSearchAndAFailureEndsTheChain) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
            QStringLiteral("Atlantis"));
     window->cmdFilter_Click();
+    settle();
     EXPECT_EQ(dataRows(), 0);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - Customers - shop.mdb"));
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Begins"),
            QStringLiteral("B"));
     window->cmdQuarix_Click();
+    settle();
     EXPECT_EQ(clipboard(),
               QStringLiteral("Select * from Customers where [Name] Like '*a*' AND [City] Like "
                              "'Atlantis' AND [Name] Like 'B*'"));
@@ -110,12 +119,14 @@ TEST_F(MainWindowTest, AnEmptyFilterJoinsTheNextSearchAndAFailureEndsTheChain) {
     choose(QStringLiteral("Customers"), QStringLiteral("NoSuchField"), QStringLiteral("Contains"),
            QStringLiteral("x"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("GET DATA: ")));
     EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Begins"),
            QStringLiteral("B"));
     window->cmdFilter_Click();
+    settle();
     EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [Name] Like 'B*'"));
 }
 
@@ -127,6 +138,7 @@ TEST_F(MainWindowTest, PagedSearchShowsPagesWithTheirButtonsAndCaptions) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QString());
     window->cmdQuarix_Click();
+    settle();
     ASSERT_TRUE(messages().empty()) << messages().front().text.toStdString();
     EXPECT_EQ(dataRows(), 100);
     EXPECT_EQ(withoutSeconds(window->windowTitle()),
@@ -139,12 +151,14 @@ TEST_F(MainWindowTest, PagedSearchShowsPagesWithTheirButtonsAndCaptions) {
     const QString firstOfPage1 = window->gridModel()->TextMatrix(1, 1);
 
     QTest::mouseClick(button("cmdPage1"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(dataRows(), 100);
     EXPECT_EQ(button("cmdPage0")->text(), QStringLiteral("Prev (1)"));
     EXPECT_EQ(button("cmdPage1")->text(), QStringLiteral("Next (3)"));
     EXPECT_NE(window->gridModel()->TextMatrix(1, 1), firstOfPage1);
 
     QTest::mouseClick(button("cmdPage1"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(dataRows(), 50);
     EXPECT_EQ(withoutSeconds(window->windowTitle()),
               QStringLiteral(
@@ -153,9 +167,11 @@ TEST_F(MainWindowTest, PagedSearchShowsPagesWithTheirButtonsAndCaptions) {
     EXPECT_FALSE(button("cmdPage0")->isHidden());
     EXPECT_TRUE(button("cmdPage1")->isHidden());
     window->cmdPage_Click(1); // no further page
+    settle();
     EXPECT_EQ(window->searchState.CurrentPage, 2);
 
     QTest::mouseClick(button("cmdPage0"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(window->searchState.CurrentPage, 1);
     EXPECT_EQ(dataRows(), 100);
 }
@@ -167,12 +183,14 @@ TEST_F(MainWindowTest, PagedSearchOfExactlyFullPagesHasNoEmptyPage) {
     choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
            QStringLiteral("London"));
     window->cmdQuarix_Click(); // 22 records: two full pages
+    settle();
     EXPECT_EQ(dataRows(), 11);
     EXPECT_EQ(withoutSeconds(window->windowTitle()),
               QStringLiteral(
                   "Quarix - Customers (11 results shown out of 22 on page 1 out of 2 pages  in S "
                   "seconds) - shop.accdb"));
     window->cmdPage_Click(1);
+    settle();
     EXPECT_EQ(dataRows(), 11);
     EXPECT_TRUE(button("cmdPage1")->isHidden());
 }
@@ -184,6 +202,7 @@ TEST_F(MainWindowTest, DebugSqlShowsTheStatementCountAndTime) {
     choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
            QStringLiteral("London"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].title, QStringLiteral("Quarix Debug SQL"));
     EXPECT_EQ(messages()[0].icon, Icon::Information);
@@ -207,6 +226,7 @@ TEST_F(MainWindowTest, ScreenshotWithResults) {
     choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"),
            QStringLiteral("on"));
     window->cmdQuarix_Click();
+    settle();
     QDir().mkpath(folder);
     QApplication::processEvents();
     EXPECT_TRUE(window->grab().save(

@@ -98,6 +98,7 @@ TEST_F(SettingsWindowTest, ResetColoursAreSavedAsTheirSettingsNumbers) {
     frmSettings* dialog = openPreferences(window);
     ASSERT_NE(dialog, nullptr);
     QTest::mouseClick(control<QPushButton>(dialog, "cmdBgcolor_3"), Qt::LeftButton);
+    ASSERT_TRUE(settled(window));
     EXPECT_EQ(window->gridColourValue(GridColour::Background), 0);
     EXPECT_FALSE(window->grid()->styleSheet().isEmpty());
     window->close();
@@ -121,6 +122,7 @@ TEST_F(SettingsWindowTest, PreferencesOkAppliesFontFilterAndPageSizeToTheWindow)
     control<QCheckBox>(dialog, "chkHidefilter")->setChecked(true);
     control<QLineEdit>(dialog, "txtResultMax")->setText(QStringLiteral("20"));
     QTest::mouseClick(control<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
+    ASSERT_TRUE(settled(window));
     QTRY_VERIFY(window->findChild<frmSettings*>() == nullptr || !dialog->isVisible());
     window->Form_Activate();
 
@@ -132,9 +134,11 @@ TEST_F(SettingsWindowTest, PreferencesOkAppliesFontFilterAndPageSizeToTheWindow)
 
     control<QComboBox>(window, "cmbTable")->setEditText(QStringLiteral("Customers"));
     window->Load_Fields();
+    ASSERT_TRUE(settled(window));
     control<QComboBox>(window, "CmbField")->setEditText(QStringLiteral("Name"));
     control<QComboBox>(window, "cmbValues")->setEditText(QString());
     window->cmdQuarix_Click();
+    ASSERT_TRUE(settled(window));
     EXPECT_EQ(window->gridModel()->Rows() - 1, 20);
 }
 

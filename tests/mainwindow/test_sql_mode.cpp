@@ -24,6 +24,7 @@ protected:
         quarix::platform::MessageBox::clearShown();
         sqlBox()->setText(criterion);
         window->cmdQuarix_Click();
+        settle();
     }
 };
 
@@ -136,14 +137,17 @@ TEST_F(SqlModeTest, ModeAndClearButtonEmptyTheBoxWithoutSearching) {
     sqlBox()->setText(QStringLiteral("[Age] > 3"));
     const QString caption = window->windowTitle();
     QTest::mouseClick(button("cmdClearSQL"), Qt::LeftButton);
+    settle();
     EXPECT_TRUE(sqlBox()->text().isEmpty());
     EXPECT_EQ(window->windowTitle(), caption);
     sqlBox()->setText(QStringLiteral("[Age] > 3"));
     action("mnuSQLmode")->trigger();
+    settle();
     EXPECT_FALSE(window->settings.SQLMode);
     EXPECT_FALSE(window->menus().mnuSQL->menuAction()->isVisible());
     EXPECT_TRUE(button("cmdClearSQL")->isHidden());
     action("mnuSQLmode")->trigger();
+    settle();
     EXPECT_TRUE(window->settings.SQLMode);
     EXPECT_TRUE(sqlBox()->text().isEmpty());
 }
@@ -152,6 +156,7 @@ TEST_F(SqlModeTest, DebugSqlTogglesItsLabelAndShowsEachRun) {
     auto* label = control<QLabel>("lblDebug");
     EXPECT_TRUE(label->isHidden());
     action("mnudebug")->trigger();
+    settle();
     EXPECT_TRUE(window->settings.DebugSQL);
     EXPECT_TRUE(action("mnudebug")->isChecked());
     EXPECT_FALSE(label->isHidden());
@@ -180,6 +185,7 @@ TEST_F(SqlModeTest, DebugSqlTogglesItsLabelAndShowsEachRun) {
     EXPECT_EQ(messages()[1].title, QStringLiteral("Quarix Debug SQL"));
 
     action("mnudebug")->trigger();
+    settle();
     EXPECT_FALSE(window->settings.DebugSQL);
     EXPECT_TRUE(label->isHidden());
     runTyped(QStringLiteral("[Age] > 30"));

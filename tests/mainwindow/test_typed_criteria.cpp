@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "mainwindow/EngineJob.h"
 #include "mainwindow/ResultGridView.h"
+#include "session/DatabaseWorker.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -18,13 +18,16 @@ protected:
         openThroughDialog(copyOf("shop.mdb"));
         box("cmbTable")->setEditText(QStringLiteral("Customers"));
         window->cmbTable_LostFocus();
+        settle();
         box("CmbField")->setEditText(field);
         window->CmbField_LostFocus();
+        settle();
         box("cmbFunction")->setCurrentText(op);
     }
 
     void type(QComboBox* into, const QString& text) {
         into->setFocus();
+        settle(); // entering a box may load its list
         into->clearEditText();
         QTest::keyClicks(into, text);
     }
@@ -38,6 +41,7 @@ protected:
         QAbstractItemView* suggestions = TypedCriteriaTest::suggestions(on);
         QTest::keyClick(suggestions->isVisible() ? static_cast<QWidget*>(suggestions) : on,
                         Qt::Key_Return);
+        settle();
     }
 
     bool programsDialogOpen() const {
@@ -65,6 +69,7 @@ TEST_P(TypedValueIsSearched, ExactlyAsTyped) {
     type(box("cmbValues"), QString::fromLatin1(c.typed));
     EXPECT_EQ(box("cmbValues")->currentText(), QString::fromLatin1(c.typed));
     QTest::mouseClick(button("cmdQuarix"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(clipboard(),
               QStringLiteral("Select * from Customers where ") + QString::fromLatin1(c.criterion));
     EXPECT_EQ(dataRows(), c.rows);
@@ -96,6 +101,7 @@ TEST_F(TypedCriteriaTest, EnterSearchesTheTypedTextAndAPickedSuggestionReplacesI
     EXPECT_FALSE(popup->isVisible());
     EXPECT_EQ(values->currentText(), QStringLiteral("London"));
     QTest::mouseClick(button("cmdQuarix"), Qt::LeftButton);
+    settle();
     EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [City] Like 'London*'"));
 }
 
@@ -146,14 +152,15 @@ TEST_F(TypedCriteriaTest, TheFirstClickOnTheFieldArrowOpensTheLoadedList) {
     QComboBox* fields = box("CmbField");
     type(box("cmbTable"), QStringLiteral("Customers"));
     // The button comes up while the field list is still loading.
-    auto* job = window->findChild<EngineJob*>();
     bool released = false;
-    const auto connection = QObject::connect(job, &EngineJob::started, fields, [&] {
-        if (!std::exchange(released, true))
-            QTest::mouseRelease(fields, Qt::LeftButton, {}, arrowOf(fields));
-    });
+    const auto connection = QObject::connect(
+        &window->worker(), &quarix::session::DatabaseWorker::submitted, fields, [&] {
+            if (!std::exchange(released, true))
+                QTest::mouseRelease(fields, Qt::LeftButton, {}, arrowOf(fields));
+        });
     QTest::mousePress(fields, Qt::LeftButton, {}, arrowOf(fields));
     QObject::disconnect(connection);
+    settle();
     EXPECT_TRUE(released);
     EXPECT_TRUE(fields->view()->isVisible());
     EXPECT_GT(fields->count(), 5);

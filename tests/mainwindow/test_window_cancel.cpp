@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "mainwindow/EngineJob.h"
+#include "session/DatabaseWorker.h"
 
 #include <QStatusBar>
 
@@ -14,12 +14,11 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        job_ = window->findChild<EngineJob*>();
-        ASSERT_NE(job_, nullptr);
-        QObject::connect(job_, &EngineJob::started, window.get(), [this] {
-            if (++jobsStarted == cancelledJob)
-                QTest::keyClick(window.get(), Qt::Key_Escape);
-        });
+        QObject::connect(&window->worker(), &quarix::session::DatabaseWorker::submitted,
+                         window.get(), [this] {
+                             if (++jobsStarted == cancelledJob)
+                                 QTest::keyClick(window.get(), Qt::Key_Escape);
+                         });
     }
 
     // What a cancel leaves: no message, no further dialog, the caption of
@@ -30,7 +29,7 @@ protected:
         EXPECT_EQ(quarix::platform::FileDialog::shown().size(), dialogsBefore);
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - ") + fileName);
         EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Cancelled."));
-        EXPECT_FALSE(job_->running());
+        EXPECT_TRUE(window->databaseIdle());
     }
 
     // The user's next action comes through the event loop.
@@ -41,9 +40,6 @@ protected:
 
     int cancelledJob = 0;
     int jobsStarted = 0;
-
-private:
-    EngineJob* job_ = nullptr;
 };
 
 TEST_F(CancelTest, EscWhileTheFieldsLoadIsQuietAndTheNextLoadReadsAgain) {
@@ -53,12 +49,14 @@ TEST_F(CancelTest, EscWhileTheFieldsLoadIsQuietAndTheNextLoadReadsAgain) {
     box("cmbTable")->setEditText(QStringLiteral("Customers"));
     cancelJobAfterNext(1);
     window->cmbTable_LostFocus();
+    settle();
     expectQuietCancel(QStringLiteral("shop.mdb"), 1);
     EXPECT_EQ(box("CmbField")->count(), 0);
     EXPECT_EQ(box("cmbTable")->currentText(), QStringLiteral("Customers"));
 
     later();
     window->cmbTable_LostFocus();
+    settle();
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(box("CmbField")->itemText(0), QStringLiteral("CustomerID"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb"));
@@ -73,6 +71,7 @@ TEST_F(CancelTest, EscDuringASearchLeavesNoResultAndNoPaging) {
     box("cmbValues")->setEditText(QStringLiteral("a"));
     cancelJobAfterNext(1);
     window->cmdQuarix_Click();
+    settle();
     expectQuietCancel(QStringLiteral("shop.accdb"), 1);
     EXPECT_EQ(dataRows(), 0);
     EXPECT_TRUE(button("cmdPage1")->isHidden());
@@ -80,6 +79,7 @@ TEST_F(CancelTest, EscDuringASearchLeavesNoResultAndNoPaging) {
 
     later();
     window->cmdQuarix_Click();
+    settle();
     EXPECT_TRUE(messages().empty());
     EXPECT_GT(dataRows(), 0);
     EXPECT_EQ(window->searchState.CurrentWhere, QStringLiteral("[Name] Like '*a*'"));
@@ -106,6 +106,7 @@ TEST_F(CancelTest, ACancelledReplayRunsNoSearch) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(dataRows(), 215);
     // A changed file is read anew.
     std::filesystem::last_write_time(
@@ -113,6 +114,7 @@ TEST_F(CancelTest, ACancelledReplayRunsNoSearch) {
     const int before = jobsStarted;
     cancelJobAfterNext(2); // the tables, then the fields
     window->mnulast_Click(0);
+    settle();
     expectQuietCancel(QStringLiteral("shop.mdb"), 1);
     EXPECT_EQ(jobsStarted, before + 2);
     EXPECT_EQ(dataRows(), 0);

@@ -52,6 +52,7 @@ TEST_F(DamagedFileTest, EveryStepOnADamagedFileSaysWhy) {
         const auto listed = shownBy([&] {
             box("cmbTable")->setEditText(QStringLiteral("Customers"));
             window->cmbTable_LostFocus();
+            settle();
         });
         ASSERT_EQ(listed.size(), 1u);
         EXPECT_TRUE(
@@ -72,6 +73,7 @@ TEST_F(MainWindowTest, ASearchWithoutAFieldSaysSoUnlessItNeedsNone) {
     openThroughDialog(copyOf("shop.mdb"));
     box("cmbTable")->setEditText(QStringLiteral("Customers"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, QStringLiteral("No Field Selected"));
 
@@ -79,11 +81,13 @@ TEST_F(MainWindowTest, ASearchWithoutAFieldSaysSoUnlessItNeedsNone) {
     // names its fields itself.
     quarix::platform::MessageBox::clearShown();
     window->cmdClear_Click();
+    settle();
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(dataRows(), 250);
     window->mnuSQLmode_Click();
     control<QLineEdit>("txtSearch")->setText(QStringLiteral("[Age] > 70"));
     window->cmdQuarix_Click();
+    settle();
     EXPECT_TRUE(messages().empty());
     EXPECT_GT(dataRows(), 0);
 }
@@ -94,6 +98,7 @@ TEST_F(MainWindowTest, AValueListThatCannotBeReadIsReported) {
     choose(QStringLiteral("Customers"), QStringLiteral("No Such Field"), QStringLiteral("Contains"),
            QString());
     window->CmbField_LostFocus();
+    settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(
         messages()[0].text.startsWith(QStringLiteral("LOAD VALUES: Error Reading Database\n")));
@@ -103,6 +108,7 @@ TEST_F(MainWindowTest, AValueListThatCannotBeReadIsReported) {
     quarix::platform::MessageBox::clearShown();
     box("CmbField")->setEditText(QString());
     window->CmbField_LostFocus();
+    settle();
     EXPECT_TRUE(messages().empty());
 }
 
@@ -113,12 +119,14 @@ TEST_F(MainWindowTest, PagingDisappearsWhenASearchFails) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_FALSE(button("cmdPage1")->isHidden());
 
     // An engine failure and a refused criterion both leave no page to turn.
     choose(QStringLiteral("Customers"), QStringLiteral("No Such Field"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_FALSE(messages().empty());
     EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("GET DATA: ")));
     EXPECT_TRUE(button("cmdPage1")->isHidden());
@@ -126,9 +134,11 @@ TEST_F(MainWindowTest, PagingDisappearsWhenASearchFails) {
     choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     ASSERT_FALSE(button("cmdPage1")->isHidden());
     box("cmbFunction")->setCurrentText(QStringLiteral("> Greater"));
     window->cmdQuarix_Click();
+    settle();
     EXPECT_EQ(messages().back().text, QStringLiteral("The > Greater operator requires a number."));
     EXPECT_TRUE(button("cmdPage1")->isHidden());
 }

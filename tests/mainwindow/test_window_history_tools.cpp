@@ -30,6 +30,7 @@ protected:
         choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Contains"),
                QStringLiteral("lon"));
         window->cmdQuarix_Click();
+        settle();
     }
 };
 
@@ -53,6 +54,7 @@ TEST_F(WindowHistoryTools, SearchesAndDatabasesAreRemembered) {
 
     // Replaying the recent .mdb entry opens it again.
     action("mnuRecentFile1")->trigger();
+    settle();
     EXPECT_EQ(window->CurrentDatabasePath, mdb);
     EXPECT_EQ(window->settings.Recent1, mdb);
     EXPECT_EQ(window->settings.Recent2, accdb) << "moved to the top, not left twice";
@@ -65,12 +67,14 @@ TEST_F(WindowHistoryTools, SavedSearchRunsOnItsOwnDatabase) {
     const int found = dataRows();
     ASSERT_GT(found, 0);
     action("mnusavedsearch0")->trigger();
+    settle();
     EXPECT_EQ(window->settings.SavedSearches[0],
               QStringLiteral("Table | %1 | Customers | City | [City] Like '*lon*'").arg(mdb));
     EXPECT_TRUE(action("mnusavedsearch2")->isVisible());
 
     openThroughDialog(copyOf("shop.accdb"));
     action("mnusavedsearch2")->trigger();
+    settle();
     EXPECT_EQ(window->CurrentDatabasePath, mdb);
     EXPECT_EQ(window->searchState.CurrentWhere, QStringLiteral("[City] Like '*lon*'"));
     EXPECT_EQ(dataRows(), found);
@@ -85,6 +89,7 @@ TEST_F(WindowHistoryTools, ExportAsksWhereToSaveTheWorkbookAndHandsItToTheSpread
     const auto& dialogs = quarix::platform::FileDialog::shown();
     const auto before = opened.size();
     action("mnuExcel")->trigger();
+    settle();
     EXPECT_EQ(opened.size(), before) << "nothing to export before a search";
 
     const QString mdb = copyOf("shop.mdb");
@@ -101,6 +106,7 @@ TEST_F(WindowHistoryTools, ExportAsksWhereToSaveTheWorkbookAndHandsItToTheSpread
     const QString chosen = QFileInfo(mdb).absolutePath() + QStringLiteral("/London customers");
     quarix::platform::FileDialog::queueAnswer(chosen);
     action("mnuExcel")->trigger();
+    settle();
     ASSERT_EQ(opened.size(), before + 1);
     EXPECT_EQ(opened.back(), chosen + QStringLiteral(".xlsx"));
     EXPECT_TRUE(QFileInfo::exists(opened.back()));
@@ -112,6 +118,7 @@ TEST_F(WindowHistoryTools, CompactTouchesNoFileAndSaysWhy) {
     openThroughDialog(mdb);
     const auto before = std::filesystem::last_write_time(mdb.toStdString());
     action("mnuCompact")->trigger();
+    settle();
     ASSERT_FALSE(messages().empty());
     EXPECT_TRUE(
         messages().back().text.startsWith(QStringLiteral("The database cannot be compacted.")));
@@ -128,28 +135,33 @@ TEST_F(WindowHistoryTools, SavedQueriesAreSearchedLikeTables) {
     openThroughDialog(copyOf("shop.accdb"));
     box("cmbTableQuery")->setCurrentIndex(box("cmbTableQuery")->findText(QStringLiteral("Query")));
     window->cmbTableQuery_Click();
+    settle();
     window->settings.MaxResults = QStringLiteral("10");
 
     choose(QStringLiteral("London Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
            QStringLiteral("a"));
     window->cmdQuarix_Click();
+    settle();
     const long all = window->searchState.ResultCount;
     ASSERT_GT(all, 10) << "more than one page";
     EXPECT_EQ(dataRows(), 10);
     EXPECT_EQ(window->gridModel()->TextMatrix(1, 2), QStringLiteral("London"));
 
     window->cmdPage_Click(1);
+    settle();
     EXPECT_EQ(window->searchState.CurrentPage, 1);
 
     box("cmbFunction")->setCurrentText(QStringLiteral("Equals"));
     box("CmbField")->setEditText(QStringLiteral("Country"));
     box("cmbValues")->setEditText(QStringLiteral("UK"));
     window->cmdFilter_Click();
+    settle();
     EXPECT_EQ(window->searchState.CurrentWhere,
               QStringLiteral("[Name] Like '*a*' AND [Country] Like 'UK'"));
     EXPECT_EQ(window->searchState.ResultCount, all) << "every London customer lives in the UK";
 
     window->MSFlexGrid1_HeaderClick(0);
+    settle();
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[CustomerID] ASC"));
     EXPECT_EQ(window->gridModel()->TextMatrix(0, 0), QStringLiteral("CustomerID"));
 }

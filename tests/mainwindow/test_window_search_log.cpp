@@ -9,10 +9,12 @@ void search(frmMain* window, const QString& field, const QString& op, const QStr
     window->findChild<QComboBox*>(QStringLiteral("cmbTable"))
         ->setEditText(QStringLiteral("Customers"));
     window->Load_Fields();
+    ASSERT_TRUE(settled(window));
     window->findChild<QComboBox*>(QStringLiteral("CmbField"))->setEditText(field);
     window->findChild<QComboBox*>(QStringLiteral("cmbFunction"))->setCurrentText(op);
     window->findChild<QComboBox*>(QStringLiteral("cmbValues"))->setEditText(value);
     window->cmdQuarix_Click();
+    ASSERT_TRUE(settled(window));
 }
 
 TEST_F(SettingsWindowTest, PagedAndUnpagedSearchesAreLogged) {
@@ -22,6 +24,7 @@ TEST_F(SettingsWindowTest, PagedAndUnpagedSearchesAreLogged) {
     ASSERT_TRUE(paged->PagedMode);
     search(paged, QStringLiteral("City"), QStringLiteral("Equals"), QStringLiteral("London"));
     paged->cmdPage_Click(1);
+    ASSERT_TRUE(settled(paged));
     ASSERT_TRUE(messages().empty()) << messages().front().text.toStdString();
     paged->close();
     delete paged;

@@ -1,4 +1,5 @@
 #include "search/Criteria.h"
+#include "search/Statements.h"
 
 #include <gtest/gtest.h>
 

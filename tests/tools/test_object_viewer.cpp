@@ -110,7 +110,7 @@ TEST_F(ObjectViewerTest, ABrokenFileReportsTheCatalogueError) {
 }
 
 TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
-    frmObject dialog(data("shop.accdb"));
+    frmObject dialog(data("shop.accdb"), nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quarix Objects"));
     dialog.cmbTable->setCurrentText(QStringLiteral("Customers"));
     dialog.cmdShow_Click(frmObject::TableRow);
@@ -135,7 +135,7 @@ TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
 }
 
 TEST_F(ObjectViewerTest, AnActionQueryCannotBeViewedAndSaysSo) {
-    frmObject dialog(data("shop.mdb"));
+    frmObject dialog(data("shop.mdb"), nullptr);
     dialog.cmbQuery->setCurrentText(QStringLiteral("Age Everyone"));
     dialog.cmdShow_Click(frmObject::QueryRow);
     EXPECT_TRUE(dialog.viewers().isEmpty());
@@ -145,7 +145,7 @@ TEST_F(ObjectViewerTest, AnActionQueryCannotBeViewedAndSaysSo) {
 }
 
 TEST_F(ObjectViewerTest, FormsAndReportsGoToTheDesktopApplicationOrNeedAccess) {
-    frmObject dialog(data("shop.accdb"));
+    frmObject dialog(data("shop.accdb"), nullptr);
     dialog.cmbForm->addItem(QStringLiteral("Orders Form"));
     dialog.cmdShow_Click(frmObject::FormRow);
     EXPECT_TRUE(

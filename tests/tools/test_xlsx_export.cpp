@@ -4,10 +4,9 @@
 
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
-#include "search/ResultGridModel.h"
+#include "session/SheetName.h"
 #include "tools/ExcelExport.h"
 #include "tools/Launcher.h"
-#include "tools/SheetName.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +16,10 @@
 namespace fs = std::filesystem;
 using namespace quarix;
 using namespace quarix::tools;
+using quarix::session::continuationSheetName;
+using quarix::session::ExportChoice;
+using quarix::session::ExportRows;
+using quarix::session::isValidSheetName;
 
 namespace {
 
@@ -49,8 +52,8 @@ protected:
     // A paged export of a whole search, read back.
     test::ReadWorkbook exportPaged(const char* file, const QString& table, const QString& field,
                                    const QString& where, const QString& sort = {}) {
-        ExportRequest request{db(file), table, field, where, sort, true, nullptr, book()};
-        const ExportOutcome outcome = FlexGrid_To_Excel(request);
+        const ExportOutcome outcome =
+            FlexGrid_To_Excel(ExportChoice{db(file), table, field, where, sort, true}, book());
         EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Opened) << outcome.message.toStdString();
         return test::readWorkbook(outcome.path);
     }
@@ -86,25 +89,15 @@ private:
 
 } // namespace
 
-TEST_F(XlsxExportTest, GridOfThreeRowsBecomesATypedBlockNamedAfterTheTable) {
-    search::ResultGridModel grid;
-    grid.setRows(
-        {QStringLiteral("CustomerID"), QStringLiteral("Name"), QStringLiteral("Code"),
-         QStringLiteral("Age")},
-        {{QStringLiteral("1"), QStringLiteral("O'Brien"), QStringLiteral("00001"),
-          QStringLiteral("34")},
-         {QStringLiteral("2"), QStringLiteral("Müller "), QStringLiteral("00002"), QString()},
-         {QStringLiteral("3"), QStringLiteral("García"), QStringLiteral("00003"),
-          QStringLiteral("51")}});
-    ExportRequest request{db("shop.mdb"),
-                          QStringLiteral("Customers"),
-                          QStringLiteral("Name"),
-                          QStringLiteral("[CustomerID] <= 3"),
-                          {},
-                          false,
-                          &grid,
-                          book()};
-    const ExportOutcome outcome = FlexGrid_To_Excel(request);
+TEST_F(XlsxExportTest, ResultsShownWholeBecomeATypedBlockNamedAfterTheTable) {
+    const ExportOutcome outcome =
+        FlexGrid_To_Excel(ExportChoice{db("shop.mdb"),
+                                       QStringLiteral("Customers"),
+                                       QStringLiteral("Name"),
+                                       QStringLiteral("[CustomerID] <= 3"),
+                                       {},
+                                       false},
+                          book());
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
     EXPECT_EQ(platform::Shell::opened(), QStringList{outcome.path});
     EXPECT_EQ(outcome.path, book());
@@ -113,30 +106,30 @@ TEST_F(XlsxExportTest, GridOfThreeRowsBecomesATypedBlockNamedAfterTheTable) {
     ASSERT_EQ(book.sheetNames, QStringList{QStringLiteral("Customers")});
     const test::ReadSheet& sheet = book.sheets[0];
     EXPECT_EQ(sheet.rows, 4);
-    EXPECT_EQ(sheet.columns, 4);
-    EXPECT_EQ(sheet.dimension, QStringLiteral("A1:D4"));
-    EXPECT_EQ(sheet.autoFilter, QStringLiteral("A1:D4"));
+    EXPECT_EQ(sheet.columns, 11);
+    EXPECT_EQ(sheet.dimension, QStringLiteral("A1:K4"));
+    EXPECT_EQ(sheet.autoFilter, QStringLiteral("A1:K4"));
     EXPECT_TRUE(sheet.headerFrozen);
-    EXPECT_EQ(sheet.widthsSet, 4);
+    EXPECT_EQ(sheet.widthsSet, 11);
     EXPECT_EQ(cellValue(sheet, QStringLiteral("A1")), QStringLiteral("CustomerID"));
     EXPECT_NE(sheet.cells.at(QStringLiteral("A1")).style, 0); // the styled header
-    // Numbers as numbers, text exactly (leading zeros and blanks kept), Null empty.
+    // Numbers as numbers, text exactly (leading zeros kept), Null empty.
     EXPECT_EQ(sheet.cells.at(QStringLiteral("A2")).type, QString());
     EXPECT_EQ(cellValue(sheet, QStringLiteral("A2")), QStringLiteral("1"));
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("B2")), QStringLiteral("O'Brien"));
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("B3")), QStringLiteral("Müller "));
-    EXPECT_EQ(sheet.cells.at(QStringLiteral("C2")).type, QStringLiteral("inlineStr"));
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("C2")), QStringLiteral("00001"));
-    EXPECT_EQ(sheet.cells.count(QStringLiteral("D3")), 0u);
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("D4")), QStringLiteral("51"));
+    EXPECT_EQ(cellValue(sheet, QStringLiteral("B2")), QStringLiteral("Anna Smith"));
+    EXPECT_EQ(sheet.cells.at(QStringLiteral("J2")).type, QStringLiteral("inlineStr"));
+    EXPECT_EQ(cellValue(sheet, QStringLiteral("J2")), QStringLiteral("00007"));
+    EXPECT_EQ(sheet.cells.count(QStringLiteral("K2")), 0u);
 }
 
 TEST_F(XlsxExportTest, NothingHappensBeforeTheFirstSearch) {
-    search::ResultGridModel grid;
-    ExportRequest request{
-        db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"), {}, {}, false, &grid,
-        book()};
-    EXPECT_EQ(FlexGrid_To_Excel(request).kind, ExportOutcome::Kind::Nothing);
+    EXPECT_EQ(
+        FlexGrid_To_Excel(
+            ExportChoice{
+                db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"), {}, {}, false},
+            book())
+            .kind,
+        ExportOutcome::Kind::Nothing);
     EXPECT_TRUE(QDir(QDir::tempPath()).entryList({QStringLiteral("*.xlsx")}).isEmpty());
     EXPECT_TRUE(platform::Shell::opened().isEmpty());
 }
@@ -238,26 +231,20 @@ TEST_F(XlsxExportTest, LargeNumbersAreNumbersUpTo15DigitsAndTextBeyond) {
     EXPECT_EQ(cellValue(s, QStringLiteral("G5")), QStringLiteral("-9223372036854775808"));
     EXPECT_EQ(cellValue(s, QStringLiteral("G6")), QStringLiteral("9007199254740993"));
 
-    // From the grid the same: its text turned back into the whole number.
-    search::ResultGridModel grid;
-    grid.setRows({QStringLiteral("ID"), QStringLiteral("tLarge")},
-                 {{QStringLiteral("1"), QStringLiteral("42")},
-                  {QStringLiteral("5"), QStringLiteral("9007199254740993")}});
-    ExportRequest request{db("bigint.accdb"),
-                          QStringLiteral("Types"),
-                          QStringLiteral("ID"),
-                          QStringLiteral("[ID] In (1, 5)"),
-                          {},
-                          false,
-                          &grid,
-                          book()};
-    const ExportOutcome outcome = FlexGrid_To_Excel(request);
+    // Shown whole, the same values.
+    const ExportOutcome outcome = FlexGrid_To_Excel(ExportChoice{db("bigint.accdb"),
+                                                                 QStringLiteral("Types"),
+                                                                 QStringLiteral("ID"),
+                                                                 QStringLiteral("[ID] In (1, 5)"),
+                                                                 {},
+                                                                 false},
+                                                    book());
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
-    const test::ReadSheet fromGrid = test::readWorkbook(outcome.path).sheets.at(0);
-    EXPECT_EQ(fromGrid.cells.at(QStringLiteral("B2")).type, QString());
-    EXPECT_EQ(cellValue(fromGrid, QStringLiteral("B2")), QStringLiteral("42"));
-    EXPECT_EQ(fromGrid.cells.at(QStringLiteral("B3")).type, QStringLiteral("inlineStr"));
-    EXPECT_EQ(cellValue(fromGrid, QStringLiteral("B3")), QStringLiteral("9007199254740993"));
+    const test::ReadSheet whole = test::readWorkbook(outcome.path).sheets.at(0);
+    EXPECT_EQ(whole.cells.at(QStringLiteral("G2")).type, QString());
+    EXPECT_EQ(cellValue(whole, QStringLiteral("G2")), QStringLiteral("42"));
+    EXPECT_EQ(whole.cells.at(QStringLiteral("G3")).type, QStringLiteral("inlineStr"));
+    EXPECT_EQ(cellValue(whole, QStringLiteral("G3")), QStringLiteral("9007199254740993"));
 }
 
 TEST_F(XlsxExportTest, SheetNamesFollowTheSpreadsheetRules) {
@@ -276,7 +263,7 @@ TEST_F(XlsxExportTest, SheetNamesFollowTheSpreadsheetRules) {
 
     FixedRows rows({QStringLiteral("A")}, 2);
     const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("long.xlsx"));
-    const WorkbookResult result = writeWorkbook(
+    const quarix::session::WorkbookResult result = quarix::session::writeWorkbook(
         rows, {path, QStringLiteral("A query whose name is longer than a sheet allows")});
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(test::readWorkbook(path).sheetNames, QStringList{QStringLiteral("Sheet1")});
@@ -286,8 +273,8 @@ TEST_F(XlsxExportTest, RowsBeyondOneSheetContinueOnTheNext) {
     FixedRows rows({QStringLiteral("N"), QStringLiteral("M")}, 250);
     const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("split.xlsx"));
     long lastDone = 0;
-    const WorkbookResult result = writeWorkbook(rows, {path, QStringLiteral("Customers"), 100},
-                                                [&](long done, long) { lastDone = done; });
+    const quarix::session::WorkbookResult result = quarix::session::writeWorkbook(
+        rows, {path, QStringLiteral("Customers"), 100}, [&](long done, long) { lastDone = done; });
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.rowsWritten, 250);
     EXPECT_EQ(lastDone, 250);
@@ -305,7 +292,8 @@ TEST_F(XlsxExportTest, CancelLeavesNoFile) {
     FixedRows rows({QStringLiteral("N")}, 5000);
     const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("cancelled.xlsx"));
     std::atomic<bool> cancel{true};
-    const WorkbookResult result = writeWorkbook(rows, {path, QStringLiteral("N")}, {}, &cancel);
+    const quarix::session::WorkbookResult result =
+        quarix::session::writeWorkbook(rows, {path, QStringLiteral("N")}, {}, &cancel);
     EXPECT_TRUE(result.cancelled);
     EXPECT_FALSE(QFile::exists(path));
 }
@@ -324,15 +312,13 @@ TEST(ExportFile, TheSaveAsDialogProposesTheTablesNameInTheDocumentsFolder) {
 
 TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileIs) {
     Launcher::setTestDefaultApplications({});
-    ExportRequest request{db("shop.accdb"),
-                          QStringLiteral("Customers"),
-                          QStringLiteral("Name"),
-                          QStringLiteral("[CustomerID] = 7"),
-                          {},
-                          true,
-                          nullptr,
-                          book()};
-    const ExportOutcome outcome = FlexGrid_To_Excel(request);
+    const ExportOutcome outcome = FlexGrid_To_Excel(ExportChoice{db("shop.accdb"),
+                                                                 QStringLiteral("Customers"),
+                                                                 QStringLiteral("Name"),
+                                                                 QStringLiteral("[CustomerID] = 7"),
+                                                                 {},
+                                                                 true},
+                                                    book());
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::WrittenOnly);
     EXPECT_TRUE(QFile::exists(outcome.path));
     EXPECT_TRUE(outcome.message.endsWith(outcome.path));
@@ -340,15 +326,13 @@ TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileI
 }
 
 TEST_F(XlsxExportTest, AMalformedCriterionIsReportedAndWritesNothing) {
-    ExportRequest request{db("shop.accdb"),
-                          QStringLiteral("Customers"),
-                          QStringLiteral("Name"),
-                          QStringLiteral("[Nope] ==== 'x"),
-                          {},
-                          true,
-                          nullptr,
-                          book()};
-    const ExportOutcome outcome = FlexGrid_To_Excel(request);
+    const ExportOutcome outcome = FlexGrid_To_Excel(ExportChoice{db("shop.accdb"),
+                                                                 QStringLiteral("Customers"),
+                                                                 QStringLiteral("Name"),
+                                                                 QStringLiteral("[Nope] ==== 'x"),
+                                                                 {},
+                                                                 true},
+                                                    book());
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Failed);
     EXPECT_FALSE(outcome.message.isEmpty());
     EXPECT_FALSE(QFile::exists(outcome.path));

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace quarix::tools {
+namespace quarix::session {
 
 // Whether a spreadsheet accepts the text as a worksheet name: 1 to 31
 // characters, none of : \ / ? * [ ], no apostrophe at either end, and not
@@ -14,4 +14,4 @@ bool isValidSheetName(const QString& name);
 // when the first sheet had no name of its own.
 QString continuationSheetName(const QString& firstName, int sheetNumber);
 
-} // namespace quarix::tools
+} // namespace quarix::session

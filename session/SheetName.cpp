@@ -1,6 +1,6 @@
-#include "tools/SheetName.h"
+#include "session/SheetName.h"
 
-namespace quarix::tools {
+namespace quarix::session {
 
 namespace {
 constexpr int kMaxSheetNameLength = 31;
@@ -28,4 +28,4 @@ QString continuationSheetName(const QString& firstName, int sheetNumber) {
     return base.isEmpty() ? QString() : base + suffix;
 }
 
-} // namespace quarix::tools
+} // namespace quarix::session

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/ExportRows.h"
+#include "session/ExportRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,7 +8,7 @@
 #include <atomic>
 #include <functional>
 
-namespace quarix::tools {
+namespace quarix::session {
 
 // A spreadsheet sheet holds 1,048,576 rows: one header and this many data rows.
 constexpr long kMaxDataRowsPerSheet = 1048575;
@@ -39,4 +39,4 @@ WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options,
                              const ExportProgress& progress = {},
                              const std::atomic<bool>* cancel = nullptr);
 
-} // namespace quarix::tools
+} // namespace quarix::session

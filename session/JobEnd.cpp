@@ -1,6 +1,8 @@
-#include "mainwindow/JobEnd.h"
+#include "session/JobEnd.h"
 
 #include "search/StatusCaption.h"
+
+namespace quarix::session {
 
 JobEnd jobEnd(bool failed, int errorNumber, bool cancelRequested) {
     if (!failed)
@@ -13,7 +15,7 @@ QString captionAfterJob(JobEnd end, const QString& captionBefore, const QString&
     if (end != JobEnd::Cancelled)
         return captionBefore;
     return databasePath.isEmpty() ? QStringLiteral("Quarix")
-                                  : quarix::search::databaseCaption(databasePath);
+                                  : search::databaseCaption(databasePath);
 }
 
 QString jobRunningHint() {
@@ -23,3 +25,5 @@ QString jobRunningHint() {
 QString jobEndNote(JobEnd end) {
     return end == JobEnd::Cancelled ? QStringLiteral("Cancelled.") : QString();
 }
+
+} // namespace quarix::session

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace quarix::session {
+
 // How one database job of the window ended, and what the window shows
 // afterwards. A cancel is the user's own choice: it is noted once in the
 // status bar, never reported as an error, and leaves nothing half-done on
@@ -15,6 +17,13 @@ enum class JobEnd {
 // The engine's number for a read that was stopped.
 constexpr int kCancelledErrorNumber = 3059;
 
+// How a database job ended, with the engine's error when it failed.
+struct JobReport {
+    JobEnd end = JobEnd::Done;
+    int number = 0;
+    QString description;
+};
+
 // A job that failed after the user asked it to stop, or with the engine's
 // cancel error, was cancelled; one that finished anyway is done.
 JobEnd jobEnd(bool failed, int errorNumber, bool cancelRequested);
@@ -27,3 +36,5 @@ QString captionAfterJob(JobEnd end, const QString& captionBefore, const QString&
 // The status bar's texts: the hint while a job runs and the note it leaves.
 QString jobRunningHint();
 QString jobEndNote(JobEnd end);
+
+} // namespace quarix::session

@@ -1,6 +1,6 @@
-#include "tools/XlsxExport.h"
+#include "session/XlsxExport.h"
 
-#include "tools/SheetName.h"
+#include "session/SheetName.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quarix::tools {
+namespace quarix::session {
 
 namespace {
 
@@ -247,4 +247,4 @@ WorkbookResult writeWorkbook(ExportRows& rows, const WorkbookOptions& options,
     return result;
 }
 
-} // namespace quarix::tools
+} // namespace quarix::session

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "search/SearchState.h"
+#include "session/DatabaseHandle.h"
+
+#include <QString>
+
+namespace quarix::session {
+
+// What a session with an open database keeps between its jobs: which
+// database, whether its results come a page at a time, and the search's
+// memory (criterion on screen, filter stack, page, sort).
+class SearchSession {
+public:
+    // Full path of the open database; empty when none. "**" asks the window
+    // to close at its next activation.
+    QString databasePath;
+    bool pagedMode = false;
+    search::SearchState state;
+
+    // What a job needs to open the database.
+    DatabaseHandle database() const { return DatabaseHandle(databasePath); }
+};
+
+} // namespace quarix::session
