@@ -21,6 +21,7 @@ DecryptedPages::DecryptedPages(int fd, std::uint64_t fileSize, std::size_t pageS
 
 DecryptedPages::~DecryptedPages() {
     wipeBytes(buffers_.data(), buffers_.size());
+    wipeBytes(streamBuffer_.data(), streamBuffer_.size());
     ::close(fd_);
 }
 
@@ -28,10 +29,10 @@ std::FILE* DecryptedPages::open() {
     const cookie_io_functions_t functions{&DecryptedPages::read, nullptr, &DecryptedPages::seek,
                                           &DecryptedPages::close};
     std::FILE* stream = ::fopencookie(this, "r", functions);
-    // Unbuffered: each read of a page lands straight in libmdb's buffer,
-    // and stdio keeps no decrypted copy of its own.
+    // A buffer of one page, so that a page comes in one read (an unbuffered
+    // stream asks for a byte at a time); ours, so that it is wiped too.
     if (stream)
-        std::setvbuf(stream, nullptr, _IONBF, 0);
+        std::setvbuf(stream, reinterpret_cast<char*>(streamBuffer_.data()), _IOFBF, pageSize_);
     return stream;
 }
 

@@ -52,6 +52,7 @@ private:
     std::unique_ptr<PageCipher> cipher_;
     std::vector<std::uint8_t> buffers_;
     std::vector<Slot> slots_;
+    std::vector<std::uint8_t> streamBuffer_;
     std::uint64_t uses_ = 0;
     std::uint64_t position_ = 0;
 };
