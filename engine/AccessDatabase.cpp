@@ -263,7 +263,7 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
         return std::make_shared<AccessDatabase>(slot);
 
     const FileLock fileLock = probeFileLock(path);
-    if (fileLock.locked())
+    if (fileLock.locked() || !password.empty())
         disableCoreDumps();
     auto state = std::make_shared<DatabaseState>();
     state->path = path;

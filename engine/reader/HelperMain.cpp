@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
             const rlimit r{limit, limit};
             ::setrlimit(RLIMIT_AS, &r);
         } else if (option == "--password-on-stdin") {
+            disableCoreDumps();
             credentials = credentialsFromInput();
         } else {
             return usage();
