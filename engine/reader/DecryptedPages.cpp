@@ -56,23 +56,21 @@ bool DecryptedPages::fill(std::uint64_t number, std::uint8_t* bytes) const {
 }
 
 const std::uint8_t* DecryptedPages::page(std::uint64_t number) {
-    ++uses_;
     auto slot = std::find_if(slots_.begin(), slots_.end(),
                              [&](const Slot& s) { return s.lastUse != 0 && s.page == number; });
-    std::uint8_t* bytes = nullptr;
+    const auto bytesOf = [&](auto at) {
+        return buffers_.data() + static_cast<std::size_t>(at - slots_.begin()) * pageSize_;
+    };
     if (slot == slots_.end()) {
         slot = std::min_element(slots_.begin(), slots_.end(),
                                 [](const Slot& a, const Slot& b) { return a.lastUse < b.lastUse; });
-        bytes = buffers_.data() + static_cast<std::size_t>(slot - slots_.begin()) * pageSize_;
         slot->lastUse = 0; // empty until filled
-        if (!fill(number, bytes))
+        if (!fill(number, bytesOf(slot)))
             return nullptr;
         slot->page = number;
-    } else {
-        bytes = buffers_.data() + static_cast<std::size_t>(slot - slots_.begin()) * pageSize_;
     }
-    slot->lastUse = uses_;
-    return bytes;
+    slot->lastUse = ++uses_;
+    return bytesOf(slot);
 }
 
 ssize_t DecryptedPages::read(void* self, char* buffer, std::size_t size) {
@@ -98,15 +96,13 @@ ssize_t DecryptedPages::read(void* self, char* buffer, std::size_t size) {
 
 int DecryptedPages::seek(void* self, off64_t* offset, int whence) {
     auto& d = *static_cast<DecryptedPages*>(self);
-    const auto base = whence == SEEK_SET   ? 0
-                      : whence == SEEK_CUR ? static_cast<off64_t>(d.position_)
-                                           : static_cast<off64_t>(d.size_);
-    if (whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) {
-        errno = EINVAL;
-        return -1;
-    }
+    off64_t base = 0;
+    if (whence == SEEK_CUR)
+        base = static_cast<off64_t>(d.position_);
+    else if (whence == SEEK_END)
+        base = static_cast<off64_t>(d.size_);
     const off64_t target = base + *offset;
-    if (target < 0) {
+    if ((whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) || target < 0) {
         errno = EINVAL;
         return -1;
     }

@@ -183,6 +183,18 @@ protected:
         fs::remove_all(dir_);
     }
 
+    // A copy of the fixture with a database password set: its bytes XOR-ed
+    // into the (masked, empty) password field.
+    std::string withDatabasePassword(const std::string& name, const std::string& stored) {
+        std::ifstream in(lockedPath(name), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        for (std::size_t i = 0; i < stored.size(); ++i)
+            bytes[0x42 + i] = static_cast<char>(bytes[0x42 + i] ^ stored[i]);
+        const fs::path target = dir_ / (std::to_string(++copies_) + "-" + name);
+        std::ofstream(target, std::ios::binary) << bytes;
+        return target.string();
+    }
+
     // A copy of the fixture with `from` replaced by `to` (same length).
     std::string changedCopy(const std::string& name, const std::string& from,
                             const std::string& to) {
@@ -235,6 +247,35 @@ TEST_F(LockedFileChanges, SchemesQuarixCannotReadSayWhichTheyAre) {
         EXPECT_EQ(e.number(), reader_errors::unsupportedEncryption);
         EXPECT_EQ(e.description(), "The database '" + c.path + "' is encrypted with " + c.scheme +
                                        ", which Quarix cannot read.");
+    }
+}
+
+TEST_F(LockedFileChanges, DatabasePasswordsOfJet3AndJet4InTheirOwnEncodings) {
+    struct Case {
+        std::string name;
+        std::string stored; // as the file holds it
+        std::string password;
+    };
+    const Case cases[] = {
+        // Jet 3: bytes in the file's code page (1252).
+        {"db97-enc.mdb", "pass\xe9", "pass\u00e9"},
+        // Jet 4: UTF-16LE.
+        {"db-enc.mdb", std::string("P\0\xe4\0s\0s\0", 8), "P\u00e4ss"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = withDatabasePassword(c.name, c.stored);
+        const FileLock lock = probeFileLock(path);
+        EXPECT_EQ(lock.kind, LockKind::DatabasePassword);
+        EXPECT_EQ(lock.scheme, "a database password and Jet RC4 page encoding");
+        EXPECT_EQ(catalogueError(path, withPassword(path, "pass")).number(),
+                  reader_errors::wrongPassword);
+        EXPECT_EQ(catalogueError(path, {}).number(), reader_errors::wrongPassword);
+        CollectingSink ours, plain;
+        AccessFileReader::readTable(path, "Table1", ours, withPassword(path, c.password));
+        AccessFileReader::readTable(lockedPath("plain/" + c.name), "Table1", plain);
+        expectSameRows(ours, plain);
+        EXPECT_EQ(ours.rows().size(), 2u);
     }
 }
 
