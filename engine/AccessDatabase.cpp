@@ -4,7 +4,9 @@
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
 #include "engine/cache/SqliteHelpers.h"
+#include "engine/crypto/CoreDumps.h"
 #include "engine/queries/SavedQueries.h"
+#include "engine/reader/FileLock.h"
 #include "engine/reader/ReaderErrors.h"
 #include "engine/sql/Translator.h"
 
@@ -26,6 +28,7 @@ namespace quarix::engine {
 
 struct DatabaseState {
     std::string path;
+    std::shared_ptr<const FilePassword> password; // for a file that needs one
     Catalogue catalogue;
     std::uint64_t cacheLimitBytes = 0;
     std::mutex cacheMutex;
@@ -36,8 +39,15 @@ struct DatabaseState {
     const std::vector<SavedQuery>& savedQueries() {
         std::lock_guard lock(savedMutex);
         if (!saved)
-            saved = rebuildSavedQueries(catalogue, readMSysQueries(path, catalogue));
+            saved = rebuildSavedQueries(catalogue, readMSysQueries(path, catalogue, readOptions()));
         return *saved;
+    }
+
+    // The caller's options for reading this file, with its password.
+    ReadOptions readOptions(const ReadOptions& options = {}) const {
+        ReadOptions withPassword = options;
+        withPassword.password = password;
+        return withPassword;
     }
 
     // The cache for one operation. A cache file deleted while the database
@@ -46,7 +56,8 @@ struct DatabaseState {
     std::shared_ptr<CacheFile> currentCache() {
         std::lock_guard lock(cacheMutex);
         if (!cache->stillOnDisk())
-            cache = std::make_shared<CacheFile>(path, cache->stamp(), false, cacheLimitBytes);
+            cache = std::make_shared<CacheFile>(path, cache->stamp(), false, cacheLimitBytes,
+                                                cache->keptOffDisk());
         return cache;
     }
 };
@@ -56,6 +67,9 @@ namespace {
 struct Registry {
     std::mutex mutex;
     std::map<std::string, std::shared_ptr<DatabaseState>> open;
+    // Kept apart from the open databases, which a change of cache settings
+    // drops: only forget() drops a password.
+    std::map<std::string, std::shared_ptr<FilePassword>> passwords;
     bool cacheEnabled = true;
     std::uint64_t limitBytes = CacheFolder::defaultLimitBytes;
 };
@@ -211,9 +225,30 @@ const TableInfo* findTable(const Catalogue& catalogue, const std::string& name) 
 
 AccessDatabase::AccessDatabase(std::shared_ptr<DatabaseState> state) : state_(std::move(state)) {}
 
-std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath) {
+namespace {
+
+std::string absolutePath(const std::string& rawPath) {
     std::error_code ec;
-    const std::string path = fs::absolute(fs::path(rawPath), ec).lexically_normal().string();
+    return fs::absolute(fs::path(rawPath), ec).lexically_normal().string();
+}
+
+// The password to read a file with: one given now, else the one kept.
+std::shared_ptr<FilePassword> passwordFor(const std::string& path, const FileLock& lock,
+                                          const Secret& given,
+                                          const std::shared_ptr<FilePassword>& kept) {
+    if (!lock.needsPassword())
+        return nullptr;
+    if (given.empty() || (kept && kept->matches(given)))
+        return kept;
+    const auto header = readFileHeader(path.c_str());
+    return header ? std::make_shared<FilePassword>(credentialsFor(*header, given)) : nullptr;
+}
+
+} // namespace
+
+std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
+                                                     const Secret& password) {
+    const std::string path = absolutePath(rawPath);
     struct stat st {};
     if (rawPath.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EngineError(3024, "Could not find file '" + rawPath + "'.");
@@ -224,22 +259,45 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath)
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
     auto& slot = reg.open[path];
+    const auto kept = reg.passwords.find(path);
+    const bool anotherPassword =
+        !password.empty() && slot && slot->password && !slot->password->matches(password);
     const std::shared_ptr<CacheFile> cache = slot ? slot->currentCache() : nullptr;
-    if (cache && cache->stamp() == stamp)
+    if (cache && cache->stamp() == stamp && !anotherPassword)
         return std::make_shared<AccessDatabase>(slot);
 
+    const FileLock fileLock = probeFileLock(path);
+    if (fileLock.locked() || !password.empty())
+        disableCoreDumps();
     auto state = std::make_shared<DatabaseState>();
     state->path = path;
-    state->catalogue = AccessFileReader::readCatalogue(path);
+    const auto filePassword =
+        passwordFor(path, fileLock, password, kept == reg.passwords.end() ? nullptr : kept->second);
+    state->password = filePassword;
+    state->catalogue = AccessFileReader::readCatalogue(path, state->readOptions());
     state->cacheLimitBytes = reg.limitBytes;
-    if (cache) {
+    if (cache && cache->keptOffDisk() == fileLock.locked()) {
         state->cache = cache;
         state->cache->reset(stamp);
     } else {
-        state->cache = std::make_shared<CacheFile>(path, stamp, !reg.cacheEnabled, reg.limitBytes);
+        state->cache = std::make_shared<CacheFile>(path, stamp, !reg.cacheEnabled, reg.limitBytes,
+                                                   fileLock.locked());
     }
     slot = state;
+    if (filePassword)
+        reg.passwords[path] = filePassword;
     return std::make_shared<AccessDatabase>(state);
+}
+
+void AccessDatabase::forget(const std::string& rawPath) {
+    const std::string path = absolutePath(rawPath);
+    Registry& reg = registry();
+    std::lock_guard lock(reg.mutex);
+    if (const auto it = reg.passwords.find(path); it != reg.passwords.end()) {
+        it->second->wipe();
+        reg.passwords.erase(it);
+    }
+    reg.open.erase(path);
 }
 
 void AccessDatabase::setCacheEnabled(bool enabled) {
@@ -277,7 +335,8 @@ bool AccessDatabase::isSourceName(const std::string& text) const {
 }
 
 std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementOrName,
-                                                   const ReadOptions& options) const {
+                                                   const ReadOptions& callerOptions) const {
+    const ReadOptions options = state_->readOptions(callerOptions);
     if (const TableInfo* table = findTable(state_->catalogue, statementOrName)) {
         // A whole table in its own order is the cached table itself: no copy.
         const std::shared_ptr<CacheFile> cache = state_->currentCache();
@@ -295,7 +354,8 @@ std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementO
 }
 
 std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName,
-                                                       const ReadOptions& options) const {
+                                                       const ReadOptions& callerOptions) const {
+    const ReadOptions options = state_->readOptions(callerOptions);
     if (const TableInfo* table = findTable(state_->catalogue, sourceName)) {
         // Every table has a column: none means its definition could not be read.
         if (table->columns.empty())
@@ -319,7 +379,8 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
 
 std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
                                                   const std::string& criterion,
-                                                  const ReadOptions& options) const {
+                                                  const ReadOptions& callerOptions) const {
+    const ReadOptions options = state_->readOptions(callerOptions);
     const std::shared_ptr<CacheFile> cache = state_->currentCache();
     std::lock_guard lock(cache->mutex());
     Resolver resolver(*state_, *cache, options);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/cache/ResultSet.h"
+#include "engine/crypto/Secret.h"
 #include "engine/reader/AccessFileReader.h"
 #include "engine/reader/Catalogue.h"
 
@@ -18,10 +19,24 @@ struct DatabaseState;
 // queries, and Access SQL answered from the cache. Opening is cheap after
 // the first time: the catalogue and cached tables are kept while the file's
 // size and modification time stay the same.
+//
+// A locked file (see probeFileLock) is cached in memory only, never on
+// disk. One that needs a password keeps the password it was opened with:
+// opening it again needs none, until forget().
 class AccessDatabase {
 public:
-    // 3024 when the path names no file, 3343 when it is not an Access file.
-    static std::shared_ptr<AccessDatabase> open(const std::string& path);
+    // 3024 when the path names no file, 3343 when it is not an Access file
+    // or is encrypted in a way Quarix cannot read, 3031 "Not a valid
+    // password." when it needs a password and the one given (or kept from
+    // an earlier open) is missing or wrong. A password given for a file
+    // without one is ignored.
+    static std::shared_ptr<AccessDatabase> open(const std::string& path,
+                                                const Secret& password = {});
+
+    // Closes the file for the whole process: its kept password is wiped at
+    // once (reads through databases still held then fail with 3031) and its
+    // cache goes with the last of them.
+    static void forget(const std::string& path);
 
     // Cache settings for the whole process.
     static void setCacheEnabled(bool enabled);

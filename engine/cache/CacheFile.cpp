@@ -61,8 +61,9 @@ private:
 } // namespace
 
 CacheFile::CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
-                     std::uint64_t limitBytes)
-    : accessPath_(accessPath), stamp_(stamp), inMemory_(inMemory), limitBytes_(limitBytes) {
+                     std::uint64_t limitBytes, bool keptOffDisk)
+    : accessPath_(accessPath), stamp_(stamp), inMemory_(inMemory || keptOffDisk),
+      limitBytes_(limitBytes), keptOffDisk_(keptOffDisk) {
     if (inMemory_)
         openMemory();
     else
@@ -148,8 +149,10 @@ void CacheFile::configure() {
     sql::registerAccessFunctions(db_);
     // The file mapped whole (up to SQLite's limit): a search reads the pages
     // where they are instead of copying each into the page cache.
-    execSql(db_, "PRAGMA synchronous=NORMAL; PRAGMA temp_store=FILE; PRAGMA cache_size=-32000; "
+    execSql(db_, "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32000; "
                  "PRAGMA mmap_size=2147418112");
+    // Temporary files would put decrypted rows on disk.
+    execSql(db_, keptOffDisk_ ? "PRAGMA temp_store=MEMORY" : "PRAGMA temp_store=FILE");
 }
 
 bool CacheFile::metaMatches() {

@@ -31,13 +31,15 @@ struct CachedTable {
 
 // The SQLite database holding the tables of one Access file that have been
 // read so far: a file in the user's cache folder, or memory when the cache
-// is switched off. One connection, used under its mutex.
+// is switched off. A cache kept off disk (for an encrypted file) lives in
+// memory with its temporary tables and sorts too. One connection, used
+// under its mutex.
 class DeferredSync;
 
 class CacheFile {
 public:
     CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
-              std::uint64_t limitBytes);
+              std::uint64_t limitBytes, bool keptOffDisk = false);
     ~CacheFile();
     CacheFile(const CacheFile&) = delete;
     CacheFile& operator=(const CacheFile&) = delete;
@@ -45,6 +47,7 @@ public:
     sqlite3* db() const { return db_; }
     std::recursive_mutex& mutex() { return mutex_; }
     const SourceStamp& stamp() const { return stamp_; }
+    bool keptOffDisk() const { return keptOffDisk_; }
 
     // False when the cache file was deleted or replaced since it was opened:
     // the connection must then not be used again.
@@ -74,6 +77,7 @@ private:
     SourceStamp stamp_;
     bool inMemory_;
     std::uint64_t limitBytes_;
+    bool keptOffDisk_;
     std::filesystem::path file_;
     std::uint64_t inode_ = 0;
     sqlite3* db_ = nullptr;

@@ -100,7 +100,8 @@ private:
 
 } // namespace
 
-std::vector<MSysQueryRow> readMSysQueries(const std::string& path, const Catalogue& catalogue) {
+std::vector<MSysQueryRow> readMSysQueries(const std::string& path, const Catalogue& catalogue,
+                                          const ReadOptions& options) {
     const auto table =
         std::find_if(catalogue.tables.begin(), catalogue.tables.end(),
                      [](const TableInfo& info) { return sameName(info.name, TableName); });
@@ -108,7 +109,7 @@ std::vector<MSysQueryRow> readMSysQueries(const std::string& path, const Catalog
         return {};
     std::vector<MSysQueryRow> rows;
     QueryRowCollector collector(rows);
-    AccessFileReader::readTable(path, table->name, collector);
+    AccessFileReader::readTable(path, table->name, collector, options);
     return rows;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/queries/QueryRows.h"
 #include "engine/queries/SavedQuery.h"
+#include "engine/reader/AccessFileReader.h"
 #include "engine/reader/Catalogue.h"
 
 #include <string>
@@ -19,6 +20,7 @@ std::vector<SavedQuery> rebuildSavedQueries(const Catalogue& catalogue,
 // Reads every row of the file's MSysQueries table through the reader.
 // Empty when the file has no such table. Throws EngineError when the file
 // cannot be read or the table lacks the columns that identify a row.
-std::vector<MSysQueryRow> readMSysQueries(const std::string& path, const Catalogue& catalogue);
+std::vector<MSysQueryRow> readMSysQueries(const std::string& path, const Catalogue& catalogue,
+                                          const ReadOptions& options = {});
 
 } // namespace quarix::engine

@@ -86,7 +86,13 @@ void runHelper(const std::vector<std::string>& arguments, const ReadOptions& opt
     const auto cancelled = [&] { return options.cancel && options.cancel->load(); };
     if (cancelled())
         throw reader_errors::canceledError();
-    HelperProcess child(helperPath(), args);
+    Secret input;
+    if (options.password) {
+        args.insert(args.begin(), "--password-on-stdin");
+        input = options.password->encoded();
+    }
+    HelperProcess child(helperPath(), args, input.bytes());
+    input.wipe();
     wire::FrameParser parser;
     const auto limit = watchdogTimeout();
     auto lastActivity = std::chrono::steady_clock::now();

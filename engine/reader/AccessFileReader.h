@@ -2,11 +2,13 @@
 
 #include "engine/StoredValue.h"
 #include "engine/reader/Catalogue.h"
+#include "engine/reader/FilePassword.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -30,12 +32,15 @@ struct ReadOptions {
     std::function<void(std::uint64_t rowsRead, std::uint64_t rowsExpected)>
         progress;                              // may be empty
     const std::atomic<bool>* cancel = nullptr; // set to stop; the read then throws EngineError
+    // A locked file's password; the reader gets it through a pipe.
+    std::shared_ptr<const FilePassword> password;
 };
 
 // Reads Access files. Every call runs libmdb in a supervised helper process,
 // so a damaged file can never crash or hang the caller: it throws
 // EngineError instead (3024 missing file, 3343 unrecognised or damaged
-// format, and a clear message for encrypted files).
+// format or an encryption Quarix cannot read, 3031 a missing or wrong
+// password).
 class AccessFileReader {
 public:
     // Path of the helper program; found beside the running executable or at

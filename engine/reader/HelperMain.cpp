@@ -6,9 +6,14 @@
 //   quarix-reader catalogue <absolute path>
 //   quarix-reader table <absolute path> <table name>
 //
-// Options before the command: --memory-limit=<bytes> (address space).
+// Options before the command: --memory-limit=<bytes> (address space);
+// --password-on-stdin: the credentials of a locked file (Credentials.h)
+// arrive on standard input, never in the arguments or environment.
 
+#include "engine/crypto/CoreDumps.h"
 #include "engine/reader/ComplexColumns.h"
+#include "engine/reader/FileLock.h"
+#include "engine/reader/FileUnlock.h"
 #include "engine/reader/FrameOutput.h"
 #include "engine/reader/ObjectDirectory.h"
 #include "engine/reader/ReaderErrors.h"
@@ -28,7 +33,10 @@
 namespace quarix::engine {
 namespace {
 
-MdbDatabase& openFile(const std::string& path, std::unique_ptr<MdbDatabase>& holder) {
+// The credentials are wiped when it returns: only the cipher made from them
+// stays.
+MdbDatabase& openFile(const std::string& path, Credentials credentials,
+                      std::unique_ptr<MdbDatabase>& holder) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         throw errno == EACCES ? reader_errors::noPermissionError(path)
@@ -40,9 +48,9 @@ MdbDatabase& openFile(const std::string& path, std::unique_ptr<MdbDatabase>& hol
     const auto header = readFileHeader(path.c_str());
     if (!header)
         throw reader_errors::unrecognizedFormatError(path);
-    if (header->encrypted)
-        throw reader_errors::encryptedError(path);
-    holder = MdbDatabase::open(path, *header);
+    if (lockOf(*header).locked())
+        disableCoreDumps();
+    holder = MdbDatabase::open(path, *header, unlockFile(*header, credentials, path));
     if (!holder)
         throw reader_errors::unrecognizedFormatError(path);
     // Access files grow by whole pages: anything else was cut short.
@@ -51,17 +59,18 @@ MdbDatabase& openFile(const std::string& path, std::unique_ptr<MdbDatabase>& hol
     return *holder;
 }
 
-void writeCatalogue(const std::string& path, FrameOutput& out) {
+void writeCatalogue(const std::string& path, Credentials credentials, FrameOutput& out) {
     std::unique_ptr<MdbDatabase> holder;
-    MdbDatabase& file = openFile(path, holder);
+    MdbDatabase& file = openFile(path, std::move(credentials), holder);
     const ObjectDirectory directory = ObjectDirectory::read(file, path);
     out.catalogue(buildCatalogue(file, directory));
     out.end(0);
 }
 
-void writeTable(const std::string& path, const std::string& name, FrameOutput& out) {
+void writeTable(const std::string& path, const std::string& name, Credentials credentials,
+                FrameOutput& out) {
     std::unique_ptr<MdbDatabase> holder;
-    MdbDatabase& file = openFile(path, holder);
+    MdbDatabase& file = openFile(path, std::move(credentials), holder);
     const ObjectDirectory directory = ObjectDirectory::read(file, path);
     const ObjectRow* object = directory.findTable(name);
     if (!object)
@@ -96,8 +105,24 @@ void writeTable(const std::string& path, const std::string& name, FrameOutput& o
     out.end(rows);
 }
 
+// Everything standard input holds, up to a bound no password comes near.
+Credentials credentialsFromInput() {
+    Secret input = Secret::zeros(64 * 1024);
+    std::size_t size = 0;
+    while (size < input.size()) {
+        const ssize_t n = ::read(STDIN_FILENO, input.data() + size, input.size() - size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        size += static_cast<std::size_t>(n);
+    }
+    return decodeCredentials(input.bytes().first(size));
+}
+
 int usage() {
-    std::fputs("usage: quarix-reader [--memory-limit=BYTES] catalogue PATH | table PATH TABLE\n",
+    std::fputs("usage: quarix-reader [--memory-limit=BYTES] [--password-on-stdin] "
+               "catalogue PATH | table PATH TABLE\n",
                stderr);
     return 64;
 }
@@ -110,11 +135,20 @@ int main(int argc, char** argv) {
     // An empty entry in MDBPATH makes libmdb loop on a missing file.
     ::unsetenv("MDBPATH");
     std::vector<std::string> args(argv + 1, argv + argc);
-    while (!args.empty() && args.front().starts_with("--memory-limit=")) {
-        const rlim_t limit = std::strtoull(args.front().c_str() + 15, nullptr, 10);
-        const rlimit r{limit, limit};
-        ::setrlimit(RLIMIT_AS, &r);
+    Credentials credentials;
+    while (!args.empty() && args.front().starts_with("--")) {
+        const std::string option = args.front();
         args.erase(args.begin());
+        if (option.starts_with("--memory-limit=")) {
+            const rlim_t limit = std::strtoull(option.c_str() + 15, nullptr, 10);
+            const rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_AS, &r);
+        } else if (option == "--password-on-stdin") {
+            disableCoreDumps();
+            credentials = credentialsFromInput();
+        } else {
+            return usage();
+        }
     }
     const bool catalogue = args.size() == 2 && args[0] == "catalogue";
     const bool table = args.size() == 3 && args[0] == "table";
@@ -124,9 +158,9 @@ int main(int argc, char** argv) {
     FrameOutput out(STDOUT_FILENO);
     try {
         if (catalogue)
-            writeCatalogue(args[1], out);
+            writeCatalogue(args[1], std::move(credentials), out);
         else
-            writeTable(args[1], args[2], out);
+            writeTable(args[1], args[2], std::move(credentials), out);
     } catch (const EngineError& e) {
         out.error(e.number(), e.description());
     } catch (const LongValueTooLarge&) {

@@ -26,10 +26,37 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
+// The read end of a pipe that already holds all of input, its write end
+// closed: written before the child starts, so a child that dies at once
+// can never leave the write blocked or raise SIGPIPE. -1 on failure.
+int filledPipe(std::span<const std::uint8_t> input) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return -1;
+    // More than the pipe holds fails instead of waiting for a reader.
+    ::fcntl(fds[1], F_SETFL, O_NONBLOCK);
+    std::size_t written = 0;
+    while (written < input.size()) {
+        const ssize_t n = ::write(fds[1], input.data() + written, input.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = errno;
+            ::close(fds[0]);
+            ::close(fds[1]);
+            errno = error;
+            return -1;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    ::close(fds[1]);
+    return fds[0];
+}
+
 } // namespace
 
-HelperProcess::HelperProcess(const std::string& program,
-                             const std::vector<std::string>& arguments) {
+HelperProcess::HelperProcess(const std::string& program, const std::vector<std::string>& arguments,
+                             std::span<const std::uint8_t> input) {
     int outPipe[2];
     int errPipe[2];
     // Close-on-exec, so other threads' children never inherit these ends.
@@ -44,10 +71,21 @@ HelperProcess::HelperProcess(const std::string& program,
                                                            std::string(std::strerror(error)));
     }
     ::fcntl(outPipe[0], F_SETPIPE_SZ, largePipe);
+    const int inPipe = input.empty() ? -1 : filledPipe(input);
+    if (!input.empty() && inPipe < 0) {
+        const int error = errno;
+        for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
+            ::close(fd);
+        throw EngineError(reader_errors::helperFailed, "Quarix could not start its file reader: " +
+                                                           std::string(std::strerror(error)));
+    }
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (inPipe >= 0)
+        posix_spawn_file_actions_adddup2(&actions, inPipe, STDIN_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
 
@@ -66,6 +104,8 @@ HelperProcess::HelperProcess(const std::string& program,
     posix_spawn_file_actions_destroy(&actions);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
+    if (inPipe >= 0)
+        ::close(inPipe);
     out_ = outPipe[0];
     err_ = errPipe[0];
     if (rc != 0) {

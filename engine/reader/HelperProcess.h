@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,8 +15,11 @@ namespace quarix::engine {
 // no path out of the caller (exception, cancel) leaves one behind.
 class HelperProcess {
 public:
-    // Throws EngineError when the program cannot be started.
-    HelperProcess(const std::string& program, const std::vector<std::string>& arguments);
+    // Throws EngineError when the program cannot be started. The input, if
+    // any, is what the child finds on its standard input (at most a pipe's
+    // capacity); otherwise it reads nothing.
+    HelperProcess(const std::string& program, const std::vector<std::string>& arguments,
+                  std::span<const std::uint8_t> input = {});
     ~HelperProcess();
     HelperProcess(const HelperProcess&) = delete;
     HelperProcess& operator=(const HelperProcess&) = delete;

@@ -14,9 +14,13 @@ namespace quarix::engine {
 
 namespace {
 constexpr int rowOffsetMask = 0x1fff;
-}
+constexpr std::size_t encryptedPageSize = 4096; // ACE
+} // namespace
 
-std::unique_ptr<MdbDatabase> MdbDatabase::open(const std::string& path, const FileHeader& header) {
+std::unique_ptr<MdbDatabase> MdbDatabase::open(const std::string& path, const FileHeader& header,
+                                               std::unique_ptr<PageCipher> cipher) {
+    if (cipher)
+        return openDecrypted(path, header, std::move(cipher));
     // Reading pages from a mapping spares libmdb two seeks and a read per page.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -44,6 +48,40 @@ std::unique_ptr<MdbDatabase> MdbDatabase::open(const std::string& path, const Fi
         return nullptr;
     }
     return std::unique_ptr<MdbDatabase>(new MdbDatabase(mdb, path, header, size, mapping, size));
+}
+
+std::unique_ptr<MdbDatabase> MdbDatabase::openDecrypted(const std::string& path,
+                                                        const FileHeader& header,
+                                                        std::unique_ptr<PageCipher> cipher) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    std::string firstPage(encryptedPageSize, '\0');
+    if (::fstat(fd, &info) != 0 || ::pread(fd, firstPage.data(), firstPage.size(), 0) !=
+                                       static_cast<ssize_t>(firstPage.size())) {
+        ::close(fd);
+        return nullptr;
+    }
+    firstPage = withoutEncodingKey(firstPage, header);
+    auto pages = std::make_unique<DecryptedPages>(fd, static_cast<std::uint64_t>(info.st_size),
+                                                  encryptedPageSize, firstPage, std::move(cipher));
+    std::FILE* stream = pages->open();
+    // libmdb opens a stream only from a path or a buffer: it opens the
+    // first page from a buffer, then reads the rest through the stream.
+    MdbHandle* mdb =
+        stream ? mdb_open_buffer(firstPage.data(), firstPage.size(), MDB_NOFLAGS) : nullptr;
+    if (!mdb) {
+        if (stream)
+            std::fclose(stream);
+        return nullptr;
+    }
+    std::fclose(mdb->f->stream);
+    mdb->f->stream = stream;
+    std::unique_ptr<MdbDatabase> database(
+        new MdbDatabase(mdb, path, header, static_cast<std::uint64_t>(info.st_size), nullptr, 0));
+    database->decrypted_ = std::move(pages);
+    return database;
 }
 
 MdbDatabase::~MdbDatabase() {

@@ -3,6 +3,7 @@
 // libmdb wrappers for the helper process only: the caller side never links
 // libmdb.
 
+#include "engine/reader/DecryptedPages.h"
 #include "engine/reader/FileHeader.h"
 
 #include <glib.h>
@@ -20,8 +21,10 @@ namespace quarix::engine {
 class MdbDatabase {
 public:
     // Maps an absolute path whose header was checked and opens it; nullptr
-    // when libmdb refuses it.
-    static std::unique_ptr<MdbDatabase> open(const std::string& path, const FileHeader& header);
+    // when libmdb refuses it. An encrypted file comes with the cipher of its
+    // pages, and libmdb reads them decrypted.
+    static std::unique_ptr<MdbDatabase> open(const std::string& path, const FileHeader& header,
+                                             std::unique_ptr<PageCipher> cipher = nullptr);
     ~MdbDatabase();
     MdbDatabase(const MdbDatabase&) = delete;
     MdbDatabase& operator=(const MdbDatabase&) = delete;
@@ -50,6 +53,10 @@ private:
                 std::uint64_t fileSize, void* mapping, std::size_t mappingSize)
         : mdb_(mdb), path_(path), header_(header), fileSize_(fileSize), mapping_(mapping),
           mappingSize_(mappingSize) {}
+    static std::unique_ptr<MdbDatabase> openDecrypted(const std::string& path,
+                                                      const FileHeader& header,
+                                                      std::unique_ptr<PageCipher> cipher);
+    std::unique_ptr<DecryptedPages> decrypted_; // outlives mdb_, which reads through it
     MdbHandle* mdb_;
     std::string path_;
     FileHeader header_;

@@ -9,7 +9,8 @@ namespace quarix::engine::reader_errors {
 // Access's own numbers where Access has one for the case.
 constexpr int fileNotFound = 3024;
 constexpr int noPermission = 3051;
-constexpr int encrypted = 3031;
+constexpr int wrongPassword = 3031;
+constexpr int unsupportedEncryption = 3343;
 constexpr int unrecognizedFormat = 3343;
 constexpr int tableDamaged = 3343;
 constexpr int incompleteFile = 3343;
@@ -28,11 +29,13 @@ inline EngineError noPermissionError(const std::string& path) {
 inline EngineError unrecognizedFormatError(const std::string& path) {
     return EngineError(unrecognizedFormat, "Unrecognized database format '" + path + "'.");
 }
-inline EngineError encryptedError(const std::string& path) {
-    return EngineError(encrypted,
-                       "The database '" + path +
-                           "' is encrypted with a password. Quarix cannot read password-encrypted "
-                           "databases; remove the password in Access first.");
+// As Access says it, for a missing password too.
+inline EngineError wrongPasswordError() {
+    return EngineError(wrongPassword, "Not a valid password.");
+}
+inline EngineError unsupportedEncryptionError(const std::string& path, const std::string& scheme) {
+    return EngineError(unsupportedEncryption, "The database '" + path + "' is encrypted with " +
+                                                  scheme + ", which Quarix cannot read.");
 }
 inline EngineError tableDamagedError(const std::string& table, const std::string& path) {
     return EngineError(tableDamaged, "The table '" + table + "' in '" + path +

@@ -1,5 +1,6 @@
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
+#include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
 #include "tests/support/TestData.h"
 
@@ -126,6 +127,34 @@ TEST_F(EngineCache, SwitchedOffCacheWritesNothing) {
         AccessDatabase::open(path)->execute("SELECT * FROM Customers WHERE Age > 60")->rowCount());
     EXPECT_FALSE(fs::exists(dir_ / "cache" / "quarix") && !cacheFiles().empty());
     AccessDatabase::setCacheEnabled(true);
+}
+
+// This process's open files that are deleted: SQLite unlinks its temporary
+// files as it creates them, wherever it puts them.
+int deletedFilesOpen() {
+    int open = 0;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        const std::string target = fs::read_symlink(fd.path(), ec).string();
+        open += target.starts_with('/') && target.ends_with(" (deleted)") ? 1 : 0;
+    }
+    return open;
+}
+
+TEST_F(EngineCache, ACacheKeptOffDiskNeverSpillsToTemporaryFiles) {
+    for (const bool keptOffDisk : {false, true}) {
+        quarix::engine::CacheFile cache("/nowhere.accdb", {}, true, 0, keptOffDisk);
+        // A temporary table far larger than the few pages it may keep in
+        // memory: unless kept off disk, it goes to a temporary file.
+        ASSERT_EQ(sqlite3_exec(cache.db(),
+                               "PRAGMA temp.cache_size=4; CREATE TEMP TABLE t(v); "
+                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+                               "WHERE i < 20000) INSERT INTO t SELECT randomblob(200) FROM n",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        EXPECT_EQ(deletedFilesOpen() > 0, !keptOffDisk) << keptOffDisk;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "cache" / "quarix") && !cacheFiles().empty());
 }
 
 TEST_F(EngineCache, LimitDropsLeastRecentlyUsedFiles) {

@@ -1,4 +1,5 @@
 #include "engine/reader/FileHeader.h"
+#include "engine/reader/FileLock.h"
 #include "engine/reader/PropertyBlob.h"
 #include "engine/reader/RawValues.h"
 #include "engine/reader/TextDecoding.h"
@@ -138,11 +139,11 @@ TEST(FileHeader, RecognisesFormatsAndRejectsOtherBytes) {
     const auto mdb = readFileHeader(quarix::test::dataFile("shop.mdb").c_str());
     ASSERT_TRUE(mdb);
     EXPECT_EQ(mdb->format, FileFormat::Jet4);
-    EXPECT_FALSE(mdb->encrypted);
+    EXPECT_EQ(lockOf(*mdb).kind, LockKind::None);
     const auto accdb = readFileHeader(quarix::test::dataFile("shop.accdb").c_str());
     ASSERT_TRUE(accdb);
     EXPECT_EQ(accdb->format, FileFormat::Ace);
-    EXPECT_FALSE(accdb->encrypted);
+    EXPECT_EQ(lockOf(*accdb).kind, LockKind::None);
     const auto jet3 = readFileHeader(quarix::test::dataFile("real/testV1997.mdb").c_str());
     ASSERT_TRUE(jet3);
     EXPECT_EQ(jet3->format, FileFormat::Jet3);
@@ -157,13 +158,16 @@ TEST(FileHeader, RecognisesFormatsAndRejectsOtherBytes) {
     EXPECT_FALSE(parseFileHeader(noise));
 }
 
-TEST(FileHeader, AnAccdbWithAnEncodingKeyIsEncrypted) {
+TEST(FileHeader, AnAccdbWithAnEncodingKeyAndNoEncryptionInfoIsDamaged) {
     std::ifstream in(quarix::test::dataFile("shop.accdb"), std::ios::binary);
     std::string page(4096, '\0');
     in.read(page.data(), static_cast<std::streamsize>(page.size()));
-    // Flip a byte of the (masked) key: any non-zero key means a password.
+    // Flip a byte of the (masked) key: any non-zero key means encryption.
     page[0x3e] = static_cast<char>(page[0x3e] ^ 0x5a);
     const auto header = parseFileHeader(page);
     ASSERT_TRUE(header);
-    EXPECT_TRUE(header->encrypted);
+    EXPECT_EQ(header->encodingKey, 0x5au);
+    const FileLock lock = lockOf(*header);
+    EXPECT_EQ(lock.kind, LockKind::Unsupported);
+    EXPECT_EQ(lock.scheme, "a damaged Office encryption header");
 }

@@ -132,8 +132,9 @@ TEST_F(ReadFailures, UnknownTablesAndEncryptedFiles) {
         AccessFileReader::readCatalogue(path);
         FAIL() << "an encrypted file was read";
     } catch (const EngineError& e) {
-        EXPECT_EQ(e.number(), reader_errors::encrypted);
-        EXPECT_NE(e.description().find("encrypted with a password"), std::string::npos);
+        EXPECT_EQ(e.number(), reader_errors::unsupportedEncryption);
+        EXPECT_NE(e.description().find("is encrypted with a damaged Office encryption header"),
+                  std::string::npos);
     }
 }
 
