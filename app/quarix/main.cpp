@@ -1,3 +1,5 @@
+#include "app/quarix/ApplicationIcon.h"
+#include "app/quarix/LaunchArguments.h"
 #include "mainwindow/frmMain.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@ const char usage[] = "Usage: quarix [DATABASE] [/SWITCH ...]\n"
                      "DATABASE is opened at start, instead of the AutoLoad database. An argument\n"
                      "that names an existing file, or ends in .mdb or .accdb, is taken whole as\n"
                      "the database path; every other argument is split into switches at \"/\".\n"
+                     "A file:// URI stands for the file's path.\n"
                      "\n"
                      "Switches (in any case; a later one overrides an earlier one):\n"
                      "  /K     lock down: hide Preferences, Office Tools, SQL Mode and help,\n"
@@ -48,8 +51,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quarix"));
     QApplication::setApplicationVersion(QStringLiteral(QUARIX_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(QUARIX_APP_ID));
+    QApplication::setWindowIcon(applicationIcon());
     // A change of multi-user mode replaces the window with a new one.
-    auto* window = new frmMain(SettingsEnvironment::system(), QApplication::arguments().mid(1));
+    auto* window = new frmMain(SettingsEnvironment::system(),
+                               withLocalPaths(QApplication::arguments().mid(1)));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return QApplication::exec();
