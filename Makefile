@@ -17,7 +17,7 @@ endif
 SAMPLE := samples/shop.accdb
 PREFIX ?= /usr/local
 
-.PHONY: help deps configure build run test bench screenshots format fuzz clean install
+.PHONY: help deps configure build run test bench screenshots format fuzz clean install package
 
 help:
 	@echo "make run          build and open Quarix on $(SAMPLE)"
@@ -27,6 +27,7 @@ help:
 	@echo "make fuzz         run each fuzz target FUZZ_SECONDS (60) seconds"
 	@echo "make format       clang-format the sources"
 	@echo "make install      build and install under PREFIX ($(PREFIX)); DESTDIR is honoured"
+	@echo "make package      build the Debian package (in $(BUILD_DIR)/packages/)"
 
 deps:
 	@scripts/install-deps
@@ -60,6 +61,11 @@ install: build
 	if [ -z "$(DESTDIR)" ]; then \
 	  $$sudo update-mime-database "$(PREFIX)/share/mime"; \
 	  $$sudo update-desktop-database "$(PREFIX)/share/applications"; fi
+
+package: build
+	@if [ "$(SANITIZE)" = 1 ]; then echo "make package: not from a sanitizer build"; exit 1; fi
+	@cd $(BUILD_DIR) && cpack --config CPackConfig.cmake >/dev/null
+	@ls $(BUILD_DIR)/packages/*.deb
 
 screenshots: build
 	@scripts/take-screenshots $(BUILD_DIR)
