@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -34,6 +35,19 @@ const char usage[] = "Usage: quarix [DATABASE] [/SWITCH ...]\n"
                      "  --help       show this help and exit\n"
                      "  --version    show the version and exit\n";
 
+// Qt aborts when it finds no display to connect to; say so plainly instead.
+bool displayNamed(int argc, char* argv[]) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -47,6 +61,12 @@ int main(int argc, char* argv[]) {
             std::printf("Quarix %s\n", QUARIX_VERSION);
             return 0;
         }
+    }
+    if (!displayNamed(argc, argv)) {
+        std::fputs("quarix: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
+                   "not set);\nquarix-cli searches without a window.\n",
+                   stderr);
+        return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quarix"));
