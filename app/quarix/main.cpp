@@ -1,8 +1,11 @@
+#include "app/quarix/ApplicationIcon.h"
+#include "app/quarix/LaunchArguments.h"
 #include "mainwindow/frmMain.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -13,6 +16,7 @@ const char usage[] = "Usage: quarix [DATABASE] [/SWITCH ...]\n"
                      "DATABASE is opened at start, instead of the AutoLoad database. An argument\n"
                      "that names an existing file, or ends in .mdb or .accdb, is taken whole as\n"
                      "the database path; every other argument is split into switches at \"/\".\n"
+                     "A file:// URI stands for the file's path.\n"
                      "\n"
                      "Switches (in any case; a later one overrides an earlier one):\n"
                      "  /K     lock down: hide Preferences, Office Tools, SQL Mode and help,\n"
@@ -31,6 +35,19 @@ const char usage[] = "Usage: quarix [DATABASE] [/SWITCH ...]\n"
                      "  --help       show this help and exit\n"
                      "  --version    show the version and exit\n";
 
+// Qt aborts when it finds no display to connect to; say so plainly instead.
+bool displayNamed(int argc, char* argv[]) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -45,11 +62,20 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    if (!displayNamed(argc, argv)) {
+        std::fputs("quarix: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
+                   "not set);\nquarix-cli searches without a window.\n",
+                   stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quarix"));
     QApplication::setApplicationVersion(QStringLiteral(QUARIX_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(QUARIX_APP_ID));
+    QApplication::setWindowIcon(applicationIcon());
     // A change of multi-user mode replaces the window with a new one.
-    auto* window = new frmMain(SettingsEnvironment::system(), QApplication::arguments().mid(1));
+    auto* window = new frmMain(SettingsEnvironment::system(),
+                               withLocalPaths(QApplication::arguments().mid(1)));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return QApplication::exec();

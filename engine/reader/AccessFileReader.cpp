@@ -37,6 +37,16 @@ std::mutex settingsMutex;
 std::string helperOverride;
 std::chrono::milliseconds watchdog = 20s;
 
+bool isInside(const fs::path& path, const fs::path& folder) {
+    const fs::path relative = path.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+// Set by the caller or QUARIX_READER, else beside the running program (as in
+// the build tree), else in the installed layout's private folder relative to
+// the program's own folder, so that a moved installation still works. Only a
+// program inside the build tree falls back to the build location: on
+// another computer that path may be a folder anyone can write.
 std::string helperPath() {
     {
         std::lock_guard lock(settingsMutex);
@@ -46,10 +56,20 @@ std::string helperPath() {
     if (const char* env = std::getenv("QUARIX_READER"); env && *env)
         return env;
     std::error_code ec;
-    const fs::path beside = fs::read_symlink("/proc/self/exe", ec).parent_path() / "quarix-reader";
-    if (!ec && ::access(beside.c_str(), X_OK) == 0)
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        throw EngineError(reader_errors::helperFailed,
+                          "Quarix could not find its file reader: its own folder is unknown (" +
+                              ec.message() + ")");
+    const fs::path beside = program.parent_path() / "quarix-reader";
+    if (::access(beside.c_str(), X_OK) == 0)
         return beside.string();
-    return QUARIX_READER_BUILD_PATH;
+    const fs::path installed =
+        (program.parent_path() / QUARIX_READER_INSTALLED_RELATIVE_PATH).lexically_normal();
+    if (::access(installed.c_str(), X_OK) != 0 &&
+        isInside(program, fs::weakly_canonical(QUARIX_BUILD_DIR, ec)))
+        return QUARIX_READER_BUILD_PATH;
+    return installed.string();
 }
 
 std::chrono::milliseconds watchdogTimeout() {

@@ -43,8 +43,9 @@ struct ReadOptions {
 // password).
 class AccessFileReader {
 public:
-    // Path of the helper program; found beside the running executable or at
-    // its build location unless set.
+    // Path of the helper program. Unless set, QUARIX_READER names it, else
+    // it is found beside the running executable, in the installed layout
+    // relative to it, or (for programs in the build tree) where it was built.
     static void setHelperPath(const std::string& path);
     // How long the helper may go without sending anything before it is
     // taken for hung and killed (20 s unless set).

@@ -23,6 +23,19 @@ TEST(App, VersionAndHelpWorkWithoutADisplay) {
     EXPECT_TRUE(p.readAllStandardOutput().startsWith("Usage: quarix"));
 }
 
+TEST(App, WithoutADisplayItSaysSoInsteadOfAborting) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(QUARIX_EXE), {QStringLiteral("/K")});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().startsWith("quarix: no display"));
+}
+
 TEST(App, MainWindowOpensAndClosesCleanly) {
     frmMain window;
     window.show();
