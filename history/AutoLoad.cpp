@@ -21,7 +21,9 @@ session::Task<> openDefaultDatabase(QString path, SearchWindowPort window, bool 
     *window.currentDatabasePath = path;
     window.updateTableQuery();
     window.setCaption(search::databaseCaption(path));
-    co_await window.loadTables(path);
+    const bool opened = co_await window.loadTables(path);
+    if (!opened)
+        co_return;
     if (resetGrid)
         window.resetGrid();
     co_await window.loadFields();

@@ -52,7 +52,13 @@ session::Task<> mnulast_Click(int index, const LastSearchesMenu& menu, SearchWin
     if (!parts.kind.isEmpty())
         window.selectTableQuery(parts.kind);
     window.setCaption(QStringLiteral("Quarix - LOADING TABLES..."));
-    co_await window.loadTables(*window.currentDatabasePath);
+    const bool opened = co_await window.loadTables(*window.currentDatabasePath);
+    if (!opened) {
+        // The opening stopped: nothing is replayed.
+        state.ReplayPending = false;
+        state.CurrentWhere.clear();
+        co_return;
+    }
     window.setCaption(QStringLiteral("Quarix - LOADING FIELDS..."));
     window.setTableText(parts.table);
     co_await window.loadFields();

@@ -66,7 +66,9 @@ session::Task<> mnuRecentFile_Click(int index, RecentFilesMenu& menu, SearchWind
     if (!catalogue::namesADatabase(path))
         co_return;
     window.updateTableQuery();
-    co_await window.loadTables(path);
+    const bool opened = co_await window.loadTables(path);
+    if (!opened)
+        co_return;
     const SettingsValues& settings = *window.settings;
     if (settings.AutoLoadDatabase == path) {
         window.setTableText(settings.AutoLoadTable);

@@ -149,7 +149,13 @@ session::Task<> runSavedSearch(QString entry, SearchWindowPort window) {
     }
     *window.currentDatabasePath = parts.databasePath;
     window.setCaption(QStringLiteral("Quarix - LOADING TABLES..."));
-    co_await window.loadTables(parts.databasePath);
+    const bool opened = co_await window.loadTables(parts.databasePath);
+    if (!opened) {
+        // The opening stopped: nothing is replayed.
+        state.ReplayPending = false;
+        state.CurrentWhere.clear();
+        co_return;
+    }
     window.setCaption(QStringLiteral("Quarix - LOADING FIELDS..."));
     window.setTableText(parts.table);
     co_await window.loadFields();

@@ -36,7 +36,8 @@ struct SearchWindowPort {
     std::function<void(const QString&)> setCaption;
 
     std::function<void()> updateTableQuery;
-    std::function<session::Task<bool>(QString)> loadTables; // Load_cmbTable
+    // Load_cmbTable: false when the opening stops (cancelled, or given up).
+    std::function<session::Task<bool>(QString)> loadTables;
     std::function<session::Task<>()> loadFields;
     std::function<session::Task<>()> loadValueList;
     std::function<void()> resetGrid;

@@ -155,7 +155,9 @@ void frmMain::Form_Load() {
 frmMain::Task frmMain::openDatabaseAtStart(QString path) {
     CurrentDatabasePath = path;
     UpdateTableQuery();
-    co_await Load_cmbTable(path);
+    const bool opened = co_await Load_cmbTable(path);
+    if (!opened)
+        co_return;
     setWindowTitle(quarix::search::databaseCaption(path));
     co_await Load_Fields();
 }

@@ -110,7 +110,8 @@ public:
     Task mnuopen_Click();
     Task openDroppedFiles(QStringList paths);
     void UpdateTableQuery();
-    // True when the list was read (a failure has shown its message).
+    // False when the opening stops here: the user cancelled, or another
+    // job runs; a failure has shown its message and the opening goes on.
     quarix::session::Task<bool> Load_cmbTable(QString dbname);
     Task Load_Fields();
     Task Load_ValueList();
@@ -211,6 +212,8 @@ private:
     void workerStateChanged(bool idle);
     void showReadProgress(int percent);
     Task finishOpening(QString path);
+    // The user cancelled a password prompt: no database is open.
+    void abandonOpening();
 
     MainMenus menus_;
     Twips twips_;

@@ -6,14 +6,17 @@
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PasswordPrompt.h"
 #include "search/StatusCaption.h"
 #include "session/DatabaseWorker.h"
+#include "session/Passwords.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 using quarix::platform::MessageBox;
 namespace catalogue = quarix::catalogue;
@@ -71,15 +74,36 @@ quarix::session::Task<bool> frmMain::Load_cmbTable(QString dbname) {
                         (kind == catalogue::kQueryKind && settings.ShowQueries == 1);
     QStringList names;
     const quarix::session::DatabaseHandle database(dbname);
-    const JobReport report = co_await databaseJob(
-        QStringLiteral("Quarix - LOADING TABLES..."), [&](const quarix::engine::ReadOptions&) {
-            const auto db = database.open();
-            names = catalogue::objectNames(*db, wanted ? kind : QString());
-        });
+    quarix::engine::Secret password;
+    JobReport report;
+    // A locked file asks for its password until it opens or the user cancels.
+    for (;;) {
+        bool locked = false;
+        report = co_await databaseJob(
+            QStringLiteral("Quarix - LOADING TABLES..."), [&](const quarix::engine::ReadOptions&) {
+                locked = quarix::session::needsPassword(dbname);
+                const auto db = database.open(password);
+                names = catalogue::objectNames(*db, wanted ? kind : QString());
+            });
+        if (report.end != JobEnd::Failed || !locked ||
+            report.number != quarix::session::kNotAValidPassword)
+            break;
+        auto typed = quarix::platform::PasswordPrompt::ask(
+            this, quarix::session::passwordPromptText(dbname, !password.empty()),
+            quarix::session::kPasswordPromptTitle);
+        if (!typed) {
+            abandonOpening();
+            co_return false;
+        }
+        password = quarix::session::passwordFrom(*typed);
+    }
+    if (report.end == JobEnd::Done)
+        session_.databaseOpened(dbname, !password.empty());
+    // After a failure the opening goes on, as it shows what it can.
     if (report.end == JobEnd::Failed)
         MessageBox::show(this, readingError("LOAD TABLES", report));
     if (report.end != JobEnd::Done)
-        co_return false;
+        co_return report.end == JobEnd::Failed;
     cmbTable->addItems(names);
     cmbTable->setEditText(kept);
     if (cmbTable->currentText().isEmpty() && settings.AutoLoadDatabase == dbname) {
@@ -88,6 +112,17 @@ quarix::session::Task<bool> frmMain::Load_cmbTable(QString dbname) {
     }
     progBar1->setValue(40);
     co_return true;
+}
+
+void frmMain::abandonOpening() {
+    CurrentDatabasePath.clear();
+    for (QComboBox* box : {cmbTable, CmbField, cmbValues})
+        clearBox(box);
+    Reset_Grid();
+    setWindowTitle(QStringLiteral("Quarix"));
+    // What was to follow the open (fields, a replayed search) stops quietly.
+    cancelledAction_ = true;
+    QTimer::singleShot(0, this, [this] { cancelledAction_ = false; });
 }
 
 frmMain::Task frmMain::Load_Fields() {
@@ -184,7 +219,9 @@ frmMain::Task frmMain::mnuopen_Click() {
     if (!catalogue::namesADatabase(path))
         co_return;
     UpdateTableQuery();
-    co_await Load_cmbTable(path);
+    const bool opened = co_await Load_cmbTable(path);
+    if (!opened)
+        co_return;
     if (settings.AutoLoadDatabase == path) {
         cmbTable->setEditText(settings.AutoLoadTable);
         CmbField->setEditText(settings.AutoLoadField);
@@ -200,8 +237,9 @@ frmMain::Task frmMain::openDroppedFiles(QStringList paths) {
     CurrentDatabasePath = path;
     if (!catalogue::namesADatabase(path))
         co_return;
-    co_await Load_cmbTable(path);
-    co_await finishOpening(path);
+    const bool opened = co_await Load_cmbTable(path);
+    if (opened)
+        co_await finishOpening(path);
 }
 
 frmMain::Task frmMain::finishOpening(QString path) {

@@ -2,8 +2,8 @@
 
 namespace quarix::session {
 
-std::shared_ptr<engine::AccessDatabase> DatabaseHandle::open() const {
-    return engine::AccessDatabase::open(path_.toStdString());
+std::shared_ptr<engine::AccessDatabase> DatabaseHandle::open(const engine::Secret& password) const {
+    return engine::AccessDatabase::open(path_.toStdString(), password);
 }
 
 } // namespace quarix::session

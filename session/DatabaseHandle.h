@@ -20,8 +20,9 @@ public:
     bool isSet() const { return !path_.isEmpty(); }
 
     // Throws engine::EngineError: 3024 for a missing file, 3343 for one
-    // that is not an Access file.
-    std::shared_ptr<engine::AccessDatabase> open() const;
+    // that is not an Access file, 3031 when it needs a password and the one
+    // given (or the one the engine keeps from an earlier open) is wrong.
+    std::shared_ptr<engine::AccessDatabase> open(const engine::Secret& password = {}) const;
 
 private:
     QString path_;

@@ -20,6 +20,15 @@ public:
 
     // What a job needs to open the database.
     DatabaseHandle database() const { return DatabaseHandle(databasePath); }
+
+    // A database opened, with a password given or not. The engine keeps the
+    // password, so that its lists and searches do not ask again; it is
+    // wiped when another database opens and when the session ends.
+    void databaseOpened(const QString& path, bool withPassword);
+    ~SearchSession();
+
+private:
+    QString passwordKeptFor_;
 };
 
 } // namespace quarix::session

@@ -16,6 +16,11 @@ namespace quarix::session {
 // The window's sequences read as plain steps this way (open, list the
 // tables, then the fields) while the event loop keeps running between them:
 // no step waits inside a nested event loop.
+//
+// Two rules keep coroutines sound: take arguments by value (a reference
+// may be gone when the coroutine resumes), and await into a named local
+// rather than inside an if or loop condition (GCC 12 destroys such a
+// condition's temporaries wrongly and the program crashes).
 template <typename T = void> class Task;
 
 namespace task_detail {

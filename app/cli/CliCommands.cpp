@@ -1,5 +1,6 @@
 #include "app/cli/CliCommands.h"
 
+#include "app/cli/PasswordInput.h"
 #include "app/cli/ResultCells.h"
 #include "app/cli/ResultWriter.h"
 #include "catalogue/CatalogueLists.h"
@@ -8,9 +9,11 @@
 #include "search/Criteria.h"
 #include "session/DatabaseHandle.h"
 #include "session/ExportRows.h"
+#include "session/Passwords.h"
 #include "session/SearchRun.h"
 #include "session/XlsxExport.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include <cstdio>
@@ -215,7 +218,20 @@ int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
                 std::fputs("\r\033[K", stderr);
         };
     try {
-        const auto db = session::DatabaseHandle(qt(options.arguments[0])).open();
+        const QString path = qt(options.arguments[0]);
+        engine::Secret password;
+        if (session::needsPassword(path)) {
+            auto typed = readPassword(options.passwordStdin,
+                                      QFileInfo(path).fileName().toLocal8Bit().constData());
+            if (!typed) {
+                err << "quarix-cli: error 3031: Not a valid password.\n"
+                    << "The database is locked with a password: type it when asked, or give it "
+                       "on standard input with --password-stdin.\n";
+                return FileError;
+            }
+            password = session::passwordFrom(*typed);
+        }
+        const auto db = session::DatabaseHandle(path).open(password);
         const std::string& c = options.command;
         if (c == "tables" || c == "queries")
             return listNames(ctx, *db, c == "tables");

@@ -50,6 +50,10 @@ const char programHelp[] =
     "Every command takes --format table|csv|json|jsonl (table on a terminal,\n"
     "CSV otherwise), --output FILE and --help. quarix-cli --version prints the version.\n"
     "\n"
+    "A database locked with a password asks for it on the terminal, without\n"
+    "echo; --password-stdin reads it from the first line of standard input.\n"
+    "Passwords are never taken from the command line.\n"
+    "\n"
     "Exit status: 0 success, 1 no rows matched (search only), 2 usage error,\n"
     "3 the database cannot be read, 4 the criterion, table or field is not valid,\n"
     "5 the output cannot be written, 130 cancelled.\n";
@@ -100,6 +104,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--password-stdin") {
+            o.passwordStdin = true;
         } else if (a == "--all") {
             o.all = true;
         } else if (a == "--count") {

@@ -20,6 +20,7 @@ struct CliOptions {
     std::optional<long> page;           // 1-based
     long pageSize = 50;
     bool count = false;
+    bool passwordStdin = false;   // the password is the first line of standard input
     std::optional<Format> format; // default: table on a terminal, CSV otherwise
     std::string output;           // --output FILE
     std::string xlsx;             // --xlsx FILE: the rows as a spreadsheet workbook

@@ -5,6 +5,7 @@
 #include "history/frmAutoLoad.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "tests/support/ComboEntries.h"
 #include "tests/support/TestData.h"
 
 #include <QCheckBox>
@@ -28,18 +29,13 @@ using quarix::platform::MessageBox;
 
 namespace {
 
+using quarix::test::entries;
+
 QString copyOfShop(const std::string& scratch) {
     const auto dir = quarix::test::scratchDir(scratch);
     const auto copy = dir / "shop.mdb";
     std::filesystem::copy_file(quarix::test::dataFile("shop.mdb"), copy);
     return QString::fromStdString(copy.string());
-}
-
-QStringList entries(const QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
 }
 
 const QStringList shopTables{QStringLiteral("Customers"),     QStringLiteral("Orders"),

@@ -4,8 +4,10 @@
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PasswordPrompt.h"
 #include "search/ResultGridModel.h"
 #include "tests/mainwindow/WindowWaits.h"
+#include "tests/support/ComboEntries.h"
 #include "tests/support/TestData.h"
 
 #include <QAction>
@@ -33,6 +35,7 @@ protected:
     void SetUp() override {
         quarix::platform::MessageBox::setTestMode(true);
         quarix::platform::FileDialog::setTestMode(true);
+        quarix::platform::PasswordPrompt::setTestMode(true);
         scratch_ = quarix::test::scratchDir(
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         // Settings and the search log stay in the test's own folder.
@@ -51,11 +54,13 @@ protected:
         qunsetenv("APPDATA");
         quarix::platform::MessageBox::setTestMode(false);
         quarix::platform::FileDialog::setTestMode(false);
+        quarix::platform::PasswordPrompt::setTestMode(false);
     }
 
     // A private copy of a test database.
     QString copyOf(const std::string& name) {
         const auto target = scratch_ / name;
+        std::filesystem::create_directories(target.parent_path());
         std::filesystem::copy_file(quarix::test::dataFile(name), target);
         return QString::fromStdString(target.string());
     }
@@ -90,6 +95,7 @@ protected:
         box("cmbValues")->setEditText(value);
     }
 
+    static QStringList entries(const QComboBox* box) { return quarix::test::entries(box); }
     int dataRows() const { return window->gridModel()->Rows() - 1; }
     QString clipboard() const { return quarix::platform::Clipboard::text(); }
     static const std::vector<quarix::platform::MessageBox::Shown>& messages() {

@@ -6,13 +6,6 @@
 
 namespace {
 
-QStringList entries(QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
-
 TEST_F(MainWindowTest, OpeningListsTablesAndQueriesWithoutSystemObjects) {
     REQUIRE_ENGINE();
     const QString path = copyOf("shop.mdb");

@@ -1,5 +1,11 @@
 #include "SettingsWindowFixture.h"
 
+#include "session/DatabaseWorker.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "mainwindow/ResultGridView.h"
 #include "settings/SettingsStore.h"
 
@@ -140,6 +146,33 @@ TEST_F(SettingsWindowTest, PreferencesOkAppliesFontFilterAndPageSizeToTheWindow)
     window->cmdQuarix_Click();
     ASSERT_TRUE(settled(window));
     EXPECT_EQ(window->gridModel()->Rows() - 1, 20);
+}
+
+// The reload replaces the window: it waits until the read the window
+// started has stopped, and the new window works.
+TEST_F(SettingsWindowTest, AReloadDuringAReadWaitsForItToStop) {
+    REQUIRE_ENGINE();
+    frmMain* machine = start({QStringLiteral("/X")});
+    std::atomic<bool> held{true};
+    machine->worker().setGate([&held](const std::atomic<bool>& cancel) {
+        while (held && !cancel)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    });
+    machine->openDatabaseAtStart(copyOf("shop.mdb"));
+    ASSERT_FALSE(machine->databaseIdle());
+    frmSettings* dialog = openPreferences(machine);
+    ASSERT_NE(dialog, nullptr);
+    control<QCheckBox>(dialog, "chkTermServ")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
+    held = false; // later reads run at once
+    frmMain* user = successorOf(machine);
+    ASSERT_NE(user, nullptr);
+    EXPECT_TRUE(user->location.TermServMode);
+    ASSERT_TRUE(settled(user));
+    user->openDatabaseAtStart(copyOf("shop.accdb"));
+    ASSERT_TRUE(settled(user));
+    EXPECT_GT(user->findChild<QComboBox*>(QStringLiteral("cmbTable"))->count(), 0);
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(SettingsWindowTest, MultiUserModeRoundTripThroughThePreferencesDialog) {

@@ -1,0 +1,19 @@
+#include "session/SearchSession.h"
+
+namespace quarix::session {
+
+void SearchSession::databaseOpened(const QString& path, bool withPassword) {
+    if (!passwordKeptFor_.isEmpty() && passwordKeptFor_ != path) {
+        engine::AccessDatabase::forget(passwordKeptFor_.toStdString());
+        passwordKeptFor_.clear();
+    }
+    if (withPassword)
+        passwordKeptFor_ = path;
+}
+
+SearchSession::~SearchSession() {
+    if (!passwordKeptFor_.isEmpty())
+        engine::AccessDatabase::forget(passwordKeptFor_.toStdString());
+}
+
+} // namespace quarix::session
