@@ -1,6 +1,7 @@
 #include "engine/AccessDatabase.h"
 
 #include "engine/EngineError.h"
+#include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
 #include "engine/cache/SqliteHelpers.h"
@@ -24,6 +25,34 @@ namespace fs = std::filesystem;
 
 namespace quarix::engine {
 
+namespace {
+
+std::shared_ptr<CacheFile> memoryCache(const std::string& path, const SourceStamp& stamp,
+                                       std::uint64_t limitBytes, const EngineError& why) {
+    return std::make_shared<CacheFile>(
+        path, stamp, true, limitBytes,
+        why.description() +
+            " Quarix keeps this database's cache in memory instead: searches work as usual, "
+            "but the tables read now are not kept for later.");
+}
+
+// A cache on disk, or in memory with a warning when the disk cannot hold one.
+std::shared_ptr<CacheFile> openCache(const std::string& path, const SourceStamp& stamp,
+                                     bool inMemory, std::uint64_t limitBytes) {
+    if (!inMemory) {
+        try {
+            return std::make_shared<CacheFile>(path, stamp, false, limitBytes);
+        } catch (const CacheDiskError& e) {
+            return memoryCache(path, stamp, limitBytes, e);
+        } catch (const CacheDamaged& e) {
+            return memoryCache(path, stamp, limitBytes, e);
+        }
+    }
+    return std::make_shared<CacheFile>(path, stamp, true, limitBytes);
+}
+
+} // namespace
+
 struct DatabaseState {
     std::string path;
     Catalogue catalogue;
@@ -35,19 +64,29 @@ struct DatabaseState {
 
     const std::vector<SavedQuery>& savedQueries() {
         std::lock_guard lock(savedMutex);
-        if (!saved)
-            saved = rebuildSavedQueries(catalogue, readMSysQueries(path, catalogue));
+        if (!saved) {
+            auto rows = readMSysQueries(path, catalogue);
+            const SourceStamp& stamp = currentCache()->stamp();
+            if (const auto now = SourceStamp::of(path, stamp.pages); now && *now != stamp)
+                throw SourceChanged(path, *now);
+            saved = rebuildSavedQueries(catalogue, std::move(rows));
+        }
         return *saved;
     }
 
     // The cache for one operation. A cache file deleted while the database
-    // is open cannot take new tables: the operation gets a new one, while
-    // result sets made before keep reading the old.
+    // is open, or found damaged, cannot take new tables: the operation gets
+    // a new one, while result sets made before keep reading the old.
     std::shared_ptr<CacheFile> currentCache() {
         std::lock_guard lock(cacheMutex);
         if (!cache->stillOnDisk())
-            cache = std::make_shared<CacheFile>(path, cache->stamp(), false, cacheLimitBytes);
+            cache = openCache(path, cache->stamp(), false, cacheLimitBytes);
         return cache;
+    }
+
+    void replaceCache(std::shared_ptr<CacheFile> replacement) {
+        std::lock_guard lock(cacheMutex);
+        cache = std::move(replacement);
     }
 };
 
@@ -98,6 +137,15 @@ public:
     Resolver(DatabaseState& state, CacheFile& cache, const ReadOptions& options)
         : state_(state), cache_(cache), options_(options) {}
 
+    // What the answer may lack: damaged tables read with salvage, and a
+    // cache that could not be kept on disk.
+    std::vector<std::string> warnings() const {
+        std::vector<std::string> all = warnings_;
+        if (!cache_.warning().empty())
+            all.push_back(cache_.warning());
+        return all;
+    }
+
     const sql::SchemaSource* find(const std::string& name) override {
         for (const auto& source : sources_)
             if (sameName(source.name, name))
@@ -114,6 +162,8 @@ public:
 private:
     sql::SchemaSource tableSource(const TableInfo& table) {
         const CachedTable cached = cache_.table(table, options_);
+        if (!cached.warning.empty())
+            warnings_.push_back(cached.warning);
         sql::SchemaSource source{table.name, cached.sqlName, {}};
         for (std::size_t i = 0; i < table.columns.size(); ++i)
             source.columns.push_back(
@@ -150,6 +200,7 @@ private:
     const ReadOptions& options_;
     std::deque<sql::SchemaSource> sources_;
     std::vector<std::string> resolving_;
+    std::vector<std::string> warnings_;
 };
 
 // Lets a cancel request stop a long statement inside SQLite.
@@ -174,7 +225,66 @@ std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statemen
     Resolver resolver(state, *cache, options);
     const sql::TranslatedQuery translated = sql::translateSelect(statement, resolver);
     CancelGuard guard(cache->db(), options.cancel);
-    return std::make_shared<ResultSet>(cache, translated);
+    return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
+}
+
+// Runs one operation, working around what may fail under it. When the file
+// changed during a read but its list of objects did not, the operation runs
+// again on the new version (twice at most; a file that keeps changing, or
+// whose objects changed, gives the SourceChanged error). A damaged cache
+// file is started afresh once, then given up for memory; a disk that
+// cannot hold the cache gives way to memory at once.
+template <typename Operation>
+auto recovering(DatabaseState& state, Operation operation) -> decltype(operation()) {
+    int changes = 0;
+    bool restarted = false;
+    for (;;) {
+        const std::shared_ptr<CacheFile> cache = state.currentCache();
+        try {
+            return operation();
+        } catch (const SourceChanged& e) {
+            if (++changes > 2 || e.now.digest != cache->stamp().digest)
+                throw;
+            cache->reset(e.now);
+        } catch (const CacheDamaged& e) {
+            if (cache->inMemory())
+                throw;
+            cache->discard();
+            state.replaceCache(
+                restarted ? memoryCache(state.path, cache->stamp(), state.cacheLimitBytes, e)
+                          : openCache(state.path, cache->stamp(), false, state.cacheLimitBytes));
+            restarted = true;
+        } catch (const CacheDiskError& e) {
+            if (cache->inMemory())
+                throw;
+            state.replaceCache(memoryCache(state.path, cache->stamp(), state.cacheLimitBytes, e));
+        }
+    }
+}
+
+// The catalogue and the stamp of the version it was read from: read again
+// when the file changed during the read.
+std::pair<Catalogue, SourceStamp> readSteadyCatalogue(const std::string& path) {
+    for (int attempt = 0;; ++attempt) {
+        const auto before = SourceStamp::of(path);
+        Catalogue catalogue;
+        try {
+            catalogue = AccessFileReader::readCatalogue(path);
+        } catch (const EngineError&) {
+            // A file cut short under the reader fails it: that is a change.
+            const auto now = SourceStamp::of(path);
+            if (attempt == 2 || !before || !now || before->fileState() == now->fileState())
+                throw;
+            continue;
+        }
+        auto after = SourceStamp::of(path, catalogue.pages);
+        if (!before || !after)
+            throw reader_errors::fileNotFoundError(path);
+        if (before->fileState() == after->fileState())
+            return {std::move(catalogue), std::move(*after)};
+        if (attempt == 2)
+            throw SourceChanged(path, std::move(*after));
+    }
 }
 
 std::string bracketed(const std::string& name) {
@@ -213,26 +323,25 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath)
     struct stat st {};
     if (rawPath.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EngineError(3024, "Could not find file '" + rawPath + "'.");
-    const SourceStamp stamp{static_cast<std::uint64_t>(st.st_size),
-                            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
-                                st.st_mtim.tv_nsec};
 
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
     auto& slot = reg.open[path];
     const std::shared_ptr<CacheFile> cache = slot ? slot->currentCache() : nullptr;
-    if (cache && cache->stamp() == stamp)
+    if (cache && SourceStamp::of(path, cache->stamp().pages) == cache->stamp())
         return std::make_shared<AccessDatabase>(slot);
 
+    auto [catalogue, stamp] = readSteadyCatalogue(path);
     auto state = std::make_shared<DatabaseState>();
     state->path = path;
-    state->catalogue = AccessFileReader::readCatalogue(path);
+    state->catalogue = std::move(catalogue);
     state->cacheLimitBytes = reg.limitBytes;
-    if (cache) {
+    // A cache kept in memory for want of a disk tries the disk again.
+    if (cache && cache->warning().empty()) {
         state->cache = cache;
         state->cache->reset(stamp);
     } else {
-        state->cache = std::make_shared<CacheFile>(path, stamp, !reg.cacheEnabled, reg.limitBytes);
+        state->cache = openCache(path, stamp, !reg.cacheEnabled, reg.limitBytes);
     }
     slot = state;
     return std::make_shared<AccessDatabase>(state);
@@ -258,10 +367,12 @@ const Catalogue& AccessDatabase::catalogue() const {
 }
 
 std::string AccessDatabase::savedQuerySql(const std::string& name) const {
-    for (const auto& query : state_->savedQueries())
-        if (sameName(query.name, name))
-            return query.sql;
-    throw EngineError(3265, "Item not found in this collection.");
+    return recovering(*state_, [&] {
+        for (const auto& query : state_->savedQueries())
+            if (sameName(query.name, name))
+                return query.sql;
+        throw EngineError(3265, "Item not found in this collection.");
+    });
 }
 
 bool AccessDatabase::isSourceName(const std::string& text) const {
@@ -276,18 +387,27 @@ std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementO
                                                    const ReadOptions& options) const {
     if (const TableInfo* table = findTable(state_->catalogue, statementOrName)) {
         // A whole table in its own order is the cached table itself: no copy.
-        const std::shared_ptr<CacheFile> cache = state_->currentCache();
-        std::lock_guard lock(cache->mutex());
-        const CachedTable cached = cache->table(*table, options);
-        std::vector<sql::ResultColumn> columns;
-        for (const auto& column : table->columns)
-            columns.push_back({column.name, column.type, {}});
-        return std::make_shared<ResultSet>(cache, cached.sqlName, columns,
-                                           static_cast<std::int64_t>(cached.rows));
+        return recovering(*state_, [&] {
+            const std::shared_ptr<CacheFile> cache = state_->currentCache();
+            std::lock_guard lock(cache->mutex());
+            const CachedTable cached = cache->table(*table, options);
+            std::vector<sql::ResultColumn> columns;
+            for (const auto& column : table->columns)
+                columns.push_back({column.name, column.type, {}});
+            std::vector<std::string> warnings;
+            for (const std::string* warning : {&cached.warning, &cache->warning()})
+                if (!warning->empty())
+                    warnings.push_back(*warning);
+            return std::make_shared<ResultSet>(cache, cached.sqlName, columns,
+                                               static_cast<std::int64_t>(cached.rows),
+                                               std::move(warnings));
+        });
     }
-    if (isSourceName(statementOrName) || !looksLikeStatement(statementOrName))
-        return run(*state_, "SELECT * FROM " + bracketed(statementOrName), options);
-    return run(*state_, statementOrName, options);
+    const std::string statement =
+        isSourceName(statementOrName) || !looksLikeStatement(statementOrName)
+            ? "SELECT * FROM " + bracketed(statementOrName)
+            : statementOrName;
+    return recovering(*state_, [&] { return run(*state_, statement, options); });
 }
 
 std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName,
@@ -301,29 +421,34 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
             columns.push_back({column.name, column.type, {}});
         return columns;
     }
-    const std::shared_ptr<CacheFile> cache = state_->currentCache();
-    std::lock_guard lock(cache->mutex());
-    Resolver resolver(*state_, *cache, options);
-    const sql::SchemaSource* source = resolver.find(sourceName);
-    if (!source)
-        throw EngineError(
-            3078, "The database engine cannot find the input table or query '" + sourceName +
-                      "'. Make sure it exists and that its name is spelled correctly.");
-    std::vector<sql::ResultColumn> columns;
-    for (const auto& column : source->columns)
-        columns.push_back({column.name, column.type, column.sqlName});
-    return columns;
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        Resolver resolver(*state_, *cache, options);
+        const sql::SchemaSource* source = resolver.find(sourceName);
+        if (!source)
+            throw EngineError(
+                3078, "The database engine cannot find the input table or query '" + sourceName +
+                          "'. Make sure it exists and that its name is spelled correctly.");
+        std::vector<sql::ResultColumn> columns;
+        for (const auto& column : source->columns)
+            columns.push_back({column.name, column.type, column.sqlName});
+        return columns;
+    });
 }
 
 std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
                                                   const std::string& criterion,
                                                   const ReadOptions& options) const {
-    const std::shared_ptr<CacheFile> cache = state_->currentCache();
-    std::lock_guard lock(cache->mutex());
-    Resolver resolver(*state_, *cache, options);
-    const sql::TranslatedQuery translated = sql::translateFilter(sourceName, criterion, resolver);
-    CancelGuard guard(cache->db(), options.cancel);
-    return std::make_shared<ResultSet>(cache, translated);
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        Resolver resolver(*state_, *cache, options);
+        const sql::TranslatedQuery translated =
+            sql::translateFilter(sourceName, criterion, resolver);
+        CancelGuard guard(cache->db(), options.cancel);
+        return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
+    });
 }
 
 } // namespace quarix::engine
