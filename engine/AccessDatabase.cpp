@@ -1,6 +1,7 @@
 #include "engine/AccessDatabase.h"
 
 #include "engine/EngineError.h"
+#include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
 #include "engine/cache/SqliteHelpers.h"
@@ -26,6 +27,37 @@ namespace fs = std::filesystem;
 
 namespace quarix::engine {
 
+namespace {
+
+std::shared_ptr<CacheFile> memoryCache(const std::string& path, const SourceStamp& stamp,
+                                       std::uint64_t limitBytes, const EngineError& why) {
+    return std::make_shared<CacheFile>(
+        path, stamp, true, limitBytes, false,
+        why.description() +
+            " Quarix keeps this database's cache in memory instead: searches work as usual, "
+            "but the tables read now are not kept for later.");
+}
+
+// A cache on disk, or in memory with a warning when the disk cannot hold
+// one; a locked file's cache is kept off the disk altogether.
+std::shared_ptr<CacheFile> openCache(const std::string& path, const SourceStamp& stamp,
+                                     bool inMemory, std::uint64_t limitBytes, bool keptOffDisk) {
+    if (keptOffDisk)
+        return std::make_shared<CacheFile>(path, stamp, true, limitBytes, true);
+    if (!inMemory) {
+        try {
+            return std::make_shared<CacheFile>(path, stamp, false, limitBytes);
+        } catch (const CacheDiskError& e) {
+            return memoryCache(path, stamp, limitBytes, e);
+        } catch (const CacheDamaged& e) {
+            return memoryCache(path, stamp, limitBytes, e);
+        }
+    }
+    return std::make_shared<CacheFile>(path, stamp, true, limitBytes);
+}
+
+} // namespace
+
 struct DatabaseState {
     std::string path;
     std::shared_ptr<const FilePassword> password; // for a file that needs one
@@ -38,8 +70,13 @@ struct DatabaseState {
 
     const std::vector<SavedQuery>& savedQueries() {
         std::lock_guard lock(savedMutex);
-        if (!saved)
-            saved = rebuildSavedQueries(catalogue, readMSysQueries(path, catalogue, readOptions()));
+        if (!saved) {
+            auto rows = readMSysQueries(path, catalogue, readOptions());
+            const SourceStamp& stamp = currentCache()->stamp();
+            if (const auto now = SourceStamp::of(path, stamp.pages); now && *now != stamp)
+                throw SourceChanged(path, *now);
+            saved = rebuildSavedQueries(catalogue, std::move(rows));
+        }
         return *saved;
     }
 
@@ -51,14 +88,18 @@ struct DatabaseState {
     }
 
     // The cache for one operation. A cache file deleted while the database
-    // is open cannot take new tables: the operation gets a new one, while
-    // result sets made before keep reading the old.
+    // is open, or found damaged, cannot take new tables: the operation gets
+    // a new one, while result sets made before keep reading the old.
     std::shared_ptr<CacheFile> currentCache() {
         std::lock_guard lock(cacheMutex);
         if (!cache->stillOnDisk())
-            cache = std::make_shared<CacheFile>(path, cache->stamp(), false, cacheLimitBytes,
-                                                cache->keptOffDisk());
+            cache = openCache(path, cache->stamp(), false, cacheLimitBytes, cache->keptOffDisk());
         return cache;
+    }
+
+    void replaceCache(std::shared_ptr<CacheFile> replacement) {
+        std::lock_guard lock(cacheMutex);
+        cache = std::move(replacement);
     }
 };
 
@@ -115,6 +156,15 @@ public:
     Resolver(DatabaseState& state, const ReadOptions& options)
         : state_(state), cache_(nullptr), options_(options) {}
 
+    // What the answer may lack: damaged tables read with salvage, and a
+    // cache that could not be kept on disk.
+    std::vector<std::string> warnings() const {
+        std::vector<std::string> all = warnings_;
+        if (cache_ && !cache_->warning().empty())
+            all.push_back(cache_->warning());
+        return all;
+    }
+
     const sql::SchemaSource* find(const std::string& name) override {
         for (const auto& source : sources_)
             if (sameName(source.name, name))
@@ -130,8 +180,13 @@ public:
 
 private:
     sql::SchemaSource tableSource(const TableInfo& table) {
-        const std::string sqlName =
-            cache_ ? cache_->table(table, options_).sqlName : "\"" + table.name + "\"";
+        std::string sqlName = "\"" + table.name + "\"";
+        if (cache_) {
+            const CachedTable cached = cache_->table(table, options_);
+            if (!cached.warning.empty())
+                warnings_.push_back(cached.warning);
+            sqlName = cached.sqlName;
+        }
         sql::SchemaSource source{table.name, sqlName, {}};
         for (std::size_t i = 0; i < table.columns.size(); ++i)
             source.columns.push_back(
@@ -168,6 +223,7 @@ private:
     const ReadOptions& options_;
     std::deque<sql::SchemaSource> sources_;
     std::vector<std::string> resolving_;
+    std::vector<std::string> warnings_;
 };
 
 // Lets a cancel request stop a long statement inside SQLite.
@@ -192,7 +248,68 @@ std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statemen
     Resolver resolver(state, *cache, options);
     const sql::TranslatedQuery translated = sql::translateSelect(statement, resolver);
     CancelGuard guard(cache->db(), options.cancel);
-    return std::make_shared<ResultSet>(cache, translated);
+    return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
+}
+
+// Runs one operation, working around what may fail under it. When the file
+// changed during a read but its list of objects did not, the operation runs
+// again on the new version (twice at most; a file that keeps changing, or
+// whose objects changed, gives the SourceChanged error). A damaged cache
+// file is started afresh once, then given up for memory; a disk that
+// cannot hold the cache gives way to memory at once.
+template <typename Operation>
+auto recovering(DatabaseState& state, Operation operation) -> decltype(operation()) {
+    int changes = 0;
+    bool restarted = false;
+    for (;;) {
+        const std::shared_ptr<CacheFile> cache = state.currentCache();
+        try {
+            return operation();
+        } catch (const SourceChanged& e) {
+            if (++changes > 2 || e.now.digest != cache->stamp().digest)
+                throw;
+            cache->reset(e.now);
+        } catch (const CacheDamaged& e) {
+            if (cache->inMemory())
+                throw;
+            cache->discard();
+            state.replaceCache(
+                restarted ? memoryCache(state.path, cache->stamp(), state.cacheLimitBytes, e)
+                          : openCache(state.path, cache->stamp(), false, state.cacheLimitBytes,
+                                      false));
+            restarted = true;
+        } catch (const CacheDiskError& e) {
+            if (cache->inMemory())
+                throw;
+            state.replaceCache(memoryCache(state.path, cache->stamp(), state.cacheLimitBytes, e));
+        }
+    }
+}
+
+// The catalogue and the stamp of the version it was read from: read again
+// when the file changed during the read.
+std::pair<Catalogue, SourceStamp> readSteadyCatalogue(const std::string& path,
+                                                     const ReadOptions& options) {
+    for (int attempt = 0;; ++attempt) {
+        const auto before = SourceStamp::of(path);
+        Catalogue catalogue;
+        try {
+            catalogue = AccessFileReader::readCatalogue(path, options);
+        } catch (const EngineError&) {
+            // A file cut short under the reader fails it: that is a change.
+            const auto now = SourceStamp::of(path);
+            if (attempt == 2 || !before || !now || before->fileState() == now->fileState())
+                throw;
+            continue;
+        }
+        auto after = SourceStamp::of(path, catalogue.pages);
+        if (!before || !after)
+            throw reader_errors::fileNotFoundError(path);
+        if (before->fileState() == after->fileState())
+            return {std::move(catalogue), std::move(*after)};
+        if (attempt == 2)
+            throw SourceChanged(path, std::move(*after));
+    }
 }
 
 std::string bracketed(const std::string& name) {
@@ -252,9 +369,6 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
     struct stat st {};
     if (rawPath.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EngineError(3024, "Could not find file '" + rawPath + "'.");
-    const SourceStamp stamp{static_cast<std::uint64_t>(st.st_size),
-                            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
-                                st.st_mtim.tv_nsec};
 
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
@@ -263,7 +377,7 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
     const bool anotherPassword =
         !password.empty() && slot && slot->password && !slot->password->matches(password);
     const std::shared_ptr<CacheFile> cache = slot ? slot->currentCache() : nullptr;
-    if (cache && cache->stamp() == stamp && !anotherPassword)
+    if (cache && !anotherPassword && SourceStamp::of(path, cache->stamp().pages) == cache->stamp())
         return std::make_shared<AccessDatabase>(slot);
 
     const FileLock fileLock = probeFileLock(path);
@@ -274,14 +388,16 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
     const auto filePassword =
         passwordFor(path, fileLock, password, kept == reg.passwords.end() ? nullptr : kept->second);
     state->password = filePassword;
-    state->catalogue = AccessFileReader::readCatalogue(path, state->readOptions());
+    auto [catalogue, stamp] = readSteadyCatalogue(path, state->readOptions());
+    state->catalogue = std::move(catalogue);
     state->cacheLimitBytes = reg.limitBytes;
-    if (cache && cache->keptOffDisk() == fileLock.locked()) {
+    // A cache kept in memory for want of a disk tries the disk again.
+    if (cache && cache->warning().empty() && cache->keptOffDisk() == fileLock.locked()) {
         state->cache = cache;
         state->cache->reset(stamp);
     } else {
-        state->cache = std::make_shared<CacheFile>(path, stamp, !reg.cacheEnabled, reg.limitBytes,
-                                                   fileLock.locked());
+        state->cache =
+            openCache(path, stamp, !reg.cacheEnabled, reg.limitBytes, fileLock.locked());
     }
     slot = state;
     if (filePassword)
@@ -320,10 +436,12 @@ const Catalogue& AccessDatabase::catalogue() const {
 }
 
 std::string AccessDatabase::savedQuerySql(const std::string& name) const {
-    for (const auto& query : state_->savedQueries())
-        if (sameName(query.name, name))
-            return query.sql;
-    throw EngineError(3265, "Item not found in this collection.");
+    return recovering(*state_, [&] {
+        for (const auto& query : state_->savedQueries())
+            if (sameName(query.name, name))
+                return query.sql;
+        throw EngineError(3265, "Item not found in this collection.");
+    });
 }
 
 bool AccessDatabase::isSourceName(const std::string& text) const {
@@ -339,18 +457,27 @@ std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementO
     const ReadOptions options = state_->readOptions(callerOptions);
     if (const TableInfo* table = findTable(state_->catalogue, statementOrName)) {
         // A whole table in its own order is the cached table itself: no copy.
-        const std::shared_ptr<CacheFile> cache = state_->currentCache();
-        std::lock_guard lock(cache->mutex());
-        const CachedTable cached = cache->table(*table, options);
-        std::vector<sql::ResultColumn> columns;
-        for (const auto& column : table->columns)
-            columns.push_back({column.name, column.type, {}});
-        return std::make_shared<ResultSet>(cache, cached.sqlName, columns,
-                                           static_cast<std::int64_t>(cached.rows));
+        return recovering(*state_, [&] {
+            const std::shared_ptr<CacheFile> cache = state_->currentCache();
+            std::lock_guard lock(cache->mutex());
+            const CachedTable cached = cache->table(*table, options);
+            std::vector<sql::ResultColumn> columns;
+            for (const auto& column : table->columns)
+                columns.push_back({column.name, column.type, {}});
+            std::vector<std::string> warnings;
+            for (const std::string* warning : {&cached.warning, &cache->warning()})
+                if (!warning->empty())
+                    warnings.push_back(*warning);
+            return std::make_shared<ResultSet>(cache, cached.sqlName, columns,
+                                               static_cast<std::int64_t>(cached.rows),
+                                               std::move(warnings));
+        });
     }
-    if (isSourceName(statementOrName) || !looksLikeStatement(statementOrName))
-        return run(*state_, "SELECT * FROM " + bracketed(statementOrName), options);
-    return run(*state_, statementOrName, options);
+    const std::string statement =
+        isSourceName(statementOrName) || !looksLikeStatement(statementOrName)
+            ? "SELECT * FROM " + bracketed(statementOrName)
+            : statementOrName;
+    return recovering(*state_, [&] { return run(*state_, statement, options); });
 }
 
 std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName,
@@ -381,12 +508,15 @@ std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
                                                   const std::string& criterion,
                                                   const ReadOptions& callerOptions) const {
     const ReadOptions options = state_->readOptions(callerOptions);
-    const std::shared_ptr<CacheFile> cache = state_->currentCache();
-    std::lock_guard lock(cache->mutex());
-    Resolver resolver(*state_, *cache, options);
-    const sql::TranslatedQuery translated = sql::translateFilter(sourceName, criterion, resolver);
-    CancelGuard guard(cache->db(), options.cancel);
-    return std::make_shared<ResultSet>(cache, translated);
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        Resolver resolver(*state_, *cache, options);
+        const sql::TranslatedQuery translated =
+            sql::translateFilter(sourceName, criterion, resolver);
+        CancelGuard guard(cache->db(), options.cancel);
+        return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
+    });
 }
 
 } // namespace quarix::engine

@@ -17,12 +17,21 @@ struct DatabaseState;
 
 // One Access file as the engine serves it: its catalogue, its saved
 // queries, and Access SQL answered from the cache. Opening is cheap after
-// the first time: the catalogue and cached tables are kept while the file's
-// size and modification time stay the same.
+// the first time: the catalogue and cached tables are kept while the file
+// stays the same version (see SourceStamp); a read during which the file
+// changed is read again, or fails with 3197.
 //
 // A locked file (see probeFileLock) is cached in memory only, never on
 // disk. One that needs a password keeps the password it was opened with:
 // opening it again needs none, until forget().
+//
+// A table with rows or values that cannot be read fails with 3343 naming
+// them, unless ReadOptions::salvage: the result set then holds the rows
+// that could be read, and its warnings() say what is missing, also when
+// a later search is answered from the cache. A cache the disk cannot hold
+// is kept in memory, with a warning in every result set. Cache and disk
+// failures have their own numbers (3026 disk full, 3043 disk error, 3049
+// damaged cache), as has a reader stopped by the system (3035).
 class AccessDatabase {
 public:
     // 3024 when the path names no file, 3343 when it is not an Access file

@@ -12,10 +12,12 @@
 #include "settings/ColourValue.h"
 #include "settings/IniFile.h"
 #include "settings/SearchLog.h"
+#include "settings/WindowPlacement.h"
 #include "settings/frmSettings.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -56,19 +58,28 @@ SettingsWindowPort frmMain::settingsPort() {
     port.gridColour = [this](GridColour which) { return gridColourValue(which); };
     port.applyPlacement = [this](WindowEdge edge, double twips) {
         const int px = placementScale(this).px(twips);
+        qint64 left = x(), top = y(), wide = width(), high = height();
         switch (edge) {
         case WindowEdge::Top:
-            move(x(), px);
+            top = px;
             break;
         case WindowEdge::Left:
-            move(px, y());
+            left = px;
             break;
         case WindowEdge::Width:
-            resize(px, height());
+            wide = px;
             break;
         case WindowEdge::Height:
-            resize(width(), px);
+            high = px;
             break;
+        }
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens << screen->availableGeometry();
+        const QRect placed = placementOnScreens(left, top, wide, high, screens);
+        if (!placed.isNull()) {
+            move(placed.topLeft());
+            resize(placed.size());
         }
     };
     port.placement = [this](WindowEdge edge) {

@@ -1,16 +1,17 @@
 #include "settings/IniFile.h"
 
+#include "settings/GuardedFile.h"
 #include "settings/SettingsText.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 IniFile::IniFile(QString path) : m_path(std::move(path)) {
-    QFile file(m_path);
-    if (file.open(QIODevice::ReadOnly))
-        m_document = IniDocument::fromBytes(file.readAll());
+    const guarded_file::Contents contents = guarded_file::read(m_path, MaxFileBytes);
+    if (!contents.problem.isEmpty())
+        m_problem = QStringLiteral("The settings file '%1' was not read: %2.")
+                        .arg(m_path, contents.problem);
+    m_document = IniDocument::fromBytes(contents.bytes);
 }
 
 QString IniFile::GetIniValue(const QString& section, const QString& key) const {
@@ -28,13 +29,9 @@ void IniFile::SetIniValue(const QString& section, const QString& key, const QStr
 bool IniFile::save() {
     if (!m_modified)
         return true;
-    if (m_path.isEmpty() || !QDir().mkpath(QFileInfo(m_path).absolutePath()))
-        return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = m_document.toBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (m_path.isEmpty() || !m_problem.isEmpty() ||
+        !QDir().mkpath(QFileInfo(m_path).absolutePath()) ||
+        !guarded_file::replace(m_path, m_document.toBytes()))
         return false;
     m_modified = false;
     return true;

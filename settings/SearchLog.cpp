@@ -1,12 +1,13 @@
 #include "settings/SearchLog.h"
 
+#include "settings/GuardedFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -29,8 +30,8 @@ QString timeText(const QTime& time, const QLocale& locale) {
     return locale.toString(time, format.trimmed());
 }
 
-bool appendTo(const QByteArray& file, const QByteArray& bytes) {
-    const int fd = ::open(file.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+bool appendTo(const QString& file, const QByteArray& bytes) {
+    const int fd = guarded_file::openForAppend(file);
     if (fd < 0)
         return false;
     // One write() per line, so a line appended by another instance at the
@@ -40,32 +41,29 @@ bool appendTo(const QByteArray& file, const QByteArray& bytes) {
 }
 
 // A new log is written in full under a temporary name and then linked into
-// place, so no other instance ever sees it without its header. 0 when
-// done, else the error number.
-int createWith(const QString& path, const QByteArray& bytes, bool sharedFolder) {
+// place, so no other instance ever sees it without its header. Others may
+// read it, never write it. 0 when done, else the error number.
+int createWith(const QString& path, const QByteArray& bytes) {
     QTemporaryFile temporary(path + QStringLiteral(".XXXXXX"));
     if (!temporary.open() || temporary.write(bytes) != bytes.size() || !temporary.flush())
         return EIO;
-    if (sharedFolder)
-        temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                 QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                 QFileDevice::ReadOther | QFileDevice::WriteOther);
+    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
     if (::link(QFile::encodeName(temporary.fileName()).constData(),
                QFile::encodeName(path).constData()) == 0)
         return 0;
     return errno;
 }
 
-bool appendLine(const QString& path, const QString& line, bool sharedFolder) {
+bool appendLine(const QString& path, const QString& line) {
     const QByteArray bytes = line.toUtf8() + "\r\n";
-    const QByteArray file = QFile::encodeName(path);
-    if (appendTo(file, bytes))
+    if (appendTo(path, bytes))
         return true;
     if (errno != ENOENT)
         return false;
-    const int created = createWith(path, kSearchLogHeader.toUtf8() + "\r\n" + bytes, sharedFolder);
+    const int created = createWith(path, kSearchLogHeader.toUtf8() + "\r\n" + bytes);
     // EEXIST: another instance created it first, so append as usual.
-    return created == 0 || (created == EEXIST && appendTo(file, bytes));
+    return created == 0 || (created == EEXIST && appendTo(path, bytes));
 }
 
 } // namespace
@@ -106,7 +104,7 @@ bool WriteSearchLog(const SettingsValues& values, const SettingsEnvironment& env
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QString line = searchLogLine(entry, QDateTime::currentDateTime(), QLocale::system(),
                                        env.userName(), env.computerName());
-    if (appendLine(path, line, env.allUsersFolderShared()))
+    if (appendLine(path, line))
         return true;
     if (showMessage)
         showMessage(kSearchLogWriteFailed);

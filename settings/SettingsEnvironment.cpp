@@ -52,10 +52,6 @@ QString SettingsEnvironment::allUsersFolder() const {
                     QStringLiteral("/quarix"));
 }
 
-bool SettingsEnvironment::allUsersFolderShared() const {
-    return !variable(QStringLiteral("ALLUSERSPROFILE")).isEmpty() || machineFolderUsable();
-}
-
 QString SettingsEnvironment::perUserFolder() const {
     const QString appData = variable(QStringLiteral("APPDATA"));
     if (!appData.isEmpty())

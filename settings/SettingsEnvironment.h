@@ -19,9 +19,6 @@ struct SettingsEnvironment {
     // Shared by all users: ALLUSERSPROFILE, else the machine-wide folder when
     // it exists and can be written, else the user's own data folder.
     QString allUsersFolder() const;
-    // True when allUsersFolder() is a folder meant for every user, so files
-    // that others append to are created writable by all.
-    bool allUsersFolderShared() const;
     // One user's: APPDATA, else the user's configuration folder.
     QString perUserFolder() const;
 

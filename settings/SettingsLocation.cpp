@@ -1,12 +1,12 @@
 #include "settings/SettingsLocation.h"
 
+#include "settings/GuardedFile.h"
 #include "settings/IniFile.h"
 #include "settings/Windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QString SettingsLocation::settingsFilePath() const {
     return ::settingsFilePath(SettingsFolder);
@@ -18,11 +18,12 @@ QString markerFilePath(const SettingsEnvironment& env) {
 
 namespace {
 
+// The marker holds one line of switches; anything much longer is not one.
+constexpr qint64 markerMaxBytes = 64 * 1024;
+
 QString firstLine(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    const QString text = settings_encoding::decodeFileText(file.readAll());
+    const QString text =
+        settings_encoding::decodeFileText(guarded_file::read(path, markerMaxBytes).bytes);
     qsizetype end = 0;
     while (end < text.size() && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
         ++end;
@@ -46,13 +47,7 @@ SettingsLocation chooseSettingsLocation(const SettingsEnvironment& env) {
 bool writeMarkerFile(const SettingsEnvironment& env, const QString& parameters, QString* error) {
     const QString path = markerFilePath(env);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    const QByteArray line = parameters.toUtf8() + '\n';
-    if (file.open(QIODevice::WriteOnly) && file.write(line) == line.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    return guarded_file::replace(path, parameters.toUtf8() + '\n', error);
 }
 
 bool deleteMarkerFile(const SettingsEnvironment& env, QString* error) {

@@ -171,6 +171,9 @@ QString settingsVersionText() {
 }
 
 void LoadSettings(const IniFile& file, SettingsValues& v, const SettingsWindowPort& port) {
+    // The defaults stand in for a file that is there but was not read.
+    if (!file.problem().isEmpty() && port.showError)
+        port.showError(kReadDataMessage + QStringLiteral("\r\n") + file.problem());
     loadQuarixSection(file, v, port);
     loadGridSection(file, v, port);
     loadWindowsSection(file, v, port);

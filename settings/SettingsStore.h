@@ -40,7 +40,8 @@ QString settingsVersionText();
 // Reads every setting from the file into values, applying defaults for
 // missing keys and what belongs to the window through the port. A value
 // that does not convert shows kReadDataMessage, keeps its previous content
-// and loading goes on.
+// and loading goes on; so does a file that is there but was not read, with
+// the reason on a second line.
 void LoadSettings(const IniFile& file, SettingsValues& values, const SettingsWindowPort& port);
 
 // Writes every setting into the file and saves it, unless saving is

@@ -1,12 +1,16 @@
 #include "engine/cache/CacheFile.h"
 
 #include "engine/EngineError.h"
+#include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFolder.h"
 #include "engine/cache/DeferredSync.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/cache/TableInserter.h"
+#include "engine/reader/ReaderErrors.h"
 #include "engine/sql/Translator.h"
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 #include <fcntl.h>
@@ -22,15 +26,15 @@ namespace {
 
 // Raised whenever the layout of cache files changes, so that files written
 // by another version are rebuilt rather than trusted.
-constexpr int cacheFormat = 1;
-
-bool isCorruption(int code) {
-    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_FORMAT;
-}
+constexpr int cacheFormat = 2;
 
 // The connection is only ever used under the cache file's own mutex, so
 // SQLite need not lock it again on every call.
 constexpr int connectionFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+
+constexpr const char* createTablesList = "CREATE TABLE IF NOT EXISTS quarix_tables "
+                                         "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER, "
+                                         "warning TEXT)";
 
 void removeCacheFile(const fs::path& file) {
     std::error_code ec;
@@ -61,13 +65,18 @@ private:
 } // namespace
 
 CacheFile::CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
-                     std::uint64_t limitBytes, bool keptOffDisk)
+                     std::uint64_t limitBytes, bool keptOffDisk, std::string warning)
     : accessPath_(accessPath), stamp_(stamp), inMemory_(inMemory || keptOffDisk),
-      limitBytes_(limitBytes), keptOffDisk_(keptOffDisk) {
-    if (inMemory_)
-        openMemory();
-    else
-        openFile();
+      limitBytes_(limitBytes), keptOffDisk_(keptOffDisk), warning_(std::move(warning)) {
+    try {
+        if (inMemory_)
+            openMemory();
+        else
+            openFile();
+    } catch (...) {
+        sqlite3_close_v2(db_);
+        throw;
+    }
     results_ = std::make_unique<StatementResults>(db_, mutex_);
 }
 
@@ -100,41 +109,47 @@ void CacheFile::openFile() {
     sync_ = std::make_unique<DeferredSync>(file_);
     if (!sync_->trustworthy())
         removeCacheFile(file_);
-    // Created private before SQLite opens it, so no other user can read it.
-    const int fd = ::open(file_.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        ::fchmod(fd, 0600);
-        ::close(fd);
-    }
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (sqlite3_open_v2(file_.c_str(), &db_, connectionFlags, nullptr) == SQLITE_OK) {
-            try {
-                configure();
-                // One transaction: a new file waits for the disk once.
-                execSql(db_,
-                        "BEGIN; "
-                        "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value); "
-                        "CREATE TABLE IF NOT EXISTS quarix_tables "
-                        "(name TEXT PRIMARY KEY, signature TEXT, rows INTEGER); "
-                        "COMMIT");
-                if (!metaMatches())
-                    reset(stamp_);
-                ::utime(file_.c_str(), nullptr); // marks it recently used
-                struct stat st {};
-                if (::stat(file_.c_str(), &st) == 0)
-                    inode_ = st.st_ino;
-                return;
-            } catch (const EngineError&) {
-                if (!isCorruption(sqlite3_errcode(db_)) || attempt == 1)
-                    throw;
-            }
-        }
+    try {
+        openConnection();
+    } catch (const CacheDamaged&) {
         // A damaged or foreign file is never trusted: start it again.
         sqlite3_close_v2(db_);
         db_ = nullptr;
         removeCacheFile(file_);
+        openConnection();
     }
-    throw EngineError(3000, "The cache file '" + file_.string() + "' cannot be created.");
+}
+
+void CacheFile::openConnection() {
+    // Created private before SQLite opens it, so no other user can read
+    // it; never through a link, which could lead anywhere.
+    const int fd = ::open(file_.c_str(), O_CREAT | O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        throw CacheDiskError(cache_errors::diskError, "Quarix cannot create its cache file '" +
+                                                          file_.string() +
+                                                          "': " + std::strerror(errno) + ".");
+    ::fchmod(fd, 0600);
+    ::close(fd);
+    if (sqlite3_open_v2(file_.c_str(), &db_, connectionFlags | SQLITE_OPEN_NOFOLLOW, nullptr) !=
+        SQLITE_OK)
+        throwSqliteError(db_, "cache");
+    configure();
+    // One transaction: a new file waits for the disk once.
+    execSql(db_,
+            std::string("BEGIN; "
+                        "CREATE TABLE IF NOT EXISTS quarix_meta (key TEXT PRIMARY KEY, value); ") +
+                createTablesList + "; COMMIT");
+    if (!metaMatches())
+        reset(stamp_);
+    ::utime(file_.c_str(), nullptr); // marks it recently used
+    struct stat st {};
+    if (::stat(file_.c_str(), &st) == 0)
+        inode_ = st.st_ino;
+}
+
+void CacheFile::discard() {
+    if (!inMemory_)
+        removeCacheFile(file_);
 }
 
 bool CacheFile::stillOnDisk() const {
@@ -166,8 +181,7 @@ bool CacheFile::metaMatches() {
         meta[text(0)] = text(1);
     }
     return meta["format"] == std::to_string(cacheFormat) && meta["source"] == accessPath_ &&
-           meta["size"] == std::to_string(stamp_.size) &&
-           meta["modified"] == std::to_string(stamp_.modifiedNs);
+           meta["file"] == stamp_.fileState() && meta["digest"] == stamp_.digestText();
 }
 
 void CacheFile::writeMeta() {
@@ -175,8 +189,8 @@ void CacheFile::writeMeta() {
     const std::pair<std::string, std::string> entries[] = {
         {"format", std::to_string(cacheFormat)},
         {"source", accessPath_},
-        {"size", std::to_string(stamp_.size)},
-        {"modified", std::to_string(stamp_.modifiedNs)},
+        {"file", stamp_.fileState()},
+        {"digest", stamp_.digestText()},
     };
     for (const auto& [key, value] : entries) {
         sqlite3_bind_text(put.get(), 1, key.c_str(), -1, SQLITE_TRANSIENT);
@@ -196,8 +210,9 @@ bool CacheFile::dropCachedTables() {
     }
     for (const auto& name : names)
         execSql(db_, "DROP TABLE " + quoteIdentifier(name));
+    // Made afresh, so that a list of another layout goes with its tables.
     if (!inMemory_)
-        execSql(db_, "DELETE FROM quarix_tables");
+        execSql(db_, std::string("DROP TABLE IF EXISTS quarix_tables; ") + createTablesList);
     return !names.empty();
 }
 
@@ -236,24 +251,59 @@ std::string CacheFile::columnSignature(const TableInfo& info) const {
 }
 
 CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) {
-    if (auto it = known_.find(info.name); it != known_.end())
-        return it->second;
+    const auto known = known_.find(info.name);
+    const CachedTable cached = known != known_.end() ? known->second : load(info, options);
+    if (!cached.warning.empty() && !options.salvage)
+        throw EngineError(reader_errors::tableDamaged, cached.warning);
+    return cached;
+}
 
-    const std::string signature = columnSignature(info);
-    if (inMemory_) {
-        const std::string sqlName = "t" + std::to_string(known_.size() + 1);
-        execSql(db_, "BEGIN");
-        try {
-            TableInserter inserter(db_, sqlName, info);
-            AccessFileReader::readTable(accessPath_, info.name, inserter, options);
-            execSql(db_, "COMMIT");
-            return known_[info.name] = {sqlName, inserter.rows()};
-        } catch (...) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
-        }
+void CacheFile::requireUnchangedSource() const {
+    const auto now = SourceStamp::of(accessPath_, stamp_.pages);
+    if (!now)
+        throw reader_errors::fileNotFoundError(accessPath_);
+    if (*now != stamp_)
+        throw SourceChanged(accessPath_, *now);
+}
+
+// A read that failed or ended while the file changed says SourceChanged:
+// the failure may be the change's doing (a file cut short under the reader).
+TableRead CacheFile::readSteadily(const TableInfo& info, RowSink& sink,
+                                  const ReadOptions& options) {
+    TableRead read;
+    try {
+        read = AccessFileReader::readTable(accessPath_, info.name, sink, options);
+    } catch (const EngineError& e) {
+        if (e.number() != reader_errors::canceled)
+            requireUnchangedSource();
+        throw;
     }
+    requireUnchangedSource();
+    return read;
+}
 
+// A damaged table is read whole all the same: what could be read is kept
+// with its warning, so asking again with salvage costs no second read.
+CachedTable CacheFile::load(const TableInfo& info, const ReadOptions& options) {
+    ReadOptions everything = options;
+    everything.salvage = true;
+    if (!inMemory_)
+        return loadIntoFile(info, everything);
+    const std::string sqlName = "t" + std::to_string(known_.size() + 1);
+    execSql(db_, "BEGIN");
+    try {
+        TableInserter inserter(db_, sqlName, info);
+        const TableRead read = readSteadily(info, inserter, everything);
+        execSql(db_, "COMMIT");
+        return known_[info.name] = {sqlName, inserter.rows(), read.warning};
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& options) {
+    const std::string signature = columnSignature(info);
     // The load does not wait for the disk: the marker keeps the file from
     // being trusted after a power failure until it is flushed.
     const UnsyncedLoad unsynced(db_, sync_->available());
@@ -261,12 +311,19 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
     // lock makes the second one wait and then find the finished table.
     execSql(db_, "BEGIN IMMEDIATE");
     try {
-        if (!metaMatches())
-            throw EngineError(3000, "The cache of '" + accessPath_ +
-                                        "' was replaced; open the database again.");
+        if (!metaMatches()) {
+            // Another instance started the cache again for another version
+            // of the file: this one is read again, or it takes the cache back.
+            requireUnchangedSource();
+            known_.clear();
+            results_->clear();
+            dropCachedTables();
+            writeMeta();
+        }
         std::optional<std::string> stale; // the table as read before under other columns
         {
-            Statement find(db_, "SELECT rowid, signature, rows FROM quarix_tables WHERE name = ?");
+            Statement find(
+                db_, "SELECT rowid, signature, rows, warning FROM quarix_tables WHERE name = ?");
             sqlite3_bind_text(find.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
             if (find.step()) {
                 const std::string sqlName =
@@ -274,9 +331,11 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
                 const auto* stored =
                     reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
                 const auto rows = static_cast<std::uint64_t>(sqlite3_column_int64(find.get(), 2));
+                const auto* warning =
+                    reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 3));
                 if (stored && signature == stored) {
                     execSql(db_, "COMMIT");
-                    return known_[info.name] = {sqlName, rows};
+                    return known_[info.name] = {sqlName, rows, warning ? warning : ""};
                 }
                 stale = sqlName;
             }
@@ -296,15 +355,17 @@ CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) 
         const std::string sqlName = "t" + std::to_string(sqlite3_last_insert_rowid(db_));
 
         TableInserter inserter(db_, sqlName, info);
-        AccessFileReader::readTable(accessPath_, info.name, inserter, options);
+        const TableRead read = readSteadily(info, inserter, options);
 
-        Statement count(db_, "UPDATE quarix_tables SET rows = ? WHERE name = ?");
+        Statement count(db_, "UPDATE quarix_tables SET rows = ?, warning = ? WHERE name = ?");
         sqlite3_bind_int64(count.get(), 1, static_cast<sqlite3_int64>(inserter.rows()));
-        sqlite3_bind_text(count.get(), 2, info.name.c_str(), -1, SQLITE_TRANSIENT);
+        if (!read.warning.empty())
+            sqlite3_bind_text(count.get(), 2, read.warning.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(count.get(), 3, info.name.c_str(), -1, SQLITE_TRANSIENT);
         count.step();
         execSql(db_, "COMMIT");
-        CacheFolder::enforceLimit(limitBytes_, file_);
-        return known_[info.name] = {sqlName, inserter.rows()};
+        CacheFolder::enforceLimit(limitBytes_, file_.parent_path(), file_);
+        return known_[info.name] = {sqlName, inserter.rows(), read.warning};
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/cache/SourceStamp.h"
 #include "engine/cache/StatementResults.h"
 #include "engine/reader/AccessFileReader.h"
 #include "engine/reader/Catalogue.h"
@@ -16,30 +17,26 @@
 
 namespace quarix::engine {
 
-// What identifies one version of an Access file: the cache is trusted only
-// while both are unchanged.
-struct SourceStamp {
-    std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0;
-    bool operator==(const SourceStamp&) const = default;
-};
-
 struct CachedTable {
     std::string sqlName; // quoted SQLite table name
     std::uint64_t rows = 0;
+    std::string warning; // what a damaged table is missing; empty for a sound one
 };
 
 // The SQLite database holding the tables of one Access file that have been
-// read so far: a file in the user's cache folder, or memory when the cache
-// is switched off. A cache kept off disk (for an encrypted file) lives in
+// read so far, for the version of the file its stamp names: a file in the
+// user's cache folder, or memory when the cache is switched off or cannot
+// be kept on disk. A cache kept off disk (for an encrypted file) lives in
 // memory with its temporary tables and sorts too. One connection, used
 // under its mutex.
 class DeferredSync;
 
 class CacheFile {
 public:
+    // A cache on disk throws CacheDiskError when the folder or disk cannot
+    // hold it. warning says why a cache is in memory when it should not be.
     CacheFile(const std::string& accessPath, const SourceStamp& stamp, bool inMemory,
-              std::uint64_t limitBytes, bool keptOffDisk = false);
+              std::uint64_t limitBytes, bool keptOffDisk = false, std::string warning = {});
     ~CacheFile();
     CacheFile(const CacheFile&) = delete;
     CacheFile& operator=(const CacheFile&) = delete;
@@ -48,6 +45,12 @@ public:
     std::recursive_mutex& mutex() { return mutex_; }
     const SourceStamp& stamp() const { return stamp_; }
     bool keptOffDisk() const { return keptOffDisk_; }
+    bool inMemory() const { return inMemory_; }
+    const std::string& warning() const { return warning_; }
+
+    // Takes a cache file SQLite found damaged off the disk: the next cache
+    // starts afresh, while result sets made before keep this connection.
+    void discard();
 
     // False when the cache file was deleted or replaced since it was opened:
     // the connection must then not be used again.
@@ -58,6 +61,9 @@ public:
 
     // The SQLite table holding an Access table, read from the file first
     // when it is not cached yet. Call with the mutex held.
+    // A damaged table is cached with what could be read and its warning;
+    // unless options.salvage it then throws 3343 with that warning. A file
+    // that changed during the read throws SourceChanged and caches nothing.
     CachedTable table(const TableInfo& info, const ReadOptions& options);
 
     // The results of recent statements. Call with the mutex held.
@@ -65,7 +71,11 @@ public:
 
 private:
     void openFile();
+    void openConnection();
     void openMemory();
+    // Throws SourceChanged when the file is no longer the version stamped.
+    void requireUnchangedSource() const;
+    TableRead readSteadily(const TableInfo& info, RowSink& sink, const ReadOptions& options);
     void configure();
     bool metaMatches();
     void writeMeta();
@@ -73,11 +83,15 @@ private:
     void settle();
     std::string columnSignature(const TableInfo& info) const;
 
+    CachedTable load(const TableInfo& info, const ReadOptions& options);
+    CachedTable loadIntoFile(const TableInfo& info, const ReadOptions& options);
+
     std::string accessPath_;
     SourceStamp stamp_;
     bool inMemory_;
     std::uint64_t limitBytes_;
     bool keptOffDisk_;
+    std::string warning_;
     std::filesystem::path file_;
     std::uint64_t inode_ = 0;
     sqlite3* db_ = nullptr;

@@ -1,12 +1,17 @@
 #include "engine/cache/CacheFolder.h"
 
+#include "engine/cache/CacheErrors.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
-#include <functional>
+#include <cstring>
 #include <system_error>
 #include <vector>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -14,12 +19,18 @@ namespace quarix::engine {
 
 namespace {
 
+// Without HOME the account's own home still holds the cache; a shared
+// temporary folder is the last resort, and only a folder of the user's
+// own there is used.
 fs::path baseFolder() {
     if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg == '/')
         return fs::path(xdg);
-    if (const char* home = std::getenv("HOME"); home && *home)
+    if (const char* home = std::getenv("HOME"); home && *home == '/')
         return fs::path(home) / ".cache";
-    return fs::temp_directory_path();
+    if (const passwd* account = ::getpwuid(::geteuid());
+        account && account->pw_dir && account->pw_dir[0] == '/')
+        return fs::path(account->pw_dir) / ".cache";
+    return fs::temp_directory_path() / ("quarix-" + std::to_string(::geteuid()));
 }
 
 // FNV-1a, 64 bit: a stable name for a path. Collisions are harmless, the
@@ -33,13 +44,35 @@ std::uint64_t pathHash(const std::string& text) {
     return h;
 }
 
+[[noreturn]] void refuse(const fs::path& dir, const std::string& why) {
+    throw CacheDiskError(cache_errors::diskError,
+                         "Quarix cannot keep its cache in '" + dir.string() + "': " + why + ".");
+}
+
 } // namespace
+
+std::string folderRefusal(const fs::path& folder, uid_t user) {
+    struct stat link {};
+    struct stat target {};
+    if (::lstat(folder.c_str(), &link) != 0 || ::stat(folder.c_str(), &target) != 0)
+        return std::strerror(errno);
+    if (!S_ISDIR(target.st_mode))
+        return "it is not a folder";
+    // A link counts as its maker's: one another user put in a shared
+    // folder could be pointed elsewhere at any moment.
+    if (link.st_uid != user || target.st_uid != user)
+        return "the folder belongs to another user";
+    return {};
+}
 
 fs::path CacheFolder::location() {
     const fs::path dir = baseFolder() / "quarix";
     std::error_code ec;
     fs::create_directories(dir, ec);
-    ::chmod(dir.c_str(), 0700);
+    if (const std::string why = folderRefusal(dir, ::geteuid()); !why.empty())
+        refuse(dir, why);
+    if (::chmod(dir.c_str(), 0700) != 0)
+        refuse(dir, std::strerror(errno));
     return dir;
 }
 
@@ -50,7 +83,8 @@ fs::path CacheFolder::fileFor(const std::string& absoluteAccessPath) {
     return location() / name;
 }
 
-void CacheFolder::enforceLimit(std::uint64_t limitBytes, const fs::path& keep) {
+void CacheFolder::enforceLimit(std::uint64_t limitBytes, const fs::path& folder,
+                               const fs::path& keep) {
     struct Entry {
         fs::path path;
         std::uint64_t bytes;
@@ -59,7 +93,7 @@ void CacheFolder::enforceLimit(std::uint64_t limitBytes, const fs::path& keep) {
     std::vector<Entry> entries;
     std::uint64_t total = 0;
     std::error_code ec;
-    for (const auto& item : fs::directory_iterator(location(), ec)) {
+    for (const auto& item : fs::directory_iterator(folder, ec)) {
         if (item.path().extension() != ".sqlite")
             continue;
         std::uint64_t bytes = item.file_size(ec);

@@ -1,6 +1,6 @@
 #include "engine/cache/DeferredSync.h"
 
-#include "engine/EngineError.h"
+#include "engine/cache/CacheErrors.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,8 +34,9 @@ bool flush(const fs::path& path, int flags) {
 }
 
 [[noreturn]] void markerFailed(const fs::path& marker) {
-    throw EngineError(3000, "The cache marker '" + marker.string() +
-                                "' cannot be written: " + std::strerror(errno));
+    throw CacheDiskError(cache_errors::diskError,
+                         "The cache marker '" + marker.string() +
+                             "' cannot be written: " + std::strerror(errno) + ".");
 }
 
 } // namespace

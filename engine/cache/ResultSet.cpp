@@ -1,6 +1,7 @@
 #include "engine/cache/ResultSet.h"
 
 #include "engine/EngineError.h"
+#include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/sql/AccessText.h"
@@ -85,8 +86,9 @@ std::string realText(double v, int maxDecimals) {
 
 } // namespace
 
-ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query)
-    : cache_(std::move(cache)), columns_(query.columns) {
+ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query,
+                     std::vector<std::string> warnings)
+    : cache_(std::move(cache)), columns_(query.columns), warnings_(std::move(warnings)) {
     std::lock_guard lock(cache_->mutex());
     if (!query.keysSql.empty()) {
         query_ = query;
@@ -102,10 +104,11 @@ ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuer
 }
 
 ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, std::string table,
-                     std::vector<sql::ResultColumn> columns, std::int64_t rows)
+                     std::vector<sql::ResultColumn> columns, std::int64_t rows,
+                     std::vector<std::string> warnings)
     : cache_(std::move(cache)), table_(std::move(table)),
       fetchSql_("SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2"),
-      columns_(std::move(columns)), rows_(rows) {}
+      columns_(std::move(columns)), warnings_(std::move(warnings)), rows_(rows) {}
 
 ResultSet::~ResultSet() = default;
 
@@ -129,19 +132,26 @@ const std::vector<OwnedValue>& ResultSet::row(std::int64_t index) {
 
 void ResultSet::fetchChunk(std::int64_t first) {
     std::lock_guard lock(cache_->mutex());
-    if (!query_.keysSql.empty() && held_->rows() < std::min(first + chunkRows, rows_))
-        holdKeys(cache_->results().keys(query_, true).table);
-    Statement q(cache_->db(), fetchSql_);
-    sqlite3_bind_int64(q.get(), 1, first + 1);
-    sqlite3_bind_int64(q.get(), 2, first + chunkRows);
     chunk_.clear();
-    const int n = sqlite3_column_count(q.get());
-    while (q.step()) {
-        std::vector<OwnedValue> values;
-        values.reserve(static_cast<std::size_t>(n));
-        for (int c = 0; c < n; ++c)
-            values.push_back(readValue(q.get(), c));
-        chunk_.push_back(std::move(values));
+    chunkFirst_ = -1;
+    try {
+        if (!query_.keysSql.empty() && held_->rows() < std::min(first + chunkRows, rows_))
+            holdKeys(cache_->results().keys(query_, true).table);
+        Statement q(cache_->db(), fetchSql_);
+        sqlite3_bind_int64(q.get(), 1, first + 1);
+        sqlite3_bind_int64(q.get(), 2, first + chunkRows);
+        const int n = sqlite3_column_count(q.get());
+        while (q.step()) {
+            std::vector<OwnedValue> values;
+            values.reserve(static_cast<std::size_t>(n));
+            for (int c = 0; c < n; ++c)
+                values.push_back(readValue(q.get(), c));
+            chunk_.push_back(std::move(values));
+        }
+    } catch (const CacheDamaged&) {
+        cache_->discard(); // the next search starts a new cache file
+        chunk_.clear();
+        throw;
     }
     chunkFirst_ = first;
 }

@@ -31,17 +31,22 @@ struct OwnedValue {
 // are when a row past them is asked for.
 class ResultSet {
 public:
-    // Runs a statement and keeps its rows.
-    ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query);
+    // Runs a statement and keeps its rows. warnings say what the answer may
+    // lack: tables that were damaged, a cache that could not be kept.
+    ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuery& query,
+              std::vector<std::string> warnings = {});
     // The rows of a cached table as they are (rowids 1..rows).
     ResultSet(std::shared_ptr<CacheFile> cache, std::string table,
-              std::vector<sql::ResultColumn> columns, std::int64_t rows);
+              std::vector<sql::ResultColumn> columns, std::int64_t rows,
+              std::vector<std::string> warnings = {});
     ~ResultSet();
     ResultSet(const ResultSet&) = delete;
     ResultSet& operator=(const ResultSet&) = delete;
 
     std::int64_t rowCount() const { return rows_; }
     const std::vector<sql::ResultColumn>& columns() const { return columns_; }
+    // Empty for a whole answer; otherwise each says what it may lack.
+    const std::vector<std::string>& warnings() const { return warnings_; }
 
     // The values of one row, 0-based; the reference holds until the next call.
     const std::vector<OwnedValue>& row(std::int64_t index);
@@ -60,6 +65,7 @@ private:
     sql::TranslatedQuery query_;        // a one-table statement, whose keys may be read further
     std::string fetchSql_;              // reads rows ?1..?2 (1-based positions)
     std::vector<sql::ResultColumn> columns_;
+    std::vector<std::string> warnings_;
     std::int64_t rows_ = 0;
     std::int64_t chunkFirst_ = -1;
     std::vector<std::vector<OwnedValue>> chunk_;

@@ -1,16 +1,38 @@
 #include "engine/cache/SqliteHelpers.h"
 
 #include "engine/EngineError.h"
+#include "engine/cache/CacheErrors.h"
 
 namespace quarix::engine {
 
 void throwSqliteError(sqlite3* db, const std::string& context) {
     const int code = sqlite3_errcode(db);
     const std::string message = sqlite3_errmsg(db);
-    if (code == SQLITE_INTERRUPT)
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    const std::string where = file && *file ? " '" + std::string(file) + "'" : std::string();
+    switch (code) {
+    case SQLITE_INTERRUPT:
         throw EngineError(3059, "Operation canceled by user.");
-    throw EngineError(3000,
-                      "Reserved error (" + std::to_string(code) + "); " + context + ": " + message);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw CacheDamaged(cache_errors::damaged,
+                           "Quarix's cache file" + where + " is damaged (" + message + ").");
+    case SQLITE_FULL:
+        throw CacheDiskError(cache_errors::diskFull,
+                             "Not enough space on disk for Quarix's cache" + where + ".");
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_NOLFS:
+        throw CacheDiskError(cache_errors::diskError,
+                             "Disk error in Quarix's cache" + where + ": " + message + ".");
+    case SQLITE_NOMEM:
+        throw EngineError(3035, "System resource exceeded: Quarix's cache ran out of memory.");
+    default:
+        throw EngineError(3000, "Reserved error (" + std::to_string(code) + "); " + context + ": " +
+                                    message);
+    }
 }
 
 void execSql(sqlite3* db, const std::string& sql) {

@@ -93,11 +93,11 @@ std::string checkedPath(const std::string& path) {
 }
 
 // Runs the helper and hands each frame to onFrame until it returns true
-// (the helper's End). A helper that dies, stops sending or sends garbage
-// becomes the error failure() builds.
+// (the helper's End). A helper that hangs or sends garbage becomes the error
+// failure() builds; one stopped by a signal says so, naming what it read.
 template <typename OnFrame, typename Failure>
 void runHelper(const std::vector<std::string>& arguments, const ReadOptions& options,
-               OnFrame onFrame, Failure failure) {
+               const std::string& reading, OnFrame onFrame, Failure failure) {
     std::vector<std::string> args;
     if (memoryLimit != 0)
         args.push_back("--memory-limit=" + std::to_string(memoryLimit));
@@ -144,13 +144,15 @@ void runHelper(const std::vector<std::string>& arguments, const ReadOptions& opt
             break;
         if (now - lastActivity > limit) {
             child.kill();
-            break;
+            throw failure(); // hung: on a damaged file, libmdb can loop for ever
         }
     }
     const int status = child.wait();
     if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
         throw EngineError(reader_errors::helperFailed,
                           "Quarix could not run its file reader: " + child.errorOutput());
+    if (WIFSIGNALED(status))
+        throw reader_errors::readerStoppedError(WTERMSIG(status), reading);
     throw failure();
 }
 
@@ -171,7 +173,7 @@ Catalogue AccessFileReader::readCatalogue(const std::string& path, const ReadOpt
     Catalogue catalogue;
     bool received = false;
     runHelper(
-        {"catalogue", absolute}, options,
+        {"catalogue", absolute}, options, "'" + path + "'",
         [&](const wire::Frame& frame) {
             if (frame.type == wire::FrameType::Catalogue) {
                 wire::ByteReader in(frame.payload);
@@ -186,15 +188,15 @@ Catalogue AccessFileReader::readCatalogue(const std::string& path, const ReadOpt
     return catalogue;
 }
 
-void AccessFileReader::readTable(const std::string& path, const std::string& table, RowSink& sink,
-                                 const ReadOptions& options) {
+TableRead AccessFileReader::readTable(const std::string& path, const std::string& table,
+                                      RowSink& sink, const ReadOptions& options) {
     const std::string absolute = checkedPath(path);
     TableInfo info;
     bool begun = false;
     std::vector<StoredValue> values;
-    std::uint64_t rowsRead = 0;
+    TableRead read;
     runHelper(
-        {"table", absolute, table}, options,
+        {"table", absolute, table}, options, "the table '" + table + "' in '" + path + "'",
         [&](const wire::Frame& frame) {
             wire::ByteReader in(frame.payload);
             switch (frame.type) {
@@ -216,20 +218,27 @@ void AccessFileReader::readTable(const std::string& path, const std::string& tab
                 if (!in.atEnd())
                     throw wire::MalformedFrame("rows do not fit their columns");
                 sink.endBatch(); // the frame, which the rows' views point into, goes next
-                rowsRead += count;
+                read.rows += count;
                 if (options.progress)
-                    options.progress(rowsRead, info.rowEstimate);
+                    options.progress(read.rows, info.rowEstimate);
                 return false;
             }
             case wire::FrameType::End:
-                if (!begun)
-                    throw wire::MalformedFrame("end before table");
+                if (!begun || in.u64() != read.rows)
+                    throw wire::MalformedFrame("end does not match the rows");
+                read.damage = wire::readDamage(in);
                 return true;
             default:
                 throw wire::MalformedFrame("unexpected frame");
             }
         },
         [&] { return reader_errors::tableDamagedError(table, path); });
+    if (read.damage.any()) {
+        read.warning = damageDescription(table, path, read.damage, read.rows, info.rowEstimate);
+        if (!options.salvage)
+            throw EngineError(reader_errors::tableDamaged, read.warning);
+    }
+    return read;
 }
 
 } // namespace quarix::engine

@@ -3,6 +3,7 @@
 #include "engine/StoredValue.h"
 #include "engine/reader/Catalogue.h"
 #include "engine/reader/FilePassword.h"
+#include "engine/reader/TableDamage.h"
 
 #include <atomic>
 #include <chrono>
@@ -34,13 +35,25 @@ struct ReadOptions {
     const std::atomic<bool>* cancel = nullptr; // set to stop; the read then throws EngineError
     // A locked file's password; the reader gets it through a pipe.
     std::shared_ptr<const FilePassword> password;
+    // A table met damaged rows or values: give the rows that could be read,
+    // with a warning saying what is missing, instead of failing with 3343.
+    bool salvage = false;
+};
+
+// What a table read gave: the rows sent to the sink, and what could not be
+// read and was left out (then, only with ReadOptions::salvage).
+struct TableRead {
+    std::uint64_t rows = 0;
+    TableDamage damage;
+    std::string warning; // says what damage.any() found; empty for a sound table
 };
 
 // Reads Access files. Every call runs libmdb in a supervised helper process,
 // so a damaged file can never crash or hang the caller: it throws
 // EngineError instead (3024 missing file, 3343 unrecognised or damaged
-// format or an encryption Quarix cannot read, 3031 a missing or wrong
-// password).
+// format, an encryption Quarix cannot read, or a table with rows or values
+// that cannot be read; 3031 a missing or wrong password; 3035 a reader
+// stopped by the system).
 class AccessFileReader {
 public:
     // Path of the helper program. Unless set, QUARIX_READER names it, else
@@ -54,8 +67,11 @@ public:
     static Catalogue readCatalogue(const std::string& path, const ReadOptions& options = {});
 
     // Streams every row of the named table (exact name, as in the catalogue).
-    static void readTable(const std::string& path, const std::string& table, RowSink& sink,
-                          const ReadOptions& options = {});
+    // Rows on damaged pages or places never reach the sink; when there were
+    // any, or damaged values (sent as Null), the read throws 3343 after the
+    // rows that could be read, unless options.salvage.
+    static TableRead readTable(const std::string& path, const std::string& table, RowSink& sink,
+                               const ReadOptions& options = {});
 };
 
 } // namespace quarix::engine

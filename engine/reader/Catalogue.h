@@ -73,6 +73,8 @@ struct Catalogue {
     std::vector<ObjectInfo> forms;
     std::vector<ObjectInfo> reports;
     std::vector<ObjectInfo> others;
+    // Where the list of objects is kept: its definition page and data pages.
+    std::vector<std::uint32_t> pages;
 };
 
 } // namespace quarix::engine

@@ -19,8 +19,14 @@ std::optional<std::size_t> indexOf(const std::vector<ColumnInfo>& columns,
     return std::nullopt;
 }
 
-std::vector<ComplexColumnRow> readComplexColumns(MdbDatabase& file,
-                                                 const ObjectDirectory& directory) {
+// A hidden table's lost rows and values are values of the table that uses it.
+void addDamage(TableDamage& damage, const MdbTable& table, const RowDecoder& decoder) {
+    damage.pages += table.damage().pages;
+    damage.values += table.damage().rows + decoder.damagedValues();
+}
+
+std::vector<ComplexColumnRow>
+readComplexColumns(MdbDatabase& file, const ObjectDirectory& directory, TableDamage& damage) {
     std::vector<ComplexColumnRow> rows;
     const ObjectRow* object = directory.findTable("MSysComplexColumns");
     TableInfo info;
@@ -42,11 +48,12 @@ std::vector<ComplexColumnRow> readComplexColumns(MdbDatabase& file,
             rows.push_back({std::string(n.bytes), static_cast<std::int32_t>(c.integer),
                             static_cast<std::int32_t>(f.integer)});
     }
+    addDamage(damage, *table, decoder);
     return rows;
 }
 
 std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ObjectRow& flatObject,
-                                            const std::string& column) {
+                                            const std::string& column, TableDamage& damage) {
     TableInfo info;
     std::unique_ptr<MdbTable> table = openTable(file, flatObject, info);
     if (!table)
@@ -75,13 +82,15 @@ std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ObjectRow& 
             text += "; ";
         text += displayText(info.columns[*value].type, v);
     }
+    addDamage(damage, *table, decoder);
     return summaries;
 }
 
 } // namespace
 
 std::vector<std::unique_ptr<ComplexSummaries>>
-loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory, const TableInfo& table) {
+loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory, const TableInfo& table,
+                     TableDamage& damage) {
     std::vector<std::unique_ptr<ComplexSummaries>> result(table.columns.size());
     std::vector<ComplexColumnRow> complexColumns;
     bool loaded = false;
@@ -89,14 +98,14 @@ loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory, const 
         if (table.columns[i].type != ColumnType::Complex)
             continue;
         if (!loaded) {
-            complexColumns = readComplexColumns(file, directory);
+            complexColumns = readComplexColumns(file, directory, damage);
             loaded = true;
         }
         for (const ComplexColumnRow& row : complexColumns) {
             if (row.columnName != table.columns[i].name || row.conceptualTableId != table.id)
                 continue;
             if (const ObjectRow* flat = directory.findById(row.flatTableId))
-                result[i] = summarise(file, *flat, row.columnName);
+                result[i] = summarise(file, *flat, row.columnName, damage);
             break;
         }
     }

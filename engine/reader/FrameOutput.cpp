@@ -54,10 +54,12 @@ void FrameOutput::closeRows() {
     rowsFrame_ = std::string::npos;
 }
 
-void FrameOutput::end(std::uint64_t rows) {
+void FrameOutput::end(std::uint64_t rows, const TableDamage& damage) {
     closeRows();
     const std::size_t start = wire::startFrame(buffer_, wire::FrameType::End);
-    wire::ByteWriter(buffer_).u64(rows);
+    wire::ByteWriter out(buffer_);
+    out.u64(rows);
+    wire::writeDamage(out, damage);
     wire::finishFrame(buffer_, start);
     flush();
 }

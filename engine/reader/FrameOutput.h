@@ -20,7 +20,7 @@ public:
     void catalogue(const Catalogue& catalogue);
     void table(const TableInfo& table);
     void row(std::span<const StoredValue> values);
-    void end(std::uint64_t rows);
+    void end(std::uint64_t rows, const TableDamage& damage = {});
     void error(int number, const std::string& message);
     void flush();
 

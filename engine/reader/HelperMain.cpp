@@ -78,7 +78,8 @@ void writeTable(const std::string& path, const std::string& name, Credentials cr
     TableInfo info;
     if (!openTable(file, *object, info))
         throw reader_errors::tableDamagedError(name, path);
-    const auto complex = loadComplexSummaries(file, directory, info);
+    TableDamage damage;
+    const auto complex = loadComplexSummaries(file, directory, info, damage);
     // The complex tables moved libmdb's page cursor: open the table afresh.
     auto table = openTable(file, *object, info);
     if (!table)
@@ -99,10 +100,11 @@ void writeTable(const std::string& path, const std::string& name, Credentials cr
                           "A value in the table '" + name + "' in '" + path +
                               "' is larger than Quarix can read (256 MB).");
     }
-    if (decoder.damagedValues() > 0)
-        std::fprintf(stderr, "%llu damaged values read as Null\n",
-                     static_cast<unsigned long long>(decoder.damagedValues()));
-    out.end(rows);
+    // Rows and values that could not be read were left out; the caller
+    // decides whether what was read is an answer.
+    damage += table->damage();
+    damage.values += decoder.damagedValues();
+    out.end(rows, damage);
 }
 
 // Everything standard input holds, up to a bound no password comes near.

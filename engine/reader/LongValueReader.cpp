@@ -1,5 +1,7 @@
 #include "engine/reader/LongValueReader.h"
 
+#include "engine/reader/DataPage.h"
+
 #include <cstring>
 
 namespace quarix::engine {
@@ -9,17 +11,11 @@ constexpr std::size_t headerSize = 12;
 constexpr std::uint32_t inlineFlag = 0x80000000u;
 constexpr std::uint32_t onePageFlag = 0x40000000u;
 constexpr std::uint32_t lengthMask = 0x3fffffffu;
-constexpr int rowOffsetMask = 0x1fff;
-constexpr std::uint8_t dataPageType = 0x01;
 
 std::uint32_t u32At(const void* p) {
     std::uint32_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
-}
-
-unsigned u16At(const unsigned char* p) {
-    return static_cast<unsigned>(p[0] | p[1] << 8);
 }
 
 } // namespace
@@ -28,28 +24,23 @@ bool LongValueReader::rowAt(std::uint32_t pageRow, std::string_view& row) {
     MdbHandle* mdb = file_.handle();
     const std::uint32_t page = pageRow >> 8;
     const unsigned index = pageRow & 0xff;
-    const auto pageSize = static_cast<unsigned>(mdb->fmt->pg_size);
     // A value continued past the end of the file was cut off with it.
     file_.requirePage(page);
     if (page == 0 || mdb_read_alt_pg(mdb, page) != mdb->fmt->pg_size)
         return false;
-    const unsigned char* buf = mdb->alt_pg_buf;
-    if (buf[0] != dataPageType)
+    const auto rows =
+        DataPage::read(std::string_view(reinterpret_cast<const char*>(mdb->alt_pg_buf),
+                                        static_cast<std::size_t>(mdb->fmt->pg_size)),
+                       mdb->fmt->row_count_offset);
+    if (!rows || rows->owner() != DataPage::longValueOwner || index >= rows->rowCount())
         return false;
-    const unsigned countOffset = mdb->fmt->row_count_offset;
-    const unsigned rows = u16At(buf + countOffset);
-    const unsigned tableEnd = countOffset + 2 + rows * 2;
-    if (index >= rows || tableEnd > pageSize)
-        return false;
-    const unsigned start = u16At(buf + countOffset + 2 + index * 2) & rowOffsetMask;
-    const unsigned end =
-        index == 0 ? pageSize : u16At(buf + countOffset + index * 2) & rowOffsetMask;
-    if (start < tableEnd || start > end || end > pageSize)
-        return false;
-    row = std::string_view(reinterpret_cast<const char*>(buf) + start, end - start);
-    return true;
+    const DataPage::Row found = rows->row(index);
+    row = found.bytes;
+    return found.live;
 }
 
+// Every length is checked against the bytes that hold the value, so a
+// damaged header or chain never gives a value cut short or run long.
 LongValueResult LongValueReader::read(std::string_view field, std::string& out) {
     out.clear();
     if (field.size() < headerSize)
@@ -59,7 +50,7 @@ LongValueResult LongValueReader::read(std::string_view field, std::string& out) 
     if (length > maxSize_)
         throw LongValueTooLarge("value of " + std::to_string(length) + " bytes");
     if ((word & inlineFlag) != 0) {
-        if (length > field.size() - headerSize)
+        if (length != field.size() - headerSize)
             return LongValueResult::Damaged;
         out.assign(field.substr(headerSize, length));
         return LongValueResult::Ok;
@@ -67,19 +58,18 @@ LongValueResult LongValueReader::read(std::string_view field, std::string& out) 
     std::uint32_t pageRow = u32At(field.data() + 4);
     std::string_view row;
     if ((word & onePageFlag) != 0) {
-        if (!rowAt(pageRow, row) || row.size() < length)
+        if (!rowAt(pageRow, row) || row.size() != length)
             return LongValueResult::Damaged;
-        out.assign(row.substr(0, length));
+        out.assign(row);
         return LongValueResult::Ok;
     }
+    // A chain: each row starts with the place of the next, 0 after the last.
     out.reserve(length);
-    while (out.size() < length) {
-        if (!rowAt(pageRow, row) || row.size() <= 4)
+    while (pageRow != 0) {
+        if (!rowAt(pageRow, row) || row.size() <= 4 || row.size() - 4 > length - out.size())
             return LongValueResult::Damaged;
         pageRow = u32At(row.data());
-        out.append(row.substr(4, length - out.size()));
-        if (pageRow == 0)
-            break;
+        out.append(row.substr(4));
     }
     return out.size() == length ? LongValueResult::Ok : LongValueResult::Damaged;
 }

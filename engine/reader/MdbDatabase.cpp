@@ -8,12 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace quarix::engine {
 
 namespace {
-constexpr int rowOffsetMask = 0x1fff;
 constexpr std::size_t encryptedPageSize = 4096; // ACE
 } // namespace
 
@@ -108,6 +109,36 @@ void MdbDatabase::releaseMappedPages() const {
         ::madvise(mapping_, mappingSize_, MADV_DONTNEED);
 }
 
+namespace {
+
+// Whether the columns fit the rows the definition promises: each has its
+// own place in the row's column numbering, within the most columns a row
+// may hold, and fixed-size columns sit side by side without overlapping.
+// A damaged definition would otherwise read every row wrongly.
+bool columnsHoldTogether(const MdbTableDef& table, unsigned maxColumns) {
+    std::set<int> numbers;
+    std::set<unsigned> variable;
+    std::vector<std::pair<int, int>> fixed; // offset, size
+    for (guint i = 0; i < table.columns->len; ++i) {
+        const auto* c = static_cast<const MdbColumn*>(g_ptr_array_index(table.columns, i));
+        if (c->col_num < 0 || static_cast<unsigned>(c->col_num) >= maxColumns ||
+            !numbers.insert(c->col_num).second || c->col_size < 0)
+            return false;
+        if (c->is_fixed)
+            fixed.emplace_back(c->fixed_offset, c->col_size);
+        else if (c->var_col_num >= maxColumns || !variable.insert(c->var_col_num).second)
+            return false;
+    }
+    std::sort(fixed.begin(), fixed.end());
+    for (std::size_t i = 0; i < fixed.size(); ++i)
+        if (fixed[i].first < 0 ||
+            (i + 1 < fixed.size() && fixed[i].first + fixed[i].second > fixed[i + 1].first))
+            return false;
+    return true;
+}
+
+} // namespace
+
 std::unique_ptr<MdbTable> MdbTable::open(MdbDatabase& file, const std::string& name,
                                          std::uint32_t definitionPage) {
     auto entry = std::make_unique<MdbCatalogEntry>();
@@ -118,29 +149,43 @@ std::unique_ptr<MdbTable> MdbTable::open(MdbDatabase& file, const std::string& n
     std::snprintf(entry->object_name, sizeof entry->object_name, "%s", name.c_str());
 
     requireDefinitionPages(file, definitionPage);
+    MdbHandle* mdb = file.handle();
+    // The most columns a row may hold (deleted ones included) sits just
+    // before the table's column counts, which libmdb does not keep.
+    const std::size_t maxColumnsOffset = mdb->fmt->tab_num_cols_offset - 4u;
+    if (mdb_read_alt_pg(mdb, definitionPage) != mdb->fmt->pg_size)
+        return nullptr;
+    const unsigned maxColumns = static_cast<unsigned>(mdb->alt_pg_buf[maxColumnsOffset] |
+                                                      mdb->alt_pg_buf[maxColumnsOffset + 1] << 8);
+    if (!usageMapRowIsSound(file, definitionPage))
+        return nullptr;
     MdbTableDef* table = mdb_read_table(entry.get());
     if (!table)
         return nullptr;
     // libmdb 1.0.0 dereferences a missing usage map while fetching rows, and
     // keeps at most MDB_MAX_COLS fields per row.
     if (!table->usage_map || table->map_sz < 1 || table->num_cols > MDB_MAX_COLS ||
-        !mdb_read_columns(table) || table->columns->len != table->num_cols) {
+        !mdb_read_columns(table) || table->columns->len != table->num_cols ||
+        !columnsHoldTogether(*table, maxColumns)) {
         mdb_free_tabledef(table);
         return nullptr;
     }
     try {
-        requireUsageMapPages(file, table->usage_map, table->map_sz);
+        if (!requireUsageMapPages(file, table->usage_map, table->map_sz)) {
+            mdb_free_tabledef(table);
+            return nullptr;
+        }
     } catch (...) {
         mdb_free_tabledef(table);
         throw;
     }
-    mdb_rewind_table(table);
-    return std::unique_ptr<MdbTable>(new MdbTable(file, std::move(entry), table));
+    return std::unique_ptr<MdbTable>(new MdbTable(file, std::move(entry), table, maxColumns));
 }
 
-MdbTable::MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, MdbTableDef* table)
-    : file_(file), entry_(std::move(entry)), table_(table), cracked_(MDB_MAX_COLS),
-      fields_(table->num_cols) {
+MdbTable::MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, MdbTableDef* table,
+                   unsigned maxColumns)
+    : file_(file), entry_(std::move(entry)), table_(table), maxColumns_(maxColumns),
+      cracked_(MDB_MAX_COLS), fields_(table->num_cols) {
     for (guint i = 0; i < table->columns->len; ++i)
         columns_.push_back(static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i)));
 }
@@ -149,16 +194,36 @@ MdbTable::~MdbTable() {
     mdb_free_tabledef(table_);
 }
 
-// mdb_fetch_row stops alike at the end and at a page it cannot read. At the
-// true end the usage map lists no page after the last one read.
-void MdbTable::checkEndOfRows() const {
-    const unsigned char mapType = table_->usage_map[0];
-    if (table_->num_rows == 0 || (mapType != 0 && mapType != 1))
-        return; // nothing read, or every page of the file was read in turn
-    file_.requirePage(table_->cur_phys_pg);
-    if (mdb_map_find_next(file_.handle(), table_->usage_map, static_cast<unsigned>(table_->map_sz),
-                          table_->cur_phys_pg) != 0)
-        throw reader_errors::incompleteFileError(file_.path());
+// The next page the usage map lists that holds this table's rows. A listed
+// page that is not one (another table's, zeroed, or with a row table that
+// does not hold together) lost its rows.
+bool MdbTable::nextPage() {
+    MdbHandle* mdb = file_.handle();
+    const auto pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
+    for (;;) {
+        // Unsigned in libmdb's declaration; -1 for a map of unknown kind.
+        const auto next = static_cast<gint32>(mdb_map_find_next(
+            mdb, table_->usage_map, static_cast<unsigned>(table_->map_sz), page_));
+        if (next <= 0) {
+            if (next < 0) // the list of the table's pages is itself damaged
+                ++damage_.pages;
+            return false;
+        }
+        page_ = static_cast<std::uint32_t>(next);
+        file_.requirePage(page_);
+        if (mdb_read_pg(mdb, page_) == mdb->fmt->pg_size) {
+            rows_ = DataPage::read(
+                std::string_view(reinterpret_cast<const char*>(mdb->pg_buf), pageSize),
+                mdb->fmt->row_count_offset);
+            if (rows_ && rows_->owner() == entry_->table_pg) {
+                nextRow_ = 0;
+                pages_.push_back(page_);
+                return true;
+            }
+        }
+        rows_.reset();
+        ++damage_.pages;
+    }
 }
 
 bool MdbTable::nextRow() {
@@ -166,29 +231,34 @@ bool MdbTable::nextRow() {
         rowsSinceRelease_ = 0;
         file_.releaseMappedPages();
     }
-    if (!mdb_fetch_row(table_)) {
-        checkEndOfRows();
+    for (;;) {
+        if (!rows_ || nextRow_ >= rows_->rowCount()) {
+            if (!nextPage())
+                return false;
+            continue;
+        }
+        const DataPage::Row row = rows_->row(nextRow_++);
+        if (!row.live)
+            continue;
+        if (crack(row))
+            return true;
+        ++damage_.rows;
+    }
+}
+
+// Splits a row into its fields; false when the row does not fit the table.
+bool MdbTable::crack(const DataPage::Row& row) {
+    if (row.bytes.empty())
         return false;
-    }
     MdbHandle* mdb = file_.handle();
-    const int pageSize = static_cast<int>(mdb->fmt->pg_size);
-    int rowStart = 0;
-    size_t rowSize = 0;
-    int fieldCount = -1;
-    if (table_->cur_row > 0 &&
-        mdb_find_row(mdb, static_cast<int>(table_->cur_row) - 1, &rowStart, &rowSize) == 0) {
-        rowStart &= rowOffsetMask;
-        if (rowSize > 0 && rowStart + static_cast<int>(rowSize) <= pageSize)
-            fieldCount = mdb_crack_row(table_, rowStart, rowSize, cracked_.data());
-    }
-    const int rowEnd = rowStart + static_cast<int>(rowSize);
+    const int rowStart = static_cast<int>(row.start);
+    const int fieldCount = mdb_crack_row(table_, rowStart, row.bytes.size(), cracked_.data());
+    if (fieldCount <= 0 || static_cast<unsigned>(fieldCount) > maxColumns_)
+        return false;
+    const int rowEnd = rowStart + static_cast<int>(row.bytes.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         RawField& f = fields_[i];
         f = RawField{};
-        if (fieldCount < 0) {
-            f.damaged = true;
-            continue;
-        }
         const MdbField& c = cracked_[i];
         f.null = c.is_null != 0;
         if (c.siz < 0 || c.start < rowStart || c.start > rowEnd || c.siz > rowEnd - c.start) {

@@ -3,14 +3,17 @@
 // libmdb wrappers for the helper process only: the caller side never links
 // libmdb.
 
+#include "engine/reader/DataPage.h"
 #include "engine/reader/DecryptedPages.h"
 #include "engine/reader/FileHeader.h"
+#include "engine/reader/TableDamage.h"
 
 #include <glib.h>
 #include <mdbtools.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +75,10 @@ struct RawField {
     std::string_view bytes;
 };
 
-// The definition and rows of one table, read page by page through libmdb
-// with every field checked against its row before use.
+// The definition and rows of one table, read page by page: every page the
+// table lists is checked to be one of its data pages with a row table that
+// holds together, every row against the table's definition, and every
+// field against its row. What does not pass is skipped and counted.
 class MdbTable {
 public:
     // Nothing when the table definition cannot be read.
@@ -90,21 +95,34 @@ public:
     std::uint32_t rowEstimate() const { return table_->num_rows; }
     MdbDatabase& file() const { return file_; }
 
-    // Moves to the next row; false at the end. Throws the damaged-file error
-    // when the pages the table lists end before the table does.
+    // Moves to the next row; false at the end. Rows that cannot be read are
+    // skipped and counted in damage().
     bool nextRow();
     const RawField& field(std::size_t column) const { return fields_[column]; }
 
+    // The rows and pages skipped so far (values are the decoder's to count).
+    const TableDamage& damage() const { return damage_; }
+    // The pages whose rows were read so far, in order.
+    const std::vector<std::uint32_t>& pages() const { return pages_; }
+
 private:
-    MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, MdbTableDef* table);
-    void checkEndOfRows() const;
+    MdbTable(MdbDatabase& file, std::unique_ptr<MdbCatalogEntry> entry, MdbTableDef* table,
+             unsigned maxColumns);
+    bool nextPage();
+    bool crack(const DataPage::Row& row);
 
     MdbDatabase& file_;
     std::unique_ptr<MdbCatalogEntry> entry_;
     MdbTableDef* table_;
+    unsigned maxColumns_; // columns a row may hold, deleted ones included
     std::vector<MdbColumn*> columns_;
     std::vector<MdbField> cracked_;
     std::vector<RawField> fields_;
+    std::uint32_t page_ = 0;
+    std::optional<DataPage> rows_; // of page_
+    unsigned nextRow_ = 0;
+    TableDamage damage_;
+    std::vector<std::uint32_t> pages_;
     unsigned rowsSinceRelease_ = 0;
 };
 

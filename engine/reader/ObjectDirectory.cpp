@@ -94,6 +94,15 @@ ObjectDirectory ObjectDirectory::read(MdbDatabase& file, const std::string& path
         }
         directory.rows_.push_back(std::move(row));
     }
+    // A row missing from the list would be an object missing from the file.
+    TableDamage damage = table->damage();
+    damage.values += decoder.damagedValues();
+    if (damage.any())
+        throw EngineError(reader_errors::tableDamaged,
+                          damageDescription("MSysObjects", path, damage, directory.rows_.size(),
+                                            table->rowEstimate()));
+    directory.pages_.push_back(objectsTablePage);
+    directory.pages_.insert(directory.pages_.end(), table->pages().begin(), table->pages().end());
     return directory;
 }
 
@@ -127,6 +136,7 @@ std::unique_ptr<MdbTable> openTable(MdbDatabase& file, const ObjectRow& object, 
 Catalogue buildCatalogue(MdbDatabase& file, const ObjectDirectory& directory) {
     Catalogue catalogue;
     catalogue.format = file.header().format;
+    catalogue.pages = directory.pages();
     for (const ObjectRow& row : directory.rows()) {
         switch (row.type) {
         case localTableType: {

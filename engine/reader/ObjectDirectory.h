@@ -22,15 +22,18 @@ struct ObjectRow {
 // some damaged property records).
 class ObjectDirectory {
 public:
-    // Throws EngineError when MSysObjects cannot be read.
+    // Throws EngineError when MSysObjects cannot be read whole.
     static ObjectDirectory read(MdbDatabase& file, const std::string& path);
 
     const std::vector<ObjectRow>& rows() const { return rows_; }
     const ObjectRow* findTable(const std::string& name) const;
     const ObjectRow* findById(std::int32_t id) const;
+    // The pages it was read from: its definition page, then its data pages.
+    const std::vector<std::uint32_t>& pages() const { return pages_; }
 
 private:
     std::vector<ObjectRow> rows_;
+    std::vector<std::uint32_t> pages_;
 };
 
 constexpr std::int32_t localTableType = 1;

@@ -1,5 +1,6 @@
 #include "engine/reader/PageReferences.h"
 
+#include "engine/reader/DataPage.h"
 #include "engine/reader/ReaderErrors.h"
 
 #include <bit>
@@ -14,6 +15,7 @@ constexpr std::uint8_t inlineMap = 0;
 constexpr std::uint8_t pagedMap = 1;
 constexpr std::size_t inlineMapHeader = 5; // type byte, first page
 constexpr std::size_t mapPageHeader = 4;
+constexpr std::uint8_t usageMapPageType = 0x05;
 
 std::uint32_t u32At(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -61,17 +63,33 @@ void requireDefinitionPages(const MdbDatabase& file, std::uint32_t definitionPag
     }
 }
 
-void requireUsageMapPages(const MdbDatabase& file, const unsigned char* map, std::size_t size) {
+bool usageMapRowIsSound(const MdbDatabase& file, std::uint32_t definitionPage) {
+    MdbHandle* mdb = file.handle();
+    const auto pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
+    const std::size_t offset = mdb->fmt->tab_usage_map_offset;
+    if (offset + 4 > pageSize || mdb_read_alt_pg(mdb, definitionPage) != mdb->fmt->pg_size)
+        return false;
+    const std::uint32_t pageRow = u32At(mdb->alt_pg_buf + offset);
+    if (!file.holdsPage(pageRow >> 8) || mdb_read_alt_pg(mdb, pageRow >> 8) != mdb->fmt->pg_size)
+        return false;
+    const auto page =
+        DataPage::read(std::string_view(reinterpret_cast<const char*>(mdb->alt_pg_buf), pageSize),
+                       mdb->fmt->row_count_offset);
+    const unsigned row = pageRow & 0xff;
+    return page && row < page->rowCount() && page->row(row).live && !page->row(row).bytes.empty();
+}
+
+bool requireUsageMapPages(const MdbDatabase& file, const unsigned char* map, std::size_t size) {
     if (size < 1)
-        return;
+        return true;
     if (map[0] == inlineMap) {
         if (size >= inlineMapHeader)
             requireLastPage(file, u32At(map + 1),
                             lastSetBit(map + inlineMapHeader, size - inlineMapHeader));
-        return;
+        return true;
     }
     if (map[0] != pagedMap)
-        return; // libmdb then reads every page of the file in turn
+        return true; // the table's reader counts a map of unknown kind as damage
     MdbHandle* mdb = file.handle();
     const auto pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
     const std::uint64_t pagesPerMapPage = (pageSize - mapPageHeader) * 8;
@@ -82,9 +100,12 @@ void requireUsageMapPages(const MdbDatabase& file, const unsigned char* map, std
         file.requirePage(mapPage);
         if (mdb_read_alt_pg(mdb, mapPage) != mdb->fmt->pg_size)
             throw reader_errors::incompleteFileError(file.path());
+        if (mdb->alt_pg_buf[0] != usageMapPageType)
+            return false;
         requireLastPage(file, entry * pagesPerMapPage,
                         lastSetBit(mdb->alt_pg_buf + mapPageHeader, pageSize - mapPageHeader));
     }
+    return true;
 }
 
 } // namespace quarix::engine

@@ -2,6 +2,8 @@
 
 #include "engine/EngineError.h"
 
+#include <csignal>
+#include <cstring>
 #include <string>
 
 namespace quarix::engine::reader_errors {
@@ -50,6 +52,27 @@ inline EngineError incompleteFileError(const std::string& path) {
 inline EngineError tableNotFoundError(const std::string& table, const std::string& path) {
     return EngineError(tableNotFound,
                        "Quarix cannot find the table '" + table + "' in '" + path + "'.");
+}
+// The reader ended by a signal. A crash comes from libmdb meeting damage;
+// any other signal (the system stopping it for lack of memory, say) is
+// not the file's doing.
+inline EngineError readerStoppedError(int signal, const std::string& reading) {
+    const std::string what = "Quarix's file reader stopped (signal " + std::to_string(signal) +
+                             ", " + ::strsignal(signal) + ") while reading " + reading;
+    switch (signal) {
+    case SIGSEGV:
+    case SIGBUS:
+    case SIGILL:
+    case SIGFPE:
+    case SIGABRT:
+    case SIGTRAP:
+    case SIGSYS:
+        return EngineError(tableDamaged, what + ": the file may be damaged.");
+    default:
+        return EngineError(resourceExceeded,
+                           what + ". The system stops programs this way when it runs short of "
+                                  "memory; close other programs and try again.");
+    }
 }
 inline EngineError canceledError() {
     return EngineError(canceled, "Operation canceled by user.");

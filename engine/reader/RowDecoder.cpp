@@ -235,9 +235,10 @@ StoredValue RowDecoder::decode(std::size_t column, ColumnType type, std::string_
             return damaged();
         return StoredValue::ofText(out);
     case ColumnType::Complex: {
+        // Without summaries the column's hidden table could not be found or read.
         const ComplexSummaries* summaries = complex_[column];
         if (!summaries)
-            return StoredValue::null();
+            return damaged();
         const auto it = summaries->find(little<std::int32_t>(b));
         return it == summaries->end() ? StoredValue::null() : StoredValue::ofText(it->second);
     }

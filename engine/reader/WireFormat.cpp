@@ -48,6 +48,20 @@ TableInfo readTableInfo(ByteReader& in) {
     return table;
 }
 
+void writeDamage(ByteWriter& out, const TableDamage& damage) {
+    out.u64(damage.rows);
+    out.u64(damage.pages);
+    out.u64(damage.values);
+}
+
+TableDamage readDamage(ByteReader& in) {
+    TableDamage damage;
+    damage.rows = in.u64();
+    damage.pages = in.u64();
+    damage.values = in.u64();
+    return damage;
+}
+
 namespace {
 
 void writeObjects(ByteWriter& out, const std::vector<ObjectInfo>& objects) {
@@ -86,6 +100,9 @@ void writeCatalogue(ByteWriter& out, const Catalogue& catalogue) {
     writeObjects(out, catalogue.forms);
     writeObjects(out, catalogue.reports);
     writeObjects(out, catalogue.others);
+    out.u32(static_cast<std::uint32_t>(catalogue.pages.size()));
+    for (const std::uint32_t page : catalogue.pages)
+        out.u32(page);
 }
 
 Catalogue readCatalogue(ByteReader& in) {
@@ -112,6 +129,9 @@ Catalogue readCatalogue(ByteReader& in) {
     catalogue.forms = readObjects(in);
     catalogue.reports = readObjects(in);
     catalogue.others = readObjects(in);
+    const std::uint32_t pages = in.u32();
+    for (std::uint32_t i = 0; i < pages; ++i)
+        catalogue.pages.push_back(in.u32());
     return catalogue;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/StoredValue.h"
 #include "engine/reader/Catalogue.h"
+#include "engine/reader/TableDamage.h"
 
 #include <cstdint>
 #include <cstring>
@@ -21,7 +22,7 @@ enum class FrameType : std::uint8_t {
     Catalogue = 'C', // a Catalogue
     Table = 'T',     // the TableInfo of the table being streamed
     Rows = 'R',      // u32 row count, then the rows' values
-    End = 'E',       // u64 rows sent; the helper then exits
+    End = 'E',       // u64 rows sent, then the TableDamage met; the helper then exits
     Error = 'X',     // i32 error number, then the message
 };
 
@@ -137,6 +138,8 @@ void writeCatalogue(ByteWriter& out, const Catalogue& catalogue);
 Catalogue readCatalogue(ByteReader& in);
 void writeTableInfo(ByteWriter& out, const TableInfo& table);
 TableInfo readTableInfo(ByteReader& in);
+void writeDamage(ByteWriter& out, const TableDamage& damage);
+TableDamage readDamage(ByteReader& in);
 
 // Starts a frame in buffer; finishFrame fills in its length.
 std::size_t startFrame(std::string& buffer, FrameType type);

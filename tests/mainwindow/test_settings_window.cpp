@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 
 namespace {
 
@@ -66,6 +67,16 @@ TEST_F(SettingsWindowTest, AMaximisedWindowKeepsTheLastNormalPlacement) {
     frmMain* third = start();
     EXPECT_FALSE(third->isMaximized());
     EXPECT_EQ(third->size(), QSize(900, 500));
+}
+
+TEST_F(SettingsWindowTest, AnEditedPlacementBeyondTheScreensIsBroughtBackOnThem) {
+    writeFile(allUsers + QStringLiteral("/Quarix.ini"),
+              "[Windows]\r\nMainWindowLeft=99999999\r\nMainWindowWidth=2147483647\r\n"
+              "MainWindowHeight=1e300\r\n");
+    frmMain* window = start();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(window->pos(), window->size())))
+        << window->x() << "," << window->y() << " " << window->width() << "x" << window->height();
 }
 
 TEST_F(SettingsWindowTest, SaveDataZeroWritesNothing) {

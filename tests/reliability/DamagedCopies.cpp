@@ -59,7 +59,7 @@ std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_
         for (int f = 0; f < count; ++f)
             bytes[below(region)] ^= static_cast<char>(1 + below(255));
         copies.push_back({std::to_string(count) + " bytes flipped (copy " + std::to_string(i) + ")",
-                          std::move(bytes)});
+                          std::move(bytes), false, count});
     }
     return copies;
 }

@@ -32,13 +32,11 @@ TEST_F(SettingsLocationTest, FoldersFollowTheVariablesThenTheSystem) {
     EXPECT_EQ(set.tempFolder(), QStringLiteral("/scratch/"));
     EXPECT_EQ(set.userName(), QStringLiteral("ann"));
     EXPECT_EQ(set.computerName(), QStringLiteral("DESK1"));
-    EXPECT_TRUE(set.allUsersFolderShared());
 
     const SettingsEnvironment unset =
         fakeEnvironment({{QStringLiteral("XDG_DATA_HOME"), QStringLiteral("/xd")},
                          {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("/xc")}});
     EXPECT_EQ(unset.allUsersFolder(), QStringLiteral("/xd/quarix/"));
-    EXPECT_FALSE(unset.allUsersFolderShared());
     EXPECT_EQ(unset.perUserFolder(), QStringLiteral("/xc/quarix/"));
     EXPECT_FALSE(unset.tempFolder().isEmpty());
     EXPECT_FALSE(unset.userName().isEmpty());
@@ -57,7 +55,6 @@ TEST_F(SettingsLocationTest, MachineFolderIsUsedOnlyWhenSetUp) {
     EXPECT_EQ(env.allUsersFolder(), QStringLiteral("/xd/quarix/"));
     QDir().mkpath(machine);
     EXPECT_EQ(env.allUsersFolder(), machine + QLatin1Char('/'));
-    EXPECT_TRUE(env.allUsersFolderShared());
 }
 
 TEST_F(SettingsLocationTest, WithoutMarkerTheMachineFileIsUsed) {

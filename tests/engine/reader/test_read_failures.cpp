@@ -138,19 +138,33 @@ TEST_F(ReadFailures, UnknownTablesAndEncryptedFiles) {
     }
 }
 
-TEST_F(ReadFailures, AHungOrCrashingHelperBecomesADamagedTableError) {
+TEST_F(ReadFailures, AHungCrashedOrStoppedHelperSaysWhatHappened) {
+    const std::string shop = quarix::test::dataFile("shop.mdb");
     AccessFileReader::setWatchdogTimeout(std::chrono::milliseconds(300));
     // A helper that never ends: only the watchdog brings the read back.
     AccessFileReader::setHelperPath(fakeHelper("exec sleep 3600"));
-    EngineError hung = tableError(quarix::test::dataFile("shop.mdb"), "Orders");
+    EngineError hung = tableError(shop, "Orders");
     EXPECT_EQ(hung.number(), reader_errors::tableDamaged);
     EXPECT_NE(hung.description().find("'Orders'"), std::string::npos);
 
+    // A crash is libmdb meeting damage; another signal is the system's doing.
     AccessFileReader::setHelperPath(fakeHelper("kill -SEGV $$"));
-    EXPECT_EQ(tableError(quarix::test::dataFile("shop.mdb"), "Orders").number(),
-              reader_errors::tableDamaged);
-    EXPECT_EQ(catalogueError(quarix::test::dataFile("shop.mdb")),
-              reader_errors::unrecognizedFormat);
+    const EngineError crashed = tableError(shop, "Orders");
+    EXPECT_EQ(crashed.number(), reader_errors::tableDamaged);
+    EXPECT_EQ(crashed.description(),
+              "Quarix's file reader stopped (signal 11, Segmentation fault) while reading the "
+              "table 'Orders' in '" +
+                  shop + "': the file may be damaged.");
+    EXPECT_EQ(catalogueError(shop), reader_errors::tableDamaged);
+    AccessFileReader::setHelperPath(fakeHelper("kill -KILL $$"));
+    const EngineError killed = tableError(shop, "Orders");
+    EXPECT_EQ(killed.number(), reader_errors::resourceExceeded);
+    EXPECT_EQ(killed.description().rfind("Quarix's file reader stopped (signal 9, Killed) while "
+                                         "reading the table 'Orders' in '" +
+                                             shop + "'. The system",
+                                         0),
+              0u)
+        << killed.description();
 
     AccessFileReader::setHelperPath(fakeHelper("printf 'R\\377\\377\\377\\377garbage'"));
     EXPECT_EQ(tableError(quarix::test::dataFile("shop.mdb"), "Orders").number(),

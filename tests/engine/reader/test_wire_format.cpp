@@ -21,6 +21,7 @@ TEST(WireFormat, CatalogueSurvivesTheRoundTrip) {
     catalogue.queries.push_back({"Big Spenders", 7, 0x80, QueryKind::Union});
     catalogue.forms.push_back({"Main", -32768, 0});
     catalogue.others.push_back({"Linked", 6, 0});
+    catalogue.pages = {2, 9, 31};
 
     std::string buffer;
     wire::ByteWriter out(buffer);
@@ -40,6 +41,7 @@ TEST(WireFormat, CatalogueSurvivesTheRoundTrip) {
     EXPECT_EQ(back.queries.at(0).kind, QueryKind::Union);
     EXPECT_EQ(back.forms.at(0).type, -32768);
     EXPECT_EQ(back.others.at(0).name, "Linked");
+    EXPECT_EQ(back.pages, catalogue.pages);
 
     // A cut payload is reported, never read past its end.
     wire::ByteReader cut(std::string_view(buffer).substr(0, buffer.size() - 3));

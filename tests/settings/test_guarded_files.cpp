@@ -1,0 +1,162 @@
+// The settings folders' files against another user sharing the computer:
+// links, other users' files and hard links in a folder anyone can write to,
+// FIFOs and oversized files anywhere.
+#include "settings/GuardedFile.h"
+#include "settings/IniFile.h"
+#include "settings/SearchLog.h"
+#include "settings/SettingsLocation.h"
+#include "settings/SettingsStore.h"
+
+#include "SettingsTestSupport.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quarix::test;
+
+namespace {
+
+class GuardedFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        // The machine-wide folder as the README sets it up, and a file of
+        // the victim's elsewhere.
+        std::filesystem::create_directories(dir / "shared");
+        ::chmod((dir / "shared").c_str(), 01777);
+        writeBytes(victim(), "echo hello\n");
+    }
+    QString shared(const char* name) const { return qpath(dir / "shared" / name); }
+    QString victim() const { return qpath(dir / "victim.bashrc"); }
+    static int modeOf(const QString& path) {
+        struct stat info {};
+        ::lstat(QFile::encodeName(path).constData(), &info);
+        return static_cast<int>(info.st_mode & 07777);
+    }
+    static bool isLink(const QString& path) { return QFileInfo(path).isSymLink(); }
+
+    std::filesystem::path dir = scratchDir("guarded");
+};
+
+TEST_F(GuardedFiles, ALinkInTheSharedFolderIsNeitherReadNorWrittenThrough) {
+    ASSERT_TRUE(QFile::link(victim(), shared("Quarix.ini")));
+    IniFile file(shared("Quarix.ini"));
+    EXPECT_EQ(file.problem(), QStringLiteral("The settings file '%1' was not read: it is a link, "
+                                             "which Quarix does not follow in a folder other "
+                                             "users can write to.")
+                                  .arg(shared("Quarix.ini")));
+    QStringList messages;
+    SettingsValues values;
+    SettingsWindowPort port;
+    port.showError = [&](const QString& m) { messages << m; };
+    LoadSettings(file, values, port);
+    EXPECT_EQ(messages, QStringList{kReadDataMessage + QStringLiteral("\r\n") + file.problem()});
+
+    values.Recent1 = QStringLiteral("$(touch /tmp/owned)");
+    EXPECT_FALSE(SaveSettings(file, values, port));
+    EXPECT_EQ(readBytes(victim()), QByteArray("echo hello\n"));
+    EXPECT_TRUE(isLink(shared("Quarix.ini")));
+
+    // The marker file and the log are no different.
+    ASSERT_TRUE(QFile::link(victim(), shared("TermServ")));
+    ASSERT_TRUE(QFile::link(victim(), shared("quarix_log.csv")));
+    const SettingsEnvironment env =
+        fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), shared("")}});
+    QString error;
+    EXPECT_FALSE(writeMarkerFile(env, QStringLiteral("/X"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("it is a link"))) << error.toStdString();
+    values.WriteLog = true;
+    EXPECT_FALSE(WriteSearchLog(values, env, SearchLogEntry{}, {}));
+    EXPECT_EQ(readBytes(victim()), QByteArray("echo hello\n"));
+}
+
+TEST_F(GuardedFiles, TheUsersOwnLinkInAPrivateFolderIsFollowed) {
+    std::filesystem::create_directories(dir / "private");
+    std::filesystem::create_directories(dir / "dotfiles");
+    writeBytes(qpath(dir / "dotfiles" / "Quarix.ini"), "[Quarix]\nMaxResults=70\n");
+    const QString link = qpath(dir / "private" / "Quarix.ini");
+    ASSERT_TRUE(QFile::link(qpath(dir / "dotfiles" / "Quarix.ini"), link));
+    IniFile file(link);
+    EXPECT_EQ(file.GetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults")),
+              QStringLiteral("70"));
+    file.SetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults"), QStringLiteral("80"));
+    ASSERT_TRUE(file.save());
+    EXPECT_TRUE(isLink(link));
+    EXPECT_EQ(readBytes(qpath(dir / "dotfiles" / "Quarix.ini")),
+              QByteArray("[Quarix]\nMaxResults=80\n"));
+}
+
+TEST_F(GuardedFiles, AHardLinkInTheSharedFolderIsNotChanged) {
+    ASSERT_EQ(::link(QFile::encodeName(victim()).constData(),
+                     QFile::encodeName(shared("Quarix.ini")).constData()),
+              0);
+    IniFile file(shared("Quarix.ini"));
+    file.SetIniValue(QStringLiteral("History"), QStringLiteral("Recent1"), QStringLiteral("x"));
+    EXPECT_FALSE(file.save());
+    EXPECT_EQ(readBytes(victim()), QByteArray("echo hello\n"));
+}
+
+TEST_F(GuardedFiles, OnlyRegularFilesOfTheUsersOwnAreChangedInTheSharedFolder) {
+    struct stat info {};
+    info.st_mode = S_IFREG | 0644;
+    info.st_nlink = 1;
+    info.st_uid = ::geteuid();
+    EXPECT_EQ(guarded_file::changeRefusal(info, true), QString());
+    info.st_uid = 0;
+    EXPECT_EQ(guarded_file::changeRefusal(info, true), QString()) << "the administrator's";
+    info.st_uid = ::geteuid() + 1;
+    EXPECT_EQ(guarded_file::changeRefusal(info, true),
+              QStringLiteral("it belongs to another user"));
+    EXPECT_EQ(guarded_file::changeRefusal(info, false), QString()) << "a folder of the user's";
+    info.st_uid = ::geteuid();
+    info.st_nlink = 2;
+    EXPECT_EQ(guarded_file::changeRefusal(info, true),
+              QStringLiteral("it has other names (hard links)"));
+    info.st_mode = S_IFIFO | 0644;
+    EXPECT_EQ(guarded_file::changeRefusal(info, false), QStringLiteral("it is not a regular file"));
+}
+
+TEST_F(GuardedFiles, NewFilesInTheSharedFolderLetNobodyElseWrite) {
+    const SettingsEnvironment env =
+        fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), shared("")}});
+    SettingsValues values;
+    values.WriteLog = true;
+    ASSERT_TRUE(WriteSearchLog(values, env, SearchLogEntry{}, {}));
+    EXPECT_EQ(modeOf(searchLogPath(env)), 0644);
+
+    IniFile file(shared("Quarix.ini"));
+    file.SetIniValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("1"));
+    ASSERT_TRUE(file.save());
+    EXPECT_EQ(modeOf(shared("Quarix.ini")), 0644);
+    // A file left open to everyone is closed when saved.
+    ::chmod(QFile::encodeName(shared("Quarix.ini")).constData(), 0666);
+    IniFile again(shared("Quarix.ini"));
+    again.SetIniValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2"));
+    ASSERT_TRUE(again.save());
+    EXPECT_EQ(modeOf(shared("Quarix.ini")), 0664);
+}
+
+TEST_F(GuardedFiles, AHugeOrSpecialSettingsFileIsNeitherReadNorReplaced) {
+    const QString path = shared("Quarix.ini");
+    const QByteArray huge = "[Quarix]\nMaxResults=70\n" + QByteArray(IniFile::MaxFileBytes, ';');
+    writeBytes(path, huge);
+    IniFile file(path);
+    EXPECT_TRUE(file.problem().endsWith(QStringLiteral("it is larger than 1024 KB.")))
+        << file.problem().toStdString();
+    EXPECT_EQ(file.GetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults")), QString());
+    file.SetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults"), QStringLiteral("5"));
+    EXPECT_FALSE(file.save());
+    EXPECT_EQ(readBytes(path), huge) << "nothing in it is lost";
+
+    // A FIFO would block the start for ever.
+    const QString fifo = qpath(dir / "Quarix.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(
+        IniFile(fifo).problem(),
+        QStringLiteral("The settings file '%1' was not read: it is not a regular file.").arg(fifo));
+}
+
+} // namespace
