@@ -6,6 +6,8 @@
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/queries/SavedQueries.h"
 #include "engine/reader/ReaderErrors.h"
+#include "engine/sql/AccessErrors.h"
+#include "engine/sql/Limits.h"
 #include "engine/sql/Translator.h"
 
 #include <QString>
@@ -136,6 +138,8 @@ private:
             throw EngineError(3000, "The query '" + name + "' cannot be read: " + it->error);
         if (std::find(resolving_.begin(), resolving_.end(), name) != resolving_.end())
             throw EngineError(3103, "Circular reference caused by '" + name + "'.");
+        if (resolving_.size() >= sql::kMaxSavedQueryNesting)
+            throw sql::errors::tooComplex();
         resolving_.push_back(name);
         const sql::TranslatedQuery translated = sql::translateSelect(it->sql, *this);
         resolving_.pop_back();

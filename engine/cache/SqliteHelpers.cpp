@@ -1,6 +1,7 @@
 #include "engine/cache/SqliteHelpers.h"
 
 #include "engine/EngineError.h"
+#include "engine/sql/Translator.h"
 
 namespace quarix::engine {
 
@@ -9,6 +10,8 @@ void throwSqliteError(sqlite3* db, const std::string& context) {
     const std::string message = sqlite3_errmsg(db);
     if (code == SQLITE_INTERRUPT)
         throw EngineError(3059, "Operation canceled by user.");
+    if (auto access = sql::engineErrorFromMessage(message))
+        throw *access;
     throw EngineError(3000,
                       "Reserved error (" + std::to_string(code) + "); " + context + ": " + message);
 }

@@ -75,6 +75,12 @@ inline EngineError selectStatement() {
 inline EngineError afterEnd() {
     return EngineError(3142, "Characters found after end of SQL statement.");
 }
+inline EngineError tooComplex() {
+    return EngineError(3360, "Query is too complex.");
+}
+inline EngineError tooManyFields() {
+    return EngineError(3190, "Too many fields defined.");
+}
 inline EngineError unionColumns() {
     return EngineError(3307, "The number of columns in the two selected tables or queries of a "
                              "union query do not match.");

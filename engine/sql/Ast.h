@@ -43,6 +43,13 @@ struct Expr {
     std::shared_ptr<Query> query;
     std::size_t begin = 0; // source offsets
     std::size_t end = 0;
+
+    Expr() = default;
+    Expr(const Expr&) = delete;
+    Expr& operator=(const Expr&) = delete;
+    // A run of operators makes a chain of nodes as long as the run: it is
+    // taken apart node by node, not by one nested destructor per node.
+    ~Expr();
 };
 using ExprPtr = std::unique_ptr<Expr>;
 

@@ -12,7 +12,8 @@ namespace quarix::engine::sql {
 
 // Recursive-descent parser of Access SQL with Access's operator precedence
 // (unary -, ^, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp).
-// Throws EngineError with Access's numbers for malformed input.
+// Throws EngineError with Access's numbers for malformed input, and 3360 for
+// constructs nested deeper than kMaxNesting.
 class Parser {
 public:
     explicit Parser(std::string_view sql);
@@ -28,6 +29,18 @@ public:
 private:
     struct Failure {
         enum class Kind { Operator, String, Date } kind;
+    };
+
+    // Held by every construct that parses what it holds by recursion.
+    class Nested {
+    public:
+        explicit Nested(Parser& parser);
+        ~Nested() { --parser_.nesting_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        Parser& parser_;
     };
 
     const Token& peek(std::size_t ahead = 0) const;
@@ -76,6 +89,8 @@ private:
     std::size_t pos_ = 0;
     std::size_t expressionStart_ = 0; // first token of the clause expression being read
     bool expressionStopsAtComma_ = false;
+    int nesting_ = 0;
+    int joins_ = 0;
 };
 
 bool isReservedWord(const Token& token);

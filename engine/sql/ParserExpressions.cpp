@@ -2,6 +2,7 @@
 #include "engine/sql/AccessDate.h"
 #include "engine/sql/AccessErrors.h"
 #include "engine/sql/AccessText.h"
+#include "engine/sql/Limits.h"
 #include "engine/sql/Parser.h"
 
 #include <cctype>
@@ -19,7 +20,21 @@ ExprPtr node(Expr::Kind kind, std::size_t begin, std::size_t end) {
     return e;
 }
 
+ExprPtr negated(std::size_t begin, ExprPtr operand) {
+    auto e = node(Expr::Kind::Unary, begin, operand->end);
+    e->op = "-";
+    e->args.push_back(std::move(operand));
+    return e;
+}
+
 } // namespace
+
+Parser::Nested::Nested(Parser& parser) : parser_(parser) {
+    if (++parser_.nesting_ > kMaxNesting) {
+        --parser_.nesting_;
+        throw errors::tooComplex();
+    }
+}
 
 void Parser::fail(Failure::Kind kind) const {
     throw Failure{kind};
@@ -77,6 +92,7 @@ ExprPtr Parser::leftAssociative(ExprPtr (Parser::*operand)(),
 }
 
 ExprPtr Parser::parseImp() {
+    Nested nested(*this);
     return leftAssociative(&Parser::parseEqv, {"imp"});
 }
 
@@ -98,6 +114,7 @@ ExprPtr Parser::parseAnd() {
 
 ExprPtr Parser::parseNot() {
     if (peek().isWord("not")) {
+        Nested nested(*this);
         const std::size_t begin = take().begin;
         ExprPtr operand = parseNot();
         auto e = node(Expr::Kind::Unary, begin, operand->end);
@@ -205,19 +222,14 @@ ExprPtr Parser::parsePower() {
 }
 
 ExprPtr Parser::parseSigned() {
-    if (peek().isSymbol("-") || peek().isSymbol("+")) {
-        const Token& sign = take();
-        const bool minus = sign.text == "-";
-        const std::size_t begin = sign.begin;
-        ExprPtr operand = parseSigned();
-        if (!minus)
-            return operand;
-        auto e = node(Expr::Kind::Unary, begin, operand->end);
-        e->op = "-";
-        e->args.push_back(std::move(operand));
-        return e;
-    }
-    return parsePrimary();
+    if (!peek().isSymbol("-") && !peek().isSymbol("+"))
+        return parsePrimary();
+    Nested nested(*this);
+    const Token& sign = take();
+    const bool minus = sign.text == "-";
+    const std::size_t begin = sign.begin;
+    ExprPtr operand = parseSigned();
+    return minus ? negated(begin, std::move(operand)) : std::move(operand);
 }
 
 ExprPtr Parser::parsePrimary() {

@@ -1,5 +1,6 @@
 // Statements of Access SQL: PARAMETERS, SELECT with its clauses, UNION.
 #include "engine/sql/AccessErrors.h"
+#include "engine/sql/Limits.h"
 #include "engine/sql/Parser.h"
 
 #include <cstdlib>
@@ -242,6 +243,7 @@ std::string Parser::parseAlias(bool requireAs) {
 std::unique_ptr<FromNode> Parser::parseFromPrimary() {
     auto node = std::make_unique<FromNode>();
     if (acceptSymbol("(")) {
+        Nested nested(*this);
         if (peek().isWord("select")) {
             node->kind = FromNode::Kind::Subquery;
             node->query = parseQuery();
@@ -280,6 +282,8 @@ std::unique_ptr<FromNode> Parser::parseFromSource() {
         acceptWord("outer");
         if (!acceptWord("join"))
             throw errors::joinOperation();
+        if (++joins_ > kMaxNesting) // each join nests the joins before it
+            throw errors::tooComplex();
         auto join = std::make_unique<FromNode>();
         join->kind = FromNode::Kind::Join;
         join->joinType = type;

@@ -3,6 +3,7 @@
 #include "engine/sql/AccessErrors.h"
 #include "engine/sql/AccessText.h"
 #include "engine/sql/ExpressionTranslator.h"
+#include "engine/sql/Limits.h"
 
 #include <algorithm>
 #include <functional>
@@ -81,6 +82,10 @@ private:
         ExpressionTranslator t(context_, scope_, clause, e.begin, e.end);
         t.aliasLookup = std::move(aliases);
         TypedSql result = t.translate(e);
+        // Aliases repeat their expression wherever ORDER BY names them.
+        bytes_ += result.sql.size();
+        if (bytes_ > kMaxSqlBytes)
+            throw errors::tooComplex();
         aggregate_ = aggregate_ || t.sawAggregate();
         for (const ColumnUse& use : t.bareColumns()) {
             if (clause == Clause::GroupBy)
@@ -103,6 +108,7 @@ private:
     std::vector<std::string> groupColumns_;
     std::string from_, where_, groupBy_, having_;
     std::vector<OrderKey> order_;
+    std::size_t bytes_ = 0;
     bool aggregate_ = false;
     bool collateText_ = false;
     std::size_t sourceCursor_ = 0;
@@ -427,6 +433,9 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
     }
     if (single) {
         result.sql = cores[0]->sql();
+        // Saved queries are written out wherever a statement names them.
+        if (result.sql.size() > kMaxSqlBytes)
+            throw errors::tooComplex();
         cores[0]->keyed(result);
         return result;
     }
@@ -453,6 +462,8 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
                     keyTerm(resultName(found), text, item.descending);
     }
     result.sql = sql + ordering;
+    if (result.sql.size() > kMaxSqlBytes)
+        throw errors::tooComplex();
     return result;
 }
 

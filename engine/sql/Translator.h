@@ -61,7 +61,9 @@ void registerAccessFunctions(sqlite3* db);
 // Null" (Left$(Null, 1)).
 inline constexpr const char* kRuntimeErrorPrefix = "QX";
 
-// The EngineError such a message stands for; nullopt for any other message.
+// The EngineError such a message stands for, or 3360 "Query is too complex."
+// (3190 "Too many fields defined." for too many columns) for SQLite's
+// refusal of a statement too deep or too big; nullopt for any other message.
 std::optional<EngineError> engineErrorFromMessage(const std::string& message);
 
 } // namespace quarix::engine::sql

@@ -108,8 +108,12 @@ public:
     Result run(const sql::TranslatedQuery& q) {
         Result result{q.columns, {}};
         sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, q.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in " + q.sql);
+        if (sqlite3_prepare_v2(db_, q.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+            const std::string message = sqlite3_errmsg(db_);
+            if (auto e = sql::engineErrorFromMessage(message))
+                throw *e;
+            throw std::runtime_error(message + " in " + q.sql);
+        }
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             std::vector<std::string> row;
