@@ -88,5 +88,14 @@ TEST(RuntimeErrorMessages, MapBackOnlyTheirOwnPrefix) {
     EXPECT_FALSE(engine::sql::engineErrorFromMessage("no such table: t1").has_value());
 }
 
+TEST(RuntimeErrorMessages, SqliteLimitsAreAccessLimits) {
+    for (const char* message :
+         {"parser stack overflow", "Expression tree is too large (maximum depth 1000)",
+          "too many terms in compound SELECT", "too many arguments on function acc_cat"})
+        EXPECT_EQ(engine::sql::engineErrorFromMessage(message)->number(), 3360) << message;
+    EXPECT_EQ(engine::sql::engineErrorFromMessage("too many columns in result set")->number(),
+              3190);
+}
+
 } // namespace
 } // namespace quarix::test
