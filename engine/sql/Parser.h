@@ -11,9 +11,10 @@
 namespace quarix::engine::sql {
 
 // Recursive-descent parser of Access SQL with Access's operator precedence
-// (unary -, ^, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp).
-// Throws EngineError with Access's numbers for malformed input, and 3360 for
-// constructs nested deeper than kMaxNesting.
+// (^, unary -, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp;
+// a minus straight before a number binds tighter than ^). Throws EngineError
+// with Access's numbers for malformed input, and 3360 for constructs nested
+// deeper than kMaxNesting.
 class Parser {
 public:
     explicit Parser(std::string_view sql);
@@ -68,8 +69,9 @@ private:
     ExprPtr parseMod();
     ExprPtr parseIntDiv();
     ExprPtr parseMultiplicative();
+    ExprPtr parseNegation();
     ExprPtr parsePower();
-    ExprPtr parseSigned();
+    ExprPtr parsePowerOperand();
     ExprPtr parsePrimary();
     ExprPtr parseName();
     ExprPtr parseCall(const Token& name);

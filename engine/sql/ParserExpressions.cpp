@@ -213,22 +213,34 @@ ExprPtr Parser::parseIntDiv() {
     return leftAssociative(&Parser::parseMultiplicative, {"\\"});
 }
 ExprPtr Parser::parseMultiplicative() {
-    return leftAssociative(&Parser::parsePower, {"*", "/"});
+    return leftAssociative(&Parser::parseNegation, {"*", "/"});
 }
 
-// Negation binds tighter than every binary operator, ^ included: -10^2 is 100.
+// Negation binds looser than ^ (-[x]^2 is -([x]^2)), except straight before
+// a number, which it makes negative first: -10^2 is 100, -(10)^2 is -100.
+ExprPtr Parser::parseNegation() {
+    const bool plus = peek().isSymbol("+");
+    if (!plus && !(peek().isSymbol("-") && peek(1).kind != Token::Kind::Number))
+        return parsePower();
+    Nested nested(*this);
+    const std::size_t begin = take().begin;
+    ExprPtr operand = parseNegation();
+    return plus ? std::move(operand) : negated(begin, std::move(operand));
+}
+
 ExprPtr Parser::parsePower() {
-    return leftAssociative(&Parser::parseSigned, {"^"});
+    return leftAssociative(&Parser::parsePowerOperand, {"^"});
 }
 
-ExprPtr Parser::parseSigned() {
+// A negative number, or after ^ any negated operand: 2^-[x].
+ExprPtr Parser::parsePowerOperand() {
     if (!peek().isSymbol("-") && !peek().isSymbol("+"))
         return parsePrimary();
     Nested nested(*this);
     const Token& sign = take();
     const bool minus = sign.text == "-";
     const std::size_t begin = sign.begin;
-    ExprPtr operand = parseSigned();
+    ExprPtr operand = parsePowerOperand();
     return minus ? negated(begin, std::move(operand)) : std::move(operand);
 }
 
