@@ -74,8 +74,6 @@ bool sameName(const std::string& a, const std::string& b) {
 
 std::string queryKindName(QueryKind kind) {
     switch (kind) {
-    case QueryKind::Crosstab:
-        return "a crosstab query";
     case QueryKind::Delete:
         return "a delete query";
     case QueryKind::Update:
@@ -99,6 +97,21 @@ class Resolver : public sql::SchemaLookup {
 public:
     Resolver(DatabaseState& state, CacheFile& cache, const ReadOptions& options)
         : state_(state), cache_(cache), options_(options) {}
+
+    std::vector<std::optional<std::string>> textColumn(const std::string& select) override {
+        std::vector<std::optional<std::string>> values;
+        Statement query(cache_.db(), select);
+        while (query.step()) {
+            if (sqlite3_column_type(query.get(), 0) == SQLITE_NULL) {
+                values.emplace_back();
+                continue;
+            }
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query.get(), 0));
+            values.emplace_back(
+                std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(query.get(), 0))));
+        }
+        return values;
+    }
 
     const sql::SchemaSource* find(const std::string& name) override {
         for (const auto& source : sources_)
@@ -131,7 +144,8 @@ private:
             throw EngineError(3078,
                               "The database engine cannot find the input table or query '" + name +
                                   "'. Make sure it exists and that its name is spelled correctly.");
-        if (it->kind != QueryKind::Select && it->kind != QueryKind::Union)
+        if (it->kind != QueryKind::Select && it->kind != QueryKind::Union &&
+            it->kind != QueryKind::Crosstab)
             throw EngineError(3219, "The query '" + name + "' is " + queryKindName(it->kind) +
                                         "; Quarix only reads data and does not run it.");
         if (!it->error.empty())
@@ -175,9 +189,10 @@ std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statemen
                                const ReadOptions& options) {
     const std::shared_ptr<CacheFile> cache = state.currentCache();
     std::lock_guard lock(cache->mutex());
+    // A crosstab reads its data while it is translated.
+    CancelGuard guard(cache->db(), options.cancel);
     Resolver resolver(state, *cache, options);
     const sql::TranslatedQuery translated = sql::translateSelect(statement, resolver);
-    CancelGuard guard(cache->db(), options.cancel);
     return std::make_shared<ResultSet>(cache, translated);
 }
 
@@ -307,6 +322,7 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
     }
     const std::shared_ptr<CacheFile> cache = state_->currentCache();
     std::lock_guard lock(cache->mutex());
+    CancelGuard guard(cache->db(), options.cancel);
     Resolver resolver(*state_, *cache, options);
     const sql::SchemaSource* source = resolver.find(sourceName);
     if (!source)
@@ -324,9 +340,9 @@ std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
                                                   const ReadOptions& options) const {
     const std::shared_ptr<CacheFile> cache = state_->currentCache();
     std::lock_guard lock(cache->mutex());
+    CancelGuard guard(cache->db(), options.cancel);
     Resolver resolver(*state_, *cache, options);
     const sql::TranslatedQuery translated = sql::translateFilter(sourceName, criterion, resolver);
-    CancelGuard guard(cache->db(), options.cancel);
     return std::make_shared<ResultSet>(cache, translated);
 }
 

@@ -15,14 +15,6 @@ std::string lowerAscii(const std::string& s) {
     return out;
 }
 
-bool isAggregateName(const std::string& n) {
-    for (const char* a :
-         {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
-        if (n == a)
-            return true;
-    return false;
-}
-
 // Result type of Int, Fix, Abs and Round: the argument's numeric type.
 ColumnType sameNumericType(ColumnType t) {
     if (isIntegerType(t))
@@ -43,7 +35,7 @@ std::vector<TypedSql> ExpressionTranslator::translateArgs(const Expr& e) {
 
 TypedSql ExpressionTranslator::translateCall(const Expr& e) {
     const std::string name = lowerAscii(e.text);
-    if (isAggregateName(name))
+    if (isAggregateFunction(name))
         return translateAggregate(e, name);
     if (e.starArgument)
         syntaxError();
@@ -104,19 +96,22 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
     if (!e.starArgument && e.args.size() != 1)
         argumentCountError();
     sawAggregate_ = true;
+    const std::string filter =
+        aggregateFilter.empty() ? "" : " FILTER (WHERE " + aggregateFilter + ")";
     if (e.starArgument)
-        return TypedSql::value("count(*)", ColumnType::Long);
+        return TypedSql::value("count(*)" + filter, ColumnType::Long);
     TypedSql result;
     ++aggregateDepth_;
     const TypedSql a = translate(*e.args[0]);
     --aggregateDepth_;
     const TypedSql v = asValue(a);
     if (name == "count") {
-        result = TypedSql::value("count(" + a.sql + ")", ColumnType::Long);
+        result = TypedSql::value("count(" + a.sql + ")" + filter, ColumnType::Long);
     } else if (name == "sum" || name == "avg") {
         if (a.form == TypedSql::Form::ScaledCurrency) {
-            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")"
-                                                   : "CAST(round(avg(" + a.sql + ")) AS INTEGER)",
+            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")" + filter
+                                                   : "CAST(round(avg(" + a.sql + ")" + filter +
+                                                         ") AS INTEGER)",
                                      ColumnType::Currency);
             result.form = TypedSql::Form::ScaledCurrency;
         } else {
@@ -126,7 +121,7 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
                 type = ColumnType::Currency;
             else if (name == "sum" && isIntegerType(n.type))
                 type = ColumnType::Long;
-            result = TypedSql::value(name + "(" + n.sql + ")", type);
+            result = TypedSql::value(name + "(" + n.sql + ")" + filter, type);
         }
     } else if (name == "min" || name == "max" || name == "first" || name == "last") {
         const bool keepForm =
@@ -135,10 +130,10 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
         const std::string fn = name == "min" || name == "max" ? name : "acc_" + name;
         const bool collate = (name == "min" || name == "max") && isTextType(arg.type);
         result = arg;
-        result.sql = fn + "(" + (collate ? withCollation(arg) : arg.sql) + ")";
+        result.sql = fn + "(" + (collate ? withCollation(arg) : arg.sql) + ")" + filter;
     } else {
         const TypedSql n = numericOperand(v, ColumnType::Double);
-        result = TypedSql::value("acc_" + name + "(" + n.sql + ")", ColumnType::Double);
+        result = TypedSql::value("acc_" + name + "(" + n.sql + ")" + filter, ColumnType::Double);
     }
     result.isNullLiteral = false;
     result.isTextLiteral = false;

@@ -19,7 +19,8 @@ class Parser {
 public:
     explicit Parser(std::string_view sql);
 
-    // A whole statement: [PARAMETERS ...;] SELECT ... [UNION [ALL] SELECT ...] [ORDER BY ...] [;]
+    // A whole statement: [PARAMETERS ...;] [TRANSFORM ...] SELECT ... [UNION [ALL]
+    // SELECT ...] [ORDER BY ...] [PIVOT ...] [;]
     Query parseStatement();
 
     // The whole input as one expression (a WHERE criterion or a Filter).
@@ -84,6 +85,8 @@ private:
     std::unique_ptr<FromNode> parseFromPrimary();
     std::string parseAlias(bool requireAs);
     void parseOrderBy(Query& query);
+    Crosstab parseTransform();
+    void parsePivot(Crosstab& crosstab);
     void parseParameters(Query& query);
 
     std::string sql_;
@@ -96,5 +99,8 @@ private:
 };
 
 bool isReservedWord(const Token& token);
+
+// The value of a number token; 6 "Overflow" for one beyond a Double (1E999).
+double numberValue(const Token& token);
 
 } // namespace quarix::engine::sql

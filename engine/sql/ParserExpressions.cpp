@@ -6,6 +6,7 @@
 #include "engine/sql/Parser.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 namespace quarix::engine::sql {
@@ -28,6 +29,13 @@ ExprPtr negated(std::size_t begin, ExprPtr operand) {
 }
 
 } // namespace
+
+double numberValue(const Token& token) {
+    const double value = std::strtod(token.text.c_str(), nullptr);
+    if (!std::isfinite(value))
+        throw errors::overflow();
+    return value;
+}
 
 Parser::Nested::Nested(Parser& parser) : parser_(parser) {
     if (++parser_.nesting_ > kMaxNesting) {
@@ -251,7 +259,7 @@ ExprPtr Parser::parsePrimary() {
         take();
         auto e = node(Expr::Kind::Number, t.begin, t.end);
         e->text = t.text;
-        e->number = std::strtod(t.text.c_str(), nullptr);
+        e->number = numberValue(t);
         e->isInteger =
             t.text.find_first_of(".eE") == std::string::npos && e->number <= 2147483647.0;
         return e;

@@ -2,6 +2,7 @@
 
 #include "engine/sql/AccessErrors.h"
 #include "engine/sql/AccessText.h"
+#include "engine/sql/CoreTranslation.h"
 #include "engine/sql/ExpressionTranslator.h"
 #include "engine/sql/Limits.h"
 
@@ -16,29 +17,11 @@ namespace {
 
 using Clause = ExpressionTranslator::Clause;
 
-struct OutputColumn {
-    TypedSql sql;
-    std::string name;
-    std::string qualifier; // source of a plain column reference, for "T.F" names
-    bool plainColumn = false;
-};
-
-struct OrderKey {
-    std::string sql; // plain value, without collation
-    bool text = false;
-    bool descending = false;
-};
-
 std::string resultName(std::size_t i) {
     return "\"r" + std::to_string(i) + "\"";
 }
 std::string keyName(std::size_t i) {
     return "\"k" + std::to_string(i) + "\"";
-}
-
-std::string keyTerm(const std::string& sql, bool text, bool descending) {
-    return sql + (text ? std::string(" COLLATE ") + kTextCollation : "") +
-           (descending ? " DESC" : "");
 }
 
 bool isConstant(const Expr& e) {
@@ -47,72 +30,12 @@ bool isConstant(const Expr& e) {
            e.kind == Expr::Kind::Null;
 }
 
-// One SELECT of a query: its sources, result columns and clauses.
-class CoreTranslation {
-public:
-    CoreTranslation(TranslationContext& context, const SelectCore& core, const Scope* parent)
-        : context_(context), core_(core) {
-        scope_.parent = parent;
-    }
+} // namespace
 
-    void translate(const std::vector<OrderItem>* orderBy);
-    std::string sql() const;
-    // Fills the keyed form of the result when the statement allows it.
-    void keyed(TranslatedQuery& result) const;
-    std::vector<OutputColumn>& columns() { return columns_; }
-    // Text result columns compare without regard to case (DISTINCT, UNION).
-    void collateText() { collateText_ = true; }
-
-private:
-    void collectSources(const FromNode& node);
-    std::string fromSql(const FromNode& node, bool nested);
-    void addItems();
-    void nameColumns();
-    std::string selectList() const;
-    std::string body() const;
-    std::string ordering() const;
-    void addOrder(const std::vector<OrderItem>& orderBy);
-    void checkGrouping();
-    void markSelected(const std::string& columnSql);
-    std::string distinctRowKeys() const;
-    using AliasLookup = std::function<std::optional<TypedSql>(const std::string&)>;
-
-    // Translates one clause expression and notes what GROUP BY checks need.
-    TypedSql run(Clause clause, const Expr& e, AliasLookup aliases = {}) {
-        ExpressionTranslator t(context_, scope_, clause, e.begin, e.end);
-        t.aliasLookup = std::move(aliases);
-        TypedSql result = t.translate(e);
-        // Aliases repeat their expression wherever ORDER BY names them.
-        bytes_ += result.sql.size();
-        if (bytes_ > kMaxSqlBytes)
-            throw errors::tooComplex();
-        aggregate_ = aggregate_ || t.sawAggregate();
-        for (const ColumnUse& use : t.bareColumns()) {
-            if (clause == Clause::GroupBy)
-                groupColumns_.push_back(use.sql);
-            else if (clause == Clause::Select || clause == Clause::Having ||
-                     clause == Clause::OrderBy)
-                checkedColumns_.push_back(use);
-        }
-        return result;
-    }
-
-    TranslationContext& context_;
-    const SelectCore& core_;
-    Scope scope_;
-    std::vector<std::string> sourceSql_; // parallel to scope_.sources
-    std::vector<bool> selected_; // parallel to scope_.sources: a field of it is in the select list
-    std::string distinctRowKeys_;
-    std::vector<OutputColumn> columns_;
-    std::vector<ColumnUse> checkedColumns_;
-    std::vector<std::string> groupColumns_;
-    std::string from_, where_, groupBy_, having_;
-    std::vector<OrderKey> order_;
-    std::size_t bytes_ = 0;
-    bool aggregate_ = false;
-    bool collateText_ = false;
-    std::size_t sourceCursor_ = 0;
-};
+std::string keyTerm(const std::string& sql, bool text, bool descending) {
+    return sql + (text ? std::string(" COLLATE ") + kTextCollation : "") +
+           (descending ? " DESC" : "");
+}
 
 void CoreTranslation::collectSources(const FromNode& node) {
     if (node.kind == FromNode::Kind::Join) {
@@ -158,6 +81,8 @@ std::string CoreTranslation::fromSql(const FromNode& node, bool nested) {
 void CoreTranslation::addItems() {
     for (const SelectItem& item : core_.items) {
         const Expr& e = *item.expr;
+        if (e.kind == Expr::Kind::Star && crosstab_)
+            throw errors::starInCrosstab();
         if (e.kind == Expr::Kind::Star) {
             bool found = false;
             for (const ScopeSource& source : scope_.sources) {
@@ -278,19 +203,30 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
         from_ += (from_.empty() ? "" : ", ") + fromSql(*node, false);
     selected_.assign(scope_.sources.size(), false);
     addItems();
-    if (core_.where)
+    if (crosstab_ && core_.where)
+        splitWhere();
+    else if (core_.where)
         where_ = asCondition(run(Clause::Where, *core_.where)).sql;
     for (const auto& g : core_.groupBy) {
         const TypedSql v = asValue(run(Clause::GroupBy, *g));
         groupBy_ +=
             (groupBy_.empty() ? "" : ", ") + keyTerm("(" + v.sql + ")", isTextType(v.type), false);
+        groupOrder_.push_back({"(" + v.sql + ")", isTextType(v.type), false});
     }
     if (!core_.groupBy.empty())
         aggregate_ = true;
     if (core_.having)
         having_ = asCondition(run(Clause::Having, *core_.having)).sql;
+    for (const Expr* criterion : groupCriteria_) {
+        const std::string held = asCondition(run(Clause::Having, *criterion)).sql;
+        having_ = having_.empty() ? held : "(" + having_ + " AND " + held + ")";
+    }
+    if (crosstab_)
+        addPivotColumns();
     if (orderBy)
         addOrder(*orderBy);
+    if (crosstab_) // its rows come in the order of their headings
+        order_.insert(order_.end(), groupOrder_.begin(), groupOrder_.end());
     checkGrouping();
     nameColumns();
     distinctRowKeys_ = distinctRowKeys();
@@ -385,6 +321,8 @@ std::string CoreTranslation::sql() const {
     return outer;
 }
 
+namespace {
+
 // The result type of a union column: the common type, else a number when
 // every branch gives one, else text.
 void unifyUnionColumns(std::vector<std::unique_ptr<CoreTranslation>>& cores) {
@@ -413,8 +351,9 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
                                const Scope* parent) {
     std::vector<std::unique_ptr<CoreTranslation>> cores;
     const bool single = query.selects.size() == 1;
+    const Crosstab* crosstab = query.crosstab ? &*query.crosstab : nullptr;
     for (const SelectCore& core : query.selects) {
-        cores.push_back(std::make_unique<CoreTranslation>(context, core, parent));
+        cores.push_back(std::make_unique<CoreTranslation>(context, core, parent, crosstab));
         cores.back()->translate(single ? &query.orderBy : nullptr);
         if (cores.back()->columns().size() != cores[0]->columns().size())
             throw errors::unionColumns();

@@ -2,6 +2,7 @@
 
 #include "engine/ColumnType.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ class SchemaLookup {
 public:
     virtual ~SchemaLookup() = default;
     virtual const SchemaSource* find(const std::string& name) = 0;
+    // Runs an SQLite SELECT on the sources found and gives the first column
+    // of its rows as text (nullopt for Null): a crosstab's columns are the
+    // headings its data holds. Throws EngineError when the statement fails.
+    virtual std::vector<std::optional<std::string>> textColumn(const std::string& select) = 0;
 };
 
 } // namespace quarix::engine::sql

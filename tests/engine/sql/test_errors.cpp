@@ -49,6 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"[Town] = [Forms]![Main]![Town] Or [town] = 'y'",
                   "3061 Too few parameters. Expected 2."},
         ErrorCase{"[Age] = 'abc'", "3464 Data type mismatch in criteria expression."},
+        ErrorCase{"[Age] < 1E999", "6 Overflow"},
+        ErrorCase{"SELECT TOP 1E999 * FROM Customers", "6 Overflow"},
         ErrorCase{"Max([Age]) > 30",
                   "3096 Cannot have aggregate function in WHERE clause (Max([Age]) > 30)."},
         ErrorCase{"SELECT Name, Count(*) FROM Customers",
