@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ColumnType.h"
+#include "engine/EngineError.h"
 
 #include <optional>
 #include <string>
@@ -32,8 +33,11 @@ public:
     virtual const SchemaSource* find(const std::string& name) = 0;
     // Runs an SQLite SELECT on the sources found and gives the first column
     // of its rows as text (nullopt for Null): a crosstab's columns are the
-    // headings its data holds. Throws EngineError when the statement fails.
-    virtual std::vector<std::optional<std::string>> textColumn(const std::string& select) = 0;
+    // headings its data holds. Throws EngineError when the statement fails;
+    // a lookup without data to run it on refuses it.
+    virtual std::vector<std::optional<std::string>> textColumn(const std::string&) {
+        throw EngineError(3219, "Invalid operation.");
+    }
 };
 
 } // namespace quarix::engine::sql
