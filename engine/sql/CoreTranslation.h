@@ -50,7 +50,11 @@ private:
     std::string fromSql(const FromNode& node, bool nested);
     void addItems();
     void nameColumns();
-    std::string selectList() const;
+    // The first count result columns (all by default).
+    std::string selectList(std::size_t count = std::string::npos) const;
+    // The rows with their sort keys after their columns, as k0, k1, ...
+    std::string keyedRows() const;
+    std::string crosstabRows() const;
     std::string body() const;
     std::string ordering() const;
     void addOrder(const std::vector<OrderItem>& orderBy);
@@ -64,13 +68,10 @@ private:
     using AliasLookup = std::function<std::optional<TypedSql>(const std::string&)>;
     using Clause = ExpressionTranslator::Clause;
 
-    // Translates one clause expression and notes what GROUP BY checks need;
-    // aggregateFilter, when given, limits the rows of its aggregates.
-    TypedSql run(Clause clause, const Expr& e, AliasLookup aliases = {},
-                 const std::string& aggregateFilter = {}) {
+    // Translates one clause expression and notes what GROUP BY checks need.
+    TypedSql run(Clause clause, const Expr& e, AliasLookup aliases = {}) {
         ExpressionTranslator t(context_, scope_, clause, e.begin, e.end);
         t.aliasLookup = std::move(aliases);
-        t.aggregateFilter = aggregateFilter;
         TypedSql result = t.translate(e);
         // Aliases repeat their expression wherever ORDER BY names them.
         bytes_ += result.sql.size();
@@ -101,12 +102,22 @@ private:
     std::vector<OrderKey> order_;
     std::vector<OrderKey> groupOrder_;       // the GROUP BY keys, a crosstab's default order
     std::vector<const Expr*> groupCriteria_; // a crosstab's WHERE criteria on aggregates
+    // A crosstab: its select list's columns (before the headings'), the
+    // heading of each source row, the headings, and a cell's value.
+    std::size_t itemCount_ = 0;
+    std::string heading_;
+    std::vector<std::optional<std::string>> headings_;
+    TypedSql cellValue_;
     std::size_t bytes_ = 0;
     bool aggregate_ = false;
     bool collateText_ = false;
     std::size_t sourceCursor_ = 0;
 };
 
+// The names of result columns ("r0", ...) and sort keys ("k0", ...), quoted.
+std::string resultName(std::size_t i);
+std::string keyName(std::size_t i);
+// A sort term: sql, in the text order for text, descending or not.
 std::string keyTerm(const std::string& sql, bool text, bool descending);
 
 } // namespace quarix::engine::sql

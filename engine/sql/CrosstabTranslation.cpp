@@ -1,7 +1,7 @@
-// The columns of a crosstab: one per heading that its PIVOT expression
-// takes in the data (in the order of the expression's values, Null first
-// as "<>"), or one per value of its IN list. The headings come from a first
-// query on the data, so translating a crosstab runs SQL (SchemaLookup::textColumn).
+// Crosstabs: one column per heading that the PIVOT expression takes in the
+// data (in the order of the expression's values, Null first as "<>"), or
+// one per value of its IN list. The headings come from a first query on the
+// data, so translating a crosstab runs SQL (SchemaLookup::textColumn).
 #include "engine/sql/AccessErrors.h"
 #include "engine/sql/AccessText.h"
 #include "engine/sql/CoreTranslation.h"
@@ -125,27 +125,54 @@ std::vector<std::optional<std::string>> CoreTranslation::headings(const std::str
     return out;
 }
 
-// Each cell is the TRANSFORM value over the rows of its row and heading, or
-// Null when there are none (a Count too).
 void CoreTranslation::addPivotColumns() {
     const Expr& pivotExpr = *crosstab_->pivot;
     ExpressionTranslator t(context_, scope_, Clause::GroupBy, pivotExpr.begin, pivotExpr.end);
     const TypedSql pivot = asValue(t.translate(pivotExpr));
     // "" heads the same column as Null.
-    const std::string heading = "nullif(" + asText(pivot) + ", '')";
-    const auto found = headings(heading, pivot);
-    if (columns_.size() + found.size() > kMaxColumns)
+    heading_ = "nullif(" + asText(pivot) + ", '')";
+    headings_ = headings(heading_, pivot);
+    itemCount_ = columns_.size();
+    if (itemCount_ + headings_.size() > kMaxColumns)
         throw errors::tooManyFields();
     aggregate_ = true;
-    for (const auto& value : found) {
-        const std::string rows = isHeading(heading, value);
-        TypedSql cell = run(Clause::Select, *crosstab_->value, {}, rows);
-        cell.sql = "(CASE WHEN count(*) FILTER (WHERE " + rows + ") = 0 THEN NULL ELSE " +
-                   cell.sql + " END)";
-        cell.isNullLiteral = false;
-        cell.isTextLiteral = false;
-        columns_.push_back({cell, columnName(value), {}, false});
+    cellValue_ = asStorage(run(Clause::Select, *crosstab_->value));
+    for (const auto& value : headings_)
+        columns_.push_back({cellValue_, columnName(value), {}, false});
+}
+
+// Two grouped queries over the rows, joined: qx_r has a row per row
+// heading with the select list's columns, and qx_c a cell per row heading
+// and column heading, the value worked out once for each; a column takes
+// its heading's cell, or Null when there is none (no data, also for Count).
+std::string CoreTranslation::crosstabRows() const {
+    std::string rows = selectList(itemCount_) + ", row_number() OVER () AS qx_n, count(*)";
+    std::string cells = "SELECT " + heading_ + " AS qx_h, " + cellValue_.sql + " AS qx_v";
+    std::string on;
+    for (std::size_t i = 0; i < groupOrder_.size(); ++i) {
+        const std::string key = "qx_g" + std::to_string(i);
+        rows += ", " + groupOrder_[i].sql + " AS " + key;
+        cells += ", " + groupOrder_[i].sql + " AS " + key;
+        on += (i ? " AND " : "") +
+              keyTerm("qx_r." + key + " IS qx_c." + key, groupOrder_[i].text, false);
     }
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        rows += ", " + order_[i].sql + " AS " + keyName(i);
+    rows += body();
+    cells += (from_.empty() ? "" : " FROM " + from_) + (where_.empty() ? "" : " WHERE " + where_) +
+             " GROUP BY " + (groupBy_.empty() ? "" : groupBy_ + ", ") + heading_ + " COLLATE " +
+             kTextCollation;
+    std::string out = "SELECT ";
+    for (std::size_t i = 0; i < itemCount_; ++i)
+        out += "qx_r." + resultName(i) + ", ";
+    for (std::size_t i = 0; i < headings_.size(); ++i)
+        out += "max(CASE WHEN " + isHeading("qx_c.qx_h", headings_[i]) +
+               " THEN qx_c.qx_v END) AS " + resultName(itemCount_ + i) + ", ";
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        out += "qx_r." + keyName(i) + ", ";
+    out.resize(out.size() - 2);
+    return out + " FROM (" + rows + ") AS qx_r LEFT JOIN (" + cells + ") AS qx_c ON " +
+           (on.empty() ? "1" : on) + " GROUP BY qx_r.qx_n";
 }
 
 } // namespace quarix::engine::sql

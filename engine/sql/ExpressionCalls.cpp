@@ -96,22 +96,19 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
     if (!e.starArgument && e.args.size() != 1)
         argumentCountError();
     sawAggregate_ = true;
-    const std::string filter =
-        aggregateFilter.empty() ? "" : " FILTER (WHERE " + aggregateFilter + ")";
     if (e.starArgument)
-        return TypedSql::value("count(*)" + filter, ColumnType::Long);
+        return TypedSql::value("count(*)", ColumnType::Long);
     TypedSql result;
     ++aggregateDepth_;
     const TypedSql a = translate(*e.args[0]);
     --aggregateDepth_;
     const TypedSql v = asValue(a);
     if (name == "count") {
-        result = TypedSql::value("count(" + a.sql + ")" + filter, ColumnType::Long);
+        result = TypedSql::value("count(" + a.sql + ")", ColumnType::Long);
     } else if (name == "sum" || name == "avg") {
         if (a.form == TypedSql::Form::ScaledCurrency) {
-            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")" + filter
-                                                   : "CAST(round(avg(" + a.sql + ")" + filter +
-                                                         ") AS INTEGER)",
+            result = TypedSql::value(name == "sum" ? "sum(" + a.sql + ")"
+                                                   : "CAST(round(avg(" + a.sql + ")) AS INTEGER)",
                                      ColumnType::Currency);
             result.form = TypedSql::Form::ScaledCurrency;
         } else {
@@ -121,7 +118,7 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
                 type = ColumnType::Currency;
             else if (name == "sum" && isIntegerType(n.type))
                 type = ColumnType::Long;
-            result = TypedSql::value(name + "(" + n.sql + ")" + filter, type);
+            result = TypedSql::value(name + "(" + n.sql + ")", type);
         }
     } else if (name == "min" || name == "max" || name == "first" || name == "last") {
         const bool keepForm =
@@ -130,10 +127,10 @@ TypedSql ExpressionTranslator::translateAggregate(const Expr& e, const std::stri
         const std::string fn = name == "min" || name == "max" ? name : "acc_" + name;
         const bool collate = (name == "min" || name == "max") && isTextType(arg.type);
         result = arg;
-        result.sql = fn + "(" + (collate ? withCollation(arg) : arg.sql) + ")" + filter;
+        result.sql = fn + "(" + (collate ? withCollation(arg) : arg.sql) + ")";
     } else {
         const TypedSql n = numericOperand(v, ColumnType::Double);
-        result = TypedSql::value("acc_" + name + "(" + n.sql + ")" + filter, ColumnType::Double);
+        result = TypedSql::value("acc_" + name + "(" + n.sql + ")", ColumnType::Double);
     }
     result.isNullLiteral = false;
     result.isTextLiteral = false;

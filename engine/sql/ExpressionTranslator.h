@@ -33,8 +33,6 @@ public:
 
     // ORDER BY may name a result column by its alias.
     std::function<std::optional<TypedSql>(const std::string&)> aliasLookup;
-    // A condition that every aggregate takes only the rows of (a crosstab's cell).
-    std::string aggregateFilter;
 
 private:
     // The run of one operator that a chain is in, kept as its terms until it ends.

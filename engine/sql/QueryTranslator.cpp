@@ -17,13 +17,6 @@ namespace {
 
 using Clause = ExpressionTranslator::Clause;
 
-std::string resultName(std::size_t i) {
-    return "\"r" + std::to_string(i) + "\"";
-}
-std::string keyName(std::size_t i) {
-    return "\"k" + std::to_string(i) + "\"";
-}
-
 bool isConstant(const Expr& e) {
     return e.kind == Expr::Kind::Number || e.kind == Expr::Kind::Text ||
            e.kind == Expr::Kind::Date || e.kind == Expr::Kind::Boolean ||
@@ -31,6 +24,14 @@ bool isConstant(const Expr& e) {
 }
 
 } // namespace
+
+std::string resultName(std::size_t i) {
+    return "\"r" + std::to_string(i) + "\"";
+}
+
+std::string keyName(std::size_t i) {
+    return "\"k" + std::to_string(i) + "\"";
+}
 
 std::string keyTerm(const std::string& sql, bool text, bool descending) {
     return sql + (text ? std::string(" COLLATE ") + kTextCollation : "") +
@@ -232,11 +233,11 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
     distinctRowKeys_ = distinctRowKeys();
 }
 
-std::string CoreTranslation::selectList() const {
+std::string CoreTranslation::selectList(std::size_t count) const {
     std::string select = "SELECT ";
     if (core_.distinct)
         select += "DISTINCT ";
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
+    for (std::size_t i = 0; i < columns_.size() && i < count; ++i) {
         const TypedSql out = asStorage(columns_[i].sql);
         select += (i ? ", " : "") + out.sql;
         if ((core_.distinct || collateText_) && isTextType(out.type) &&
@@ -291,31 +292,36 @@ void CoreTranslation::keyed(TranslatedQuery& result) const {
         alias + ".rowid = qx_k.qx_id WHERE qx_k.rowid BETWEEN ?1 AND ?2 ORDER BY qx_k.rowid";
 }
 
-std::string CoreTranslation::sql() const {
-    const std::string select = selectList();
-    const std::string body = this->body();
-    if (!core_.top) {
-        return select + body + ordering();
-    }
-    // TOP keeps ties with the last row, as Access does: rank the rows by the
-    // sort keys and keep those ranked within the limit.
-    std::string inner = select;
+std::string CoreTranslation::keyedRows() const {
+    if (crosstab_)
+        return crosstabRows();
+    std::string rows = selectList();
     for (std::size_t i = 0; i < order_.size(); ++i)
-        inner += ", " + order_[i].sql + " AS " + keyName(i);
-    inner += body;
+        rows += ", " + order_[i].sql + " AS " + keyName(i);
+    return rows + body();
+}
+
+std::string CoreTranslation::sql() const {
+    if (!core_.top && !crosstab_)
+        return selectList() + body() + ordering();
     std::string ordering;
     for (std::size_t i = 0; i < order_.size(); ++i)
         ordering += (i ? ", " : "") + keyTerm(keyName(i), order_[i].text, order_[i].descending);
+    std::string outer = "SELECT ";
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        outer += (i ? ", " : "") + resultName(i);
+    if (!core_.top)
+        return outer + " FROM (" + keyedRows() + ")" +
+               (ordering.empty() ? "" : " ORDER BY " + ordering);
+    // TOP keeps ties with the last row, as Access does: rank the rows by the
+    // sort keys and keep those ranked within the limit.
     const std::string rank =
         order_.empty() ? "row_number() OVER ()" : "rank() OVER (ORDER BY " + ordering + ")";
     const std::string n = numberLiteral(core_.top->count);
     const std::string keep =
         core_.top->percent ? "(qx_rank - 1) * 100 < qx_count * " + n : "qx_rank <= " + n;
-    std::string outer = "SELECT ";
-    for (std::size_t i = 0; i < columns_.size(); ++i)
-        outer += (i ? ", " : "") + resultName(i);
     outer += " FROM (SELECT *, " + rank + " AS qx_rank, count(*) OVER () AS qx_count FROM (" +
-             inner + ")) WHERE " + keep;
+             keyedRows() + ")) WHERE " + keep;
     if (!ordering.empty())
         outer += " ORDER BY " + ordering;
     return outer;
