@@ -9,6 +9,8 @@
 #include "engine/queries/SavedQueries.h"
 #include "engine/reader/FileLock.h"
 #include "engine/reader/ReaderErrors.h"
+#include "engine/sql/AccessErrors.h"
+#include "engine/sql/Limits.h"
 #include "engine/sql/Translator.h"
 
 #include <QString>
@@ -127,8 +129,6 @@ bool sameName(const std::string& a, const std::string& b) {
 
 std::string queryKindName(QueryKind kind) {
     switch (kind) {
-    case QueryKind::Crosstab:
-        return "a crosstab query";
     case QueryKind::Delete:
         return "a delete query";
     case QueryKind::Update:
@@ -145,6 +145,10 @@ std::string queryKindName(QueryKind kind) {
         return "a query of an unknown kind";
     }
 }
+
+// Thrown by a resolver without a cache when what it translates must read
+// data (a crosstab's column headings).
+struct NeedsRows {};
 
 // Resolves the names a statement uses: tables are read into the cache on
 // first use, saved queries are translated and used as subqueries.
@@ -163,6 +167,23 @@ public:
         if (cache_ && !cache_->warning().empty())
             all.push_back(cache_->warning());
         return all;
+    }
+
+    std::vector<std::optional<std::string>> textColumn(const std::string& select) override {
+        if (!cache_)
+            throw NeedsRows{};
+        std::vector<std::optional<std::string>> values;
+        Statement query(cache_->db(), select);
+        while (query.step()) {
+            if (sqlite3_column_type(query.get(), 0) == SQLITE_NULL) {
+                values.emplace_back();
+                continue;
+            }
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query.get(), 0));
+            values.emplace_back(
+                std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(query.get(), 0))));
+        }
+        return values;
     }
 
     const sql::SchemaSource* find(const std::string& name) override {
@@ -202,13 +223,16 @@ private:
             throw EngineError(3078,
                               "The database engine cannot find the input table or query '" + name +
                                   "'. Make sure it exists and that its name is spelled correctly.");
-        if (it->kind != QueryKind::Select && it->kind != QueryKind::Union)
+        if (it->kind != QueryKind::Select && it->kind != QueryKind::Union &&
+            it->kind != QueryKind::Crosstab)
             throw EngineError(3219, "The query '" + name + "' is " + queryKindName(it->kind) +
                                         "; Quarix only reads data and does not run it.");
         if (!it->error.empty())
             throw EngineError(3000, "The query '" + name + "' cannot be read: " + it->error);
         if (std::find(resolving_.begin(), resolving_.end(), name) != resolving_.end())
             throw EngineError(3103, "Circular reference caused by '" + name + "'.");
+        if (resolving_.size() >= sql::kMaxSavedQueryNesting)
+            throw sql::errors::tooComplex();
         resolving_.push_back(name);
         const sql::TranslatedQuery translated = sql::translateSelect(it->sql, *this);
         resolving_.pop_back();
@@ -245,9 +269,10 @@ std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statemen
                                const ReadOptions& options) {
     const std::shared_ptr<CacheFile> cache = state.currentCache();
     std::lock_guard lock(cache->mutex());
+    // A crosstab reads its data while it is translated.
+    CancelGuard guard(cache->db(), options.cancel);
     Resolver resolver(state, *cache, options);
     const sql::TranslatedQuery translated = sql::translateSelect(statement, resolver);
-    CancelGuard guard(cache->db(), options.cancel);
     return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
 }
 
@@ -492,16 +517,30 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
             columns.push_back({column.name, column.type, {}});
         return columns;
     }
-    Resolver resolver(*state_, options);
-    const sql::SchemaSource* source = resolver.find(sourceName);
-    if (!source)
-        throw EngineError(
-            3078, "The database engine cannot find the input table or query '" + sourceName +
-                      "'. Make sure it exists and that its name is spelled correctly.");
-    std::vector<sql::ResultColumn> columns;
-    for (const auto& column : source->columns)
-        columns.push_back({column.name, column.type, column.sqlName});
-    return columns;
+    // Names and types come from the catalogue; only a crosstab's columns,
+    // which its data decide, need its tables read.
+    const auto columnsOf = [&](const sql::SchemaSource* source) {
+        if (!source)
+            throw EngineError(
+                3078, "The database engine cannot find the input table or query '" + sourceName +
+                          "'. Make sure it exists and that its name is spelled correctly.");
+        std::vector<sql::ResultColumn> columns;
+        for (const auto& column : source->columns)
+            columns.push_back({column.name, column.type, column.sqlName});
+        return columns;
+    };
+    try {
+        Resolver resolver(*state_, options);
+        return columnsOf(resolver.find(sourceName));
+    } catch (const NeedsRows&) {
+    }
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        CancelGuard guard(cache->db(), options.cancel);
+        Resolver resolver(*state_, *cache, options);
+        return columnsOf(resolver.find(sourceName));
+    });
 }
 
 std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
@@ -511,10 +550,10 @@ std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
     return recovering(*state_, [&] {
         const std::shared_ptr<CacheFile> cache = state_->currentCache();
         std::lock_guard lock(cache->mutex());
+        CancelGuard guard(cache->db(), options.cancel);
         Resolver resolver(*state_, *cache, options);
         const sql::TranslatedQuery translated =
             sql::translateFilter(sourceName, criterion, resolver);
-        CancelGuard guard(cache->db(), options.cancel);
         return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
     });
 }

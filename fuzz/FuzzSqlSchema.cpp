@@ -1,8 +1,11 @@
 #include "fuzz/FuzzSqlSchema.h"
 
+#include "engine/EngineError.h"
 #include "engine/sql/AccessText.h"
 #include "engine/sql/Translator.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace quarix::fuzz {
@@ -11,6 +14,11 @@ using engine::ColumnType;
 namespace sql = engine::sql;
 
 namespace {
+
+// Bounds one heading query: the fuzzed sources may be a large cross join.
+int stopAfterManySteps(void* counter) {
+    return ++*static_cast<int*>(counter) > 2000;
+}
 
 void exec(sqlite3* db, const std::string& statement) {
     if (sqlite3_exec(db, statement.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -63,6 +71,35 @@ const sql::SchemaSource* FuzzSqlSchema::find(const std::string& name) {
         if (sql::equalText(key, name))
             return &source;
     return nullptr;
+}
+
+// A crosstab's heading query must be one SQLite accepts, as every
+// statement the translator gives must.
+std::vector<std::optional<std::string>> FuzzSqlSchema::textColumn(const std::string& select) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, select.c_str(), static_cast<int>(select.size()), &statement,
+                           nullptr) != SQLITE_OK) {
+        const std::string message = sqlite3_errmsg(db_);
+        if (auto limit = sql::engineErrorFromMessage(message))
+            throw *limit;
+        std::fprintf(stderr, "SQLite rejects a crosstab's heading query: %s\n%s\n", message.c_str(),
+                     select.c_str());
+        std::abort();
+    }
+    int progress = 0;
+    sqlite3_progress_handler(db_, 100, stopAfterManySteps, &progress);
+    std::vector<std::optional<std::string>> values;
+    int rc = SQLITE_ROW;
+    while (values.size() < 1000 && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        values.push_back(text ? std::optional<std::string>(text) : std::nullopt);
+    }
+    const std::string message = sqlite3_errmsg(db_);
+    sqlite3_finalize(statement);
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw engine::EngineError(3000, message);
+    return values;
 }
 
 void FuzzSqlSchema::addTable(const std::string& name,

@@ -5,7 +5,9 @@
 #include <sqlite3.h>
 
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quarix::fuzz {
 
@@ -20,6 +22,7 @@ public:
     FuzzSqlSchema& operator=(const FuzzSqlSchema&) = delete;
 
     const engine::sql::SchemaSource* find(const std::string& name) override;
+    std::vector<std::optional<std::string>> textColumn(const std::string& select) override;
     sqlite3* db() const { return db_; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/cache/CacheErrors.h"
+#include "engine/sql/Translator.h"
 
 namespace quarix::engine {
 
@@ -30,6 +31,9 @@ void throwSqliteError(sqlite3* db, const std::string& context) {
     case SQLITE_NOMEM:
         throw EngineError(3035, "System resource exceeded: Quarix's cache ran out of memory.");
     default:
+        // Errors our Access functions raise carry Access's own number.
+        if (auto access = sql::engineErrorFromMessage(message))
+            throw *access;
         throw EngineError(3000, "Reserved error (" + std::to_string(code) + "); " + context + ": " +
                                     message);
     }

@@ -64,7 +64,7 @@ inline EngineError orderByClause() {
     return EngineError(3138, "Syntax error in ORDER BY clause.");
 }
 inline EngineError groupByClause() {
-    return EngineError(3137, "Syntax error in GROUP BY clause.");
+    return EngineError(3132, "Syntax error in GROUP BY clause.");
 }
 inline EngineError selectStatement() {
     return EngineError(
@@ -72,8 +72,26 @@ inline EngineError selectStatement() {
         "The SELECT statement includes a reserved word or an argument name that is misspelled "
         "or missing, or the punctuation is incorrect.");
 }
+inline EngineError transformStatement() {
+    return EngineError(3143, "Syntax error in TRANSFORM statement.");
+}
+inline EngineError starInCrosstab() {
+    return EngineError(3123, "Cannot use '*' in crosstab query.");
+}
+inline EngineError tooManyHeadings(std::size_t count) {
+    return EngineError(3205, "Too many crosstab column headers (" + std::to_string(count) + ").");
+}
 inline EngineError afterEnd() {
     return EngineError(3142, "Characters found after end of SQL statement.");
+}
+inline EngineError overflow() {
+    return EngineError(6, "Overflow");
+}
+inline EngineError tooComplex() {
+    return EngineError(3360, "Query is too complex.");
+}
+inline EngineError tooManyFields() {
+    return EngineError(3190, "Too many fields defined.");
 }
 inline EngineError unionColumns() {
     return EngineError(3307, "The number of columns in the two selected tables or queries of a "

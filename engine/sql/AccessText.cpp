@@ -193,6 +193,13 @@ std::string formatNumber(double value) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.15G", value);
     std::string s = buf;
+    // More than 15 decimals (0.0163048347266756) take the exponent form.
+    const auto point = s.find('.');
+    if (s.find('E') == std::string::npos && point != std::string::npos &&
+        s.find_last_not_of('0') - point > 15) {
+        std::snprintf(buf, sizeof buf, "%.14E", value);
+        s = buf;
+    }
     const auto e = s.find('E');
     std::string mantissa = s.substr(0, e);
     if (mantissa.find('.') != std::string::npos) {

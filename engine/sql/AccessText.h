@@ -70,7 +70,9 @@ std::size_t byteOffsetOfCharacter(std::string_view text, std::int64_t index);
 bool parseNumber(std::string_view text, double& out);
 
 // A number as Access writes it: integers plainly, other values with up to
-// 15 significant digits and no trailing zeros ("0.3", "1.5E+20").
+// 15 significant digits and no trailing zeros ("0.3", "1.5E+20"), in the
+// exponent form when that would take more than 15 decimals
+// ("-1.63048347266756E-02").
 std::string formatNumber(double value);
 
 // A Single as Access writes it: its seven significant digits only, since the

@@ -43,6 +43,13 @@ struct Expr {
     std::shared_ptr<Query> query;
     std::size_t begin = 0; // source offsets
     std::size_t end = 0;
+
+    Expr() = default;
+    Expr(const Expr&) = delete;
+    Expr& operator=(const Expr&) = delete;
+    // A run of operators makes a chain of nodes as long as the run: it is
+    // taken apart node by node, not by one nested destructor per node.
+    ~Expr();
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -82,11 +89,22 @@ struct SelectCore {
     ExprPtr having;
 };
 
+// TRANSFORM value SELECT ... PIVOT heading [IN (headings)]: the SELECT's
+// rows, then one column per value of the heading, each cell the value
+// (an aggregate) over the rows of its row and column.
+struct Crosstab {
+    ExprPtr value;
+    ExprPtr pivot;
+    std::vector<ExprPtr> headings; // the IN list: the columns, in order
+    bool fixedHeadings = false;    // an IN list was given
+};
+
 struct Query {
     std::vector<SelectCore> selects;
     std::vector<bool> unionAll; // one per UNION, between selects[i] and selects[i+1]
     std::vector<OrderItem> orderBy;
     std::vector<std::string> parameters; // PARAMETERS declarations, by name
+    std::optional<Crosstab> crosstab;    // a TRANSFORM statement (one SELECT)
 };
 
 } // namespace quarix::engine::sql

@@ -15,14 +15,6 @@ std::string lowerAscii(const std::string& s) {
     return out;
 }
 
-bool isAggregateName(const std::string& n) {
-    for (const char* a :
-         {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
-        if (n == a)
-            return true;
-    return false;
-}
-
 // Result type of Int, Fix, Abs and Round: the argument's numeric type.
 ColumnType sameNumericType(ColumnType t) {
     if (isIntegerType(t))
@@ -43,7 +35,7 @@ std::vector<TypedSql> ExpressionTranslator::translateArgs(const Expr& e) {
 
 TypedSql ExpressionTranslator::translateCall(const Expr& e) {
     const std::string name = lowerAscii(e.text);
-    if (isAggregateName(name))
+    if (isAggregateFunction(name))
         return translateAggregate(e, name);
     if (e.starArgument)
         syntaxError();

@@ -41,7 +41,7 @@ void ExpressionTranslator::argumentCountError() const {
     throw errors::wrongArgumentCount(context_.textOf(clauseBegin_, clauseEnd_));
 }
 
-TypedSql ExpressionTranslator::translate(const Expr& e) {
+TypedSql ExpressionTranslator::translateOperand(const Expr& e) {
     switch (e.kind) {
     case Expr::Kind::Number:
         return numberSql(e);
@@ -67,17 +67,11 @@ TypedSql ExpressionTranslator::translate(const Expr& e) {
     case Expr::Kind::Unary:
         return translateUnary(e);
     case Expr::Kind::Binary:
-        return translateBinary(e);
     case Expr::Kind::Like:
-        return translateLike(e);
     case Expr::Kind::Between:
-        return translateBetween(e);
     case Expr::Kind::In:
-        return translateIn(e);
-    case Expr::Kind::IsNull: {
-        const TypedSql a = translate(*e.args[0]);
-        return TypedSql::condition("(" + a.sql + (e.negated ? " IS NOT NULL)" : " IS NULL)"));
-    }
+    case Expr::Kind::IsNull:
+        return translate(e);
     case Expr::Kind::Call:
         return translateCall(e);
     case Expr::Kind::Subquery:
@@ -88,6 +82,22 @@ TypedSql ExpressionTranslator::translate(const Expr& e) {
     }
     }
     syntaxError();
+}
+
+// One node of a chain, on its translated left operand.
+TypedSql ExpressionTranslator::extend(const Expr& node, const TypedSql& left) {
+    switch (node.kind) {
+    case Expr::Kind::Binary:
+        return translateBinary(node.op, left, translate(*node.args[1]));
+    case Expr::Kind::Like:
+        return translateLike(node, left);
+    case Expr::Kind::Between:
+        return translateBetween(node, left);
+    case Expr::Kind::In:
+        return translateIn(node, left);
+    default:
+        return TypedSql::condition("(" + left.sql + (node.negated ? " IS NOT NULL)" : " IS NULL)"));
+    }
 }
 
 // Whole numbers keep every digit: a Large Number compares exactly only with
@@ -197,19 +207,12 @@ TypedSql ExpressionTranslator::translateUnary(const Expr& e) {
     return TypedSql::condition("(NOT " + asCondition(a).sql + ")");
 }
 
-TypedSql ExpressionTranslator::translateBinary(const Expr& e) {
-    const TypedSql a = translate(*e.args[0]);
-    const TypedSql b = translate(*e.args[1]);
-    const std::string& op = e.op;
+TypedSql ExpressionTranslator::translateBinary(const std::string& op, const TypedSql& a,
+                                               const TypedSql& b) {
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=")
         return compare(op, a, b);
     if (op == "and" || op == "or" || op == "xor" || op == "eqv" || op == "imp")
         return translateLogical(op, a, b);
-    if (op == "&") {
-        if (a.isNullLiteral && b.isNullLiteral)
-            return a;
-        return TypedSql::value("acc_cat(" + asText(a) + ", " + asText(b) + ")", ColumnType::Text);
-    }
     return translateArithmetic(op, a, b);
 }
 
@@ -263,30 +266,16 @@ ColumnType rankType(int rank) {
 
 } // namespace
 
-TypedSql ExpressionTranslator::translateArithmetic(const std::string& op, const TypedSql& a,
-                                                   const TypedSql& b) {
-    if (a.isNullLiteral || b.isNullLiteral) {
-        TypedSql t = TypedSql::value("NULL", ColumnType::Unknown);
-        t.isNullLiteral = true;
-        return t;
-    }
+std::optional<ExpressionTranslator::InfixStep>
+ExpressionTranslator::infixStep(const std::string& op, const TypedSql& a, const TypedSql& b) {
+    if ((op != "+" && op != "-" && op != "*") || a.isNullLiteral || b.isNullLiteral)
+        return std::nullopt;
     const TypedSql va = asValue(a), vb = asValue(b);
-    if (op == "+") {
-        if (isTextType(va.type) && isTextType(vb.type))
-            return TypedSql::value("(" + va.sql + " || " + vb.sql + ")", ColumnType::Text);
-        if (va.type == ColumnType::Unknown || vb.type == ColumnType::Unknown ||
-            va.type == ColumnType::Binary || vb.type == ColumnType::Binary)
-            return TypedSql::value("acc_add(" + va.sql + ", " + vb.sql + ")", ColumnType::Unknown);
-    }
+    if (op == "+" && ((isTextType(va.type) && isTextType(vb.type)) ||
+                      va.type == ColumnType::Unknown || vb.type == ColumnType::Unknown ||
+                      va.type == ColumnType::Binary || vb.type == ColumnType::Binary))
+        return std::nullopt;
     const TypedSql x = numericOperand(va, vb.type), y = numericOperand(vb, va.type);
-    if (op == "/")
-        return TypedSql::value("acc_div(" + x.sql + ", " + y.sql + ")", ColumnType::Double);
-    if (op == "\\")
-        return TypedSql::value("acc_idiv(" + x.sql + ", " + y.sql + ")", ColumnType::Long);
-    if (op == "mod")
-        return TypedSql::value("acc_mod(" + x.sql + ", " + y.sql + ")", ColumnType::Long);
-    if (op == "^")
-        return TypedSql::value("acc_pow(" + x.sql + ", " + y.sql + ")", ColumnType::Double);
     ColumnType type;
     const bool dateA = x.type == ColumnType::DateTime, dateB = y.type == ColumnType::DateTime;
     if (op == "+" && (dateA || dateB))
@@ -295,11 +284,35 @@ TypedSql ExpressionTranslator::translateArithmetic(const std::string& op, const 
         type = dateB ? ColumnType::Double : ColumnType::DateTime;
     else
         type = rankType(std::max(numericRank(x.type), numericRank(y.type)));
-    return TypedSql::value("(" + x.sql + " " + op + " " + y.sql + ")", type);
+    return InfixStep{x.sql, y.sql, type};
 }
 
-TypedSql ExpressionTranslator::translateLike(const Expr& e) {
-    const TypedSql value = translate(*e.args[0]);
+TypedSql ExpressionTranslator::translateArithmetic(const std::string& op, const TypedSql& a,
+                                                   const TypedSql& b) {
+    if (a.isNullLiteral || b.isNullLiteral) {
+        TypedSql t = TypedSql::value("NULL", ColumnType::Unknown);
+        t.isNullLiteral = true;
+        return t;
+    }
+    if (const auto step = infixStep(op, a, b))
+        return TypedSql::value("(" + step->left + " " + op + " " + step->right + ")", step->type);
+    const TypedSql va = asValue(a), vb = asValue(b);
+    if (op == "+") {
+        if (isTextType(va.type) && isTextType(vb.type))
+            return TypedSql::value("(" + va.sql + " || " + vb.sql + ")", ColumnType::Text);
+        return TypedSql::value("acc_add(" + va.sql + ", " + vb.sql + ")", ColumnType::Unknown);
+    }
+    const TypedSql x = numericOperand(va, vb.type), y = numericOperand(vb, va.type);
+    if (op == "/")
+        return TypedSql::value("acc_div(" + x.sql + ", " + y.sql + ")", ColumnType::Double);
+    if (op == "\\")
+        return TypedSql::value("acc_idiv(" + x.sql + ", " + y.sql + ")", ColumnType::Long);
+    if (op == "mod")
+        return TypedSql::value("acc_mod(" + x.sql + ", " + y.sql + ")", ColumnType::Long);
+    return TypedSql::value("acc_pow(" + x.sql + ", " + y.sql + ")", ColumnType::Double);
+}
+
+TypedSql ExpressionTranslator::translateLike(const Expr& e, const TypedSql& value) {
     const TypedSql pattern = translate(*e.args[1]);
     if (value.isNullLiteral || pattern.isNullLiteral)
         return TypedSql::condition("NULL");
@@ -334,8 +347,8 @@ std::optional<bool> literalBoundsDescend(const Expr& low, const Expr& high) {
 
 // Between matches whichever way round the bounds are written; literal
 // bounds are put in order here, others are tried both ways.
-TypedSql ExpressionTranslator::translateBetween(const Expr& e) {
-    const TypedSql value = translate(*e.args[0]);
+TypedSql ExpressionTranslator::translateBetween(const Expr& e, const TypedSql& value) {
+    requireSize(value.sql.size() * 4); // value is written up to four times
     const std::optional<bool> descending = literalBoundsDescend(*e.args[1], *e.args[2]);
     const bool swap = descending.value_or(false);
     const TypedSql low = translate(*e.args[swap ? 2 : 1]);
@@ -349,8 +362,7 @@ TypedSql ExpressionTranslator::translateBetween(const Expr& e) {
     return TypedSql::condition(e.negated ? "(NOT " + both + ")" : both);
 }
 
-TypedSql ExpressionTranslator::translateIn(const Expr& e) {
-    const TypedSql value = translate(*e.args[0]);
+TypedSql ExpressionTranslator::translateIn(const Expr& e, const TypedSql& value) {
     std::string sql;
     if (e.query) {
         const TranslatedQuery q = translateQuery(context_, *e.query, &scope_);
@@ -367,11 +379,11 @@ TypedSql ExpressionTranslator::translateIn(const Expr& e) {
         sql = "(" + (isTextType(v.type) ? withCollation(v) : "(" + v.sql + ")") + " IN (SELECT " +
               column.sql + " FROM (" + q.sql + ") AS qx_in))";
     } else {
-        for (std::size_t i = 1; i < e.args.size(); ++i) {
-            const TypedSql item = translate(*e.args[i]);
-            sql += (i > 1 ? " OR " : "") + compare("=", value, item).sql;
-        }
-        sql = "(" + sql + ")";
+        requireSize(value.sql.size() * (e.args.size() - 1)); // value is written once per item
+        std::vector<std::string> matches;
+        for (std::size_t i = 1; i < e.args.size(); ++i)
+            matches.push_back(compare("=", value, translate(*e.args[i])).sql);
+        sql = balanced(matches, " OR ");
     }
     return TypedSql::condition(e.negated ? "(NOT " + sql + ")" : sql);
 }

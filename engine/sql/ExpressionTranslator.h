@@ -23,6 +23,8 @@ public:
     ExpressionTranslator(TranslationContext& context, const Scope& scope, Clause clause,
                          std::size_t clauseBegin, std::size_t clauseEnd);
 
+    // Runs of operators (a chain of nodes down the left operand) are
+    // translated in a loop, so only nesting costs stack.
     TypedSql translate(const Expr& e);
 
     // Column references outside aggregate functions, for GROUP BY checks.
@@ -33,15 +35,40 @@ public:
     std::function<std::optional<TypedSql>(const std::string&)> aliasLookup;
 
 private:
+    // The run of one operator that a chain is in, kept as its terms until it ends.
+    struct OperatorRun {
+        enum class Kind { None, Logical, Concat, Sum, Product } kind = Kind::None;
+        std::string op;                        // Logical: "and" or "or"
+        std::vector<std::string> terms;        // Logical: conditions; Concat: texts
+        bool allNull = true;                   // Concat: every term is a Null literal
+        std::string body;                      // Sum, Product: "a + b - c"
+        ColumnType type = ColumnType::Unknown; // Sum, Product
+    };
+    // The pieces of a + - or * that SQLite works out itself.
+    struct InfixStep {
+        std::string left, right;
+        ColumnType type;
+    };
+
+    TypedSql translateOperand(const Expr& e);
+    TypedSql extend(const Expr& node, const TypedSql& left);
+    bool joinRun(OperatorRun& run, const std::string& op, const TypedSql& right);
+    bool openRun(OperatorRun& run, const std::string& op, const TypedSql& left,
+                 const TypedSql& right);
+    TypedSql closeRun(OperatorRun& run, TypedSql left);
+    void requireSize(std::size_t bytes) const;
+
     TypedSql numberSql(const Expr& e);
     TypedSql translateName(const Expr& e);
     TypedSql translateUnary(const Expr& e);
-    TypedSql translateBinary(const Expr& e);
+    // A comparison, logical or arithmetic operator (& always runs: see openRun).
+    TypedSql translateBinary(const std::string& op, const TypedSql& a, const TypedSql& b);
+    std::optional<InfixStep> infixStep(const std::string& op, const TypedSql& a, const TypedSql& b);
     TypedSql translateArithmetic(const std::string& op, const TypedSql& a, const TypedSql& b);
     TypedSql translateLogical(const std::string& op, const TypedSql& a, const TypedSql& b);
-    TypedSql translateLike(const Expr& e);
-    TypedSql translateBetween(const Expr& e);
-    TypedSql translateIn(const Expr& e);
+    TypedSql translateLike(const Expr& e, const TypedSql& value);
+    TypedSql translateBetween(const Expr& e, const TypedSql& value);
+    TypedSql translateIn(const Expr& e, const TypedSql& value);
     TypedSql translateSubquery(const Expr& e);
     TypedSql translateCall(const Expr& e);
     TypedSql translateAggregate(const Expr& e, const std::string& name);

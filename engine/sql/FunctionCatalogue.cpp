@@ -110,6 +110,14 @@ constexpr std::string_view kTextForms[] = {"chr",   "chrw",   "format", "hex",  
 
 } // namespace
 
+bool isAggregateFunction(std::string_view lowerName) {
+    for (std::string_view name :
+         {"count", "sum", "avg", "min", "max", "first", "last", "stdev", "stdevp", "var", "varp"})
+        if (lowerName == name)
+            return true;
+    return false;
+}
+
 bool hasTextForm(std::string_view lowerName) {
     for (std::string_view name : kTextForms)
         if (lowerName == name)

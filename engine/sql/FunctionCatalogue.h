@@ -26,6 +26,9 @@ struct FunctionInfo {
 // nullptr when Access has no such function (as a plain call).
 const FunctionInfo* findFunction(std::string_view lowerName);
 
+// Whether the name is of an aggregate function (Count, Sum, ..., VarP).
+bool isAggregateFunction(std::string_view lowerName);
+
 // Whether the function also has a text form (Left$ for Left): the same
 // call, whose result is a String and for which a Null is an error.
 bool hasTextForm(std::string_view lowerName);

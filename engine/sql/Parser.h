@@ -11,13 +11,16 @@
 namespace quarix::engine::sql {
 
 // Recursive-descent parser of Access SQL with Access's operator precedence
-// (unary -, ^, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp).
-// Throws EngineError with Access's numbers for malformed input.
+// (^, unary -, * /, \, Mod, + -, &, comparisons, Not, And, Or, Xor, Eqv, Imp;
+// a minus straight before a number binds tighter than ^). Throws EngineError
+// with Access's numbers for malformed input, and 3360 for constructs nested
+// deeper than kMaxNesting.
 class Parser {
 public:
     explicit Parser(std::string_view sql);
 
-    // A whole statement: [PARAMETERS ...;] SELECT ... [UNION [ALL] SELECT ...] [ORDER BY ...] [;]
+    // A whole statement: [PARAMETERS ...;] [TRANSFORM ...] SELECT ... [UNION [ALL]
+    // SELECT ...] [ORDER BY ...] [PIVOT ...] [;]
     Query parseStatement();
 
     // The whole input as one expression (a WHERE criterion or a Filter).
@@ -28,6 +31,18 @@ public:
 private:
     struct Failure {
         enum class Kind { Operator, String, Date } kind;
+    };
+
+    // Held by every construct that parses what it holds by recursion.
+    class Nested {
+    public:
+        explicit Nested(Parser& parser);
+        ~Nested() { --parser_.nesting_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        Parser& parser_;
     };
 
     const Token& peek(std::size_t ahead = 0) const;
@@ -55,8 +70,9 @@ private:
     ExprPtr parseMod();
     ExprPtr parseIntDiv();
     ExprPtr parseMultiplicative();
+    ExprPtr parseNegation();
     ExprPtr parsePower();
-    ExprPtr parseSigned();
+    ExprPtr parsePowerOperand();
     ExprPtr parsePrimary();
     ExprPtr parseName();
     ExprPtr parseCall(const Token& name);
@@ -69,6 +85,8 @@ private:
     std::unique_ptr<FromNode> parseFromPrimary();
     std::string parseAlias(bool requireAs);
     void parseOrderBy(Query& query);
+    Crosstab parseTransform();
+    void parsePivot(Crosstab& crosstab);
     void parseParameters(Query& query);
 
     std::string sql_;
@@ -76,8 +94,13 @@ private:
     std::size_t pos_ = 0;
     std::size_t expressionStart_ = 0; // first token of the clause expression being read
     bool expressionStopsAtComma_ = false;
+    int nesting_ = 0;
+    int joins_ = 0;
 };
 
 bool isReservedWord(const Token& token);
+
+// The value of a number token; 6 "Overflow" for one beyond a Double (1E999).
+double numberValue(const Token& token);
 
 } // namespace quarix::engine::sql

@@ -2,9 +2,11 @@
 #include "engine/sql/AccessDate.h"
 #include "engine/sql/AccessErrors.h"
 #include "engine/sql/AccessText.h"
+#include "engine/sql/Limits.h"
 #include "engine/sql/Parser.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 namespace quarix::engine::sql {
@@ -19,7 +21,28 @@ ExprPtr node(Expr::Kind kind, std::size_t begin, std::size_t end) {
     return e;
 }
 
+ExprPtr negated(std::size_t begin, ExprPtr operand) {
+    auto e = node(Expr::Kind::Unary, begin, operand->end);
+    e->op = "-";
+    e->args.push_back(std::move(operand));
+    return e;
+}
+
 } // namespace
+
+double numberValue(const Token& token) {
+    const double value = std::strtod(token.text.c_str(), nullptr);
+    if (!std::isfinite(value))
+        throw errors::overflow();
+    return value;
+}
+
+Parser::Nested::Nested(Parser& parser) : parser_(parser) {
+    if (++parser_.nesting_ > kMaxNesting) {
+        --parser_.nesting_;
+        throw errors::tooComplex();
+    }
+}
 
 void Parser::fail(Failure::Kind kind) const {
     throw Failure{kind};
@@ -77,6 +100,7 @@ ExprPtr Parser::leftAssociative(ExprPtr (Parser::*operand)(),
 }
 
 ExprPtr Parser::parseImp() {
+    Nested nested(*this);
     return leftAssociative(&Parser::parseEqv, {"imp"});
 }
 
@@ -98,6 +122,7 @@ ExprPtr Parser::parseAnd() {
 
 ExprPtr Parser::parseNot() {
     if (peek().isWord("not")) {
+        Nested nested(*this);
         const std::size_t begin = take().begin;
         ExprPtr operand = parseNot();
         auto e = node(Expr::Kind::Unary, begin, operand->end);
@@ -196,28 +221,35 @@ ExprPtr Parser::parseIntDiv() {
     return leftAssociative(&Parser::parseMultiplicative, {"\\"});
 }
 ExprPtr Parser::parseMultiplicative() {
-    return leftAssociative(&Parser::parsePower, {"*", "/"});
+    return leftAssociative(&Parser::parseNegation, {"*", "/"});
 }
 
-// Negation binds tighter than every binary operator, ^ included: -10^2 is 100.
+// Negation binds looser than ^ (-[x]^2 is -([x]^2)), except straight before
+// a number, which it makes negative first: -10^2 is 100, -(10)^2 is -100.
+ExprPtr Parser::parseNegation() {
+    const bool plus = peek().isSymbol("+");
+    if (!plus && !(peek().isSymbol("-") && peek(1).kind != Token::Kind::Number))
+        return parsePower();
+    Nested nested(*this);
+    const std::size_t begin = take().begin;
+    ExprPtr operand = parseNegation();
+    return plus ? std::move(operand) : negated(begin, std::move(operand));
+}
+
 ExprPtr Parser::parsePower() {
-    return leftAssociative(&Parser::parseSigned, {"^"});
+    return leftAssociative(&Parser::parsePowerOperand, {"^"});
 }
 
-ExprPtr Parser::parseSigned() {
-    if (peek().isSymbol("-") || peek().isSymbol("+")) {
-        const Token& sign = take();
-        const bool minus = sign.text == "-";
-        const std::size_t begin = sign.begin;
-        ExprPtr operand = parseSigned();
-        if (!minus)
-            return operand;
-        auto e = node(Expr::Kind::Unary, begin, operand->end);
-        e->op = "-";
-        e->args.push_back(std::move(operand));
-        return e;
-    }
-    return parsePrimary();
+// A negative number, or after ^ any negated operand: 2^-[x].
+ExprPtr Parser::parsePowerOperand() {
+    if (!peek().isSymbol("-") && !peek().isSymbol("+"))
+        return parsePrimary();
+    Nested nested(*this);
+    const Token& sign = take();
+    const bool minus = sign.text == "-";
+    const std::size_t begin = sign.begin;
+    ExprPtr operand = parsePowerOperand();
+    return minus ? negated(begin, std::move(operand)) : std::move(operand);
 }
 
 ExprPtr Parser::parsePrimary() {
@@ -227,7 +259,7 @@ ExprPtr Parser::parsePrimary() {
         take();
         auto e = node(Expr::Kind::Number, t.begin, t.end);
         e->text = t.text;
-        e->number = std::strtod(t.text.c_str(), nullptr);
+        e->number = numberValue(t);
         e->isInteger =
             t.text.find_first_of(".eE") == std::string::npos && e->number <= 2147483647.0;
         return e;

@@ -1,20 +1,21 @@
-// Statements of Access SQL: PARAMETERS, SELECT with its clauses, UNION.
+// Statements of Access SQL: PARAMETERS, SELECT with its clauses, UNION,
+// TRANSFORM ... PIVOT.
 #include "engine/sql/AccessErrors.h"
+#include "engine/sql/Limits.h"
 #include "engine/sql/Parser.h"
-
-#include <cstdlib>
 
 namespace quarix::engine::sql {
 
 namespace {
 
-const char* const kReserved[] = {"and",   "or",    "not",     "xor",      "eqv",   "imp",
-                                 "mod",   "like",  "between", "in",       "is",    "from",
-                                 "where", "group", "order",   "having",   "union", "select",
-                                 "as",    "join",  "inner",   "distinct", "by",    "on"};
+const char* const kReserved[] = {
+    "and", "or",   "not",   "xor",      "eqv",   "imp",   "mod",    "like",     "between",
+    "in",  "is",   "from",  "where",    "group", "order", "having", "union",    "select",
+    "as",  "join", "inner", "distinct", "by",    "on",    "pivot",  "transform"};
 
 bool isClauseWord(const Token& t) {
-    for (const char* w : {"from", "where", "group", "order", "having", "union", "as", "with"})
+    for (const char* w :
+         {"from", "where", "group", "order", "having", "union", "as", "with", "select", "pivot"})
         if (t.isWord(w))
             return true;
     return false;
@@ -107,16 +108,56 @@ Query Parser::parseStatement() {
         take();
         parseParameters(query);
     }
+    std::optional<Crosstab> crosstab;
+    if (peek().isWord("transform"))
+        crosstab = parseTransform();
     if (!peek().isWord("select"))
-        throw errors::invalidStatement();
+        throw crosstab ? errors::transformStatement() : errors::invalidStatement();
     auto parsed = parseQuery();
     parsed->parameters = std::move(query.parameters);
+    if (crosstab) {
+        if (parsed->selects.size() > 1)
+            throw errors::transformStatement();
+        parsePivot(*crosstab);
+        parsed->crosstab = std::move(crosstab);
+    }
     if (acceptWord("with") && !(acceptWord("owneraccess") && acceptWord("option")))
         throw errors::selectStatement();
     acceptSymbol(";");
     if (peek().kind != Token::Kind::End)
         throw errors::afterEnd();
     return std::move(*parsed);
+}
+
+// TRANSFORM value [AS alias]: the alias names nothing in the result.
+Crosstab Parser::parseTransform() {
+    take(); // TRANSFORM
+    if (peek().isWord("select"))
+        throw errors::transformStatement();
+    Crosstab crosstab;
+    crosstab.value = clauseExpression(false);
+    if (acceptWord("as")) {
+        const Token& alias = take();
+        if (alias.kind != Token::Kind::Word && alias.kind != Token::Kind::Bracket)
+            throw errors::transformStatement();
+    }
+    return crosstab;
+}
+
+// PIVOT heading [IN (value, ...)]. The heading parses as an expression, In
+// list included; an In list at its top is the list of columns.
+void Parser::parsePivot(Crosstab& crosstab) {
+    if (!acceptWord("pivot") || atClauseEnd(false))
+        throw errors::transformStatement();
+    ExprPtr pivot = clauseExpression(false);
+    if (pivot->kind == Expr::Kind::In && !pivot->negated && !pivot->query) {
+        crosstab.fixedHeadings = true;
+        for (std::size_t i = 1; i < pivot->args.size(); ++i)
+            crosstab.headings.push_back(std::move(pivot->args[i]));
+        ExprPtr heading = std::move(pivot->args[0]);
+        pivot = std::move(heading);
+    }
+    crosstab.pivot = std::move(pivot);
 }
 
 void Parser::parseParameters(Query& query) {
@@ -176,7 +217,7 @@ SelectCore Parser::parseSelectCore() {
         else if (peek().isWord("top") && peek(1).kind == Token::Kind::Number) {
             take();
             Top top;
-            top.count = std::strtod(take().text.c_str(), nullptr);
+            top.count = numberValue(take());
             top.percent = acceptWord("percent");
             core.top = top;
         } else
@@ -242,6 +283,7 @@ std::string Parser::parseAlias(bool requireAs) {
 std::unique_ptr<FromNode> Parser::parseFromPrimary() {
     auto node = std::make_unique<FromNode>();
     if (acceptSymbol("(")) {
+        Nested nested(*this);
         if (peek().isWord("select")) {
             node->kind = FromNode::Kind::Subquery;
             node->query = parseQuery();
@@ -280,6 +322,8 @@ std::unique_ptr<FromNode> Parser::parseFromSource() {
         acceptWord("outer");
         if (!acceptWord("join"))
             throw errors::joinOperation();
+        if (++joins_ > kMaxNesting) // each join nests the joins before it
+            throw errors::tooComplex();
         auto join = std::make_unique<FromNode>();
         join->kind = FromNode::Kind::Join;
         join->joinType = type;

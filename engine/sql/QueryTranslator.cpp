@@ -2,7 +2,9 @@
 
 #include "engine/sql/AccessErrors.h"
 #include "engine/sql/AccessText.h"
+#include "engine/sql/CoreTranslation.h"
 #include "engine/sql/ExpressionTranslator.h"
+#include "engine/sql/Limits.h"
 
 #include <algorithm>
 #include <functional>
@@ -15,22 +17,18 @@ namespace {
 
 using Clause = ExpressionTranslator::Clause;
 
-struct OutputColumn {
-    TypedSql sql;
-    std::string name;
-    std::string qualifier; // source of a plain column reference, for "T.F" names
-    bool plainColumn = false;
-};
+bool isConstant(const Expr& e) {
+    return e.kind == Expr::Kind::Number || e.kind == Expr::Kind::Text ||
+           e.kind == Expr::Kind::Date || e.kind == Expr::Kind::Boolean ||
+           e.kind == Expr::Kind::Null;
+}
 
-struct OrderKey {
-    std::string sql; // plain value, without collation
-    bool text = false;
-    bool descending = false;
-};
+} // namespace
 
 std::string resultName(std::size_t i) {
     return "\"r" + std::to_string(i) + "\"";
 }
+
 std::string keyName(std::size_t i) {
     return "\"k" + std::to_string(i) + "\"";
 }
@@ -39,74 +37,6 @@ std::string keyTerm(const std::string& sql, bool text, bool descending) {
     return sql + (text ? std::string(" COLLATE ") + kTextCollation : "") +
            (descending ? " DESC" : "");
 }
-
-bool isConstant(const Expr& e) {
-    return e.kind == Expr::Kind::Number || e.kind == Expr::Kind::Text ||
-           e.kind == Expr::Kind::Date || e.kind == Expr::Kind::Boolean ||
-           e.kind == Expr::Kind::Null;
-}
-
-// One SELECT of a query: its sources, result columns and clauses.
-class CoreTranslation {
-public:
-    CoreTranslation(TranslationContext& context, const SelectCore& core, const Scope* parent)
-        : context_(context), core_(core) {
-        scope_.parent = parent;
-    }
-
-    void translate(const std::vector<OrderItem>* orderBy);
-    std::string sql() const;
-    // Fills the keyed form of the result when the statement allows it.
-    void keyed(TranslatedQuery& result) const;
-    std::vector<OutputColumn>& columns() { return columns_; }
-    // Text result columns compare without regard to case (DISTINCT, UNION).
-    void collateText() { collateText_ = true; }
-
-private:
-    void collectSources(const FromNode& node);
-    std::string fromSql(const FromNode& node, bool nested);
-    void addItems();
-    void nameColumns();
-    std::string selectList() const;
-    std::string body() const;
-    std::string ordering() const;
-    void addOrder(const std::vector<OrderItem>& orderBy);
-    void checkGrouping();
-    void markSelected(const std::string& columnSql);
-    std::string distinctRowKeys() const;
-    using AliasLookup = std::function<std::optional<TypedSql>(const std::string&)>;
-
-    // Translates one clause expression and notes what GROUP BY checks need.
-    TypedSql run(Clause clause, const Expr& e, AliasLookup aliases = {}) {
-        ExpressionTranslator t(context_, scope_, clause, e.begin, e.end);
-        t.aliasLookup = std::move(aliases);
-        TypedSql result = t.translate(e);
-        aggregate_ = aggregate_ || t.sawAggregate();
-        for (const ColumnUse& use : t.bareColumns()) {
-            if (clause == Clause::GroupBy)
-                groupColumns_.push_back(use.sql);
-            else if (clause == Clause::Select || clause == Clause::Having ||
-                     clause == Clause::OrderBy)
-                checkedColumns_.push_back(use);
-        }
-        return result;
-    }
-
-    TranslationContext& context_;
-    const SelectCore& core_;
-    Scope scope_;
-    std::vector<std::string> sourceSql_; // parallel to scope_.sources
-    std::vector<bool> selected_; // parallel to scope_.sources: a field of it is in the select list
-    std::string distinctRowKeys_;
-    std::vector<OutputColumn> columns_;
-    std::vector<ColumnUse> checkedColumns_;
-    std::vector<std::string> groupColumns_;
-    std::string from_, where_, groupBy_, having_;
-    std::vector<OrderKey> order_;
-    bool aggregate_ = false;
-    bool collateText_ = false;
-    std::size_t sourceCursor_ = 0;
-};
 
 void CoreTranslation::collectSources(const FromNode& node) {
     if (node.kind == FromNode::Kind::Join) {
@@ -152,6 +82,8 @@ std::string CoreTranslation::fromSql(const FromNode& node, bool nested) {
 void CoreTranslation::addItems() {
     for (const SelectItem& item : core_.items) {
         const Expr& e = *item.expr;
+        if (e.kind == Expr::Kind::Star && crosstab_)
+            throw errors::starInCrosstab();
         if (e.kind == Expr::Kind::Star) {
             bool found = false;
             for (const ScopeSource& source : scope_.sources) {
@@ -272,29 +204,40 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
         from_ += (from_.empty() ? "" : ", ") + fromSql(*node, false);
     selected_.assign(scope_.sources.size(), false);
     addItems();
-    if (core_.where)
+    if (crosstab_ && core_.where)
+        splitWhere();
+    else if (core_.where)
         where_ = asCondition(run(Clause::Where, *core_.where)).sql;
     for (const auto& g : core_.groupBy) {
         const TypedSql v = asValue(run(Clause::GroupBy, *g));
         groupBy_ +=
             (groupBy_.empty() ? "" : ", ") + keyTerm("(" + v.sql + ")", isTextType(v.type), false);
+        groupOrder_.push_back({"(" + v.sql + ")", isTextType(v.type), false});
     }
     if (!core_.groupBy.empty())
         aggregate_ = true;
     if (core_.having)
         having_ = asCondition(run(Clause::Having, *core_.having)).sql;
+    for (const Expr* criterion : groupCriteria_) {
+        const std::string held = asCondition(run(Clause::Having, *criterion)).sql;
+        having_ = having_.empty() ? held : "(" + having_ + " AND " + held + ")";
+    }
+    if (crosstab_)
+        addPivotColumns();
     if (orderBy)
         addOrder(*orderBy);
+    if (crosstab_) // its rows come in the order of their headings
+        order_.insert(order_.end(), groupOrder_.begin(), groupOrder_.end());
     checkGrouping();
     nameColumns();
     distinctRowKeys_ = distinctRowKeys();
 }
 
-std::string CoreTranslation::selectList() const {
+std::string CoreTranslation::selectList(std::size_t count) const {
     std::string select = "SELECT ";
     if (core_.distinct)
         select += "DISTINCT ";
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
+    for (std::size_t i = 0; i < columns_.size() && i < count; ++i) {
         const TypedSql out = asStorage(columns_[i].sql);
         select += (i ? ", " : "") + out.sql;
         if ((core_.distinct || collateText_) && isTextType(out.type) &&
@@ -349,35 +292,42 @@ void CoreTranslation::keyed(TranslatedQuery& result) const {
         alias + ".rowid = qx_k.qx_id WHERE qx_k.rowid BETWEEN ?1 AND ?2 ORDER BY qx_k.rowid";
 }
 
-std::string CoreTranslation::sql() const {
-    const std::string select = selectList();
-    const std::string body = this->body();
-    if (!core_.top) {
-        return select + body + ordering();
-    }
-    // TOP keeps ties with the last row, as Access does: rank the rows by the
-    // sort keys and keep those ranked within the limit.
-    std::string inner = select;
+std::string CoreTranslation::keyedRows() const {
+    if (crosstab_)
+        return crosstabRows();
+    std::string rows = selectList();
     for (std::size_t i = 0; i < order_.size(); ++i)
-        inner += ", " + order_[i].sql + " AS " + keyName(i);
-    inner += body;
+        rows += ", " + order_[i].sql + " AS " + keyName(i);
+    return rows + body();
+}
+
+std::string CoreTranslation::sql() const {
+    if (!core_.top && !crosstab_)
+        return selectList() + body() + ordering();
     std::string ordering;
     for (std::size_t i = 0; i < order_.size(); ++i)
         ordering += (i ? ", " : "") + keyTerm(keyName(i), order_[i].text, order_[i].descending);
+    std::string outer = "SELECT ";
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        outer += (i ? ", " : "") + resultName(i);
+    if (!core_.top)
+        return outer + " FROM (" + keyedRows() + ")" +
+               (ordering.empty() ? "" : " ORDER BY " + ordering);
+    // TOP keeps ties with the last row, as Access does: rank the rows by the
+    // sort keys and keep those ranked within the limit.
     const std::string rank =
         order_.empty() ? "row_number() OVER ()" : "rank() OVER (ORDER BY " + ordering + ")";
     const std::string n = numberLiteral(core_.top->count);
     const std::string keep =
         core_.top->percent ? "(qx_rank - 1) * 100 < qx_count * " + n : "qx_rank <= " + n;
-    std::string outer = "SELECT ";
-    for (std::size_t i = 0; i < columns_.size(); ++i)
-        outer += (i ? ", " : "") + resultName(i);
     outer += " FROM (SELECT *, " + rank + " AS qx_rank, count(*) OVER () AS qx_count FROM (" +
-             inner + ")) WHERE " + keep;
+             keyedRows() + ")) WHERE " + keep;
     if (!ordering.empty())
         outer += " ORDER BY " + ordering;
     return outer;
 }
+
+namespace {
 
 // The result type of a union column: the common type, else a number when
 // every branch gives one, else text.
@@ -407,8 +357,9 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
                                const Scope* parent) {
     std::vector<std::unique_ptr<CoreTranslation>> cores;
     const bool single = query.selects.size() == 1;
+    const Crosstab* crosstab = query.crosstab ? &*query.crosstab : nullptr;
     for (const SelectCore& core : query.selects) {
-        cores.push_back(std::make_unique<CoreTranslation>(context, core, parent));
+        cores.push_back(std::make_unique<CoreTranslation>(context, core, parent, crosstab));
         cores.back()->translate(single ? &query.orderBy : nullptr);
         if (cores.back()->columns().size() != cores[0]->columns().size())
             throw errors::unionColumns();
@@ -427,6 +378,9 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
     }
     if (single) {
         result.sql = cores[0]->sql();
+        // Saved queries are written out wherever a statement names them.
+        if (result.sql.size() > kMaxSqlBytes)
+            throw errors::tooComplex();
         cores[0]->keyed(result);
         return result;
     }
@@ -453,6 +407,8 @@ TranslatedQuery translateQuery(TranslationContext& context, const Query& query,
                     keyTerm(resultName(found), text, item.descending);
     }
     result.sql = sql + ordering;
+    if (result.sql.size() > kMaxSqlBytes)
+        throw errors::tooComplex();
     return result;
 }
 

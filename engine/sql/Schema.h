@@ -1,7 +1,9 @@
 #pragma once
 
 #include "engine/ColumnType.h"
+#include "engine/EngineError.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,13 @@ class SchemaLookup {
 public:
     virtual ~SchemaLookup() = default;
     virtual const SchemaSource* find(const std::string& name) = 0;
+    // Runs an SQLite SELECT on the sources found and gives the first column
+    // of its rows as text (nullopt for Null): a crosstab's columns are the
+    // headings its data holds. Throws EngineError when the statement fails;
+    // a lookup without data to run it on refuses it.
+    virtual std::vector<std::optional<std::string>> textColumn(const std::string&) {
+        throw EngineError(3219, "Invalid operation.");
+    }
 };
 
 } // namespace quarix::engine::sql

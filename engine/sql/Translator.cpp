@@ -57,6 +57,15 @@ TranslatedQuery translateFilter(const std::string& sourceName, const std::string
 }
 
 std::optional<EngineError> engineErrorFromMessage(const std::string& message) {
+    // SQLite's own limits on the depth and size of a statement.
+    for (const char* limit :
+         {"parser stack overflow", "Expression tree is too large", "too many terms in compound",
+          "too many FROM clause terms", "at most 64 tables in a join",
+          "too many arguments on function", "string or blob too big", "too many SQL variables"})
+        if (message.rfind(limit, 0) == 0)
+            return errors::tooComplex();
+    if (message.rfind("too many columns", 0) == 0)
+        return errors::tooManyFields();
     const std::string prefix = kRuntimeErrorPrefix;
     if (message.rfind(prefix, 0) != 0)
         return std::nullopt;

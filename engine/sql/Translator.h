@@ -34,14 +34,18 @@ struct TranslatedQuery {
     std::string countedKeysSql;
 };
 
-// Translates one Access SQL SELECT (or UNION of SELECTs) into SQLite.
+// Translates one Access SQL SELECT (or UNION of SELECTs, or TRANSFORM
+// crosstab) into SQLite. A crosstab's columns are the headings in its data:
+// translating it runs a query through schema.textColumn.
 // Throws EngineError with Access's numbers: 3075 syntax error in an
 // expression, 3085 undefined function, 3078 unknown table or query,
 // 3061 too few parameters (unknown names that would be parameters, and
 // PARAMETERS declarations), 3464 type mismatch where it can be known
 // statically, 3096 aggregate in WHERE, 3122 column outside GROUP BY,
-// 3079 ambiguous field, 3129/3131/3135/3137/3138/3141/3142 statement
-// syntax, 3306/3307 subquery and union column counts.
+// 3079 ambiguous field, 3129/3131/3132/3135/3138/3141/3142/3143 statement
+// syntax, 3306/3307 subquery and union column counts, 3123 * in a
+// crosstab, 3205 too many crosstab headings, 3190 too many fields,
+// 3360 too complex, 6 a number beyond a Double.
 TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema);
 
 // The record set Filter of a source: "SELECT * FROM source WHERE criterion".
@@ -61,7 +65,9 @@ void registerAccessFunctions(sqlite3* db);
 // Null" (Left$(Null, 1)).
 inline constexpr const char* kRuntimeErrorPrefix = "QX";
 
-// The EngineError such a message stands for; nullopt for any other message.
+// The EngineError such a message stands for, or 3360 "Query is too complex."
+// (3190 "Too many fields defined." for too many columns) for SQLite's
+// refusal of a statement too deep or too big; nullopt for any other message.
 std::optional<EngineError> engineErrorFromMessage(const std::string& message);
 
 } // namespace quarix::engine::sql

@@ -111,6 +111,30 @@ std::string quoteText(const std::string& text) {
     return text.find('\0') == std::string::npos ? out : "(" + out + ")";
 }
 
+namespace {
+
+void appendBalanced(std::string& out, const std::vector<std::string>& terms, std::size_t from,
+                    std::size_t to, const char* op) {
+    if (to - from == 1) {
+        out += terms[from];
+        return;
+    }
+    const std::size_t middle = from + (to - from) / 2;
+    out += '(';
+    appendBalanced(out, terms, from, middle, op);
+    out += op;
+    appendBalanced(out, terms, middle, to, op);
+    out += ')';
+}
+
+} // namespace
+
+std::string balanced(const std::vector<std::string>& terms, const char* op) {
+    std::string out;
+    appendBalanced(out, terms, 0, terms.size(), op);
+    return out;
+}
+
 std::string numberLiteral(double value) {
     if (value == std::trunc(value) && std::fabs(value) < 9e15) {
         char buf[32];

@@ -3,6 +3,7 @@
 #include "engine/ColumnType.h"
 
 #include <string>
+#include <vector>
 
 namespace quarix::engine::sql {
 
@@ -57,6 +58,9 @@ std::string asText(const TypedSql& e);   // the text a user would see
 TypedSql asStorage(const TypedSql& e);   // the storage form of e.type, for result columns
 
 std::string quoteText(const std::string& text);
+// Terms joined by an associative operator (" AND ") as a balanced tree, so
+// that the parentheses nest only as deep as the log of their number.
+std::string balanced(const std::vector<std::string>& terms, const char* op);
 std::string numberLiteral(double value);
 std::string
 withCollation(const TypedSql& e); // e in parentheses, with the text collation when e is text

@@ -15,8 +15,10 @@
 // (no width to fill in text, so they show nothing).
 namespace quarix::engine::sql::format {
 
-// What a format (named or custom) formats: numbers, dates or text.
-enum class Style { Number, Date, Text };
+// What a format (named or custom) formats: numbers, dates or text; Literal
+// for a format of literals and modifiers (< > !) alone, which formats a
+// number, or a text that reads as one, as a number and anything else as text.
+enum class Style { Number, Date, Text, Literal };
 Style styleOf(std::string_view format);
 
 // The ;-separated sections of a custom format; quoted and escaped ; stay.
@@ -24,6 +26,8 @@ std::vector<std::string_view> sectionsOf(std::string_view format);
 
 // A number in a number format, named or custom: the positive, negative,
 // zero section, or the first one with a minus sign when there is no other.
+// A number that rounds to zero in its section takes the zero section, and
+// shows no sign.
 std::string formatNumberValue(double value, std::string_view format);
 
 // The Null section (the fourth) of a number format; nullopt when it has none.
@@ -32,7 +36,8 @@ std::optional<std::string> formatNullValue(std::string_view format);
 // A date serial in a date format, named or custom (in range: the caller checks).
 std::string formatDateValue(double serial, std::string_view format, const WeekRule& rule);
 
-// A text in a text format: the first section, or the second for "".
+// A text in a text format: the first section, or for "" (and Null) the
+// second, or nothing when there is no second.
 std::string formatTextValue(std::string_view text, std::string_view format);
 
 // Digits of a non-negative number rounded half away from zero at the given

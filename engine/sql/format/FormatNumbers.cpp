@@ -1,6 +1,7 @@
 // Numbers in named and custom number formats.
 #include "engine/sql/AccessText.h"
 #include "engine/sql/format/AccessFormat.h"
+#include "engine/sql/functions/FunctionSupport.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -62,6 +63,8 @@ NumberPattern readPattern(std::string_view section) {
             inExponent = true;
             p.pieces.push_back({Kind::Exponent, std::string(1, c), section[i + 1] == '+'});
             i += 2;
+        } else if (c == '!') { // fills text from the left: nothing to do in a number
+            ++i;
         } else {
             if (c == '%')
                 ++p.percents;
@@ -85,9 +88,28 @@ std::string group(const std::string& digits) {
     return out;
 }
 
+// The value as the pattern shows it: percents multiply, scaling commas divide.
+double scaled(const NumberPattern& p, double value) {
+    return value * std::pow(100.0, p.percents) / std::pow(1000.0, p.scaleThousands);
+}
+
+// Whether the pattern shows a non-negative value as zero: every digit 0.
+bool showsZero(const NumberPattern& p, double value) {
+    int fractionSlots = 0;
+    bool afterPoint = false;
+    for (const auto& piece : p.pieces) {
+        if (piece.kind == Kind::Exponent)
+            return value == 0;
+        afterPoint = afterPoint || piece.kind == Kind::Point;
+        fractionSlots += afterPoint && piece.kind == Kind::Digit;
+    }
+    const RoundedDigits digits = roundDecimal(scaled(p, value), fractionSlots);
+    return digits.whole.empty() && digits.fraction.find_first_not_of('0') == std::string::npos;
+}
+
 // The pattern applied to a non-negative value.
 std::string render(const NumberPattern& p, double value) {
-    value *= std::pow(100.0, p.percents) / std::pow(1000.0, p.scaleThousands);
+    value = scaled(p, value);
     std::size_t pointAt = p.pieces.size(), exponentAt = p.pieces.size();
     int wholeSlots = 0, fractionSlots = 0, lastZeroSlot = 0, forcedWhole = 0;
     for (std::size_t i = 0; i < p.pieces.size(); ++i) {
@@ -192,10 +214,10 @@ std::optional<std::string> namedNumber(double value, std::string_view format) {
         return formatNumberValue(value, "0.00");
     if (lower == "standard")
         return formatNumberValue(value, "#,##0.00");
-    if (lower == "percent")
-        return formatNumberValue(value, "0.00%");
+    if (lower == "percent") // rounds half to even, as FormatPercent does
+        return formatNumberValue(fn::bankersRound(value * 100, 2), "0.00\\%");
     if (lower == "scientific")
-        return formatNumberValue(value, "0.00E+00");
+        return formatNumberValue(value, "0.00E+0");
     if (lower == "yes/no")
         return std::string(value != 0 ? "Yes" : "No");
     if (lower == "true/false")
@@ -211,17 +233,20 @@ std::string formatNumberValue(double value, std::string_view format) {
     if (auto named = namedNumber(value, format))
         return *named;
     const auto sections = sectionsOf(format);
-    if (value < 0 && sections.size() > 1 && !sections[1].empty())
-        return render(readPattern(sections[1]), -value);
-    if (value == 0 && sections.size() > 2 && !sections[2].empty())
-        return render(readPattern(sections[2]), 0);
-    const std::string text = render(readPattern(sections[0]), std::fabs(value));
-    return value < 0 ? "-" + text : text;
+    const bool negativeSection = value < 0 && sections.size() > 1 && !sections[1].empty();
+    const NumberPattern pattern = readPattern(sections[negativeSection ? 1 : 0]);
+    if (showsZero(pattern, std::fabs(value))) {
+        const bool zeroSection = sections.size() > 2 && !sections[2].empty();
+        return render(readPattern(sections[zeroSection ? 2 : 0]), 0);
+    }
+    const std::string text = render(pattern, std::fabs(value));
+    return value < 0 && !negativeSection ? "-" + text : text;
 }
 
 std::optional<std::string> formatNullValue(std::string_view format) {
     const auto sections = sectionsOf(format);
-    if (sections.size() < 4 || styleOf(format) != Style::Number)
+    const Style style = styleOf(format);
+    if (sections.size() < 4 || (style != Style::Number && style != Style::Literal))
         return std::nullopt;
     return render(readPattern(sections[3]), 0);
 }

@@ -85,14 +85,13 @@ Style styleOf(std::string_view format) {
         dateParts = dateParts || std::string_view("dmyhnsqwct").find(c) != std::string_view::npos ||
                     (c == 'a' && (lower.compare(i - 1, 5, "am/pm") == 0 ||
                                   lower.compare(i - 1, 3, "a/p") == 0));
-        textPlaceholders =
-            textPlaceholders || std::string_view("@&<>!").find(c) != std::string_view::npos;
+        textPlaceholders = textPlaceholders || c == '@' || c == '&';
     }
     if (digits)
         return Style::Number;
     if (dateParts)
         return Style::Date;
-    return textPlaceholders ? Style::Text : Style::Number;
+    return textPlaceholders ? Style::Text : Style::Literal;
 }
 
 } // namespace quarix::engine::sql::format

@@ -59,39 +59,38 @@ std::vector<std::string> charactersOf(std::string_view text) {
 
 std::string formatTextValue(std::string_view text, std::string_view format) {
     const auto sections = sectionsOf(format);
-    const TextPattern p =
-        readPattern(text.empty() && sections.size() > 1 ? sections[1] : sections[0]);
+    if (text.empty() && sections.size() < 2)
+        return {};
+    const TextPattern p = readPattern(text.empty() ? sections[1] : sections[0]);
     const std::string cased = p.caseChange == '>'   ? upperText(text)
                               : p.caseChange == '<' ? lowerText(text)
                                                     : std::string(text);
     const std::vector<std::string> chars = charactersOf(cased);
     const auto count = static_cast<int>(chars.size());
-    // Placeholders without a character of their own: the first ones when
-    // filling from the right, the last ones when filling from the left.
+    // A short text leaves the first placeholders empty, or with ! the last.
+    // A long one fills them from its start and adds the rest at the end, or
+    // with ! fills them from its end and drops the rest.
     const int empty = std::max(0, p.placeholders - count);
-    const int extra = std::max(0, count - p.placeholders); // characters beyond the placeholders
+    // Without placeholders the text follows the literals.
+    const bool dropsStart = p.fromLeft && p.placeholders > 0;
+    int next = dropsStart ? std::max(0, count - p.placeholders) : 0;
     std::string out;
-    int slot = 0, next = 0;
+    int slot = 0;
     for (const auto& piece : p.pieces) {
         if (!piece.placeholder) {
             out += piece.text;
             continue;
         }
         const bool blank = p.fromLeft ? slot >= p.placeholders - empty : slot < empty;
-        if (!p.fromLeft && slot == empty)
-            for (; next < extra; ++next)
-                out += chars[static_cast<std::size_t>(next)];
         if (blank)
             out += piece.text == "@" ? " " : "";
         else
             out += chars[static_cast<std::size_t>(next++)];
-        if (p.fromLeft && slot == p.placeholders - 1)
-            for (; next < count; ++next)
-                out += chars[static_cast<std::size_t>(next)];
         ++slot;
     }
-    if (p.placeholders == 0)
-        out += cased;
+    if (!dropsStart)
+        for (; next < count; ++next)
+            out += chars[static_cast<std::size_t>(next)];
     return out;
 }
 

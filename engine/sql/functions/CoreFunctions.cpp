@@ -182,12 +182,17 @@ void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultNumber(ctx, r);
 }
 
-// & joins texts; Null counts as "" unless both sides are Null.
-void concatenate(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isNull(argv[0]) && isNull(argv[1]))
+// & joins texts; Null counts as "" unless every side is Null. A run of &
+// comes as one call: the operator is associative.
+void concatenate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    std::string joined;
+    bool allNull = true;
+    for (int i = 0; i < argc; ++i) {
+        allNull = allNull && isNull(argv[i]);
+        joined += textOf(argv[i]);
+    }
+    if (allNull)
         return sqlite3_result_null(ctx);
-    std::string joined(textOf(argv[0]));
-    joined += textOf(argv[1]);
     resultText(ctx, joined);
 }
 
@@ -249,7 +254,7 @@ void registerCoreFunctions(sqlite3* db) {
     define(db, "acc_idiv", 2, integerDivide);
     define(db, "acc_mod", 2, modulo);
     define(db, "acc_pow", 2, power);
-    define(db, "acc_cat", 2, concatenate);
+    define(db, "acc_cat", -1, concatenate);
     define(db, "acc_dtx", 1, extendedDate);
     define(db, "acc_nonnull", 1, nonNull);
     define(db, "acc_chooseindex", 1, chooseIndex);

@@ -307,7 +307,9 @@ void timeSerialFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     const long long seconds =
         static_cast<long long>(bankersRound(h) * 3600 + bankersRound(m) * 60 + bankersRound(s));
-    sqlite3_result_double(ctx, serialFromSeconds(seconds));
+    // A time past midnight, either way, wraps round to a time of day: 30
+    // hours is 6:00:00 AM, -10 hours 2:00:00 PM.
+    sqlite3_result_double(ctx, serialFromSeconds((seconds % 86400 + 86400) % 86400));
 }
 
 void dateValueFn(sqlite3_context* ctx, int, sqlite3_value** argv) {

@@ -161,10 +161,10 @@ void ddbFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const auto a = arguments(ctx, argc, argv, 4, {2});
     if (!a)
         return;
-    const double cost = (*a)[0], salvage = (*a)[1], life = (*a)[2], period = (*a)[3],
-                 factor = (*a)[4];
-    if (cost < 0 || salvage < 0 || life <= 0 || period <= 0 || period > life || factor <= 0)
+    const double cost = (*a)[0], salvage = (*a)[1], life = (*a)[2], factor = (*a)[4];
+    if (cost < 0 || salvage < 0 || life <= 0 || (*a)[3] <= 0 || (*a)[3] > life || factor <= 0)
         return invalidArgument(ctx);
+    const double period = std::max((*a)[3], 1.0); // a part of the first period is the first
     const double rate = std::min(factor / life, 1.0);
     const double before =
         cost * (1 - std::pow(1 - rate, period - 1)); // depreciated in earlier periods

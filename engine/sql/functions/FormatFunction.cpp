@@ -8,6 +8,9 @@
 #include "engine/sql/functions/FunctionSupport.h"
 #include "engine/sql/functions/Registration.h"
 
+#include <cmath>
+#include <optional>
+
 namespace quarix::engine::sql::fn {
 
 namespace {
@@ -20,6 +23,22 @@ void resultDate(sqlite3_context* ctx, double serial, std::string_view f, const W
     resultText(ctx, format::formatDateValue(serial, f, rule));
 }
 
+// The number a value stands for in a number format: a number, or a text
+// that reads as a number, as True or False, or as a date.
+std::optional<double> numberOf(sqlite3_value* value) {
+    if (isNumber(value))
+        return sqlite3_value_double(value);
+    const std::string_view text = textOf(value);
+    double number = 0;
+    if (parseNumber(text, number))
+        return number;
+    if (equalText(text, "True"))
+        return -1.0;
+    if (equalText(text, "False"))
+        return 0.0;
+    return parseDateText(text);
+}
+
 // acc_format(value, type [, format [, firstdayofweek [, firstweekofyear]]])
 void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const std::string_view f = argc > 2 && !isNull(argv[2]) ? textOf(argv[2]) : std::string_view();
@@ -28,7 +47,10 @@ void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return;
     sqlite3_value* value = argv[0];
     const int typeCode = sqlite3_value_int(argv[1]);
+    const Style style = f.empty() ? Style::Number : format::styleOf(f);
     if (isNull(value)) {
+        if (style == Style::Text)
+            return resultText(ctx, format::formatTextValue({}, f));
         const auto text = format::formatNullValue(f);
         return text ? resultText(ctx, *text) : sqlite3_result_null(ctx);
     }
@@ -38,21 +60,23 @@ void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (f.empty())
         return resultText(ctx, date ? generalDateText(sqlite3_value_double(value))
                                     : displayString(value, typeCode));
-    const Style style = format::styleOf(f);
-    if (style == Style::Text)
-        return resultText(ctx, format::formatTextValue(displayString(value, typeCode), f));
-    double number = 0;
-    if (isNumber(value) || parseNumber(textOf(value), number)) {
-        if (isNumber(value))
-            number = sqlite3_value_double(value);
-        if (style == Style::Date)
-            return resultDate(ctx, number, f, rule);
-        return resultText(ctx, format::formatNumberValue(number, f));
+    if (style == Style::Date) {
+        double serial = 0;
+        if (isNumber(value) || parseNumber(textOf(value), serial)) {
+            if (isNumber(value))
+                serial = sqlite3_value_double(value);
+            return resultDate(ctx, serial, f, rule);
+        }
+        if (const auto parsed = parseDateText(textOf(value)))
+            return resultDate(ctx, *parsed, f, rule);
+        return resultText(ctx, textOf(value));
     }
-    if (style == Style::Date)
-        if (const auto serial = parseDateText(textOf(value)))
-            return resultDate(ctx, *serial, f, rule);
-    resultText(ctx, textOf(value)); // a text that is no number in a number format stays as it is
+    const std::optional<double> number = style == Style::Text ? std::nullopt : numberOf(value);
+    if (number)
+        return resultText(ctx, format::formatNumberValue(*number, f));
+    if (style == Style::Number) // a text that is no number in a number format stays as it is
+        return resultText(ctx, textOf(value));
+    resultText(ctx, format::formatTextValue(displayString(value, typeCode), f));
 }
 
 // A TriState argument: -1 true, 0 false, -2 (or absent) the default.
@@ -66,7 +90,7 @@ bool triState(int argc, sqlite3_value** argv, int index, bool byDefault) {
 // FormatNumber and its kin: (value [, digits [, leading digit [, parentheses
 // [, grouping]]]]) on a pattern built from the arguments.
 void formatNumbered(sqlite3_context* ctx, int argc, sqlite3_value** argv, const char* prefix,
-                    const char* suffix, bool parensByDefault) {
+                    bool percent, bool parensByDefault) {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
     double value = 0, digits = -1;
@@ -84,20 +108,24 @@ void formatNumbered(sqlite3_context* ctx, int argc, sqlite3_value** argv, const 
         std::string(prefix) + (grouping ? (leading ? "#,##0" : "#,###") : (leading ? "0" : "#"));
     if (decimals > 0)
         pattern += "." + std::string(static_cast<std::size_t>(decimals), '0');
-    pattern += suffix;
+    if (percent)
+        pattern += "\\%";
     if (parens)
         pattern += ";(" + pattern + ")";
-    resultText(ctx, format::formatNumberValue(value, pattern));
+    // These round half to even, unlike Format: FormatNumber(12.345) is 12.34.
+    const double shown = percent ? value * 100 : value;
+    const double rounded = bankersRound(shown, decimals);
+    resultText(ctx, format::formatNumberValue(std::isfinite(rounded) ? rounded : shown, pattern));
 }
 
 void formatNumberFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    formatNumbered(ctx, argc, argv, "", "", false);
+    formatNumbered(ctx, argc, argv, "", false, false);
 }
 void formatPercentFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    formatNumbered(ctx, argc, argv, "", "%", false);
+    formatNumbered(ctx, argc, argv, "", true, false);
 }
 void formatCurrencyFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    formatNumbered(ctx, argc, argv, "$", "", true);
+    formatNumbered(ctx, argc, argv, "$", false, true);
 }
 
 // FormatDateTime(date [, 0 general | 1 long date | 2 short date | 3 long time | 4 short time])

@@ -264,7 +264,7 @@ void strreverseFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 // InStrRev(text, find [, start [, compare]]): the 1-based position of the
-// last find that ends at or before start (-1: the end), or 0.
+// last find that ends at or before start (-1 or past the end: the end), or 0.
 void instrrevFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     long long start = -1, compare = 1;
     if (argc > 2 && isNull(argv[2]))
@@ -278,10 +278,8 @@ void instrrevFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     const std::string_view text = textOf(argv[0]), find = textOf(argv[1]);
     const long long length = characterCount(text);
-    if (start == -1)
+    if (start == -1 || start > length) // a start past the end searches the whole text
         start = length;
-    if (start > length)
-        return sqlite3_result_int(ctx, 0);
     const long long findLength = characterCount(find);
     if (findLength == 0)
         return sqlite3_result_int64(ctx, start);

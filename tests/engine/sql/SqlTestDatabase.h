@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,26 @@ public:
         return nullptr;
     }
 
+    std::vector<std::optional<std::string>> textColumn(const std::string& select) override {
+        std::vector<std::optional<std::string>> values;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db_, select.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in " + select);
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+            values.push_back(text ? std::optional<std::string>(text) : std::nullopt);
+        }
+        const std::string message = sqlite3_errmsg(db_);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE) {
+            if (auto e = sql::engineErrorFromMessage(message))
+                throw *e;
+            throw std::runtime_error(message + " in " + select);
+        }
+        return values;
+    }
+
     // Registers a saved query under a name, as the catalogue would.
     void addQuery(const std::string& name, const std::string& accessSql) {
         const sql::TranslatedQuery q = sql::translateSelect(accessSql, *this);
@@ -108,8 +129,12 @@ public:
     Result run(const sql::TranslatedQuery& q) {
         Result result{q.columns, {}};
         sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, q.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in " + q.sql);
+        if (sqlite3_prepare_v2(db_, q.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+            const std::string message = sqlite3_errmsg(db_);
+            if (auto e = sql::engineErrorFromMessage(message))
+                throw *e;
+            throw std::runtime_error(message + " in " + q.sql);
+        }
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             std::vector<std::string> row;

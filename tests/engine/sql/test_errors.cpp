@@ -49,6 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"[Town] = [Forms]![Main]![Town] Or [town] = 'y'",
                   "3061 Too few parameters. Expected 2."},
         ErrorCase{"[Age] = 'abc'", "3464 Data type mismatch in criteria expression."},
+        ErrorCase{"[Age] < 1E999", "6 Overflow"},
+        ErrorCase{"SELECT TOP 1E999 * FROM Customers", "6 Overflow"},
         ErrorCase{"Max([Age]) > 30",
                   "3096 Cannot have aggregate function in WHERE clause (Max([Age]) > 30)."},
         ErrorCase{"SELECT Name, Count(*) FROM Customers",
@@ -86,6 +88,15 @@ TEST(RuntimeErrorMessages, MapBackOnlyTheirOwnPrefix) {
     EXPECT_EQ(e->number(), 3464);
     EXPECT_EQ(e->description(), "Data type mismatch in criteria expression.");
     EXPECT_FALSE(engine::sql::engineErrorFromMessage("no such table: t1").has_value());
+}
+
+TEST(RuntimeErrorMessages, SqliteLimitsAreAccessLimits) {
+    for (const char* message :
+         {"parser stack overflow", "Expression tree is too large (maximum depth 1000)",
+          "too many terms in compound SELECT", "too many arguments on function acc_cat"})
+        EXPECT_EQ(engine::sql::engineErrorFromMessage(message)->number(), 3360) << message;
+    EXPECT_EQ(engine::sql::engineErrorFromMessage("too many columns in result set")->number(),
+              3190);
 }
 
 } // namespace

@@ -47,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
     Depreciation, Financial,
     ::testing::Values(
         ValueCase{"Round(DDB(2400, 300, 3650, 1), 2)", "1.32"},
-        ValueCase{"DDB(2400, 300, 10, 1)", "480"},
+        ValueCase{"DDB(2400, 300, 10, 1)", "480"}, ValueCase{"DDB(2400, 300, 10, 0.1)", "480"},
+        ValueCase{"DDB(2400, 300, 10, 0)", "#5"},
         ValueCase{"Round(DDB(2400, 300, 10, 10), 2)", "22.12"},
         ValueCase{"Round(DDB(2400, 300, 10, 2, 1.5), 2)", "306"},
         ValueCase{"DDB(2400, 300, 2, 1, 4)", "2100"}, ValueCase{"DDB(2400, 300, 2, 2, 4)", "0"},

@@ -39,10 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ValueCase{"Format(-3, '0;(0)')", "(3)"}, ValueCase{"Format(-3, '0;;\\Z')", "-3"},
         ValueCase{"Format(0, '0;(0);\\Z\\e\\r\\o')", "Zero"}, ValueCase{"Format(0, '0;(0)')", "0"},
-        ValueCase{"Format(0.001, '0;(0);\\Z')", "0"},
+        ValueCase{"Format(0.001, '0;(0);\\Z')", "Z"},
         ValueCase{"Format(Null, '0;0;0;\\N\\o\\n\\e')", "None"},
         ValueCase{"Format(Null, '0;0;0;\"n/a\"')", "n/a"}, ValueCase{"Format(Null, '0')", "Null"},
-        ValueCase{"Format(Null)", "Null"}, ValueCase{"Format(-0.4, '0')", "-0"},
+        ValueCase{"Format(Null)", "Null"}, ValueCase{"Format(-0.4, '0')", "0"},
         ValueCase{"Format(-1234.5, '#,##0.00;[Red](#,##0.00)')", "(1,234.50)"},
         ValueCase{"Format(5, '[Blue]0')", "5"}, ValueCase{"Format(5, '0*x')", "5"},
         ValueCase{"Format(5, '0;\"a;b\"')", "5"}, ValueCase{"Format(-5, '0;\"a;b\"')", "a;b"}));
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Scientific, Formats,
                                            ValueCase{"Format(0, '0.00E+00')", "0.00E+00"},
                                            ValueCase{"Format(12345, '00.0E+0')", "12.3E+3"},
                                            ValueCase{"Format(-12345, '0.0e-0')", "-1.2e4"},
-                                           ValueCase{"Format(1234.5, 'Scientific')", "1.23E+03"}));
+                                           ValueCase{"Format(1234.5, 'Scientific')", "1.23E+3"}));
 
 INSTANTIATE_TEST_SUITE_P(
     NamedNumbers, Formats,
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"Format(1234.5, 'Euro')", "€1,234.50"},
         ValueCase{"Format(0.125, 'Fixed')", "0.13"}, ValueCase{"Format(-0.5, 'Fixed')", "-0.50"},
         ValueCase{"Format(1234.125, 'Standard')", "1,234.13"},
-        ValueCase{"Format(0.00125, 'Percent')", "0.13%"}, ValueCase{"Format(-1, 'Yes/No')", "Yes"},
+        ValueCase{"Format(0.00125, 'Percent')", "0.12%"}, ValueCase{"Format(-1, 'Yes/No')", "Yes"},
         ValueCase{"Format(True, 'On/Off')", "On"},
         ValueCase{"Format(1E20, 'General Number')", "1E+20"},
         ValueCase{"Format('12.5', 'Fixed')", "12.50"}, ValueCase{"Format('abc', 'Fixed')", "abc"},
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, Formats,
                                            ValueCase{"Format('abc', '!@@@@@')", "abc  "},
                                            ValueCase{"Format('abc', '&&&&&')", "abc"},
                                            ValueCase{"Format('abcdef', '@@@')", "abcdef"},
-                                           ValueCase{"Format('abcdef', '!@@@')", "abcdef"},
+                                           ValueCase{"Format('abcdef', '!@@@')", "def"},
                                            ValueCase{"Format('5551234', '@@@-@@@@')", "555-1234"},
                                            ValueCase{"Format('abc', '>')", "ABC"},
                                            ValueCase{"Format('ABC', '<@')", "abc"},
@@ -90,8 +90,55 @@ INSTANTIATE_TEST_SUITE_P(Texts, Formats,
                                            ValueCase{"Format('x', '@;\\E\\m\\p\\t\\y')", "x"},
                                            ValueCase{"Format(123, '@@@@@')", "  123"},
                                            ValueCase{"Format(Null, '@;\\N\\u\\l\\l')", "Null"},
-                                           ValueCase{"Format('abc', '\"<\"@\">\"')", "<abc>"},
+                                           ValueCase{"Format('abc', '\"<\"@\">\"')", "<a>bc"},
                                            ValueCase{"Format('zürich', '>@@@@@@@')", " ZÜRICH"}));
+
+// Which section a value takes, and what a section of literals alone shows.
+INSTANTIATE_TEST_SUITE_P(
+    SectionChoice, Formats,
+    ::testing::Values(ValueCase{"Format(-0.003, '0')", "0"},
+                      ValueCase{"Format(0.003, '0.##;(0.###);\"zero\"')", "zero"},
+                      ValueCase{"Format(-0.003, '0.##;(0.###);\"zero\"')", "(0.003)"},
+                      ValueCase{"Format(-0.0003, '0.##;(0.###);\"zero\"')", "zero"},
+                      ValueCase{"Format(0.004, '0%;;\"none\"')", "none"},
+                      ValueCase{"Format(400, '0,;;\"none\"')", "none"},
+                      ValueCase{"Format(0.004, '0.00E+00;;\"none\"')", "4.00E-03"},
+                      ValueCase{"Format('10', '\\p;\"y\";!\\n;*~\\z[Blue];')", "p"},
+                      ValueCase{"Format('0', '\\p;\"y\";!\\n;*~\\z[Blue];')", "n"},
+                      ValueCase{"Format(-10, '\\p;\"y\";!\\n;*~\\z[Blue];')", "y"},
+                      ValueCase{"Format(Null, '\\p;\"y\";!\\n;*~\\z[Blue]')", "z"},
+                      ValueCase{"Format(5, '0!')", "5"}, ValueCase{"Format(-5, '!0;!(0)')", "(5)"},
+                      ValueCase{"Format('abc', '>')", "ABC"},
+                      ValueCase{"Format('false', '\"p\"#.00#\"blah\"')", "p.00blah"},
+                      ValueCase{"Format('True', '0;(0)')", "(1)"},
+                      ValueCase{"Format('1/2/2003', '0.00')", "37623.00"},
+                      ValueCase{"Format('abc', '0.00')", "abc"}));
+
+// The examples of Access's own documentation of Format.
+INSTANTIATE_TEST_SUITE_P(
+    Documented, Formats,
+    ::testing::Values(ValueCase{"Format(5459.4, '##,##0.00')", "5,459.40"},
+                      ValueCase{"Format(334.9, '###0.00')", "334.90"},
+                      ValueCase{"Format(5, '0.00%')", "500.00%"},
+                      ValueCase{"Format('HELLO', '<')", "hello"},
+                      ValueCase{"Format('This is it', '>')", "THIS IS IT"},
+                      ValueCase{"Format(23)", "23"},
+                      ValueCase{"Format(-3456, '$#,##0;($#,##0)')", "($3,456)"},
+                      ValueCase{"Format(0, '$#,##0;($#,##0);\"Zero\";\"Null\"')", "Zero"},
+                      ValueCase{"Format(Null, '$#,##0;($#,##0);\"Zero\";\"Null\"')", "Null"}));
+
+// Text formats: Null and "" take the second section, or show nothing.
+INSTANTIATE_TEST_SUITE_P(
+    TextSections, Formats,
+    ::testing::Values(ValueCase{"Format(Null, '!>*~@[Red];\"empty\";')", "empty"},
+                      ValueCase{"Format('', '!>*~@[Red];\"empty\";')", "empty"},
+                      ValueCase{"Format('x', '!>*~@[Red];\"empty\";')", "X"},
+                      ValueCase{"Format(Null, '@')", ""}, ValueCase{"Format('', '@')", ""},
+                      ValueCase{"Format('', '&&')", ""},
+                      ValueCase{"Format('foobarbaz', '\\x@@@&&&\\y')", "xfoobarybaz"},
+                      ValueCase{"Format('foobarbaz', '!\\x@@@&&&\\y')", "xbarbazy"},
+                      ValueCase{"Format('ab', '!\\x@@@&&&\\y')", "xab y"},
+                      ValueCase{"Format('ab', '\\x@@@&&&\\y')", "x   aby"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Dates, Formats,
@@ -146,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"FormatCurrency(1234.5)", "$1,234.50"},
         ValueCase{"FormatCurrency(-1234.5)", "($1,234.50)"},
         ValueCase{"FormatCurrency(-1234.5, 2, -1, 0)", "-$1,234.50"},
-        ValueCase{"FormatCurrency(0.125)", "$0.13"},
+        ValueCase{"FormatCurrency(0.125)", "$0.12"},
         ValueCase{"FormatDateTime(#1/2/2003 7:05#)", "1/2/2003 7:05:00 AM"},
         ValueCase{"FormatDateTime(#1/2/2003 7:05#, 1)", "Thursday, January 2, 2003"},
         ValueCase{"FormatDateTime(#1/2/2003 7:05#, 2)", "1/2/2003"},
@@ -155,6 +202,20 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"FormatDateTime(#1/2/2003#, 5)", "#5"}, ValueCase{"FormatDateTime('x')", "#3464"},
         ValueCase{"FormatDateTime(Null)", "Null"},
         ValueCase{"FormatDateTime(#7:05#)", "7:05:00 AM"}));
+
+// FormatNumber and its kin, and the named Percent, round half to even.
+INSTANTIATE_TEST_SUITE_P(HalfToEven, Formats,
+                         ::testing::Values(ValueCase{"FormatNumber(12.345)", "12.34"},
+                                           ValueCase{"FormatNumber(12.355)", "12.36"},
+                                           ValueCase{"FormatNumber(-12.345)", "-12.34"},
+                                           ValueCase{"FormatNumber(2.5, 0)", "2"},
+                                           ValueCase{"FormatNumber(3.5, 0)", "4"},
+                                           ValueCase{"FormatPercent(0.12345)", "12.34%"},
+                                           ValueCase{"FormatCurrency(2.5, 0)", "$2"},
+                                           ValueCase{"FormatNumber(-0.001)", "0.00"},
+                                           ValueCase{"Format(0.12345, 'Percent')", "12.34%"},
+                                           ValueCase{"Format(12345.6789, 'Scientific')", "1.23E+4"},
+                                           ValueCase{"Format(0.12345, '0.00%')", "12.35%"}));
 
 } // namespace
 } // namespace quarix::test

@@ -49,7 +49,12 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"'a' & Null", "a"}, ValueCase{"Null & Null", "Null"},
         ValueCase{"'a' + Null", "Null"}, ValueCase{"'5' + 3", "8"}, ValueCase{"'a' + 'b'", "ab"},
         ValueCase{"1 + Null", "Null"}, ValueCase{"'x' & 1.5 & True", "x1.5True"},
-        ValueCase{"CStr([Stamp] + 1)", "3/1/2024 1:45:30 PM"}));
+        ValueCase{"CStr([Stamp] + 1)", "3/1/2024 1:45:30 PM"},
+        ValueCase{"CStr(-75 / 999)", "-7.50750750750751E-02"},
+        ValueCase{"CStr(75 / 999)", "7.50750750750751E-02"}, ValueCase{"CStr(75 / 1000)", "0.075"},
+        ValueCase{"CStr(1 / 3)", "0.333333333333333"},
+        ValueCase{"'x' & 1 / 30", "x3.33333333333333E-02"}, ValueCase{"CStr(1.5E-7)", "1.5E-07"},
+        ValueCase{"CStr(1E15 + 0.5)", "1E+15"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Text, Functions,
@@ -120,7 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"DateSerial(2020, 13, 1)", "2021-01-01 00:00:00"},
         ValueCase{"DateSerial(2020, 3, 0)", "2020-02-29 00:00:00"},
         ValueCase{"DateSerial(99, 1, 1)", "1999-01-01 00:00:00"},
-        ValueCase{"TimeSerial(25, 0, 0)", "1899-12-31 01:00:00"},
+        ValueCase{"TimeSerial(25, 0, 0)", "1899-12-30 01:00:00"},
+        ValueCase{"CStr(TimeSerial(30, 0, 0))", "6:00:00 AM"},
+        ValueCase{"CStr(TimeSerial(-10, 0, 0))", "2:00:00 PM"},
+        ValueCase{"CStr(TimeSerial(0, -1, 0))", "11:59:00 PM"},
+        ValueCase{"CStr(TimeSerial(48, 0, 0))", "12:00:00 AM"},
         ValueCase{"DateValue('July 4, 2020 10:00')", "2020-07-04 00:00:00"},
         ValueCase{"TimeValue(#7/4/2020 10:30#)", "1899-12-30 10:30:00"},
         ValueCase{"#1/2/2020# - #1/1/2020#", "1"},

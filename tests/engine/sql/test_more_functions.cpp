@@ -87,11 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"InStrRev('abcabc', 'b', -1, 0)", "5"},
         ValueCase{"InStrRev('abcabc', 'b', 4)", "2"}, ValueCase{"InStrRev('abcabc', 'bc', 5)", "2"},
         ValueCase{"InStrRev('abcabc', 'bc', 6)", "5"}, ValueCase{"InStrRev('abc', '')", "3"},
-        ValueCase{"InStrRev('abc', '', 2)", "2"}, ValueCase{"InStrRev('abc', 'a', 4)", "0"},
-        ValueCase{"InStrRev('', 'a')", "0"}, ValueCase{"InStrRev('abc', 'abcd')", "0"},
-        ValueCase{"InStrRev('abc', 'a', 0)", "#5"}, ValueCase{"InStrRev('abc', 'a', -2)", "#5"},
-        ValueCase{"InStrRev('abc', 'a', Null)", "#94"}, ValueCase{"InStrRev(Null, 'a')", "Null"},
-        ValueCase{"InStrRev('abc', Null)", "Null"},
+        ValueCase{"InStrRev('abc', '', 2)", "2"}, ValueCase{"InStrRev('abc', 'a', 4)", "1"},
+        ValueCase{"InStrRev('AFOOBAR', 'FOO', 17)", "2"}, ValueCase{"InStrRev('', 'a')", "0"},
+        ValueCase{"InStrRev('abc', 'abcd')", "0"}, ValueCase{"InStrRev('abc', 'a', 0)", "#5"},
+        ValueCase{"InStrRev('abc', 'a', -2)", "#5"}, ValueCase{"InStrRev('abc', 'a', Null)", "#94"},
+        ValueCase{"InStrRev(Null, 'a')", "Null"}, ValueCase{"InStrRev('abc', Null)", "Null"},
         ValueCase{"InStrRev('Zürich zürich', 'RI')", "10"},
         ValueCase{"InStrRev('Zürich zürich', 'ü', 8, 0)", "2"}));
 

@@ -1,5 +1,6 @@
 // Operators where Access differs from SQL and from VBA: the order of
-// Between's bounds, the binding of unary minus, and Like's broken patterns.
+// Between's bounds, the binding of unary minus (looser than ^, except
+// straight before a number), and Like's broken patterns.
 #include "ExpressionCases.h"
 
 namespace quarix::test {
@@ -42,12 +43,16 @@ TEST_P(OperatorValues, AreAccessValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Precedence, OperatorValues,
-    ::testing::Values(ValueCase{"-10^2", "100"}, ValueCase{"-2^3", "-8"}, ValueCase{"2^-1", "0.5"},
-                      ValueCase{"-2^-2", "0.25"}, ValueCase{"2^3^2", "64"}, ValueCase{"-3*-2", "6"},
+    ::testing::Values(ValueCase{"-10^2", "100"}, ValueCase{"- 10^2", "100"},
+                      ValueCase{"-2^3", "-8"}, ValueCase{"2^-1", "0.5"}, ValueCase{"-2^-2", "0.25"},
+                      ValueCase{"2^3^2", "64"}, ValueCase{"-3*-2", "6"},
                       ValueCase{"10 - -2^2", "6"}, ValueCase{"10-2^2", "6"},
-                      ValueCase{"- -3^2", "9"}, ValueCase{"+-2^2", "4"}, ValueCase{"2*-3^2", "18"},
-                      ValueCase{"Not 1 = 2", "True"}, ValueCase{"-[ID]^2", "1"},
-                      ValueCase{"-Null^2", "Null"}));
+                      ValueCase{"- -3^2", "-9"}, ValueCase{"+-2^2", "4"}, ValueCase{"-+2^2", "-4"},
+                      ValueCase{"2*-3^2", "18"}, ValueCase{"Not 1 = 2", "True"},
+                      ValueCase{"-(10)^2", "-100"}, ValueCase{"-\"10\"^2", "-100"},
+                      ValueCase{"-[ID]^2", "-1"}, ValueCase{"-([ID] + 1)^2", "-4"},
+                      ValueCase{"2^-[ID]", "0.5"}, ValueCase{"-[ID]^2 * 3", "-3"},
+                      ValueCase{"-2^2 * -[ID]^2", "-4"}, ValueCase{"-Null^2", "Null"}));
 
 } // namespace
 } // namespace quarix::test
