@@ -1,6 +1,8 @@
 #include "catalogue/CatalogueLists.h"
 
 #include "catalogue/CatalogueNames.h"
+#include "engine/EngineError.h"
+#include "search/Criteria.h"
 #include "search/Statements.h"
 
 namespace quarix::catalogue {
@@ -56,8 +58,15 @@ QStringList fieldNames(const engine::AccessDatabase& db, const QString& source,
 }
 
 QStringList distinctValues(const engine::AccessDatabase& db, const QString& table,
-                           const QString& field, long limit, const engine::ReadOptions& options) {
+                           const QString& field, long limit, const engine::ReadOptions& options,
+                           std::vector<std::string>* warnings) {
+    if (!fieldNames(db, table, options).contains(field, Qt::CaseInsensitive)) {
+        const auto missing = search::noSuchField(field);
+        throw engine::EngineError(missing.number, missing.description.toStdString());
+    }
     const auto result = db.execute(search::ValueListStatement(table, field).toStdString(), options);
+    if (warnings)
+        *warnings = result->warnings();
     QStringList values;
     QString previous;
     for (std::int64_t row = 0; row < result->rowCount(); ++row) {

@@ -40,9 +40,11 @@ QStringList fieldNames(const engine::AccessDatabase& db, const QString& source,
 
 // The distinct values of a field in ascending order, as the grid shows
 // them, without Null and empty texts; at most limit of them (all when
-// limit is negative).
+// limit is negative). 3265 for a field the table does not have.
+// A salvaged read's warnings go to warnings when given.
 QStringList distinctValues(const engine::AccessDatabase& db, const QString& table,
                            const QString& field, long limit,
-                           const engine::ReadOptions& options = {});
+                           const engine::ReadOptions& options = {},
+                           std::vector<std::string>* warnings = nullptr);
 
 } // namespace quarix::catalogue

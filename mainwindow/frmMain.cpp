@@ -50,6 +50,8 @@ frmMain::frmMain(SettingsEnvironment environment, QStringList arguments,
     buildControls();
     buildSettingsControls();
     worker_ = new quarix::session::DatabaseWorker(this);
+    // The window shows what a damaged table still holds, and says so.
+    worker_->setSalvage(true);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     cancelShortcut_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 using quarix::platform::MessageBox;
@@ -184,11 +185,16 @@ frmMain::Task frmMain::Load_ValueList() {
     // The list starts with the empty entry: the rest is at most one fewer.
     const long most = std::max(settings.valueListMaxWhole() - 1, 0);
     QStringList values;
+    std::vector<std::string> incomplete;
     const quarix::session::DatabaseHandle database = session_.database();
     const JobReport report =
         co_await databaseJob(QString(), [&](const quarix::engine::ReadOptions& options) {
-            values = catalogue::distinctValues(*database.open(), table, field, most, options);
+            values = catalogue::distinctValues(*database.open(), table, field, most, options,
+                                               &incomplete);
         });
+    for (const std::string& warning : incomplete)
+        statusBar()->showMessage(QStringLiteral("Values incomplete: ") +
+                                 QString::fromStdString(warning));
     if (report.end == JobEnd::Failed)
         MessageBox::show(this, readingError("LOAD VALUES", report));
     if (report.end != JobEnd::Done)

@@ -137,6 +137,9 @@ frmMain::Task frmMain::RunSearch() {
         co_return;
     }
     search::recordSuccess(searchState, criterion, found.resultCount);
+    QStringList incomplete;
+    for (const std::string& warning : found.result->warnings())
+        incomplete << QString::fromStdString(warning);
     progBar1->setValue(60);
     setWindowTitle(QStringLiteral("Quarix - DISPLAYING..."));
     if (paged)
@@ -167,8 +170,13 @@ frmMain::Task frmMain::RunSearch() {
                                       PagedMode,
                                       searchState.SearchMode,
                                       QFileInfo(path).fileName()};
-    setWindowTitle(search::statusCaption(status));
-    lblStatus->setText(search::statusSummary(status));
+    if (incomplete.isEmpty()) {
+        setWindowTitle(search::statusCaption(status));
+        lblStatus->setText(search::statusSummary(status));
+    } else {
+        setWindowTitle(search::incompleteCaption(search::statusCaption(status)));
+        lblStatus->setText(search::incompleteSummary(search::statusSummary(status), incomplete));
+    }
     showSortIndicator();
     search::recordRowsShown(searchState, shown);
 

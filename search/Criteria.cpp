@@ -63,12 +63,23 @@ QString quoteText(const QString& value) {
     return quoted;
 }
 
+bool isFieldName(const QString& name) {
+    return !name.contains(QLatin1Char(']'));
+}
+
+ConversionFailure noSuchField(const QString& name) {
+    return {3265, QStringLiteral("There is no field named '%1'.").arg(name)};
+}
+
 Refusal numericOperatorRefusal(const QString& op) {
     return Refusal{QStringLiteral("The ") + op + QStringLiteral(" operator requires a number."),
                    QStringLiteral("Quarix - Search Error")};
 }
 
 BuildResult BuildCriterion(const SearchCriteria& criteria) {
+    // A bracket would end the name early and let the rest of it be SQL.
+    if (!isFieldName(criteria.field))
+        return BuildResult{{}, std::nullopt, noSuchField(criteria.field)};
     const QString f = QLatin1Char('[') + criteria.field + QLatin1Char(']');
     QString v = criteria.value.trimmed();
     const QString& op = criteria.op;

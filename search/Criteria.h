@@ -55,6 +55,11 @@ QString DefaultSortClause(const QString& field);
 // empty text (and no refusal) when there is nothing to paste.
 BuildResult BuildSqlModeFragment(const QString& op, const QString& value);
 
+// Access names cannot hold a closing bracket: a field name that does is
+// no field of any table.
+bool isFieldName(const QString& name);
+ConversionFailure noSuchField(const QString& name);
+
 // The refusal for a numeric operator given a value that is not a number.
 Refusal numericOperatorRefusal(const QString& op);
 

@@ -47,6 +47,14 @@ QString statusSummary(const StatusInputs& in) {
     return text + QStringLiteral(" in ") + in.seconds + QStringLiteral(" seconds");
 }
 
+QString incompleteCaption(const QString& caption) {
+    return caption + QStringLiteral(" - INCOMPLETE: damaged records left out");
+}
+
+QString incompleteSummary(const QString& summary, const QStringList& warnings) {
+    return summary + QStringLiteral(". Incomplete: ") + warnings.join(QLatin1Char(' '));
+}
+
 QString databaseCaption(const QString& databasePath) {
     return QStringLiteral("Quarix - ") + QFileInfo(databasePath).fileName();
 }

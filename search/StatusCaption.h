@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace quarix::search {
 
@@ -24,6 +25,12 @@ QString statusCaption(const StatusInputs& in);
 // "100 of 250 results, page 1 of 3, in 0.40 seconds", each after the table
 // ("Customers: no results" when nothing matched).
 QString statusSummary(const StatusInputs& in);
+
+// A run whose rows come from a damaged table shows the rows that could be
+// read, and says so in the caption and, with what is missing, in the
+// status bar.
+QString incompleteCaption(const QString& caption);
+QString incompleteSummary(const QString& summary, const QStringList& warnings);
 
 // "Quarix - " + the file name of the path.
 QString databaseCaption(const QString& databasePath);

@@ -80,6 +80,7 @@ void DatabaseWorker::execute(const std::shared_ptr<Pending>& job) {
             rowsExpected_ = expected;
         };
         options.cancel = &job->cancel;
+        options.salvage = salvage_;
         try {
             job->job(options);
         } catch (const engine::EngineError& e) {

@@ -49,6 +49,10 @@ public:
     // started is left waiting for it.
     void shutdown();
 
+    // Damaged tables give the rows that can be read, with warnings, instead
+    // of failing: for a window that shows those warnings.
+    void setSalvage(bool salvage) { salvage_ = salvage; }
+
     // Runs before every job on the worker thread, with the job's cancel
     // flag: a test holds jobs there to act while a read is under way.
     using Gate = std::function<void(const std::atomic<bool>& cancel)>;
@@ -74,6 +78,7 @@ private:
     std::deque<std::shared_ptr<Pending>> pending_;
     State state_ = State::Idle;
     bool shuttingDown_ = false;
+    std::atomic<bool> salvage_{false};
     QTimer ticker_;
     std::mutex gateMutex_;
     Gate gate_;

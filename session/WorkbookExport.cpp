@@ -22,13 +22,17 @@ SearchRequest exportRequest(const ExportChoice& choice) {
 WorkbookResult exportWorkbook(const engine::AccessDatabase& db, const SearchRequest& request,
                               const WorkbookOptions& options, const engine::ReadOptions& read) {
     try {
-        ResultExportRows rows(runSearch(db, request, read).result);
+        const auto result = runSearch(db, request, read).result;
+        ResultExportRows rows(result);
         const auto progress = [&read](long done, long expected) {
             if (read.progress)
                 read.progress(static_cast<std::uint64_t>(done),
                               static_cast<std::uint64_t>(expected));
         };
-        return writeWorkbook(rows, options, progress, read.cancel);
+        WorkbookResult written = writeWorkbook(rows, options, progress, read.cancel);
+        for (const std::string& warning : result->warnings())
+            written.warnings << QString::fromStdString(warning);
+        return written;
     } catch (const engine::EngineError& e) {
         WorkbookResult failed;
         failed.cancelled = read.cancel && read.cancel->load();

@@ -25,6 +25,7 @@ struct WorkbookResult {
     QString error;          // why the workbook could not be written
     long rowsWritten = 0;   // data rows, header rows not counted
     QStringList sheetNames; // as written
+    QStringList warnings;   // what the rows lack: damaged tables read in part
 };
 
 // Rows written so far and rows expected.

@@ -60,6 +60,14 @@ ExportOutcome finishExport(const session::WorkbookResult& written, const QString
             QStringLiteral("The results cannot be exported to a workbook.\n") + written.error;
         return outcome;
     }
+    if (!written.warnings.isEmpty()) {
+        // The user must know the workbook lacks records before it opens.
+        outcome.kind = ExportOutcome::Kind::WrittenOnly;
+        outcome.message = QStringLiteral("The workbook is saved as:\n") + path +
+                          QStringLiteral("\n\nIt is incomplete: ") +
+                          written.warnings.join(QLatin1Char(' '));
+        return outcome;
+    }
     if (!Launcher::defaultApplicationFor(path).isEmpty() && platform::Shell::open(path)) {
         outcome.kind = ExportOutcome::Kind::Opened;
         return outcome;

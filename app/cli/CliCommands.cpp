@@ -6,6 +6,7 @@
 #include "catalogue/CatalogueLists.h"
 #include "catalogue/CatalogueNames.h"
 #include "engine/EngineError.h"
+#include "engine/reader/ReaderErrors.h"
 #include "search/Criteria.h"
 #include "session/DatabaseHandle.h"
 #include "session/ExportRows.h"
@@ -18,6 +19,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include <unistd.h>
 
@@ -69,6 +71,12 @@ struct Context {
     engine::ReadOptions read;
 };
 
+// What a salvaged answer lacks, said on standard error.
+void warn(Context& ctx, const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings)
+        ctx.err << "quarix-cli: warning: " << warning << "\n";
+}
+
 int listNames(Context& ctx, const AccessDatabase& db, bool tables) {
     if (tables) {
         ListSource list({"Name"});
@@ -98,9 +106,11 @@ int listValues(Context& ctx, const AccessDatabase& db) {
     const std::string& field = ctx.options.arguments[2];
     ListSource list({field});
     const long limit = ctx.options.max ? *ctx.options.max : -1;
-    for (const QString& value :
-         catalogue::distinctValues(db, qt(ctx.options.arguments[1]), qt(field), limit, ctx.read))
+    std::vector<std::string> warnings;
+    for (const QString& value : catalogue::distinctValues(db, qt(ctx.options.arguments[1]),
+                                                          qt(field), limit, ctx.read, &warnings))
         list.add({text(value)});
+    warn(ctx, warnings);
     writeRows(ctx.out, list, ctx.format);
     return Success;
 }
@@ -108,15 +118,17 @@ int listValues(Context& ctx, const AccessDatabase& db) {
 // Every row a request reads, as the window's spreadsheet export writes them.
 int writeWorkbook(Context& ctx, const AccessDatabase& db, session::SearchRequest request) {
     request.paged = false;
-    session::ResultExportRows rows(session::runSearch(db, request, ctx.read).result);
-    const auto result =
+    const auto result = session::runSearch(db, request, ctx.read).result;
+    warn(ctx, result->warnings());
+    session::ResultExportRows rows(result);
+    const auto written =
         session::writeWorkbook(rows, {qt(ctx.options.xlsx), request.table}, {}, ctx.read.cancel);
-    if (!result.ok) {
+    if (!written.ok) {
         ctx.err << "quarix-cli: cannot write '" << ctx.options.xlsx
-                << "': " << result.error.toStdString() << "\n";
+                << "': " << written.error.toStdString() << "\n";
         return OutputError;
     }
-    return result.rowsWritten == 0 ? NoRows : Success;
+    return written.rowsWritten == 0 ? NoRows : Success;
 }
 
 // The criterion of a search: built from field, operator and value as the
@@ -156,6 +168,7 @@ std::optional<QString> searchCriterion(Context& ctx, int& exitCode) {
 int printResults(Context& ctx, const AccessDatabase& db, const session::SearchRequest& request,
                  Format format) {
     const session::SearchResults found = session::runSearch(db, request, ctx.read);
+    warn(ctx, found.result->warnings());
     if (ctx.options.count) {
         ctx.out << found.resultCount << '\n';
     } else {
@@ -199,8 +212,21 @@ int dump(Context& ctx, const AccessDatabase& db) {
     return code == NoRows ? Success : code;
 }
 
+// The database, the disk or the reader failed, not what the user asked for.
 bool isFileError(int number) {
-    return number == 3024 || number == 3343 || number == 3031 || number == 3044;
+    static const std::set<int> fileErrors = {
+        engine::reader_errors::helperFailed, // the file reader could not run
+        3024,                                // no such file
+        3026,                                // disk full
+        3031,                                // missing or wrong password
+        3035,                                // the reader ran out of memory or was stopped
+        3043,                                // disk error
+        3044,                                // not a valid path
+        3049,                                // damaged cache
+        3197,                                // the file changed while it was read
+        3343,                                // damaged or unreadable database
+    };
+    return fileErrors.contains(number);
 }
 
 } // namespace
@@ -209,6 +235,7 @@ int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
     const bool terminal = ::isatty(STDOUT_FILENO) && options.output.empty();
     Context ctx{
         options, out, err, options.format.value_or(terminal ? Format::Table : Format::Csv), {}};
+    ctx.read.salvage = options.salvage;
     if (::isatty(STDERR_FILENO))
         ctx.read.progress = [](std::uint64_t done, std::uint64_t expected) {
             std::fprintf(stderr, "\rreading %llu of %llu rows\033[K",

@@ -1,6 +1,7 @@
 #include "app/cli/CliOptions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 namespace quarix::cli {
@@ -50,6 +51,10 @@ const char programHelp[] =
     "Every command takes --format table|csv|json|jsonl (table on a terminal,\n"
     "CSV otherwise), --output FILE and --help. quarix-cli --version prints the version.\n"
     "\n"
+    "A damaged table fails with error 3343 saying what could not be read;\n"
+    "--salvage gives the rows that could be read, with that warning on\n"
+    "standard error.\n"
+    "\n"
     "A database locked with a password asks for it on the terminal, without\n"
     "echo; --password-stdin reads it from the first line of standard input.\n"
     "Passwords are never taken from the command line.\n"
@@ -57,6 +62,9 @@ const char programHelp[] =
     "Exit status: 0 success, 1 no rows matched (search only), 2 usage error,\n"
     "3 the database cannot be read, 4 the criterion, table or field is not valid,\n"
     "5 the output cannot be written, 130 cancelled.\n";
+
+// Pages, page sizes and list lengths beyond this are no use to anyone.
+constexpr long kLargestNumber = 2147483647;
 
 const std::map<std::string, Format> formats = {{"table", Format::Table},
                                                {"csv", Format::Csv},
@@ -104,6 +112,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--salvage") {
+            o.salvage = true;
         } else if (a == "--password-stdin") {
             o.passwordStdin = true;
         } else if (a == "--all") {
@@ -132,13 +142,15 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                     return fail("unknown format '" + *v + "' (table, csv, json or jsonl)");
                 o.format = f->second;
             } else {
-                char* end = nullptr;
-                const long n = std::strtol(v->c_str(), &end, 10);
-                if (v->empty() || *end != '\0' || n < (a == "--max" ? 0 : 1))
-                    return fail(a + " needs a whole number" +
-                                (a == "--max" ? "" : " of at least 1"));
+                const long lowest = a == "--max" ? 0 : 1;
+                long n = 0;
+                const auto [end, error] = std::from_chars(v->data(), v->data() + v->size(), n);
+                if (v->empty() || error != std::errc() || end != v->data() + v->size() ||
+                    n < lowest || n > kLargestNumber)
+                    return fail(a + " needs a whole number from " + std::to_string(lowest) +
+                                " to " + std::to_string(kLargestNumber));
                 if (a == "--max")
-                    o.max = static_cast<int>(std::min(n, 1000000000L));
+                    o.max = static_cast<int>(n);
                 else if (a == "--page")
                     o.page = n;
                 else

@@ -21,6 +21,7 @@ struct CliOptions {
     long pageSize = 50;
     bool count = false;
     bool passwordStdin = false;   // the password is the first line of standard input
+    bool salvage = false;         // a damaged table gives what can be read, with a warning
     std::optional<Format> format; // default: table on a terminal, CSV otherwise
     std::string output;           // --output FILE
     std::string xlsx;             // --xlsx FILE: the rows as a spreadsheet workbook

@@ -105,7 +105,7 @@ void writeTable(std::ostream& out, RowSource& rows, std::int64_t first, std::int
     };
     line([&](std::size_t c) { return columns[c]; });
     line([&](std::size_t c) { return std::string(widths[c], '-'); });
-    for (std::int64_t r = first; r < last; ++r) {
+    for (std::int64_t r = first; r < last && out; ++r) {
         const auto row = rows.row(r);
         line([&](std::size_t c) { return c < row.size() ? row[c].text : std::string(); });
     }
@@ -142,7 +142,7 @@ void writeRows(std::ostream& out, RowSource& rows, Format format, std::int64_t f
         for (std::size_t c = 0; c < columns.size(); ++c)
             out << (c ? "," : "") << csvField({columns[c], Cell::Kind::String});
         out << "\r\n";
-        for (std::int64_t r = first; r < last; ++r) {
+        for (std::int64_t r = first; r < last && out; ++r) {
             const auto row = rows.row(r);
             for (std::size_t c = 0; c < row.size(); ++c)
                 out << (c ? "," : "") << csvField(row[c]);
@@ -151,12 +151,12 @@ void writeRows(std::ostream& out, RowSource& rows, Format format, std::int64_t f
         break;
     case Format::Json:
         out << "[";
-        for (std::int64_t r = first; r < last; ++r)
+        for (std::int64_t r = first; r < last && out; ++r)
             out << (r > first ? ",\n" : "\n") << jsonObject(columns, rows.row(r));
         out << (last > first ? "\n]\n" : "]\n");
         break;
     case Format::JsonLines:
-        for (std::int64_t r = first; r < last; ++r)
+        for (std::int64_t r = first; r < last && out; ++r)
             out << jsonObject(columns, rows.row(r)) << '\n';
         break;
     }

@@ -1,8 +1,20 @@
 #include "app/cli/CliCommands.h"
 #include "app/cli/CliOptions.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
+
+namespace {
+
+// What went wrong with the output, for the message: the system's reason
+// when it gave one.
+std::string reason() {
+    return errno ? std::string(": ") + std::strerror(errno) : std::string();
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     using namespace quarix::cli;
@@ -20,18 +32,28 @@ int main(int argc, char* argv[]) {
         std::cout << helpText(options.command);
         return Success;
     }
-    if (options.output.empty())
-        return runCommand(options, std::cout, std::cerr);
+    if (options.output.empty()) {
+        const int code = runCommand(options, std::cout, std::cerr);
+        errno = 0;
+        std::cout.flush();
+        // A full disk or a closed pipe: the output is not whole, whatever the command found.
+        if (!std::cout) {
+            std::cerr << "quarix-cli: cannot write the output" << reason() << "\n";
+            return OutputError;
+        }
+        return code;
+    }
 
     std::ofstream file(options.output, std::ios::binary | std::ios::trunc);
     if (!file) {
-        std::cerr << "quarix-cli: cannot write '" << options.output << "'\n";
+        std::cerr << "quarix-cli: cannot write '" << options.output << "'" << reason() << "\n";
         return OutputError;
     }
     const int code = runCommand(options, file, std::cerr);
+    errno = 0;
     file.close();
     if (!file) {
-        std::cerr << "quarix-cli: cannot write '" << options.output << "'\n";
+        std::cerr << "quarix-cli: cannot write '" << options.output << "'" << reason() << "\n";
         return OutputError;
     }
     return code;

@@ -1,3 +1,5 @@
+#include "engine/AccessDatabase.h"
+#include "tests/support/AccessPages.h"
 #include "tests/support/TestData.h"
 
 #include <QFile>
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -18,9 +21,12 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList& args) {
+// Runs quarix-cli with the input given on its standard input (none: closed).
+CliRun cli(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;
     p.start(QStringLiteral(QUARIX_CLI), args);
+    p.write(input);
+    p.closeWriteChannel();
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
@@ -122,6 +128,82 @@ TEST(QuarixCli, ExitCodesAndErrors) {
     EXPECT_EQ(action.exitCode, 4);
     CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.out, QStringLiteral("quarix-cli 8.0.120\n"));
+
+    // A bracket in a field name cannot end the name early.
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+                      QStringLiteral("City] Is Not Null OR [City"), QStringLiteral("Begins"),
+                      QStringLiteral("x")},
+          QStringList{QStringLiteral("values"), data("shop.mdb"), QStringLiteral("Customers"),
+                      QStringLiteral("City] FROM [Orders")}}) {
+        CliRun injected = cli(args);
+        EXPECT_EQ(injected.exitCode, 4);
+        EXPECT_TRUE(
+            injected.err.startsWith(QStringLiteral("quarix-cli: error 3265: There is no field")))
+            << injected.err.toStdString();
+        EXPECT_TRUE(injected.out.isEmpty());
+    }
+    CliRun hugePage = cli({QStringLiteral("search"), data("shop.mdb"), QStringLiteral("Customers"),
+                           QStringLiteral("City"), QStringLiteral("Begins"), QStringLiteral("L"),
+                           QStringLiteral("--page"), QStringLiteral("99999999999999999999")});
+    EXPECT_EQ(hugePage.exitCode, 2);
+    EXPECT_TRUE(hugePage.err.contains(QStringLiteral("--page needs a whole number")));
+}
+
+TEST(QuarixCli, OutputThatCannotBeWrittenIsAnError) {
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(QUARIX_CLI),
+            {QStringLiteral("dump"), data("shop.mdb"), QStringLiteral("Orders")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 5);
+    EXPECT_TRUE(p.readAllStandardError().startsWith("quarix-cli: cannot write the output"));
+}
+
+TEST(QuarixCli, LockedDatabasesTakeTheirPasswordFromStandardInput) {
+    const QString file = data("encrypted/db2013-enc.accdb");
+    const QStringList tables{QStringLiteral("tables"), file, QStringLiteral("--password-stdin")};
+    CliRun right = cli(tables, "1234\n");
+    EXPECT_EQ(right.exitCode, 0) << right.err.toStdString();
+    EXPECT_GT(lines(right.out).size(), 1);
+    CliRun wrong = cli(tables, "4321\n");
+    EXPECT_EQ(wrong.exitCode, 3);
+    EXPECT_TRUE(
+        wrong.err.startsWith(QStringLiteral("quarix-cli: error 3031: Not a valid password.")));
+    // No terminal and no --password-stdin: nothing to ask.
+    CliRun none = cli({QStringLiteral("tables"), file});
+    EXPECT_EQ(none.exitCode, 3);
+    EXPECT_TRUE(
+        none.err.startsWith(QStringLiteral("quarix-cli: error 3031: Not a valid password.")));
+}
+
+TEST(QuarixCli, ADamagedTableFailsUnlessSalvaged) {
+    const fs::path dir = quarix::test::scratchDir("cli-salvage");
+    std::ifstream in(quarix::test::dataFile("shop.mdb"), std::ios::binary);
+    quarix::test::AccessPages pages({std::istreambuf_iterator<char>(in), {}});
+    const auto db = quarix::engine::AccessDatabase::open(quarix::test::dataFile("shop.mdb"));
+    std::vector<std::size_t> dataPages;
+    for (const auto& table : db->catalogue().tables)
+        if (table.name == "Order Details")
+            dataPages = pages.dataPagesOf(static_cast<std::uint32_t>(table.id) & 0xffffff);
+    ASSERT_GE(dataPages.size(), 2u);
+    const unsigned lost = pages.rowCount(dataPages[1]);
+    pages.zero(dataPages[1]);
+    const QString damaged = QString::fromStdString((dir / "shop.mdb").string());
+    std::ofstream(damaged.toStdString(), std::ios::binary) << pages.bytes();
+
+    const QStringList dump{QStringLiteral("dump"), damaged, QStringLiteral("Order Details"),
+                           QStringLiteral("--count")};
+    CliRun refused = cli(dump);
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("error 3343: The table 'Order Details'")));
+    EXPECT_TRUE(refused.out.isEmpty());
+    CliRun salvaged = cli(dump + QStringList{QStringLiteral("--salvage")});
+    EXPECT_EQ(salvaged.exitCode, 0);
+    EXPECT_EQ(salvaged.out.trimmed().toUInt(), 600 - lost);
+    EXPECT_TRUE(
+        salvaged.err.startsWith(QStringLiteral("quarix-cli: warning: The table 'Order Details'")));
+    fs::remove_all(dir);
 }
 
 // Large Numbers come out whole in every format, and their type by its name.

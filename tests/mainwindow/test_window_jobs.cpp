@@ -8,13 +8,16 @@
 #include "mainwindow/ResultGridView.h"
 #include "platform/PasswordPrompt.h"
 #include "session/DatabaseWorker.h"
+#include "tests/support/AccessPages.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -162,6 +165,43 @@ TEST_F(LockedDatabaseTest, CancelOpensNothingAndAnotherDatabaseForgetsThePasswor
     EXPECT_THROW(quarix::engine::AccessDatabase::open(path.toStdString()),
                  quarix::engine::EngineError)
         << "the password was wiped when another database opened";
+}
+
+} // namespace
+
+namespace {
+
+// A table with a damaged page: the window shows what can be read and says
+// what is missing, in the caption and the status bar.
+TEST_F(WindowJobsTest, ADamagedTableShowsItsReadableRowsAndSaysSo) {
+    REQUIRE_ENGINE();
+    std::ifstream in(quarix::test::dataFile("shop.mdb"), std::ios::binary);
+    quarix::test::AccessPages pages({std::istreambuf_iterator<char>(in), {}});
+    std::vector<std::size_t> dataPages;
+    for (const auto& table :
+         quarix::engine::AccessDatabase::open(quarix::test::dataFile("shop.mdb"))
+             ->catalogue()
+             .tables)
+        if (table.name == "Order Details")
+            dataPages = pages.dataPagesOf(static_cast<std::uint32_t>(table.id) & 0xffffff);
+    ASSERT_GE(dataPages.size(), 2u);
+    const unsigned lost = pages.rowCount(dataPages[1]);
+    pages.zero(dataPages[1]);
+    const QString path = copyOf("shop.mdb");
+    std::ofstream(path.toStdString(), std::ios::binary | std::ios::trunc) << pages.bytes();
+
+    openThroughDialog(path);
+    choose(QStringLiteral("Order Details"), QStringLiteral("OrderID"), QStringLiteral("> Greater"),
+           QStringLiteral("0"));
+    window->cmdQuarix_Click();
+    settle();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(dataRows(), static_cast<int>(600 - lost));
+    EXPECT_TRUE(
+        window->windowTitle().endsWith(QStringLiteral(" - INCOMPLETE: damaged records left out")));
+    EXPECT_TRUE(control<QLabel>("lblStatus")
+                    ->text()
+                    .contains(QStringLiteral("Incomplete: The table 'Order Details'")));
 }
 
 } // namespace
