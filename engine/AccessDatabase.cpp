@@ -299,9 +299,9 @@ auto recovering(DatabaseState& state, Operation operation) -> decltype(operation
                 throw;
             cache->discard();
             state.replaceCache(
-                restarted ? memoryCache(state.path, cache->stamp(), state.cacheLimitBytes, e)
-                          : openCache(state.path, cache->stamp(), false, state.cacheLimitBytes,
-                                      false));
+                restarted
+                    ? memoryCache(state.path, cache->stamp(), state.cacheLimitBytes, e)
+                    : openCache(state.path, cache->stamp(), false, state.cacheLimitBytes, false));
             restarted = true;
         } catch (const CacheDiskError& e) {
             if (cache->inMemory())
@@ -314,7 +314,7 @@ auto recovering(DatabaseState& state, Operation operation) -> decltype(operation
 // The catalogue and the stamp of the version it was read from: read again
 // when the file changed during the read.
 std::pair<Catalogue, SourceStamp> readSteadyCatalogue(const std::string& path,
-                                                     const ReadOptions& options) {
+                                                      const ReadOptions& options) {
     for (int attempt = 0;; ++attempt) {
         const auto before = SourceStamp::of(path);
         Catalogue catalogue;
@@ -421,8 +421,7 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
         state->cache = cache;
         state->cache->reset(stamp);
     } else {
-        state->cache =
-            openCache(path, stamp, !reg.cacheEnabled, reg.limitBytes, fileLock.locked());
+        state->cache = openCache(path, stamp, !reg.cacheEnabled, reg.limitBytes, fileLock.locked());
     }
     slot = state;
     if (filePassword)
