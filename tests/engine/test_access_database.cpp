@@ -2,13 +2,14 @@
 #include "engine/EngineError.h"
 #include "engine/queries/QuerySql.h"
 #include "tests/engine/queries/QueryRowsBuilder.h"
+#include "tests/support/EngineErrors.h"
+#include "tests/support/ResultRowsText.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 using quarix::engine::AccessDatabase;
@@ -16,40 +17,21 @@ using quarix::engine::EngineError;
 
 namespace {
 
-int errorNumber(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const EngineError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using quarix::test::rowsOf;
 
-// All rows of a statement as text, one string per row.
-std::vector<std::string> rowsOf(AccessDatabase& db, const std::string& sql) {
-    auto rs = db.execute(sql);
-    std::vector<std::string> rows;
-    for (std::int64_t r = 0; r < rs->rowCount(); ++r) {
-        std::string line;
-        const auto& values = rs->row(r);
-        for (std::size_t c = 0; c < values.size(); ++c)
-            line += (c ? "|" : "") + rs->text(c, values[c]);
-        rows.push_back(line);
-    }
-    return rows;
+int errorNumber(const std::function<void()>& work) {
+    return quarix::test::errorOf(work).number();
 }
 
 class SavedQueries : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
-        dir_ = quarix::test::scratchDir("saved-queries");
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         const fs::path copy = dir_ / GetParam();
         fs::copy_file(quarix::test::dataFile(GetParam()), copy);
         db_ = AccessDatabase::open(copy.string());
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"saved-queries"};
     std::shared_ptr<AccessDatabase> db_;
 };
 
@@ -130,12 +112,9 @@ TEST_P(SavedQueries, ADamagedTableDefinitionIsAnErrorNotAnEmptyTable) {
         std::find_if(tables.begin(), tables.end(),
                      [](const quarix::engine::TableInfo& t) { return t.name == "Wide"; });
     ASSERT_NE(wide, tables.end());
-    {
-        std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
-        out.seekp(static_cast<std::streamoff>(wide->id & 0xffffff) * 4096);
-        const std::string garbage(4096, '\xab');
-        out.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
-    }
+    std::string bytes = quarix::test::fileBytes(file);
+    bytes.replace(static_cast<std::size_t>(wide->id & 0xffffff) * 4096, 4096, 4096, '\xab');
+    quarix::test::writeBytes(file, bytes);
     const auto damaged = AccessDatabase::open(file.string());
     EXPECT_TRUE(damaged->isSourceName("Wide"));
     EXPECT_EQ(errorNumber([&] { damaged->columns("Wide"); }), 3343);

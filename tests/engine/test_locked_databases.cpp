@@ -4,12 +4,13 @@
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
 #include "engine/reader/ReaderErrors.h"
+#include "tests/support/EngineErrors.h"
+#include "tests/support/ResultRowsText.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 namespace fs = std::filesystem;
@@ -17,26 +18,10 @@ using namespace quarix::engine;
 
 namespace {
 
-int errorNumber(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const EngineError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using quarix::test::rowsOf;
 
-std::vector<std::string> rowsOf(AccessDatabase& db, const std::string& sql) {
-    auto rs = db.execute(sql);
-    std::vector<std::string> rows;
-    for (std::int64_t r = 0; r < rs->rowCount(); ++r) {
-        std::string line;
-        const auto& values = rs->row(r);
-        for (std::size_t c = 0; c < values.size(); ++c)
-            line += (c ? "|" : "") + rs->text(c, values[c]);
-        rows.push_back(line);
-    }
-    return rows;
+int errorNumber(const std::function<void()>& work) {
+    return quarix::test::errorOf(work).number();
 }
 
 // Every file under the folder whose bytes hold the text, and every deleted
@@ -47,9 +32,7 @@ std::vector<std::string> tracesOf(const std::string& text, const fs::path& folde
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file())
             continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        if (bytes.find(text) != std::string::npos)
+        if (quarix::test::fileBytes(entry.path()).find(text) != std::string::npos)
             found.push_back(entry.path().string());
     }
     for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
@@ -64,15 +47,11 @@ std::vector<std::string> tracesOf(const std::string& text, const fs::path& folde
 class LockedDatabases : public testing::Test {
 protected:
     void SetUp() override {
-        dir_ = quarix::test::scratchDir("locked-databases");
         fs::create_directories(dir_ / "cache");
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(true);
     }
-    void TearDown() override {
-        AccessDatabase::forget(path_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { AccessDatabase::forget(path_); }
     // A copy in the scratch folder, so each test starts with nothing kept.
     std::string copyOf(const std::string& name) {
         path_ = (dir_ / fs::path(name).filename()).string();
@@ -80,7 +59,7 @@ protected:
         return path_;
     }
 
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"locked-databases"};
     std::string path_;
 };
 
@@ -131,7 +110,7 @@ TEST_F(LockedDatabases, NothingDecryptedIsLeftInTheCacheFolderOrTemporaryFiles) 
     // The check finds what a plain file leaves in its cache.
     auto plain = AccessDatabase::open(quarix::test::dataFile("encrypted/plain/db2013-enc.accdb"));
     rowsOf(*plain, search);
-    ASSERT_FALSE(tracesOf("Test2", dir_).empty());
+    ASSERT_FALSE(tracesOf("Test2", dir_.path()).empty());
     fs::remove_all(dir_ / "cache");
     AccessDatabase::forget(quarix::test::dataFile("encrypted/plain/db2013-enc.accdb"));
     plain.reset();
@@ -148,7 +127,7 @@ TEST_F(LockedDatabases, NothingDecryptedIsLeftInTheCacheFolderOrTemporaryFiles) 
         const auto sorted = db->execute("SELECT * FROM [" + f.table + "] ORDER BY 2 DESC");
         EXPECT_GT(sorted->rowCount(), 0);
         rowsOf(*db, "SELECT DISTINCT * FROM [" + f.table + "]");
-        EXPECT_EQ(tracesOf(f.text, dir_), std::vector<std::string>());
+        EXPECT_EQ(tracesOf(f.text, dir_.path()), std::vector<std::string>());
         AccessDatabase::forget(path_);
         fs::remove(path_);
     }

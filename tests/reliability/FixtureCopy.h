@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace quarix::test {
@@ -22,15 +21,6 @@ inline std::string writableCopy(const std::string& fixture, const std::filesyste
     std::filesystem::permissions(target, std::filesystem::perms::owner_read |
                                              std::filesystem::perms::owner_write);
     return target.string();
-}
-
-inline std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Sets a file's modification time, to the nanosecond.

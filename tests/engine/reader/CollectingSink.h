@@ -3,6 +3,7 @@
 #include "engine/reader/AccessFileReader.h"
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@ public:
         double real = 0;
         std::string bytes;
         std::string display;
+        // Equal when the kind, the integer, the bytes and the display text
+        // are (a real is compared through its display text).
+        bool operator==(const Value& o) const {
+            return kind == o.kind && integer == o.integer && bytes == o.bytes &&
+                   display == o.display;
+        }
+        friend void PrintTo(const Value& v, std::ostream* out) { *out << '"' << v.display << '"'; }
     };
 
     void begin(const engine::TableInfo& table) override {

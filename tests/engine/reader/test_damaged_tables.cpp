@@ -6,34 +6,26 @@
 
 #include "tests/engine/reader/CollectingSink.h"
 #include "tests/support/AccessPages.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 using namespace quarix::engine;
 using quarix::test::AccessPages;
 using quarix::test::CollectingSink;
-namespace fs = std::filesystem;
 
 namespace {
 
 class DamagedTables : public testing::Test {
 protected:
-    void SetUp() override { dir_ = quarix::test::scratchDir("damaged-tables"); }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // The fixture's bytes, to damage and write back with write().
     static AccessPages pagesOf(const std::string& fixture) {
-        std::ifstream in(quarix::test::dataFile(fixture), std::ios::binary);
-        return AccessPages({std::istreambuf_iterator<char>(in), {}});
+        return AccessPages(quarix::test::fileBytes(quarix::test::dataFile(fixture)));
     }
     std::string write(AccessPages& pages, const std::string& name) {
-        const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << pages.bytes();
-        return path.string();
+        quarix::test::writeBytes(dir_ / name, pages.bytes());
+        return (dir_ / name).string();
     }
 
     static std::uint32_t definitionPage(const std::string& fixture, const std::string& table) {
@@ -63,17 +55,12 @@ protected:
         return rowsOf(sink);
     }
 
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"damaged-tables"};
 };
 
 EngineError errorOf(const std::string& path, const std::string& table) {
     CollectingSink sink;
-    try {
-        AccessFileReader::readTable(path, table, sink);
-    } catch (const EngineError& e) {
-        return e;
-    }
-    return EngineError(0, "");
+    return quarix::test::errorOf([&] { AccessFileReader::readTable(path, table, sink); });
 }
 
 ReadOptions salvage() {

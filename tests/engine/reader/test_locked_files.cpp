@@ -6,6 +6,7 @@
 #include "engine/reader/FileLock.h"
 #include "engine/reader/ReaderErrors.h"
 #include "tests/engine/reader/CollectingSink.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -44,29 +45,7 @@ ReadOptions withPassword(const std::string& path, const std::string& password) {
 }
 
 EngineError catalogueError(const std::string& path, const ReadOptions& options) {
-    try {
-        AccessFileReader::readCatalogue(path, options);
-    } catch (const EngineError& e) {
-        return e;
-    }
-    ADD_FAILURE() << path << " was read";
-    return EngineError(0, "");
-}
-
-void expectSameRows(const CollectingSink& a, const CollectingSink& b) {
-    ASSERT_EQ(a.rows().size(), b.rows().size());
-    for (std::size_t r = 0; r < a.rows().size(); ++r) {
-        ASSERT_EQ(a.rows()[r].size(), b.rows()[r].size());
-        for (std::size_t c = 0; c < a.rows()[r].size(); ++c) {
-            const auto& x = a.rows()[r][c];
-            const auto& y = b.rows()[r][c];
-            SCOPED_TRACE("row " + std::to_string(r) + " column " + std::to_string(c));
-            EXPECT_EQ(x.kind, y.kind);
-            EXPECT_EQ(x.integer, y.integer);
-            EXPECT_EQ(x.bytes, y.bytes);
-            EXPECT_EQ(x.display, y.display);
-        }
-    }
+    return quarix::test::errorOf([&] { AccessFileReader::readCatalogue(path, options); });
 }
 
 std::string testName(const testing::TestParamInfo<LockedFile>& info) {
@@ -113,7 +92,7 @@ TEST_P(DecryptedCopies, EveryTableEqualsTheDecryptedCopy) {
         CollectingSink ours, theirs;
         AccessFileReader::readTable(path, table.name, ours, options);
         AccessFileReader::readTable(plain, table.name, theirs);
-        expectSameRows(ours, theirs);
+        EXPECT_EQ(ours.rows(), theirs.rows());
     }
 }
 
@@ -177,39 +156,37 @@ TEST(DatabasePassword, TheRightPasswordReadsTheRows) {
 // Copies of the fixtures, changed, and the helper program replaced.
 class LockedFileChanges : public testing::Test {
 protected:
-    void SetUp() override { dir_ = quarix::test::scratchDir("locked-files"); }
-    void TearDown() override {
-        AccessFileReader::setHelperPath("");
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { AccessFileReader::setHelperPath(""); }
 
-    // A copy of the fixture with a database password set: its bytes XOR-ed
-    // into the (masked, empty) password field.
-    std::string withDatabasePassword(const std::string& name, const std::string& stored) {
-        std::ifstream in(lockedPath(name), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        for (std::size_t i = 0; i < stored.size(); ++i)
-            bytes[0x42 + i] = static_cast<char>(bytes[0x42 + i] ^ stored[i]);
+    // A copy of the fixture with its bytes changed by change.
+    template <typename Change> std::string changedCopy(const std::string& name, Change change) {
+        std::string bytes = quarix::test::fileBytes(lockedPath(name));
+        change(bytes);
         const fs::path target = dir_ / (std::to_string(++copies_) + "-" + name);
-        std::ofstream(target, std::ios::binary) << bytes;
+        quarix::test::writeBytes(target, bytes);
         return target.string();
     }
 
     // A copy of the fixture with `from` replaced by `to` (same length).
     std::string changedCopy(const std::string& name, const std::string& from,
                             const std::string& to) {
-        std::ifstream in(lockedPath(name), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        const auto at = bytes.find(from);
-        EXPECT_NE(at, std::string::npos) << from;
-        if (at != std::string::npos)
+        return changedCopy(name, [&](std::string& bytes) {
+            const auto at = bytes.find(from);
+            ASSERT_NE(at, std::string::npos) << from;
             bytes.replace(at, from.size(), to);
-        const fs::path target = dir_ / (std::to_string(++copies_) + "-" + name);
-        std::ofstream(target, std::ios::binary) << bytes;
-        return target.string();
+        });
     }
 
-    fs::path dir_;
+    // A copy of the fixture with a database password set: its bytes XOR-ed
+    // into the (masked, empty) password field.
+    std::string withDatabasePassword(const std::string& name, const std::string& stored) {
+        return changedCopy(name, [&](std::string& bytes) {
+            for (std::size_t i = 0; i < stored.size(); ++i)
+                bytes[0x42 + i] = static_cast<char>(bytes[0x42 + i] ^ stored[i]);
+        });
+    }
+
+    quarix::test::ScratchFolder dir_{"locked-files"};
     int copies_ = 0;
 };
 
@@ -274,7 +251,7 @@ TEST_F(LockedFileChanges, DatabasePasswordsOfJet3AndJet4InTheirOwnEncodings) {
         CollectingSink ours, plain;
         AccessFileReader::readTable(path, "Table1", ours, withPassword(path, c.password));
         AccessFileReader::readTable(lockedPath("plain/" + c.name), "Table1", plain);
-        expectSameRows(ours, plain);
+        EXPECT_EQ(ours.rows(), plain.rows());
         EXPECT_EQ(ours.rows().size(), 2u);
     }
 }
@@ -300,8 +277,7 @@ TEST_F(LockedFileChanges, ThePasswordReachesTheReaderOnlyThroughItsInput) {
     const std::string path = lockedPath("db2013-enc.accdb");
     catalogueError(path, withPassword(path, "Quarix-secret-1234"));
     const auto contents = [&](const std::string& name) {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), {});
+        return quarix::test::fileBytes(dir_ / name);
     };
     EXPECT_NE(contents("arguments").find("--password-on-stdin"), std::string::npos);
     EXPECT_EQ(contents("arguments").find("Quarix-secret"), std::string::npos);

@@ -1,6 +1,7 @@
 #include "engine/reader/ReaderErrors.h"
 
 #include "tests/engine/reader/CollectingSink.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 using namespace quarix::engine;
@@ -18,26 +18,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using quarix::test::errorOf;
+
 class ReadFailures : public testing::Test {
 protected:
-    void SetUp() override { dir_ = quarix::test::scratchDir("reader-failures"); }
     void TearDown() override {
         AccessFileReader::setHelperPath("");
         AccessFileReader::setWatchdogTimeout(std::chrono::seconds(20));
-        fs::remove_all(dir_);
-    }
-
-    std::string copyOf(const std::string& fixture) {
-        const fs::path target = dir_ / fs::path(fixture).filename();
-        fs::copy_file(quarix::test::dataFile(fixture), target,
-                      fs::copy_options::overwrite_existing);
-        return target.string();
     }
 
     std::string writeFile(const std::string& name, const std::string& content) {
-        const fs::path target = dir_ / name;
-        std::ofstream(target, std::ios::binary) << content;
-        return target.string();
+        quarix::test::writeBytes(dir_ / name, content);
+        return (dir_ / name).string();
     }
 
     // A stand-in helper program, to play a helper that hangs or crashes.
@@ -47,34 +39,24 @@ protected:
         return path;
     }
 
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"reader-failures"};
 };
 
 int catalogueError(const std::string& path) {
-    try {
-        AccessFileReader::readCatalogue(path);
-    } catch (const EngineError& e) {
-        return e.number();
-    }
-    return 0;
+    return errorOf([&] { AccessFileReader::readCatalogue(path); }).number();
 }
 
 EngineError tableError(const std::string& path, const std::string& table,
                        const ReadOptions& options = {}) {
     CollectingSink sink;
-    try {
-        AccessFileReader::readTable(path, table, sink, options);
-    } catch (const EngineError& e) {
-        return e;
-    }
-    return EngineError(0, "");
+    return errorOf([&] { AccessFileReader::readTable(path, table, sink, options); });
 }
 
 } // namespace
 
 TEST_F(ReadFailures, MissingFilesDirectoriesAndNonAccessFilesGiveAccessErrors) {
     EXPECT_EQ(catalogueError((dir_ / "missing.mdb").string()), reader_errors::fileNotFound);
-    EXPECT_EQ(catalogueError(dir_.string()), reader_errors::fileNotFound);
+    EXPECT_EQ(catalogueError(dir_.path().string()), reader_errors::fileNotFound);
     EXPECT_EQ(catalogueError(""), reader_errors::fileNotFound);
     EXPECT_EQ(catalogueError(writeFile("empty.mdb", "")), reader_errors::unrecognizedFormat);
     EXPECT_EQ(catalogueError(writeFile("zeros.mdb", std::string(8192, '\0'))),
@@ -90,17 +72,15 @@ TEST_F(ReadFailures, MissingFilesDirectoriesAndNonAccessFilesGiveAccessErrors) {
 }
 
 TEST_F(ReadFailures, ADamagedTableLeavesTheOthersReadable) {
-    const std::string path = copyOf("shop.mdb");
+    const std::string path =
+        writeFile("shop.mdb", quarix::test::fileBytes(quarix::test::dataFile("shop.mdb")));
     const Catalogue before = AccessFileReader::readCatalogue(path);
     const auto wide = std::find_if(before.tables.begin(), before.tables.end(),
                                    [](const TableInfo& t) { return t.name == "Wide"; });
     ASSERT_NE(wide, before.tables.end());
-    {
-        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp(static_cast<std::streamoff>(wide->id & 0xffffff) * 4096);
-        const std::string garbage(4096, '\xab');
-        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
-    }
+    std::string bytes = quarix::test::fileBytes(path);
+    bytes.replace(static_cast<std::size_t>(wide->id & 0xffffff) * 4096, 4096, 4096, '\xab');
+    quarix::test::writeBytes(path, bytes);
     const Catalogue after = AccessFileReader::readCatalogue(path);
     EXPECT_EQ(after.tables.size(), before.tables.size());
     const EngineError e = tableError(path, "Wide");
@@ -118,24 +98,13 @@ TEST_F(ReadFailures, UnknownTablesAndEncryptedFiles) {
     EXPECT_EQ(tableError(quarix::test::dataFile("shop.mdb"), "London Customers").number(),
               reader_errors::tableNotFound);
 
-    const std::string path = copyOf("shop.accdb");
-    {
-        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekg(0x3e);
-        char byte = 0;
-        file.read(&byte, 1);
-        file.seekp(0x3e);
-        byte = static_cast<char>(byte ^ 0x11);
-        file.write(&byte, 1);
-    }
-    try {
-        AccessFileReader::readCatalogue(path);
-        FAIL() << "an encrypted file was read";
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.number(), reader_errors::unsupportedEncryption);
-        EXPECT_NE(e.description().find("is encrypted with a damaged Office encryption header"),
-                  std::string::npos);
-    }
+    std::string bytes = quarix::test::fileBytes(quarix::test::dataFile("shop.accdb"));
+    bytes[0x3e] ^= 0x11;
+    const std::string path = writeFile("shop.accdb", bytes);
+    const EngineError e = errorOf([&] { AccessFileReader::readCatalogue(path); });
+    EXPECT_EQ(e.number(), reader_errors::unsupportedEncryption);
+    EXPECT_NE(e.description().find("is encrypted with a damaged Office encryption header"),
+              std::string::npos);
 }
 
 TEST_F(ReadFailures, AHungCrashedOrStoppedHelperSaysWhatHappened) {

@@ -176,16 +176,6 @@ TEST(RealFiles, SystemTablesWithoutFlagsAreStillSystem) {
     EXPECT_GE(seen.size(), 8u);
 }
 
-TEST(RealFiles, Jet3CodePageAndCompressedUnicodeText) {
-    CollectingSink jet3;
-    AccessFileReader::readTable(quarix::test::dataFile("real/testV1997.mdb"), "Table1", jet3);
-    EXPECT_FALSE(jet3.rows().empty());
-    CollectingSink unicode;
-    AccessFileReader::readTable(quarix::test::dataFile("real/testUnicodeCompV2003.mdb"), "Table",
-                                unicode);
-    ASSERT_FALSE(unicode.rows().empty());
-}
-
 TEST(RealFiles, AttachmentAndMultiValueColumnsGiveSummaries) {
     CollectingSink sink;
     AccessFileReader::readTable(quarix::test::dataFile("real/complexDataTestV2010.accdb"), "Table1",

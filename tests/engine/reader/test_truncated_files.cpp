@@ -18,46 +18,25 @@ namespace {
 
 constexpr std::uintmax_t pageSize = 4096;
 
-enum class Cut {
-    PageBoundaryAtAThird,
-    InsideAPageAtAThird,
-    PageBoundaryAtTwoThirds,
-    OneByteShort,
-    LastPageMissing
+// Where a file is cut; `opens` is false when part of a page, or the
+// catalogue, is missing, so that the file does not open at all.
+struct Cut {
+    const char* name;
+    std::uintmax_t (*at)(std::uintmax_t size);
+    bool opens;
 };
 
-const char* nameOf(Cut cut) {
-    switch (cut) {
-    case Cut::PageBoundaryAtAThird:
-        return "PageBoundaryAtAThird";
-    case Cut::InsideAPageAtAThird:
-        return "InsideAPageAtAThird";
-    case Cut::PageBoundaryAtTwoThirds:
-        return "PageBoundaryAtTwoThirds";
-    case Cut::OneByteShort:
-        return "OneByteShort";
-    case Cut::LastPageMissing:
-        return "LastPageMissing";
-    }
-    return "";
+std::uintmax_t third(std::uintmax_t size) {
+    return size / 3 / pageSize * pageSize;
 }
 
-std::uintmax_t cutAt(Cut cut, std::uintmax_t size) {
-    const std::uintmax_t third = size / 3 / pageSize * pageSize;
-    switch (cut) {
-    case Cut::PageBoundaryAtAThird:
-        return third;
-    case Cut::InsideAPageAtAThird:
-        return third + 1000;
-    case Cut::PageBoundaryAtTwoThirds:
-        return 2 * third;
-    case Cut::OneByteShort:
-        return size - 1;
-    case Cut::LastPageMissing:
-        return size - pageSize;
-    }
-    return size;
-}
+const Cut cuts[] = {
+    {"PageBoundaryAtAThird", [](std::uintmax_t size) { return third(size); }, false},
+    {"InsideAPageAtAThird", [](std::uintmax_t size) { return third(size) + 1000; }, false},
+    {"PageBoundaryAtTwoThirds", [](std::uintmax_t size) { return 2 * third(size); }, true},
+    {"OneByteShort", [](std::uintmax_t size) { return size - 1; }, false},
+    {"LastPageMissing", [](std::uintmax_t size) { return size - pageSize; }, true},
+};
 
 // Rows per table, or the first error of each read; "catalogue" holds the
 // catalogue's error when there is one.
@@ -84,9 +63,7 @@ std::map<std::string, std::string> readEverything(const std::string& path) {
 
 class TruncatedFiles : public testing::TestWithParam<std::tuple<const char*, Cut>> {
 protected:
-    void SetUp() override { dir_ = quarix::test::scratchDir("truncated-files"); }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"truncated-files"};
 };
 
 TEST_P(TruncatedFiles, EndInTheDamagedFileErrorNeverInFewerRows) {
@@ -94,7 +71,7 @@ TEST_P(TruncatedFiles, EndInTheDamagedFileErrorNeverInFewerRows) {
     const std::string original = quarix::test::dataFile(fixture);
     const std::string path = (dir_ / fixture).string();
     fs::copy_file(original, path);
-    fs::resize_file(path, cutAt(cut, fs::file_size(path)));
+    fs::resize_file(path, cut.at(fs::file_size(path)));
 
     const auto complete = readEverything(original);
     const auto truncated = readEverything(path);
@@ -108,28 +85,23 @@ TEST_P(TruncatedFiles, EndInTheDamagedFileErrorNeverInFewerRows) {
     }
     EXPECT_TRUE(failed) << "every table read as before";
     const std::string incomplete = "3343 " + reader_errors::incompleteFileError(path).description();
-    if (cut == Cut::InsideAPageAtAThird || cut == Cut::OneByteShort ||
-        cut == Cut::PageBoundaryAtAThird) {
-        // Part of a page, or the catalogue, is missing: the file does not open.
+    if (!cut.opens) {
         EXPECT_EQ(truncated, (std::map<std::string, std::string>{{"catalogue", incomplete}}));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(ShopFiles, TruncatedFiles,
                          testing::Combine(testing::Values("shop.mdb", "shop.accdb"),
-                                          testing::Values(Cut::PageBoundaryAtAThird,
-                                                          Cut::InsideAPageAtAThird,
-                                                          Cut::PageBoundaryAtTwoThirds,
-                                                          Cut::OneByteShort, Cut::LastPageMissing)),
+                                          testing::ValuesIn(cuts)),
                          [](const auto& info) {
                              std::string name = std::get<0>(info.param);
                              name[name.find('.')] = '_';
-                             return name + "_" + nameOf(std::get<1>(info.param));
+                             return name + "_" + std::get<1>(info.param).name;
                          });
 
 // Jet 3 files have 2 KB pages: half a 4 KB page is a whole one there.
 TEST(TruncatedJet3File, IsCheckedByItsOwnPageSize) {
-    const fs::path dir = quarix::test::scratchDir("truncated-jet3");
+    const quarix::test::ScratchFolder dir("truncated-jet3");
     const std::string path = (dir / "testV1997.mdb").string();
     fs::copy_file(quarix::test::dataFile("real/testV1997.mdb"), path);
     const auto size = fs::file_size(path);
@@ -139,7 +111,6 @@ TEST(TruncatedJet3File, IsCheckedByItsOwnPageSize) {
     fs::resize_file(path, size - 2048 - 1000);
     EXPECT_EQ(readEverything(path).at("catalogue"),
               "3343 " + reader_errors::incompleteFileError(path).description());
-    fs::remove_all(dir);
 }
 
 } // namespace
