@@ -35,6 +35,17 @@ inline SettingsEnvironment fakeEnvironment(const QMap<QString, QString>& variabl
     return env;
 }
 
+// The machine-wide folder alone.
+inline SettingsEnvironment sharedFolderEnvironment(const QString& folder) {
+    return fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), folder}});
+}
+
+// The machine-wide folder dir/all and the user's dir/user.
+inline SettingsEnvironment twoFolderEnvironment(const std::filesystem::path& dir) {
+    return fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), qpath(dir / "all")},
+                            {QStringLiteral("APPDATA"), qpath(dir / "user")}});
+}
+
 inline QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -44,6 +55,12 @@ inline void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
+}
+
+// A machine-wide folder that cannot be made: a file dir/blocker stands in its place.
+inline SettingsEnvironment blockedEnvironment(const std::filesystem::path& dir) {
+    writeBytes(qpath(dir / "blocker"), "not a folder");
+    return sharedFolderEnvironment(qpath(dir / "blocker"));
 }
 
 } // namespace quarix::test

@@ -38,7 +38,7 @@ protected:
     }
     static bool isLink(const QString& path) { return QFileInfo(path).isSymLink(); }
 
-    std::filesystem::path dir = scratchDir("guarded");
+    ScratchFolder dir{"guarded"};
 };
 
 TEST_F(GuardedFiles, ALinkInTheSharedFolderIsNeitherReadNorWrittenThrough) {
@@ -63,8 +63,7 @@ TEST_F(GuardedFiles, ALinkInTheSharedFolderIsNeitherReadNorWrittenThrough) {
     // The marker file and the log are no different.
     ASSERT_TRUE(QFile::link(victim(), shared("TermServ")));
     ASSERT_TRUE(QFile::link(victim(), shared("quarix_log.csv")));
-    const SettingsEnvironment env =
-        fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), shared("")}});
+    const SettingsEnvironment env = sharedFolderEnvironment(shared(""));
     QString error;
     EXPECT_FALSE(writeMarkerFile(env, QStringLiteral("/X"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("it is a link"))) << error.toStdString();
@@ -120,8 +119,7 @@ TEST_F(GuardedFiles, OnlyRegularFilesOfTheUsersOwnAreChangedInTheSharedFolder) {
 }
 
 TEST_F(GuardedFiles, NewFilesInTheSharedFolderLetNobodyElseWrite) {
-    const SettingsEnvironment env =
-        fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), shared("")}});
+    const SettingsEnvironment env = sharedFolderEnvironment(shared(""));
     SettingsValues values;
     values.WriteLog = true;
     ASSERT_TRUE(WriteSearchLog(values, env, SearchLogEntry{}, {}));

@@ -11,13 +11,8 @@ namespace {
 class IniFileTest : public ::testing::Test {
 protected:
     QString path(const char* name = "Quarix.ini") const { return qpath(dir / name); }
-    std::filesystem::path dir = scratchDir("ini");
+    ScratchFolder dir{"ini"};
 };
-
-TEST_F(IniFileTest, MissingFileReadsEmptyForEveryKey) {
-    const IniFile file(path("absent.ini"));
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Quarix"), QStringLiteral("ShowTables")), QString());
-}
 
 TEST_F(IniFileTest, ReadsLikeWindowsProfileFiles) {
     writeBytes(path(), "; made by hand\n"
@@ -153,15 +148,6 @@ TEST_F(IniFileTest, SavingKeepsTheFilesPermissions) {
     file.SetIniValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2"));
     ASSERT_TRUE(file.save());
     EXPECT_EQ(QFile::permissions(path()) & all, all);
-}
-
-TEST_F(IniFileTest, OpenIniFileAsksTheShellForTheSettingsFile) {
-    QStringList opened;
-    OpenIniFile(QStringLiteral("/etc/quarix/"), [&](const QString& p) {
-        opened << p;
-        return true;
-    });
-    EXPECT_EQ(opened, QStringList{QStringLiteral("/etc/quarix/Quarix.ini")});
 }
 
 } // namespace

@@ -32,7 +32,7 @@ protected:
         return searchLogLine(e, QDateTime(QDate(2024, 3, 9), QTime(14, 5, 7)), us,
                              QStringLiteral("ann"), QStringLiteral("DESK1"));
     }
-    std::filesystem::path dir = scratchDir("log");
+    ScratchFolder dir{"log"};
     QStringList messages;
     std::function<void(const QString&)> show = [this](const QString& m) { messages << m; };
 };
@@ -94,9 +94,7 @@ TEST_F(SearchLogTest, LogOffTouchesNothing) {
 }
 
 TEST_F(SearchLogTest, UnwritableFolderGivesItsMessage) {
-    writeBytes(qpath(dir / "blocker"), "not a folder");
-    const SettingsEnvironment blocked =
-        fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), qpath(dir / "blocker")}});
+    const SettingsEnvironment blocked = blockedEnvironment(dir);
     SettingsValues values;
     values.WriteLog = true;
     EXPECT_FALSE(WriteSearchLog(values, blocked, unpaged(), show));
@@ -124,19 +122,6 @@ TEST_F(SearchLogTest, LinesOfConcurrentWritersNeverMix) {
     EXPECT_EQ(lines.count(kSearchLogHeader), 1);
     for (const QString& l : lines.mid(1))
         EXPECT_EQ(l.section(QLatin1Char(','), 3, 3).size(), 1) << l.toStdString();
-}
-
-TEST_F(SearchLogTest, OpeningTheLogNeedsTheFile) {
-    QStringList opened;
-    const ShellOpen open = [&](const QString& p) {
-        opened << p;
-        return true;
-    };
-    EXPECT_FALSE(openSearchLog(env(), open));
-    EXPECT_TRUE(opened.isEmpty());
-    writeBytes(searchLogPath(env()), kSearchLogHeader.toUtf8());
-    EXPECT_TRUE(openSearchLog(env(), open));
-    EXPECT_EQ(opened, QStringList{searchLogPath(env())});
 }
 
 } // namespace

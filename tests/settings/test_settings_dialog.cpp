@@ -29,10 +29,7 @@ protected:
         location.SettingsFolder = qpath(dir / "all") + QLatin1Char('/');
     }
     ~SettingsDialogTest() override { delete dialog; }
-    SettingsEnvironment env() const {
-        return fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), qpath(dir / "all")},
-                                {QStringLiteral("APPDATA"), qpath(dir / "user")}});
-    }
+    SettingsEnvironment env() const { return twoFolderEnvironment(dir); }
     frmSettings* open(SettingsEnvironment environment = {}) {
         SettingsDialogPort port;
         port.applyGridColour = [this](GridColour c, qint32 v) { colours.append({c, v}); };
@@ -59,7 +56,7 @@ protected:
         return dialog.isNull();
     }
 
-    std::filesystem::path dir = scratchDir("dialog");
+    ScratchFolder dir{"dialog"};
     SettingsValues values;
     SettingsLocation location;
     QPointer<frmSettings> dialog;
@@ -80,29 +77,26 @@ TEST_F(SettingsDialogTest, ShowsTheSettingsWithTheirTexts) {
     EXPECT_FALSE(dialog->isModal());
     EXPECT_EQ(find<QComboBox>("cmbwinstate")->currentText(), QStringLiteral("Maximised"));
     EXPECT_EQ(find<QComboBox>("cmbFontSize")->currentText(), QStringLiteral("9"));
-    EXPECT_TRUE(find<QCheckBox>("chkTableon")->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("chkQueryon")->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("chkautofit")->isChecked());
-    EXPECT_FALSE(find<QCheckBox>("chkGridPaging")->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("chklast10")->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("chkHidefilter")->isChecked());
-    EXPECT_FALSE(find<QCheckBox>("chkwritelog")->isChecked());
-    EXPECT_FALSE(find<QPushButton>("cmdLog")->isEnabled());
-    EXPECT_EQ(find<QPushButton>("cmdLog")->toolTip(),
-              QStringLiteral("Click to view log file in Excel"));
     EXPECT_EQ(find<QLineEdit>("txtResultMax")->text(), QStringLiteral("50"));
     EXPECT_EQ(find<QLineEdit>("txtValueListMax")->text(), QStringLiteral("50"));
-    EXPECT_TRUE(find<QCheckBox>("chkData")->isChecked());
+    EXPECT_FALSE(find<QPushButton>("cmdLog")->isEnabled());
     EXPECT_TRUE(find<QPushButton>("cmdINI")->isVisible());
     EXPECT_EQ(find<QLabel>("lblDataFile")->text(), QStringLiteral("Machine Data File"));
-    EXPECT_FALSE(find<QCheckBox>("chkTermServ")->isChecked());
+    const std::pair<const char*, bool> checks[] = {
+        {"chkTableon", true},     {"chkQueryon", true}, {"chkautofit", true},
+        {"chkGridPaging", false}, {"chklast10", true},  {"chkHidefilter", true},
+        {"chkwritelog", false},   {"chkData", true},    {"chkTermServ", false}};
+    for (const auto& [name, checked] : checks)
+        EXPECT_EQ(find<QCheckBox>(name)->isChecked(), checked) << name;
+    const std::pair<const char*, const char*> tips[] = {
+        {"cmdLog", "Click to view log file in Excel"},
+        {"cmdBgcolor_0", "Change grid background color"},
+        {"cmdBgcolor_1", "Change cell color"},
+        {"cmdBgcolor_3", "Reset colors to default"}};
+    for (const auto& [name, tip] : tips)
+        EXPECT_EQ(find<QPushButton>(name)->toolTip(), QString::fromUtf8(tip)) << name;
     EXPECT_EQ(find<QPushButton>("cmdBgcolor_0")->text(), QStringLiteral("Grid Background"));
-    EXPECT_EQ(find<QPushButton>("cmdBgcolor_0")->toolTip(),
-              QStringLiteral("Change grid background color"));
-    EXPECT_EQ(find<QPushButton>("cmdBgcolor_1")->toolTip(), QStringLiteral("Change cell color"));
     EXPECT_EQ(find<QPushButton>("cmdBgcolor_2")->text(), QStringLiteral("Text Colour"));
-    EXPECT_EQ(find<QPushButton>("cmdBgcolor_3")->toolTip(),
-              QStringLiteral("Reset colors to default"));
 }
 
 TEST_F(SettingsDialogTest, OkStoresTheControlsUnchecked) {
@@ -243,8 +237,7 @@ TEST_F(SettingsDialogTest, MultiUserModeOnAndOffWritesAndDeletesTheMarker) {
 }
 
 TEST_F(SettingsDialogTest, MarkerFailureIsReportedAndTheOtherSettingsStay) {
-    writeBytes(qpath(dir / "blocker"), "not a folder");
-    open(fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), qpath(dir / "blocker")}}));
+    open(blockedEnvironment(dir));
     click("chkTermServ");
     find<QLineEdit>("txtResultMax")->setText(QStringLiteral("30"));
     click("OKButton");

@@ -13,11 +13,8 @@ namespace {
 class SettingsLocationTest : public ::testing::Test {
 protected:
     QString folder(const char* name) const { return qpath(dir / name) + QLatin1Char('/'); }
-    SettingsEnvironment env() const {
-        return fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), qpath(dir / "all")},
-                                {QStringLiteral("APPDATA"), qpath(dir / "user")}});
-    }
-    std::filesystem::path dir = scratchDir("location");
+    SettingsEnvironment env() const { return twoFolderEnvironment(dir); }
+    ScratchFolder dir{"location"};
 };
 
 TEST_F(SettingsLocationTest, FoldersFollowTheVariablesThenTheSystem) {
@@ -93,9 +90,7 @@ TEST_F(SettingsLocationTest, MarkerFileRoundTrip) {
 }
 
 TEST_F(SettingsLocationTest, MarkerThatCannotBeWrittenIsReported) {
-    writeBytes(qpath(dir / "blocker"), "not a folder");
-    const SettingsEnvironment blocked =
-        fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), qpath(dir / "blocker")}});
+    const SettingsEnvironment blocked = blockedEnvironment(dir);
     QString error;
     EXPECT_FALSE(writeMarkerFile(blocked, QStringLiteral("/K"), &error));
     EXPECT_FALSE(error.isEmpty());

@@ -50,7 +50,7 @@ protected:
         IniFile file(path());
         return SaveSettings(file, values, window.port());
     }
-    std::filesystem::path dir = scratchDir("store");
+    ScratchFolder dir{"store"};
 };
 
 TEST_F(SettingsStoreTest, MissingFileGivesTheDefaults) {
@@ -187,16 +187,6 @@ TEST_F(SettingsStoreTest, BadValuesReportEachAndKeepTheirOldContent) {
     EXPECT_EQ(window.placement.value(WindowEdge::Top), 1200);
     EXPECT_EQ(window.placement.value(WindowEdge::Left), 720);
     EXPECT_EQ(window.state, 0);
-}
-
-TEST_F(SettingsStoreTest, MaybeInShowLast10ShowsTheMessageOnce) {
-    writeBytes(path(), "[Quarix]\r\nShowLast10=maybe\r\n");
-    FakeWindow window;
-    SettingsValues before;
-    before.ShowLast10 = false;
-    const SettingsValues v = load(window, before);
-    EXPECT_EQ(window.errors, QStringList{kReadDataMessage});
-    EXPECT_FALSE(v.ShowLast10);
 }
 
 TEST_F(SettingsStoreTest, MaximisedWindowKeepsTheLastNormalPlacement) {
