@@ -1,7 +1,6 @@
 #include "FakeSearchWindow.h"
 
 #include "history/AutoLoad.h"
-#include "history/HistoryPreview.h"
 #include "history/frmAutoLoad.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -94,22 +93,24 @@ TEST_F(AutoLoadDialogTest, ShowsEveryControlWithItsText) {
     open();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarix AutoLoad"));
     EXPECT_FALSE(dialog->isModal());
-    EXPECT_EQ(control<QLabel>("Label4")->text(),
-              QStringLiteral(
-                  "If you are using the same database regularly you can set that database to load "
-                  "automatically when you start Quarix."));
-    EXPECT_EQ(control<QCheckBox>("chkDefaultdb")->text(),
-              QStringLiteral("Load a default database when Quarix starts"));
-    EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("Default Database:"));
-    EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("In table:"));
-    EXPECT_EQ(control<QLabel>("Label3")->text(), QStringLiteral("In field:"));
-    EXPECT_EQ(control<QPushButton>("cmdFiles")->text(), QStringLiteral("..."));
+    const std::pair<const char*, const char*> labels[] = {
+        {"Label4", "If you are using the same database regularly you can set that database to "
+                   "load automatically when you start Quarix."},
+        {"Label1", "Default Database:"},
+        {"Label2", "In table:"},
+        {"Label3", "In field:"}};
+    for (const auto& [name, text] : labels)
+        EXPECT_EQ(control<QLabel>(name)->text(), QString::fromUtf8(text)) << name;
+    const std::pair<const char*, const char*> buttons[] = {
+        {"chkDefaultdb", "Load a default database when Quarix starts"},
+        {"cmdFiles", "..."},
+        {"cmdCurrent", "Copy from Current Quarix Search"},
+        {"OKButton", "OK"},
+        {"cmdCancel", "Cancel"}};
+    for (const auto& [name, text] : buttons)
+        EXPECT_EQ(control<QAbstractButton>(name)->text(), QString::fromUtf8(text)) << name;
     EXPECT_EQ(control<QPushButton>("cmdFiles")->toolTip(),
               QStringLiteral("Click to select/change database"));
-    EXPECT_EQ(control<QPushButton>("cmdCurrent")->text(),
-              QStringLiteral("Copy from Current Quarix Search"));
-    EXPECT_EQ(control<QPushButton>("OKButton")->text(), QStringLiteral("OK"));
-    EXPECT_EQ(control<QPushButton>("cmdCancel")->text(), QStringLiteral("Cancel"));
     // Never set: unticked, and the boxes wait for the tick.
     EXPECT_FALSE(control<QCheckBox>("chkDefaultdb")->isChecked());
     EXPECT_FALSE(control<QLineEdit>("txtDefault")->isEnabled());
@@ -356,14 +357,4 @@ TEST(AutoLoadStartup, OpensTheDatabaseWithoutEmptyingTheGrid) {
     EXPECT_EQ(window.calls, (QStringList{QStringLiteral("updateTableQuery"),
                                          QStringLiteral("loadTables /data/shop.accdb"),
                                          QStringLiteral("loadFields Customers")}));
-}
-
-TEST(HistoryPreview, DrawsTheAutoLoadDialogAndTheSavedSearchesMenu) {
-    const QString path = copyOfShop("autoload-preview");
-    const QImage dialog = renderAutoLoadDialogPreview(path);
-    EXPECT_GT(dialog.width(), 300);
-    EXPECT_GT(dialog.height(), 100);
-    const QImage menu = renderSavedSearchesMenuPreview(path);
-    EXPECT_GT(menu.width(), 100);
-    EXPECT_GT(menu.height(), 60);
 }
