@@ -69,14 +69,6 @@ ReadSheet readSheet(const QByteArray& xml) {
 
 } // namespace
 
-QStringList workbookParts(const QString& path) {
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), path});
-    unzip.waitForFinished(60000);
-    return QString::fromUtf8(unzip.readAllStandardOutput())
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 ReadWorkbook readWorkbook(const QString& path) {
     ReadWorkbook book;
     QXmlStreamReader workbook(unzipPart(path, QStringLiteral("xl/workbook.xml")));
@@ -107,12 +99,9 @@ ReadWorkbook readWorkbook(const QString& path) {
             ++xfIndex;
         }
     }
-    for (int i = 1; i <= book.sheetNames.size(); ++i) {
-        ReadSheet sheet =
-            readSheet(unzipPart(path, QStringLiteral("xl/worksheets/sheet%1.xml").arg(i)));
-        sheet.name = book.sheetNames[i - 1];
-        book.sheets.push_back(std::move(sheet));
-    }
+    for (int i = 1; i <= book.sheetNames.size(); ++i)
+        book.sheets.push_back(
+            readSheet(unzipPart(path, QStringLiteral("xl/worksheets/sheet%1.xml").arg(i))));
     return book;
 }
 

@@ -16,7 +16,6 @@ struct SheetCell {
 };
 
 struct ReadSheet {
-    QString name;
     QString dimension;  // <dimension ref>
     QString autoFilter; // <autoFilter ref>
     bool headerFrozen = false;
@@ -34,8 +33,5 @@ struct ReadWorkbook {
 
 // Reads the workbook; empty (no sheets) when it cannot be read.
 ReadWorkbook readWorkbook(const QString& path);
-
-// The archive's member names.
-QStringList workbookParts(const QString& path);
 
 } // namespace quarix::test

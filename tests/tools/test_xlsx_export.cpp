@@ -49,11 +49,19 @@ protected:
     }
     QString book() const { return db("Results.xlsx"); }
 
+    // The export of a search, shown whole or paged.
+    ExportOutcome exportSearch(const char* file, const char* table, const char* field,
+                               const char* where, bool paged, const char* sort = "") {
+        return FlexGrid_To_Excel(ExportChoice{db(file), QString::fromUtf8(table),
+                                              QString::fromUtf8(field), QString::fromUtf8(where),
+                                              QString::fromUtf8(sort), paged},
+                                 book());
+    }
+
     // A paged export of a whole search, read back.
-    test::ReadWorkbook exportPaged(const char* file, const QString& table, const QString& field,
-                                   const QString& where, const QString& sort = {}) {
-        const ExportOutcome outcome =
-            FlexGrid_To_Excel(ExportChoice{db(file), table, field, where, sort, true}, book());
+    test::ReadWorkbook exportPaged(const char* file, const char* table, const char* field,
+                                   const char* where, const char* sort = "") {
+        const ExportOutcome outcome = exportSearch(file, table, field, where, true, sort);
         EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Opened) << outcome.message.toStdString();
         return test::readWorkbook(outcome.path);
     }
@@ -91,13 +99,7 @@ private:
 
 TEST_F(XlsxExportTest, ResultsShownWholeBecomeATypedBlockNamedAfterTheTable) {
     const ExportOutcome outcome =
-        FlexGrid_To_Excel(ExportChoice{db("shop.mdb"),
-                                       QStringLiteral("Customers"),
-                                       QStringLiteral("Name"),
-                                       QStringLiteral("[CustomerID] <= 3"),
-                                       {},
-                                       false},
-                          book());
+        exportSearch("shop.mdb", "Customers", "Name", "[CustomerID] <= 3", false);
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
     EXPECT_EQ(platform::Shell::opened(), QStringList{outcome.path});
     EXPECT_EQ(outcome.path, book());
@@ -123,21 +125,15 @@ TEST_F(XlsxExportTest, ResultsShownWholeBecomeATypedBlockNamedAfterTheTable) {
 }
 
 TEST_F(XlsxExportTest, NothingHappensBeforeTheFirstSearch) {
-    EXPECT_EQ(
-        FlexGrid_To_Excel(
-            ExportChoice{
-                db("shop.mdb"), QStringLiteral("Customers"), QStringLiteral("Name"), {}, {}, false},
-            book())
-            .kind,
-        ExportOutcome::Kind::Nothing);
+    EXPECT_EQ(exportSearch("shop.mdb", "Customers", "Name", "", false).kind,
+              ExportOutcome::Kind::Nothing);
     EXPECT_TRUE(QDir(QDir::tempPath()).entryList({QStringLiteral("*.xlsx")}).isEmpty());
     EXPECT_TRUE(platform::Shell::opened().isEmpty());
 }
 
 TEST_F(XlsxExportTest, PagedAccdbExportsEveryRecordInTheSearchOrder) {
     const test::ReadWorkbook ascending =
-        exportPaged("shop.accdb", QStringLiteral("Customers"), QStringLiteral("CustomerID"),
-                    QStringLiteral("[CustomerID] > 130"));
+        exportPaged("shop.accdb", "Customers", "CustomerID", "[CustomerID] > 130");
     ASSERT_EQ(ascending.sheets.size(), 1u);
     EXPECT_EQ(ascending.sheets[0].rows, 121);
     EXPECT_EQ(ascending.sheets[0].autoFilter, QStringLiteral("A1:K121"));
@@ -145,17 +141,15 @@ TEST_F(XlsxExportTest, PagedAccdbExportsEveryRecordInTheSearchOrder) {
         ASSERT_EQ(cellValue(ascending.sheets[0], QStringLiteral("A%1").arg(row)),
                   QString::number(129 + row));
 
-    const test::ReadWorkbook sorted =
-        exportPaged("shop.accdb", QStringLiteral("Customers"), QStringLiteral("CustomerID"),
-                    QStringLiteral("[CustomerID] > 130"), QStringLiteral("[CustomerID] DESC"));
+    const test::ReadWorkbook sorted = exportPaged("shop.accdb", "Customers", "CustomerID",
+                                                  "[CustomerID] > 130", "[CustomerID] DESC");
     EXPECT_EQ(cellValue(sorted.sheets[0], QStringLiteral("A2")), QStringLiteral("250"));
     EXPECT_EQ(cellValue(sorted.sheets[0], QStringLiteral("A121")), QStringLiteral("131"));
 }
 
 TEST_F(XlsxExportTest, PagedMdbExportsTheFilteredTableInItsOwnOrder) {
     const test::ReadWorkbook book =
-        exportPaged("shop.mdb", QStringLiteral("Customers"), QStringLiteral("Name"),
-                    QStringLiteral("[CustomerID] <= 10"));
+        exportPaged("shop.mdb", "Customers", "Name", "[CustomerID] <= 10");
     ASSERT_EQ(book.sheets.size(), 1u);
     EXPECT_EQ(book.sheets[0].rows, 11);
     EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("A2")), QStringLiteral("1"));
@@ -163,8 +157,7 @@ TEST_F(XlsxExportTest, PagedMdbExportsTheFilteredTableInItsOwnOrder) {
 }
 
 TEST_F(XlsxExportTest, TwentyEightColumnsReachAB) {
-    const test::ReadWorkbook book = exportPaged("shop.accdb", QStringLiteral("Wide"),
-                                                QStringLiteral("C01"), QStringLiteral("1 = 1"));
+    const test::ReadWorkbook book = exportPaged("shop.accdb", "Wide", "C01", "1 = 1");
     ASSERT_EQ(book.sheets.size(), 1u);
     EXPECT_EQ(book.sheets[0].autoFilter, QStringLiteral("A1:AB4"));
     EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("AB1")), QStringLiteral("C28"));
@@ -172,8 +165,7 @@ TEST_F(XlsxExportTest, TwentyEightColumnsReachAB) {
 }
 
 TEST_F(XlsxExportTest, TypedValuesOfEveryAccessType) {
-    const test::ReadWorkbook book = exportPaged("shop.mdb", QStringLiteral("Types"),
-                                                QStringLiteral("ID"), QStringLiteral("1 = 1"));
+    const test::ReadWorkbook book = exportPaged("shop.mdb", "Types", "ID", "1 = 1");
     ASSERT_EQ(book.sheets.size(), 1u);
     const test::ReadSheet& s = book.sheets[0];
     const auto type = [&](const char* ref) { return s.cells.at(QString::fromLatin1(ref)).type; };
@@ -218,8 +210,7 @@ TEST_F(XlsxExportTest, TypedValuesOfEveryAccessType) {
 // Numbers are written as their text, so that no digit is lost.
 TEST_F(XlsxExportTest, LargeNumbersAreNumbersUpTo15DigitsAndTextBeyond) {
     fs::copy_file(test::dataFile("bigint.accdb"), scratch_ / "bigint.accdb");
-    const test::ReadWorkbook paged = exportPaged("bigint.accdb", QStringLiteral("Types"),
-                                                 QStringLiteral("ID"), QStringLiteral("1 = 1"));
+    const test::ReadWorkbook paged = exportPaged("bigint.accdb", "Types", "ID", "1 = 1");
     ASSERT_EQ(paged.sheets.size(), 1u);
     const test::ReadSheet& s = paged.sheets[0];
     EXPECT_EQ(cellValue(s, QStringLiteral("G1")), QStringLiteral("tLarge"));
@@ -232,13 +223,8 @@ TEST_F(XlsxExportTest, LargeNumbersAreNumbersUpTo15DigitsAndTextBeyond) {
     EXPECT_EQ(cellValue(s, QStringLiteral("G6")), QStringLiteral("9007199254740993"));
 
     // Shown whole, the same values.
-    const ExportOutcome outcome = FlexGrid_To_Excel(ExportChoice{db("bigint.accdb"),
-                                                                 QStringLiteral("Types"),
-                                                                 QStringLiteral("ID"),
-                                                                 QStringLiteral("[ID] In (1, 5)"),
-                                                                 {},
-                                                                 false},
-                                                    book());
+    const ExportOutcome outcome =
+        exportSearch("bigint.accdb", "Types", "ID", "[ID] In (1, 5)", false);
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
     const test::ReadSheet whole = test::readWorkbook(outcome.path).sheets.at(0);
     EXPECT_EQ(whole.cells.at(QStringLiteral("G2")).type, QString());
@@ -312,13 +298,8 @@ TEST(ExportFile, TheSaveAsDialogProposesTheTablesNameInTheDocumentsFolder) {
 
 TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileIs) {
     Launcher::setTestDefaultApplications({});
-    const ExportOutcome outcome = FlexGrid_To_Excel(ExportChoice{db("shop.accdb"),
-                                                                 QStringLiteral("Customers"),
-                                                                 QStringLiteral("Name"),
-                                                                 QStringLiteral("[CustomerID] = 7"),
-                                                                 {},
-                                                                 true},
-                                                    book());
+    const ExportOutcome outcome =
+        exportSearch("shop.accdb", "Customers", "Name", "[CustomerID] = 7", true);
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::WrittenOnly);
     EXPECT_TRUE(QFile::exists(outcome.path));
     EXPECT_TRUE(outcome.message.endsWith(outcome.path));
@@ -326,13 +307,8 @@ TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileI
 }
 
 TEST_F(XlsxExportTest, AMalformedCriterionIsReportedAndWritesNothing) {
-    const ExportOutcome outcome = FlexGrid_To_Excel(ExportChoice{db("shop.accdb"),
-                                                                 QStringLiteral("Customers"),
-                                                                 QStringLiteral("Name"),
-                                                                 QStringLiteral("[Nope] ==== 'x"),
-                                                                 {},
-                                                                 true},
-                                                    book());
+    const ExportOutcome outcome =
+        exportSearch("shop.accdb", "Customers", "Name", "[Nope] ==== 'x", true);
     EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Failed);
     EXPECT_FALSE(outcome.message.isEmpty());
     EXPECT_FALSE(QFile::exists(outcome.path));
