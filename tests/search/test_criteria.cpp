@@ -110,9 +110,4 @@ TEST(Criteria, SqlModeFragments) {
     EXPECT_TRUE(frag("<", "$").refusal.has_value() || frag("<", "$").text.isEmpty());
 }
 
-TEST(Criteria, OperatorListInOfferedOrder) {
-    EXPECT_EQ(operatorCaptions().join(QLatin1Char('|')),
-              QStringLiteral("Contains|Begins|Not Contain|Equals|<> Not|> Greater|< Less|>=|<="));
-}
-
 } // namespace
