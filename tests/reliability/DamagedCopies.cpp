@@ -39,8 +39,7 @@ std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_
             at = original.size() - 1 - below(pageSize);
             break; // the last page cut short
         }
-        copies.push_back(
-            {"truncated at " + std::to_string(at), original.substr(0, at), at % pageSize != 0});
+        copies.push_back({"truncated at " + std::to_string(at), original.substr(0, at)});
     }
 
     for (int i = 0; i < zeroedPages; ++i) {
@@ -59,7 +58,7 @@ std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_
         for (int f = 0; f < count; ++f)
             bytes[below(region)] ^= static_cast<char>(1 + below(255));
         copies.push_back({std::to_string(count) + " bytes flipped (copy " + std::to_string(i) + ")",
-                          std::move(bytes), false, count});
+                          std::move(bytes), count});
     }
     return copies;
 }

@@ -10,8 +10,7 @@ namespace quarix::test {
 struct DamagedCopy {
     std::string how; // "truncated at 4096", "page 3 zeroed", "7 bytes flipped (seed 12)"
     std::string bytes;
-    bool cutInsidePage = false; // truncated, and not at a page boundary
-    int flippedBytes = 0;       // bytes changed in place (not cut or zeroed)
+    int flippedBytes = 0; // bytes changed in place (not cut or zeroed)
 };
 
 // Damaged versions of a file, the same on every run: cut at page

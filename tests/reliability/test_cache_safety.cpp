@@ -32,42 +32,45 @@ constexpr const char* londonCustomers = "SELECT * FROM Customers WHERE City = 'L
 class CacheSafety : public testing::Test {
 protected:
     void SetUp() override {
-        dir_ =
-            quarix::test::scratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(true);
     }
-    void TearDown() override {
-        AccessDatabase::setCacheEnabled(true);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { AccessDatabase::setCacheEnabled(true); }
 
     // Forgets the open databases, so the next open reads the cache file again.
     static void closeConnections() { AccessDatabase::setCacheEnabled(true); }
 
-    static void execOnCache(const std::string& accessPath, const std::string& sql) {
+    // The cache file of accessPath, opened with SQLite for work.
+    template <typename Work> static void onCache(const std::string& accessPath, Work work) {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(CacheFolder::fileFor(accessPath).c_str(), &db), SQLITE_OK);
-        char* error = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-            << (error ? error : "");
-        sqlite3_free(error);
+        work(db);
         sqlite3_close(db);
+    }
+
+    static std::vector<std::string> column(sqlite3* db, const std::string& query) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr);
+        std::vector<std::string> values;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            values.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        return values;
+    }
+
+    static void execOnCache(const std::string& accessPath, const std::string& sql) {
+        onCache(accessPath, [&](sqlite3* db) {
+            EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+                << sqlite3_errmsg(db);
+        });
     }
 
     // Empties every cached table in place, so a trusted cache shows no rows.
     static void emptyCachedTables(const std::string& accessPath) {
-        sqlite3* db = nullptr;
-        sqlite3_open(CacheFolder::fileFor(accessPath).c_str(), &db);
-        sqlite3_stmt* names = nullptr;
-        sqlite3_prepare_v2(db, "SELECT rowid FROM quarix_tables", -1, &names, nullptr);
-        std::vector<std::string> tables;
-        while (sqlite3_step(names) == SQLITE_ROW)
-            tables.push_back("t" + std::to_string(sqlite3_column_int64(names, 0)));
-        sqlite3_finalize(names);
-        for (const std::string& table : tables)
-            sqlite3_exec(db, ("DELETE FROM " + table).c_str(), nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        onCache(accessPath, [](sqlite3* db) {
+            for (const std::string& id : column(db, "SELECT rowid FROM quarix_tables"))
+                sqlite3_exec(db, ("DELETE FROM t" + id).c_str(), nullptr, nullptr, nullptr);
+        });
     }
 
     // The file's bytes with every "London" in its rows reading "Lindon":
@@ -102,7 +105,7 @@ protected:
         return static_cast<int>(info.st_mode & 0777);
     }
 
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"cache-safety"};
 };
 
 TEST_F(CacheSafety, ACacheFromAnotherVersionIsRebuilt) {
@@ -236,15 +239,12 @@ TEST_F(CacheSafety, ADamagedPageInACachedTableIsRebuilt) {
     closeConnections();
 
     // Garbage over the first page of the cached Customers table's tree.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(CacheFolder::fileFor(path).c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* root = nullptr;
-    sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_schema WHERE name = 't1'", -1, &root,
-                       nullptr);
-    ASSERT_EQ(sqlite3_step(root), SQLITE_ROW);
-    const auto page = sqlite3_column_int64(root, 0);
-    sqlite3_finalize(root);
-    sqlite3_close(db);
+    std::vector<std::string> roots;
+    onCache(path, [&](sqlite3* db) {
+        roots = column(db, "SELECT rootpage FROM sqlite_schema WHERE name = 't1'");
+    });
+    ASSERT_EQ(roots.size(), 1u);
+    const auto page = std::stoll(roots[0]);
     std::string bytes = quarix::test::fileBytes(CacheFolder::fileFor(path));
     const std::size_t pageSize = 4096;
     ASSERT_GE(bytes.size(), static_cast<std::size_t>(page) * pageSize);
@@ -297,7 +297,7 @@ TEST_F(CacheSafety, ADiskThatFillsDuringALoadGivesWayToMemory) {
 }
 
 TEST(CacheFolderOwner, OnlyAFolderOfTheUsersOwnHoldsTheCache) {
-    const fs::path dir = quarix::test::scratchDir("cache-folder-owner");
+    const quarix::test::ScratchFolder dir("cache-folder-owner");
     fs::create_directories(dir / "mine");
     quarix::test::writeBytes(dir / "file", "x");
     fs::create_directory_symlink(dir / "mine", dir / "link");
@@ -307,7 +307,6 @@ TEST(CacheFolderOwner, OnlyAFolderOfTheUsersOwnHoldsTheCache) {
     EXPECT_EQ(folderRefusal(dir / "mine", me + 1), "the folder belongs to another user");
     EXPECT_EQ(folderRefusal(dir / "file", me), "it is not a folder");
     EXPECT_EQ(folderRefusal(dir / "missing", me), "No such file or directory");
-    fs::remove_all(dir);
 }
 
 } // namespace

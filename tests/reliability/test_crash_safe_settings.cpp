@@ -98,9 +98,7 @@ int wholeGeneration(const QString& path) {
 
 class CrashSafeWrites : public testing::Test {
 protected:
-    void SetUp() override { dir_ = quarix::test::scratchDir("crash-safe-writes"); }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"crash-safe-writes"};
 };
 
 TEST_F(CrashSafeWrites, AKilledSaveLeavesTheOldOrTheNewSettingsFile) {
@@ -154,7 +152,7 @@ TEST_F(CrashSafeWrites, AKilledSaveLeavesTheOldOrTheNewSettingsFile) {
     // A save killed before its rename leaves its temporary file behind,
     // never a damaged settings file.
     int leftovers = 0;
-    for (const auto& entry : fs::directory_iterator(dir_))
+    for (const auto& entry : fs::directory_iterator(dir_.path()))
         leftovers += entry.path().filename() != "Quarix.ini";
     RecordProperty("temporary_files_left", leftovers);
     std::cout << "30 saves killed while writing; " << leftovers << " temporary files left\n";
@@ -177,7 +175,7 @@ TEST_F(CrashSafeWrites, TwoInstancesSavingAtOnceLeaveOneWholeFile) {
 // tenth line, wherever it has got to by then), the other running to its
 // end. Every line in the file is a whole line.
 TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
-    const QString folder = QString::fromStdString(dir_.string());
+    const QString folder = QString::fromStdString(dir_.path().string());
     SettingsEnvironment env;
     env.variable = [folder](const QString& name) {
         return name == QLatin1String("ALLUSERSPROFILE") ? folder : QString();

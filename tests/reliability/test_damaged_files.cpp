@@ -10,6 +10,7 @@
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
 #include "tests/reliability/DamagedCopies.h"
+#include "tests/support/ResultRowsText.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -26,11 +26,6 @@ namespace fs = std::filesystem;
 using namespace quarix::engine;
 
 namespace {
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // What a file answers the way the window asks: its user tables, every row
 // of each as text, and a Like search on the first text column found.
@@ -47,15 +42,7 @@ Answer answerOf(const std::string& path) {
         if (table.system)
             continue;
         answer.tables.push_back(table.name);
-        const auto rows = db->execute(table.name);
-        auto& lines = answer.rows[table.name];
-        for (std::int64_t r = 0; r < rows->rowCount(); ++r) {
-            std::string line;
-            const auto& values = rows->row(r);
-            for (std::size_t c = 0; c < values.size(); ++c)
-                line += rows->text(c, values[c]) + '\x1f';
-            lines.push_back(std::move(line));
-        }
+        answer.rows[table.name] = quarix::test::rowsOf(*db, table.name);
         for (const ColumnInfo& column : table.columns) {
             if (answer.searched >= 0 || column.type != ColumnType::Text)
                 continue;
@@ -94,7 +81,7 @@ struct SweepCounts {
 };
 
 TEST(DamagedFiles, EveryCopyEndsInTheSoundAnswerOrAnEngineError) {
-    const fs::path dir = quarix::test::scratchDir("damaged-files");
+    const quarix::test::ScratchFolder dir("damaged-files");
     AccessDatabase::setCacheEnabled(false);
     AccessFileReader::setWatchdogTimeout(std::chrono::seconds(3));
 
@@ -110,10 +97,10 @@ TEST(DamagedFiles, EveryCopyEndsInTheSoundAnswerOrAnEngineError) {
     for (const fs::path& fixture : fixtures) {
         const Answer sound = answerOf(fixture.string());
         for (const auto& copy :
-             quarix::test::damagedCopies(readBytes(fixture), seed++, 12, 20, 20)) {
+             quarix::test::damagedCopies(quarix::test::fileBytes(fixture), seed++, 12, 20, 20)) {
             const fs::path path =
                 dir / ("copy-" + std::to_string(counts.copies++) + fixture.extension().string());
-            std::ofstream(path, std::ios::binary) << copy.bytes;
+            quarix::test::writeBytes(path, copy.bytes);
             const std::string what = fixture.filename().string() + ", " + copy.how;
             try {
                 const Answer damaged = answerOf(path.string());
@@ -172,7 +159,6 @@ TEST(DamagedFiles, EveryCopyEndsInTheSoundAnswerOrAnEngineError) {
 
     AccessFileReader::setWatchdogTimeout(std::chrono::seconds(20));
     AccessDatabase::setCacheEnabled(true);
-    fs::remove_all(dir);
 }
 
 } // namespace

@@ -70,7 +70,7 @@ int runEveryCommand(const std::string& file, const fs::path& outputDir) {
 }
 
 TEST(NoWrites, EveryCliCommandLeavesTheDatabaseFilesAsTheyWere) {
-    const fs::path dir = test::scratchDir("no-writes");
+    const test::ScratchFolder dir("no-writes");
     const fs::path files = dir / "files";
     const fs::path output = dir / "output";
     fs::create_directories(files);
@@ -108,7 +108,6 @@ TEST(NoWrites, EveryCliCommandLeavesTheDatabaseFilesAsTheyWere) {
     EXPECT_EQ(namesIn(files), namesBefore);
     RecordProperty("commands", commands);
     EXPECT_GT(commands, 100);
-    fs::remove_all(dir);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
 #include "tests/reliability/FixtureCopy.h"
+#include "tests/support/EngineErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -35,15 +36,8 @@ std::string utf16(const std::string& ascii) {
 
 class ResourceBounds : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ =
-            quarix::test::scratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
-        AccessDatabase::setCacheEnabled(false);
-    }
-    void TearDown() override {
-        AccessDatabase::setCacheEnabled(true);
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { AccessDatabase::setCacheEnabled(false); }
+    void TearDown() override { AccessDatabase::setCacheEnabled(true); }
 
     // A copy of a fixture with its bytes changed by patch.
     template <typename Patch>
@@ -55,19 +49,12 @@ protected:
         return path.string();
     }
 
-    static int errorOf(const std::shared_ptr<AccessDatabase>& db, const std::string& statement,
-                       std::string* text = nullptr) {
-        try {
-            db->execute(statement)->rowCount();
-        } catch (const EngineError& e) {
-            if (text)
-                *text = e.description();
-            return e.number();
-        }
-        return 0;
+    static EngineError errorOf(const std::shared_ptr<AccessDatabase>& db,
+                               const std::string& statement) {
+        return quarix::test::errorOf([&] { db->execute(statement)->rowCount(); });
     }
 
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{"resource-bounds"};
 };
 
 TEST_F(ResourceBounds, AnAbsurdDeclaredRowCountReadsTheRowsThatExist) {
@@ -117,10 +104,10 @@ TEST_F(ResourceBounds, AMemoClaimingHundredsOfMegabytesIsAClearErrorOrBounded) {
         });
     };
 
-    std::string message;
     const auto huge = AccessDatabase::open(withMemoLength(300u << 20, "huge.mdb"));
-    EXPECT_NE(errorOf(huge, "Types", &message), 0);
-    EXPECT_NE(message.find("256 MB"), std::string::npos) << message;
+    const EngineError e = errorOf(huge, "Types");
+    EXPECT_NE(e.number(), 0);
+    EXPECT_NE(e.description().find("256 MB"), std::string::npos) << e.description();
     EXPECT_EQ(huge->execute("Customers")->rowCount(), 250) << "the other tables still read";
 
     // Under the limit, the chain still ends where the pages end.
@@ -161,8 +148,8 @@ TEST_F(ResourceBounds, ASavedQueryThatReadsItselfIsACircularReference) {
     const auto db = AccessDatabase::open(path);
     EXPECT_EQ(db->savedQuerySql("Countries").find("Customers"), std::string::npos)
         << db->savedQuerySql("Countries");
-    EXPECT_EQ(errorOf(db, "Countries"), 3103);
-    EXPECT_EQ(errorOf(db, "SELECT * FROM Countries WHERE Country Like 'U*'"), 3103);
+    EXPECT_EQ(errorOf(db, "Countries").number(), 3103);
+    EXPECT_EQ(errorOf(db, "SELECT * FROM Countries WHERE Country Like 'U*'").number(), 3103);
     EXPECT_EQ(db->execute("London Customers")->rowCount(), 22);
 }
 
