@@ -1,5 +1,6 @@
 #include "engine/AccessDatabase.h"
 
+#include "engine/AttachmentSink.h"
 #include "engine/EngineError.h"
 #include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFile.h"
@@ -555,6 +556,52 @@ std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
             sql::translateFilter(sourceName, criterion, resolver);
         return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
     });
+}
+
+std::vector<std::int64_t> AccessDatabase::matchingRows(const std::string& table,
+                                                       const std::string& criterion,
+                                                       const ReadOptions& callerOptions) const {
+    const ReadOptions options = state_->readOptions(callerOptions);
+    if (!findTable(state_->catalogue, table))
+        throw EngineError(3078,
+                          "The database engine cannot find the input table or query '" + table +
+                              "'. Make sure it exists and that its name is spelled correctly.");
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        CancelGuard guard(cache->db(), options.cancel);
+        Resolver resolver(*state_, *cache, options);
+        const sql::TranslatedQuery translated = sql::translateFilter(table, criterion, resolver);
+        std::vector<std::int64_t> rows;
+        Statement keys(cache->db(), translated.keysSql);
+        while (keys.step())
+            rows.push_back(sqlite3_column_int64(keys.get(), 0));
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    });
+}
+
+void AccessDatabase::attachments(const std::string& table, const std::string& field,
+                                 const std::string& criterion,
+                                 const std::function<void(const AttachmentFile&)>& onFile,
+                                 const ReadOptions& callerOptions) const {
+    const TableInfo* info = findTable(state_->catalogue, table);
+    if (!info)
+        throw EngineError(3078,
+                          "The database engine cannot find the input table or query '" + table +
+                              "'. Make sure it exists and that its name is spelled correctly.");
+    std::optional<std::vector<std::int64_t>> rows;
+    if (!criterion.empty())
+        rows = matchingRows(table, criterion, callerOptions);
+    const ReadOptions options = state_->readOptions(callerOptions);
+    AttachmentSink sink(rows ? &*rows : nullptr, onFile);
+    AccessFileReader::readAttachments(state_->path, info->name, field, sink, options);
+    // The rows matched belong to the version of the file that was cached.
+    if (rows) {
+        const SourceStamp& stamp = state_->currentCache()->stamp();
+        if (const auto now = SourceStamp::of(state_->path, stamp.pages); now && *now != stamp)
+            throw SourceChanged(state_->path, *now);
+    }
 }
 
 } // namespace quarix::engine

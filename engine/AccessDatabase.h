@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/AttachmentFile.h"
 #include "engine/cache/ResultSet.h"
 #include "engine/crypto/Secret.h"
 #include "engine/reader/AccessFileReader.h"
 #include "engine/reader/Catalogue.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +71,21 @@ public:
     // table whose definition cannot be read.
     std::vector<sql::ResultColumn> columns(const std::string& sourceName,
                                            const ReadOptions& options = {}) const;
+
+    // The positions (from 1, in the file's order) of a table's rows that
+    // meet an Access criterion, ascending.
+    std::vector<std::int64_t> matchingRows(const std::string& table, const std::string& criterion,
+                                           const ReadOptions& options = {}) const;
+
+    // Hands each file of an attachment field to onFile, in the order the
+    // file keeps them: of every row, or of the rows that meet the criterion
+    // when one is given. 3265 for a field the table lacks, 3000 for one
+    // without attachments; damaged files fail with 3343 unless salvage,
+    // when they come without bytes.
+    void attachments(const std::string& table, const std::string& field,
+                     const std::string& criterion,
+                     const std::function<void(const AttachmentFile&)>& onFile,
+                     const ReadOptions& options = {}) const;
 
     // True when the text names a table or saved query of this file.
     bool isSourceName(const std::string& text) const;

@@ -1,5 +1,6 @@
 #include "app/cli/CliCommands.h"
 
+#include "app/cli/AttachmentCommand.h"
 #include "app/cli/PasswordInput.h"
 #include "app/cli/ResultCells.h"
 #include "app/cli/ResultWriter.h"
@@ -268,6 +269,8 @@ int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
             return listValues(ctx, *db);
         if (c == "search")
             return runSearch(ctx, *db);
+        if (c == "attachments")
+            return listAttachments(options, *db, ctx.read, ctx.format, out, err);
         return dump(ctx, *db);
     } catch (const EngineError& e) {
         err << "quarix-cli: error " << e.number() << ": " << e.description() << "\n";
