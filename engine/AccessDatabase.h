@@ -63,6 +63,10 @@ public:
     std::shared_ptr<ResultSet> execute(const std::string& statementOrName,
                                        const ReadOptions& options = {}) const;
 
+    // A table linked to another Access file reads from that file (see
+    // linkedFilePath; 3044 when it is not there); one linked to an ODBC
+    // source fails with 3151 naming the source without its password.
+
     // The rows of a table or query that meet an Access criterion.
     std::shared_ptr<ResultSet> filter(const std::string& sourceName, const std::string& criterion,
                                       const ReadOptions& options = {}) const;
@@ -93,6 +97,8 @@ public:
     explicit AccessDatabase(std::shared_ptr<DatabaseState> state);
 
 private:
+    friend struct DatabaseState; // a linked table reads through its file's state
+
     std::shared_ptr<DatabaseState> state_;
 };
 

@@ -223,6 +223,7 @@ bool isFileError(int number) {
         3035,                                // the reader ran out of memory or was stopped
         3043,                                // disk error
         3044,                                // not a valid path
+        3151,                                // a table linked to an ODBC source
         3049,                                // damaged cache
         3197,                                // the file changed while it was read
         3343,                                // damaged or unreadable database

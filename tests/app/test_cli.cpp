@@ -310,4 +310,18 @@ TEST(QuarixCli, ListsAndWritesAttachmentsWithoutReplacingFiles) {
     fs::remove_all(dir);
 }
 
+TEST(QuarixCli, LinkedTablesAreListedAndAnOdbcOneSaysWhyItCannotBeRead) {
+    CliRun tables = cli({QStringLiteral("tables"), data("real/linkerTestV2007.accdb"),
+                         QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(lines(tables.out), (QStringList{QStringLiteral("Name"), QStringLiteral("Table1"),
+                                              QStringLiteral("Table2")}));
+    CliRun dump = cli(
+        {QStringLiteral("dump"), data("real/odbcLinkerTestV2007.accdb"), QStringLiteral("Ordrar")});
+    EXPECT_EQ(dump.exitCode, 3);
+    EXPECT_TRUE(dump.err.startsWith(QStringLiteral("quarix-cli: error 3151: ODBC--connection to "
+                                                   "'DSN=Magnapinna;")))
+        << dump.err.toStdString();
+    EXPECT_FALSE(dump.err.contains(QStringLiteral("DummyPassword")));
+}
+
 } // namespace

@@ -155,6 +155,9 @@ TEST(RealFiles, EveryTableOfEveryFileReads) {
         EXPECT_FALSE(tableNames(catalogue, false).empty());
         for (const TableInfo& table : catalogue.tables) {
             SCOPED_TRACE(table.name);
+            // A linked table's rows are in its own file.
+            if (table.link.kind != LinkKind::None)
+                continue;
             CollectingSink sink;
             EXPECT_NO_THROW(AccessFileReader::readTable(entry.path().string(), table.name, sink));
             EXPECT_EQ(sink.table().columns.size(), table.columns.size());
