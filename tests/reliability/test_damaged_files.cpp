@@ -47,6 +47,9 @@ Answer answerOf(const std::string& path) {
         if (table.system)
             continue;
         answer.tables.push_back(table.name);
+        // A linked table's rows are another file's, not this copy's.
+        if (table.link.kind != LinkKind::None)
+            continue;
         const auto rows = db->execute(table.name);
         auto& lines = answer.rows[table.name];
         for (std::int64_t r = 0; r < rows->rowCount(); ++r) {
