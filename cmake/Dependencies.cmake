@@ -2,6 +2,7 @@
 # scripts/install-deps); nothing is vendored.
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Test)
 find_package(SQLite3 REQUIRED)
+find_package(ZLIB REQUIRED)
 find_package(GTest REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBMDB REQUIRED IMPORTED_TARGET libmdb glib-2.0)

@@ -1,6 +1,8 @@
 #include "engine/AccessDatabase.h"
 
+#include "engine/AttachmentSink.h"
 #include "engine/EngineError.h"
+#include "engine/LinkedFile.h"
 #include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
@@ -60,6 +62,13 @@ std::shared_ptr<CacheFile> openCache(const std::string& path, const SourceStamp&
 
 } // namespace
 
+// A linked table as read from its own file: its columns there, under its
+// name here.
+struct LinkedTable {
+    TableInfo info;
+    LinkedSource source;
+};
+
 struct DatabaseState {
     std::string path;
     std::shared_ptr<const FilePassword> password; // for a file that needs one
@@ -103,6 +112,10 @@ struct DatabaseState {
         std::lock_guard lock(cacheMutex);
         cache = std::move(replacement);
     }
+
+    // Where a linked table's rows are, following a link to a table that is
+    // itself linked.
+    LinkedTable resolveLink(const TableInfo& table, int depth = 0);
 };
 
 namespace {
@@ -125,6 +138,64 @@ Registry& registry() {
 // Access compares object names without regard to case.
 bool sameName(const std::string& a, const std::string& b) {
     return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+}
+
+const TableInfo* findTable(const Catalogue& catalogue, const std::string& name) {
+    for (const auto& table : catalogue.tables)
+        if (sameName(table.name, name))
+            return &table;
+    return nullptr;
+}
+
+// Files linked through files linked ... end here (a loop would not).
+constexpr int kLongestLinkChain = 8;
+
+} // namespace
+
+LinkedTable DatabaseState::resolveLink(const TableInfo& table, int depth) {
+    if (table.link.kind == LinkKind::Odbc)
+        throw EngineError(3151, "ODBC--connection to '" + table.link.connect +
+                                    "' failed. The table '" + table.name +
+                                    "' is linked to this ODBC data source (its table '" +
+                                    table.link.foreignName + "'), which Quarix cannot read.");
+    if (depth >= kLongestLinkChain)
+        throw EngineError(3000, "The table '" + table.name + "' is linked through more than " +
+                                    std::to_string(kLongestLinkChain) +
+                                    " files; Quarix does not follow it further.");
+    const std::string file = linkedFilePath(table.link.database, path);
+    const auto linked = AccessDatabase::open(file);
+    DatabaseState& there = *linked->state_;
+    const TableInfo* foreign = findTable(there.catalogue, table.link.foreignName);
+    if (!foreign)
+        throw EngineError(3011, "The Microsoft Access database engine could not find the object '" +
+                                    table.link.foreignName + "' in '" + file +
+                                    "'. Make sure the object exists and that you spell its name "
+                                    "and the path name correctly.");
+    if (foreign->link.kind != LinkKind::None) {
+        LinkedTable further = there.resolveLink(*foreign, depth + 1);
+        further.info.name = table.name;
+        return further;
+    }
+    if (foreign->columns.empty())
+        throw reader_errors::tableDamagedError(foreign->name, file);
+    LinkedTable resolved{*foreign, {file, foreign->name, there.currentCache()->stamp()}};
+    resolved.info.name = table.name;
+    return resolved;
+}
+
+namespace {
+
+// The table a name stands for, with its source when it is linked.
+struct SourceTable {
+    TableInfo info;
+    std::optional<LinkedSource> linked;
+};
+
+SourceTable sourceTable(DatabaseState& state, const TableInfo& table) {
+    if (table.link.kind == LinkKind::None)
+        return {table, std::nullopt};
+    LinkedTable resolved = state.resolveLink(table);
+    return {std::move(resolved.info), std::move(resolved.source)};
 }
 
 std::string queryKindName(QueryKind kind) {
@@ -200,10 +271,13 @@ public:
     }
 
 private:
-    sql::SchemaSource tableSource(const TableInfo& table) {
+    sql::SchemaSource tableSource(const TableInfo& listed) {
+        const SourceTable origin = sourceTable(state_, listed);
+        const TableInfo& table = origin.info;
         std::string sqlName = "\"" + table.name + "\"";
         if (cache_) {
-            const CachedTable cached = cache_->table(table, options_);
+            const CachedTable cached =
+                cache_->table(table, options_, origin.linked ? &*origin.linked : nullptr);
             if (!cached.warning.empty())
                 warnings_.push_back(cached.warning);
             sqlName = cached.sqlName;
@@ -356,13 +430,6 @@ bool looksLikeStatement(const std::string& text) {
     return keywords.contains(first);
 }
 
-const TableInfo* findTable(const Catalogue& catalogue, const std::string& name) {
-    for (const auto& table : catalogue.tables)
-        if (sameName(table.name, name))
-            return &table;
-    return nullptr;
-}
-
 } // namespace
 
 AccessDatabase::AccessDatabase(std::shared_ptr<DatabaseState> state) : state_(std::move(state)) {}
@@ -479,12 +546,15 @@ bool AccessDatabase::isSourceName(const std::string& text) const {
 std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementOrName,
                                                    const ReadOptions& callerOptions) const {
     const ReadOptions options = state_->readOptions(callerOptions);
-    if (const TableInfo* table = findTable(state_->catalogue, statementOrName)) {
+    if (const TableInfo* listed = findTable(state_->catalogue, statementOrName)) {
         // A whole table in its own order is the cached table itself: no copy.
         return recovering(*state_, [&] {
+            const SourceTable source = sourceTable(*state_, *listed);
+            const TableInfo* table = &source.info;
             const std::shared_ptr<CacheFile> cache = state_->currentCache();
             std::lock_guard lock(cache->mutex());
-            const CachedTable cached = cache->table(*table, options);
+            const CachedTable cached =
+                cache->table(*table, options, source.linked ? &*source.linked : nullptr);
             std::vector<sql::ResultColumn> columns;
             for (const auto& column : table->columns)
                 columns.push_back({column.name, column.type, {}});
@@ -507,7 +577,9 @@ std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementO
 std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName,
                                                        const ReadOptions& callerOptions) const {
     const ReadOptions options = state_->readOptions(callerOptions);
-    if (const TableInfo* table = findTable(state_->catalogue, sourceName)) {
+    if (const TableInfo* listed = findTable(state_->catalogue, sourceName)) {
+        const SourceTable source = sourceTable(*state_, *listed);
+        const TableInfo* table = &source.info;
         // Every table has a column: none means its definition could not be read.
         if (table->columns.empty())
             throw reader_errors::tableDamagedError(table->name, state_->path);
@@ -555,6 +627,59 @@ std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
             sql::translateFilter(sourceName, criterion, resolver);
         return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
     });
+}
+
+std::vector<std::int64_t> AccessDatabase::matchingRows(const std::string& table,
+                                                       const std::string& criterion,
+                                                       const ReadOptions& callerOptions) const {
+    const ReadOptions options = state_->readOptions(callerOptions);
+    if (!findTable(state_->catalogue, table))
+        throw EngineError(3078,
+                          "The database engine cannot find the input table or query '" + table +
+                              "'. Make sure it exists and that its name is spelled correctly.");
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        CancelGuard guard(cache->db(), options.cancel);
+        Resolver resolver(*state_, *cache, options);
+        const sql::TranslatedQuery translated = sql::translateFilter(table, criterion, resolver);
+        std::vector<std::int64_t> rows;
+        Statement keys(cache->db(), translated.keysSql);
+        while (keys.step())
+            rows.push_back(sqlite3_column_int64(keys.get(), 0));
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    });
+}
+
+void AccessDatabase::attachments(const std::string& table, const std::string& field,
+                                 const std::string& criterion,
+                                 const std::function<void(const AttachmentFile&)>& onFile,
+                                 const ReadOptions& callerOptions) const {
+    const TableInfo* info = findTable(state_->catalogue, table);
+    if (!info)
+        throw EngineError(3078,
+                          "The database engine cannot find the input table or query '" + table +
+                              "'. Make sure it exists and that its name is spelled correctly.");
+    std::optional<std::vector<std::int64_t>> rows;
+    if (!criterion.empty())
+        rows = matchingRows(table, criterion, callerOptions);
+    ReadOptions options = state_->readOptions(callerOptions);
+    AttachmentSink sink(rows ? &*rows : nullptr, onFile);
+    const SourceTable source = sourceTable(*state_, *info);
+    if (source.linked) {
+        options.password = nullptr;
+        AccessFileReader::readAttachments(source.linked->path, source.linked->table, field, sink,
+                                          options);
+        return;
+    }
+    AccessFileReader::readAttachments(state_->path, info->name, field, sink, options);
+    // The rows matched belong to the version of the file that was cached.
+    if (rows) {
+        const SourceStamp& stamp = state_->currentCache()->stamp();
+        if (const auto now = SourceStamp::of(state_->path, stamp.pages); now && *now != stamp)
+            throw SourceChanged(state_->path, *now);
+    }
 }
 
 } // namespace quarix::engine

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/AttachmentFile.h"
 #include "engine/cache/ResultSet.h"
 #include "engine/crypto/Secret.h"
 #include "engine/reader/AccessFileReader.h"
 #include "engine/reader/Catalogue.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,6 +63,10 @@ public:
     std::shared_ptr<ResultSet> execute(const std::string& statementOrName,
                                        const ReadOptions& options = {}) const;
 
+    // A table linked to another Access file reads from that file (see
+    // linkedFilePath; 3044 when it is not there); one linked to an ODBC
+    // source fails with 3151 naming the source without its password.
+
     // The rows of a table or query that meet an Access criterion.
     std::shared_ptr<ResultSet> filter(const std::string& sourceName, const std::string& criterion,
                                       const ReadOptions& options = {}) const;
@@ -70,12 +76,29 @@ public:
     std::vector<sql::ResultColumn> columns(const std::string& sourceName,
                                            const ReadOptions& options = {}) const;
 
+    // The positions (from 1, in the file's order) of a table's rows that
+    // meet an Access criterion, ascending.
+    std::vector<std::int64_t> matchingRows(const std::string& table, const std::string& criterion,
+                                           const ReadOptions& options = {}) const;
+
+    // Hands each file of an attachment field to onFile, in the order the
+    // file keeps them: of every row, or of the rows that meet the criterion
+    // when one is given. 3265 for a field the table lacks, 3000 for one
+    // without attachments; damaged files fail with 3343 unless salvage,
+    // when they come without bytes.
+    void attachments(const std::string& table, const std::string& field,
+                     const std::string& criterion,
+                     const std::function<void(const AttachmentFile&)>& onFile,
+                     const ReadOptions& options = {}) const;
+
     // True when the text names a table or saved query of this file.
     bool isSourceName(const std::string& text) const;
 
     explicit AccessDatabase(std::shared_ptr<DatabaseState> state);
 
 private:
+    friend struct DatabaseState; // a linked table reads through its file's state
+
     std::shared_ptr<DatabaseState> state_;
 };
 

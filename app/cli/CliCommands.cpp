@@ -1,5 +1,6 @@
 #include "app/cli/CliCommands.h"
 
+#include "app/cli/AttachmentCommand.h"
 #include "app/cli/PasswordInput.h"
 #include "app/cli/ResultCells.h"
 #include "app/cli/ResultWriter.h"
@@ -222,6 +223,7 @@ bool isFileError(int number) {
         3035,                                // the reader ran out of memory or was stopped
         3043,                                // disk error
         3044,                                // not a valid path
+        3151,                                // a table linked to an ODBC source
         3049,                                // damaged cache
         3197,                                // the file changed while it was read
         3343,                                // damaged or unreadable database
@@ -268,6 +270,8 @@ int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
             return listValues(ctx, *db);
         if (c == "search")
             return runSearch(ctx, *db);
+        if (c == "attachments")
+            return listAttachments(options, *db, ctx.read, ctx.format, out, err);
         return dump(ctx, *db);
     } catch (const EngineError& e) {
         err << "quarix-cli: error " << e.number() << ": " << e.description() << "\n";

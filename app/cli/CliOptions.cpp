@@ -34,6 +34,14 @@ const std::map<std::string, std::string> commandHelp = {
     {"dump", "Usage: quarix-cli dump FILE NAME [--where CRITERION] [--order ORDER] [--count] "
              "[--xlsx FILE]\n"
              "Prints every row of a table or saved query as CSV (or writes a workbook).\n"},
+    {"attachments",
+     "Usage: quarix-cli attachments FILE TABLE FIELD [--where CRITERION] [--output-dir DIR]\n"
+     "Lists the files of an attachment field: the row (from 1, in the file's order), the\n"
+     "file name and its size in bytes.\n"
+     "  --where CRITERION   only the rows that meet a typed Access SQL criterion\n"
+     "  --output-dir DIR    also write each file's exact bytes to DIR/ROW/NAME; names are\n"
+     "                      made safe (no separators, no leading dot), links inside DIR\n"
+     "                      are not followed and a file already there is never replaced\n"},
 };
 
 const char programHelp[] =
@@ -47,6 +55,7 @@ const char programHelp[] =
     "  values FILE TABLE FIELD        the distinct values of a field\n"
     "  search FILE TABLE FIELD OPERATOR VALUE   a search, as in the window\n"
     "  dump FILE NAME                 every row as CSV\n"
+    "  attachments FILE TABLE FIELD   the files of an attachment field\n"
     "\n"
     "Every command takes --format table|csv|json|jsonl (table on a terminal,\n"
     "CSV otherwise), --output FILE and --help. quarix-cli --version prints the version.\n"
@@ -122,7 +131,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             o.count = true;
         } else if (a == "--where" || a == "--and" || a == "--order" || a == "--output" ||
                    a == "--xlsx" || a == "--format" || a == "--max" || a == "--page" ||
-                   a == "--page-size") {
+                   a == "--page-size" || a == "--output-dir") {
             auto v = value(a);
             if (!v)
                 return fail(a + " needs a value");
@@ -136,6 +145,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 o.output = *v;
             else if (a == "--xlsx")
                 o.xlsx = *v;
+            else if (a == "--output-dir")
+                o.outputDir = *v;
             else if (a == "--format") {
                 auto f = formats.find(*v);
                 if (f == formats.end())
@@ -168,7 +179,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     std::size_t wanted = 1;
     if (o.command == "fields" || o.command == "dump")
         wanted = 2;
-    else if (o.command == "values")
+    else if (o.command == "values" || o.command == "attachments")
         wanted = 3;
     else if (o.command == "search")
         wanted = o.where.empty() ? 5 : 2;

@@ -10,7 +10,7 @@ enum class Format { Table, Csv, Json, JsonLines };
 
 // A parsed command line of quarix-cli.
 struct CliOptions {
-    std::string command;                // tables, queries, fields, values, search, dump
+    std::string command; // tables, queries, fields, values, search, dump, attachments
     std::vector<std::string> arguments; // positional arguments after the command
     bool all = false;                   // list system and hidden names too
     std::optional<int> max;             // values --max
@@ -25,6 +25,7 @@ struct CliOptions {
     std::optional<Format> format; // default: table on a terminal, CSV otherwise
     std::string output;           // --output FILE
     std::string xlsx;             // --xlsx FILE: the rows as a spreadsheet workbook
+    std::string outputDir;        // attachments --output-dir DIR: where the files go
     bool help = false;
     bool version = false;
 };

@@ -243,16 +243,28 @@ void CacheFile::reset(const SourceStamp& stamp) {
         sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr);
 }
 
-std::string CacheFile::columnSignature(const TableInfo& info) const {
+namespace {
+
+// A linked table's source and its version are part of what it is.
+std::string sourceKey(const LinkedSource* linked) {
+    return linked ? '\x1d' + linked->path + '\x1d' + linked->table + '\x1d' +
+                        linked->stamp.fileState() + linked->stamp.digestText()
+                  : std::string();
+}
+
+} // namespace
+
+std::string CacheFile::columnSignature(const TableInfo& info, const LinkedSource* linked) const {
     std::string signature;
     for (const auto& column : info.columns)
         signature += column.name + '\x1f' + std::to_string(static_cast<int>(column.type)) + '\x1e';
-    return signature;
+    return signature + sourceKey(linked);
 }
 
-CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options) {
-    const auto known = known_.find(info.name);
-    const CachedTable cached = known != known_.end() ? known->second : load(info, options);
+CachedTable CacheFile::table(const TableInfo& info, const ReadOptions& options,
+                             const LinkedSource* linked) {
+    const auto known = known_.find(info.name + sourceKey(linked));
+    const CachedTable cached = known != known_.end() ? known->second : load(info, options, linked);
     if (!cached.warning.empty() && !options.salvage)
         throw EngineError(reader_errors::tableDamaged, cached.warning);
     return cached;
@@ -268,8 +280,20 @@ void CacheFile::requireUnchangedSource() const {
 
 // A read that failed or ended while the file changed says SourceChanged:
 // the failure may be the change's doing (a file cut short under the reader).
-TableRead CacheFile::readSteadily(const TableInfo& info, RowSink& sink,
-                                  const ReadOptions& options) {
+TableRead CacheFile::readSteadily(const TableInfo& info, RowSink& sink, const ReadOptions& options,
+                                  const LinkedSource* linked) {
+    if (linked) {
+        // The linked file is read without this file's password.
+        ReadOptions own = options;
+        own.password = nullptr;
+        const TableRead read = AccessFileReader::readTable(linked->path, linked->table, sink, own);
+        const auto now = SourceStamp::of(linked->path, linked->stamp.pages);
+        if (!now)
+            throw reader_errors::fileNotFoundError(linked->path);
+        if (*now != linked->stamp)
+            throw SourceChanged(linked->path, *now);
+        return read;
+    }
     TableRead read;
     try {
         read = AccessFileReader::readTable(accessPath_, info.name, sink, options);
@@ -284,26 +308,28 @@ TableRead CacheFile::readSteadily(const TableInfo& info, RowSink& sink,
 
 // A damaged table is read whole all the same: what could be read is kept
 // with its warning, so asking again with salvage costs no second read.
-CachedTable CacheFile::load(const TableInfo& info, const ReadOptions& options) {
+CachedTable CacheFile::load(const TableInfo& info, const ReadOptions& options,
+                            const LinkedSource* linked) {
     ReadOptions everything = options;
     everything.salvage = true;
     if (!inMemory_)
-        return loadIntoFile(info, everything);
+        return loadIntoFile(info, everything, linked);
     const std::string sqlName = "t" + std::to_string(known_.size() + 1);
     execSql(db_, "BEGIN");
     try {
         TableInserter inserter(db_, sqlName, info);
-        const TableRead read = readSteadily(info, inserter, everything);
+        const TableRead read = readSteadily(info, inserter, everything, linked);
         execSql(db_, "COMMIT");
-        return known_[info.name] = {sqlName, inserter.rows(), read.warning};
+        return known_[info.name + sourceKey(linked)] = {sqlName, inserter.rows(), read.warning};
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }
 
-CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& options) {
-    const std::string signature = columnSignature(info);
+CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& options,
+                                    const LinkedSource* linked) {
+    const std::string signature = columnSignature(info, linked);
     // The load does not wait for the disk: the marker keeps the file from
     // being trusted after a power failure until it is flushed.
     const UnsyncedLoad unsynced(db_, sync_->available());
@@ -335,7 +361,8 @@ CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& op
                     reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 3));
                 if (stored && signature == stored) {
                     execSql(db_, "COMMIT");
-                    return known_[info.name] = {sqlName, rows, warning ? warning : ""};
+                    return known_[info.name + sourceKey(linked)] = {sqlName, rows,
+                                                                    warning ? warning : ""};
                 }
                 stale = sqlName;
             }
@@ -355,7 +382,7 @@ CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& op
         const std::string sqlName = "t" + std::to_string(sqlite3_last_insert_rowid(db_));
 
         TableInserter inserter(db_, sqlName, info);
-        const TableRead read = readSteadily(info, inserter, options);
+        const TableRead read = readSteadily(info, inserter, options, linked);
 
         Statement count(db_, "UPDATE quarix_tables SET rows = ?, warning = ? WHERE name = ?");
         sqlite3_bind_int64(count.get(), 1, static_cast<sqlite3_int64>(inserter.rows()));
@@ -365,7 +392,7 @@ CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& op
         count.step();
         execSql(db_, "COMMIT");
         CacheFolder::enforceLimit(limitBytes_, file_.parent_path(), file_);
-        return known_[info.name] = {sqlName, inserter.rows(), read.warning};
+        return known_[info.name + sourceKey(linked)] = {sqlName, inserter.rows(), read.warning};
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;

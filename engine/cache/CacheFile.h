@@ -17,6 +17,14 @@
 
 namespace quarix::engine {
 
+// Where a linked table's rows are read: a table of another Access file, at
+// the version its stamp names.
+struct LinkedSource {
+    std::string path;
+    std::string table;
+    SourceStamp stamp;
+};
+
 struct CachedTable {
     std::string sqlName; // quoted SQLite table name
     std::uint64_t rows = 0;
@@ -64,7 +72,10 @@ public:
     // A damaged table is cached with what could be read and its warning;
     // unless options.salvage it then throws 3343 with that warning. A file
     // that changed during the read throws SourceChanged and caches nothing.
-    CachedTable table(const TableInfo& info, const ReadOptions& options);
+    // A linked table is read from its source, and read again when that
+    // file's version changes.
+    CachedTable table(const TableInfo& info, const ReadOptions& options,
+                      const LinkedSource* linked = nullptr);
 
     // The results of recent statements. Call with the mutex held.
     StatementResults& results() { return *results_; }
@@ -75,16 +86,18 @@ private:
     void openMemory();
     // Throws SourceChanged when the file is no longer the version stamped.
     void requireUnchangedSource() const;
-    TableRead readSteadily(const TableInfo& info, RowSink& sink, const ReadOptions& options);
+    TableRead readSteadily(const TableInfo& info, RowSink& sink, const ReadOptions& options,
+                           const LinkedSource* linked);
     void configure();
     bool metaMatches();
     void writeMeta();
     bool dropCachedTables(); // true when there were any
     void settle();
-    std::string columnSignature(const TableInfo& info) const;
+    std::string columnSignature(const TableInfo& info, const LinkedSource* linked) const;
 
-    CachedTable load(const TableInfo& info, const ReadOptions& options);
-    CachedTable loadIntoFile(const TableInfo& info, const ReadOptions& options);
+    CachedTable load(const TableInfo& info, const ReadOptions& options, const LinkedSource* linked);
+    CachedTable loadIntoFile(const TableInfo& info, const ReadOptions& options,
+                             const LinkedSource* linked);
 
     std::string accessPath_;
     SourceStamp stamp_;
@@ -96,7 +109,7 @@ private:
     std::uint64_t inode_ = 0;
     sqlite3* db_ = nullptr;
     std::recursive_mutex mutex_;
-    std::map<std::string, CachedTable> known_;
+    std::map<std::string, CachedTable> known_; // by name, and a linked table's source version
     std::unique_ptr<StatementResults> results_;
     std::unique_ptr<DeferredSync> sync_; // for a cache file on disk
 };

@@ -156,47 +156,15 @@ void runHelper(const std::vector<std::string>& arguments, const ReadOptions& opt
     throw failure();
 }
 
-} // namespace
-
-void AccessFileReader::setHelperPath(const std::string& path) {
-    std::lock_guard lock(settingsMutex);
-    helperOverride = path;
-}
-
-void AccessFileReader::setWatchdogTimeout(std::chrono::milliseconds timeout) {
-    std::lock_guard lock(settingsMutex);
-    watchdog = timeout;
-}
-
-Catalogue AccessFileReader::readCatalogue(const std::string& path, const ReadOptions& options) {
-    const std::string absolute = checkedPath(path);
-    Catalogue catalogue;
-    bool received = false;
-    runHelper(
-        {"catalogue", absolute}, options, "'" + path + "'",
-        [&](const wire::Frame& frame) {
-            if (frame.type == wire::FrameType::Catalogue) {
-                wire::ByteReader in(frame.payload);
-                catalogue = wire::readCatalogue(in);
-                received = true;
-            }
-            if (frame.type == wire::FrameType::End && !received)
-                throw wire::MalformedFrame("no catalogue");
-            return frame.type == wire::FrameType::End;
-        },
-        [&] { return reader_errors::unrecognizedFormatError(path); });
-    return catalogue;
-}
-
-TableRead AccessFileReader::readTable(const std::string& path, const std::string& table,
-                                      RowSink& sink, const ReadOptions& options) {
-    const std::string absolute = checkedPath(path);
+// Streams the rows the helper sends for one request to the sink.
+TableRead streamRows(const std::vector<std::string>& arguments, const std::string& path,
+                     const std::string& table, RowSink& sink, const ReadOptions& options) {
     TableInfo info;
     bool begun = false;
     std::vector<StoredValue> values;
     TableRead read;
     runHelper(
-        {"table", absolute, table}, options, "the table '" + table + "' in '" + path + "'",
+        arguments, options, "the table '" + table + "' in '" + path + "'",
         [&](const wire::Frame& frame) {
             wire::ByteReader in(frame.payload);
             switch (frame.type) {
@@ -239,6 +207,49 @@ TableRead AccessFileReader::readTable(const std::string& path, const std::string
             throw EngineError(reader_errors::tableDamaged, read.warning);
     }
     return read;
+}
+
+} // namespace
+
+void AccessFileReader::setHelperPath(const std::string& path) {
+    std::lock_guard lock(settingsMutex);
+    helperOverride = path;
+}
+
+void AccessFileReader::setWatchdogTimeout(std::chrono::milliseconds timeout) {
+    std::lock_guard lock(settingsMutex);
+    watchdog = timeout;
+}
+
+Catalogue AccessFileReader::readCatalogue(const std::string& path, const ReadOptions& options) {
+    const std::string absolute = checkedPath(path);
+    Catalogue catalogue;
+    bool received = false;
+    runHelper(
+        {"catalogue", absolute}, options, "'" + path + "'",
+        [&](const wire::Frame& frame) {
+            if (frame.type == wire::FrameType::Catalogue) {
+                wire::ByteReader in(frame.payload);
+                catalogue = wire::readCatalogue(in);
+                received = true;
+            }
+            if (frame.type == wire::FrameType::End && !received)
+                throw wire::MalformedFrame("no catalogue");
+            return frame.type == wire::FrameType::End;
+        },
+        [&] { return reader_errors::unrecognizedFormatError(path); });
+    return catalogue;
+}
+
+TableRead AccessFileReader::readTable(const std::string& path, const std::string& table,
+                                      RowSink& sink, const ReadOptions& options) {
+    return streamRows({"table", checkedPath(path), table}, path, table, sink, options);
+}
+
+TableRead AccessFileReader::readAttachments(const std::string& path, const std::string& table,
+                                            const std::string& field, RowSink& sink,
+                                            const ReadOptions& options) {
+    return streamRows({"attachments", checkedPath(path), table, field}, path, table, sink, options);
 }
 
 } // namespace quarix::engine

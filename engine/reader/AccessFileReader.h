@@ -72,6 +72,15 @@ public:
     // rows that could be read, unless options.salvage.
     static TableRead readTable(const std::string& path, const std::string& table, RowSink& sink,
                                const ReadOptions& options = {});
+
+    // Streams the files of an attachment field as rows of Row (the table
+    // row's position, from 1, in the order readTable sends the rows),
+    // FileName, FileType and FileData (the file's exact bytes). Damage is
+    // handled as by readTable; 3265 for a field the table lacks, 3000 for
+    // one that holds no attachments.
+    static TableRead readAttachments(const std::string& path, const std::string& table,
+                                     const std::string& field, RowSink& sink,
+                                     const ReadOptions& options = {});
 };
 
 } // namespace quarix::engine

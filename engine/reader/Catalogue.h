@@ -20,13 +20,28 @@ struct ColumnInfo {
     bool calculated = false; // ACE calculated column (value decoded from its result type)
 };
 
+// Where a linked table's rows are.
+enum class LinkKind : std::uint8_t {
+    None,       // a table of this file
+    AccessFile, // a table of another Access file
+    Odbc        // a table of an ODBC data source
+};
+
+struct TableLink {
+    LinkKind kind = LinkKind::None;
+    std::string database;    // the Access file's path as Access stored it
+    std::string foreignName; // the table's name there
+    std::string connect;     // an ODBC source's connect string, its password blanked
+};
+
 struct TableInfo {
     std::string name;
-    std::int32_t id = 0;           // MSysObjects.Id
-    std::int32_t flags = 0;        // MSysObjects.Flags
-    bool system = false;           // system or hidden object by its flags
-    std::uint32_t rowEstimate = 0; // from the table definition; for progress only
-    std::vector<ColumnInfo> columns;
+    std::int32_t id = 0;             // MSysObjects.Id
+    std::int32_t flags = 0;          // MSysObjects.Flags
+    bool system = false;             // system or hidden object by its flags
+    std::uint32_t rowEstimate = 0;   // from the table definition; for progress only
+    std::vector<ColumnInfo> columns; // none for a linked table: they are in its file
+    TableLink link;
 };
 
 // The hidden tables that hold the values of attachment and multi-value
@@ -58,7 +73,7 @@ struct QueryInfo {
     QueryKind kind = QueryKind::Select;
 };
 
-// Any other object (forms, reports, macros, modules, linked tables).
+// Any other object (forms, reports, macros, modules).
 struct ObjectInfo {
     std::string name;
     std::int32_t type = 0; // MSysObjects.Type, signed

@@ -1,23 +1,9 @@
 #include "engine/reader/ComplexColumns.h"
 
-#include <optional>
+#include <set>
 
 namespace quarix::engine {
 namespace {
-
-struct ComplexColumnRow {
-    std::string columnName;
-    std::int32_t conceptualTableId = 0;
-    std::int32_t flatTableId = 0;
-};
-
-std::optional<std::size_t> indexOf(const std::vector<ColumnInfo>& columns,
-                                   const std::string& name) {
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        if (columns[i].name == name)
-            return i;
-    return std::nullopt;
-}
 
 // A hidden table's lost rows and values are values of the table that uses it.
 void addDamage(TableDamage& damage, const MdbTable& table, const RowDecoder& decoder) {
@@ -25,45 +11,17 @@ void addDamage(TableDamage& damage, const MdbTable& table, const RowDecoder& dec
     damage.values += table.damage().rows + decoder.damagedValues();
 }
 
-std::vector<ComplexColumnRow>
-readComplexColumns(MdbDatabase& file, const ObjectDirectory& directory, TableDamage& damage) {
-    std::vector<ComplexColumnRow> rows;
-    const ObjectRow* object = directory.findTable("MSysComplexColumns");
+std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ComplexLink& link,
+                                            TableDamage& damage) {
     TableInfo info;
-    std::unique_ptr<MdbTable> table = object ? openTable(file, *object, info) : nullptr;
-    if (!table)
-        return rows;
-    const auto name = indexOf(info.columns, "ColumnName");
-    const auto conceptual = indexOf(info.columns, "ConceptualTableID");
-    const auto flat = indexOf(info.columns, "FlatTableID");
-    if (!name || !conceptual || !flat)
-        return rows;
-    RowDecoder decoder(*table, info.columns);
-    while (table->nextRow()) {
-        const StoredValue n = decoder.value(*name);
-        const StoredValue c = decoder.value(*conceptual);
-        const StoredValue f = decoder.value(*flat);
-        if (n.kind == StoredValue::Kind::Text && c.kind == StoredValue::Kind::Integer &&
-            f.kind == StoredValue::Kind::Integer)
-            rows.push_back({std::string(n.bytes), static_cast<std::int32_t>(c.integer),
-                            static_cast<std::int32_t>(f.integer)});
-    }
-    addDamage(damage, *table, decoder);
-    return rows;
-}
-
-std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ObjectRow& flatObject,
-                                            const std::string& column, TableDamage& damage) {
-    TableInfo info;
-    std::unique_ptr<MdbTable> table = openTable(file, flatObject, info);
+    std::unique_ptr<MdbTable> table = openTable(file, *link.flatTable, info);
     if (!table)
         return nullptr;
-    // The flat table links back through "_<column>"; its other columns hold
-    // the value (FileName for attachments).
-    const auto key = indexOf(info.columns, "_" + column);
+    const auto key = columnIndexOf(info.columns, link.keyColumn);
     if (!key)
         return nullptr;
-    std::optional<std::size_t> value = indexOf(info.columns, "FileName");
+    // The value: FileName for attachments, else the one column left.
+    std::optional<std::size_t> value = columnIndexOf(info.columns, "FileName");
     for (std::size_t i = 0; !value && i < info.columns.size(); ++i)
         if (i != *key && !info.columns[i].autoNumber)
             value = i;
@@ -86,7 +44,89 @@ std::unique_ptr<ComplexSummaries> summarise(MdbDatabase& file, const ObjectRow& 
     return summaries;
 }
 
+// Access names ignore case: the type table's "Value" is the flat table's "value".
+std::string folded(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
+std::set<std::string> columnNamesOf(MdbDatabase& file, const ObjectRow* object) {
+    std::set<std::string> names;
+    TableInfo info;
+    if (object && openTable(file, *object, info))
+        for (const ColumnInfo& column : info.columns)
+            names.insert(folded(column.name));
+    return names;
+}
+
 } // namespace
+
+std::optional<std::size_t> columnIndexOf(const std::vector<ColumnInfo>& columns,
+                                         const std::string& name) {
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].name == name)
+            return i;
+    return std::nullopt;
+}
+
+std::vector<ComplexColumnRow>
+readComplexColumns(MdbDatabase& file, const ObjectDirectory& directory, TableDamage& damage) {
+    std::vector<ComplexColumnRow> rows;
+    const ObjectRow* object = directory.findTable("MSysComplexColumns");
+    TableInfo info;
+    std::unique_ptr<MdbTable> table = object ? openTable(file, *object, info) : nullptr;
+    if (!table)
+        return rows;
+    const auto name = columnIndexOf(info.columns, "ColumnName");
+    const auto conceptual = columnIndexOf(info.columns, "ConceptualTableID");
+    const auto flat = columnIndexOf(info.columns, "FlatTableID");
+    const auto type = columnIndexOf(info.columns, "ComplexTypeObjectID");
+    if (!name || !conceptual || !flat)
+        return rows;
+    RowDecoder decoder(*table, info.columns);
+    while (table->nextRow()) {
+        const StoredValue n = decoder.value(*name);
+        const StoredValue c = decoder.value(*conceptual);
+        const StoredValue f = decoder.value(*flat);
+        const StoredValue t = type ? decoder.value(*type) : StoredValue::null();
+        if (n.kind == StoredValue::Kind::Text && c.kind == StoredValue::Kind::Integer &&
+            f.kind == StoredValue::Kind::Integer)
+            rows.push_back(
+                {std::string(n.bytes), static_cast<std::int32_t>(c.integer),
+                 static_cast<std::int32_t>(f.integer),
+                 t.kind == StoredValue::Kind::Integer ? static_cast<std::int32_t>(t.integer) : 0});
+    }
+    addDamage(damage, *table, decoder);
+    return rows;
+}
+
+std::optional<ComplexLink> findComplexLink(MdbDatabase& file, const ObjectDirectory& directory,
+                                           const std::vector<ComplexColumnRow>& complexColumns,
+                                           const TableInfo& table, std::size_t column) {
+    const std::string& name = table.columns[column].name;
+    for (const ComplexColumnRow& row : complexColumns) {
+        if (row.columnName != name || row.conceptualTableId != table.id)
+            continue;
+        ComplexLink link;
+        link.flatTable = directory.findById(row.flatTableId);
+        TableInfo flat;
+        if (!link.flatTable || !openTable(file, *link.flatTable, flat))
+            return std::nullopt;
+        const std::set<std::string> valueColumns =
+            columnNamesOf(file, directory.findById(row.typeTableId));
+        for (const ColumnInfo& c : flat.columns)
+            if (!c.autoNumber && !valueColumns.contains(folded(c.name)) &&
+                (c.type == ColumnType::Long || c.type == ColumnType::Integer))
+                link.keyColumn = c.name;
+        // Without its value type the flat table names the key as it was made.
+        if (valueColumns.empty() || link.keyColumn.empty())
+            link.keyColumn = "_" + name;
+        return link;
+    }
+    return std::nullopt;
+}
 
 std::vector<std::unique_ptr<ComplexSummaries>>
 loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory, const TableInfo& table,
@@ -101,13 +141,8 @@ loadComplexSummaries(MdbDatabase& file, const ObjectDirectory& directory, const 
             complexColumns = readComplexColumns(file, directory, damage);
             loaded = true;
         }
-        for (const ComplexColumnRow& row : complexColumns) {
-            if (row.columnName != table.columns[i].name || row.conceptualTableId != table.id)
-                continue;
-            if (const ObjectRow* flat = directory.findById(row.flatTableId))
-                result[i] = summarise(file, *flat, row.columnName, damage);
-            break;
-        }
+        if (const auto link = findComplexLink(file, directory, complexColumns, table, i))
+            result[i] = summarise(file, *link, damage);
     }
     return result;
 }

@@ -5,12 +5,14 @@
 //
 //   quarix-reader catalogue <absolute path>
 //   quarix-reader table <absolute path> <table name>
+//   quarix-reader attachments <absolute path> <table name> <field name>
 //
 // Options before the command: --memory-limit=<bytes> (address space);
 // --password-on-stdin: the credentials of a locked file (Credentials.h)
 // arrive on standard input, never in the arguments or environment.
 
 #include "engine/crypto/CoreDumps.h"
+#include "engine/reader/AttachmentRows.h"
 #include "engine/reader/ComplexColumns.h"
 #include "engine/reader/FileLock.h"
 #include "engine/reader/FileUnlock.h"
@@ -107,6 +109,14 @@ void writeTable(const std::string& path, const std::string& name, Credentials cr
     out.end(rows, damage);
 }
 
+void writeAttachmentList(const std::string& path, const std::string& name, const std::string& field,
+                         Credentials credentials, FrameOutput& out) {
+    std::unique_ptr<MdbDatabase> holder;
+    MdbDatabase& file = openFile(path, std::move(credentials), holder);
+    const ObjectDirectory directory = ObjectDirectory::read(file, path);
+    writeAttachments(file, directory, path, name, field, out);
+}
+
 // Everything standard input holds, up to a bound no password comes near.
 Credentials credentialsFromInput() {
     Secret input = Secret::zeros(64 * 1024);
@@ -124,7 +134,7 @@ Credentials credentialsFromInput() {
 
 int usage() {
     std::fputs("usage: quarix-reader [--memory-limit=BYTES] [--password-on-stdin] "
-               "catalogue PATH | table PATH TABLE\n",
+               "catalogue PATH | table PATH TABLE | attachments PATH TABLE FIELD\n",
                stderr);
     return 64;
 }
@@ -154,15 +164,18 @@ int main(int argc, char** argv) {
     }
     const bool catalogue = args.size() == 2 && args[0] == "catalogue";
     const bool table = args.size() == 3 && args[0] == "table";
-    if (!catalogue && !table)
+    const bool attachments = args.size() == 4 && args[0] == "attachments";
+    if (!catalogue && !table && !attachments)
         return usage();
 
     FrameOutput out(STDOUT_FILENO);
     try {
         if (catalogue)
             writeCatalogue(args[1], std::move(credentials), out);
-        else
+        else if (table)
             writeTable(args[1], args[2], std::move(credentials), out);
+        else
+            writeAttachmentList(args[1], args[2], args[3], std::move(credentials), out);
     } catch (const EngineError& e) {
         out.error(e.number(), e.description());
     } catch (const LongValueTooLarge&) {

@@ -1,5 +1,6 @@
 #include "engine/reader/ObjectDirectory.h"
 
+#include "engine/reader/ConnectString.h"
 #include "engine/reader/PropertyBlob.h"
 #include "engine/reader/ReaderErrors.h"
 #include "engine/reader/RowDecoder.h"
@@ -29,6 +30,27 @@ std::optional<std::size_t> columnIndex(const MdbTable& table, const char* name) 
 
 std::int32_t integerOf(const StoredValue& v) {
     return v.kind == StoredValue::Kind::Integer ? static_cast<std::int32_t>(v.integer) : 0;
+}
+
+std::string textOf(RowDecoder& decoder, std::optional<std::size_t> column) {
+    if (!column)
+        return {};
+    const StoredValue v = decoder.value(*column);
+    return v.kind == StoredValue::Kind::Text ? std::string(v.bytes) : std::string();
+}
+
+// A linked table as the catalogue lists it: its columns are in its file.
+TableInfo linkedTable(const ObjectRow& row) {
+    TableInfo info;
+    info.name = row.name;
+    info.id = row.id;
+    info.flags = row.flags;
+    info.system = isSystemObject(row.name, row.flags);
+    if (row.type == linkedTableType)
+        info.link = {LinkKind::AccessFile, row.database, row.foreignName, {}};
+    else
+        info.link = {LinkKind::Odbc, {}, row.foreignName, withoutPassword(row.connect)};
+    return info;
 }
 
 QueryKind queryKind(std::int32_t flags) {
@@ -73,6 +95,9 @@ ObjectDirectory ObjectDirectory::read(MdbDatabase& file, const std::string& path
     const auto type = columnIndex(*table, "Type");
     const auto flags = columnIndex(*table, "Flags");
     const auto properties = columnIndex(*table, "LvProp");
+    const auto database = columnIndex(*table, "Database");
+    const auto connect = columnIndex(*table, "Connect");
+    const auto foreignName = columnIndex(*table, "ForeignName");
     if (!id || !name || !type || !flags)
         throw reader_errors::unrecognizedFormatError(path);
 
@@ -92,6 +117,9 @@ ObjectDirectory ObjectDirectory::read(MdbDatabase& file, const std::string& path
             if (p.kind == StoredValue::Kind::Blob)
                 row.properties = std::string(p.bytes);
         }
+        row.database = textOf(decoder, database);
+        row.connect = textOf(decoder, connect);
+        row.foreignName = textOf(decoder, foreignName);
         directory.rows_.push_back(std::move(row));
     }
     // A row missing from the list would be an object missing from the file.
@@ -158,6 +186,8 @@ Catalogue buildCatalogue(MdbDatabase& file, const ObjectDirectory& directory) {
             break;
         case odbcLinkedTableType:
         case linkedTableType:
+            catalogue.tables.push_back(linkedTable(row));
+            break;
         case macroType:
         case moduleType:
             catalogue.others.push_back({row.name, row.type, row.flags});

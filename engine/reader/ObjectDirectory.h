@@ -16,6 +16,9 @@ struct ObjectRow {
     std::int32_t type = 0;
     std::int32_t flags = 0;
     std::string properties; // LvProp
+    std::string database;   // a linked table's file, as Access stored it
+    std::string connect;    // a linked table's connect string
+    std::string foreignName;
 };
 
 // MSysObjects read as a plain table (libmdb's own catalogue parser hangs on

@@ -20,6 +20,10 @@ void writeTableInfo(ByteWriter& out, const TableInfo& table) {
         out.i32(c.scale);
         out.u8(static_cast<std::uint8_t>((c.autoNumber ? 1 : 0) | (c.calculated ? 2 : 0)));
     }
+    out.u8(static_cast<std::uint8_t>(table.link.kind));
+    out.bytes(table.link.database);
+    out.bytes(table.link.foreignName);
+    out.bytes(table.link.connect);
 }
 
 TableInfo readTableInfo(ByteReader& in) {
@@ -45,6 +49,13 @@ TableInfo readTableInfo(ByteReader& in) {
         c.calculated = (flags & 2) != 0;
         table.columns.push_back(std::move(c));
     }
+    const std::uint8_t link = in.u8();
+    if (link > static_cast<std::uint8_t>(LinkKind::Odbc))
+        throw MalformedFrame("unknown link kind");
+    table.link.kind = static_cast<LinkKind>(link);
+    table.link.database = in.text();
+    table.link.foreignName = in.text();
+    table.link.connect = in.text();
     return table;
 }
 

@@ -280,4 +280,48 @@ TEST(QuarixCli, WritesTheWindowsWorkbook) {
     fs::remove_all(dir);
 }
 
+TEST(QuarixCli, ListsAndWritesAttachmentsWithoutReplacingFiles) {
+    const fs::path dir = quarix::test::scratchDir("cli-attachments");
+    const QStringList list = {
+        QStringLiteral("attachments"), data("real/complexDataTestV2010.accdb"),
+        QStringLiteral("Table1"),      QStringLiteral("attach-data"),
+        QStringLiteral("--format"),    QStringLiteral("csv")};
+    CliRun all = cli(list);
+    EXPECT_EQ(all.exitCode, 0) << all.err.toStdString();
+    EXPECT_EQ(lines(all.out), (QStringList{QStringLiteral("Row,FileName,Size"),
+                                           QStringLiteral("2,test_data.txt,38"),
+                                           QStringLiteral("2,test_data2.txt,43"),
+                                           QStringLiteral("4,test_data2.txt,43")}));
+
+    const QString out = QString::fromStdString((dir / "files").string());
+    const QStringList write =
+        list + QStringList{QStringLiteral("--where"), QStringLiteral("[id] = 'row2'"),
+                           QStringLiteral("--output-dir"), out};
+    CliRun first = cli(write);
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_EQ(lines(first.out).size(), 3);
+    QFile file(QString::fromStdString((dir / "files" / "2" / "test_data2.txt").string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("this is some more test data for attachment."));
+
+    CliRun again = cli(write);
+    EXPECT_EQ(again.exitCode, 5);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("not replaced"))) << again.err.toStdString();
+    fs::remove_all(dir);
+}
+
+TEST(QuarixCli, LinkedTablesAreListedAndAnOdbcOneSaysWhyItCannotBeRead) {
+    CliRun tables = cli({QStringLiteral("tables"), data("real/linkerTestV2007.accdb"),
+                         QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(lines(tables.out), (QStringList{QStringLiteral("Name"), QStringLiteral("Table1"),
+                                              QStringLiteral("Table2")}));
+    CliRun dump = cli(
+        {QStringLiteral("dump"), data("real/odbcLinkerTestV2007.accdb"), QStringLiteral("Ordrar")});
+    EXPECT_EQ(dump.exitCode, 3);
+    EXPECT_TRUE(dump.err.startsWith(QStringLiteral("quarix-cli: error 3151: ODBC--connection to "
+                                                   "'DSN=Magnapinna;")))
+        << dump.err.toStdString();
+    EXPECT_FALSE(dump.err.contains(QStringLiteral("DummyPassword")));
+}
+
 } // namespace

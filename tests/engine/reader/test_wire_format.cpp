@@ -13,11 +13,14 @@ using namespace quarix::engine;
 TEST(WireFormat, CatalogueSurvivesTheRoundTrip) {
     Catalogue catalogue;
     catalogue.format = FileFormat::Ace;
-    TableInfo table{"Order Details", 42, 0, false, 600, {}};
+    TableInfo table{"Order Details", 42, 0, false, 600, {}, {}};
     table.columns.push_back({"Price", ColumnType::Decimal, 17, 18, 4, false, false});
     table.columns.push_back({"ID", ColumnType::Long, 4, 0, 0, true, false});
     table.columns.push_back({"Total", ColumnType::Double, 8, 0, 0, false, true});
     catalogue.tables.push_back(table);
+    TableInfo linked{"Remote", -7, 0, false, 0, {}, {}};
+    linked.link = {LinkKind::AccessFile, "Z:\\data\\b.accdb", "Orders", {}};
+    catalogue.tables.push_back(linked);
     catalogue.queries.push_back({"Big Spenders", 7, 0x80, QueryKind::Union});
     catalogue.forms.push_back({"Main", -32768, 0});
     catalogue.others.push_back({"Linked", 6, 0});
@@ -29,7 +32,10 @@ TEST(WireFormat, CatalogueSurvivesTheRoundTrip) {
     wire::ByteReader in(buffer);
     const Catalogue back = wire::readCatalogue(in);
     EXPECT_TRUE(in.atEnd());
-    ASSERT_EQ(back.tables.size(), 1u);
+    ASSERT_EQ(back.tables.size(), 2u);
+    EXPECT_EQ(back.tables[1].link.kind, LinkKind::AccessFile);
+    EXPECT_EQ(back.tables[1].link.database, "Z:\\data\\b.accdb");
+    EXPECT_EQ(back.tables[1].link.foreignName, "Orders");
     EXPECT_EQ(back.format, FileFormat::Ace);
     EXPECT_EQ(back.tables[0].name, "Order Details");
     EXPECT_EQ(back.tables[0].rowEstimate, 600u);

@@ -1,0 +1,93 @@
+#include "session/AttachmentFolder.h"
+#include "tests/support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using quarix::session::safeAttachmentName;
+using quarix::session::writeAttachment;
+
+namespace {
+
+std::string contentOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+QString qt(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+class SafeName : public testing::TestWithParam<std::pair<std::string, const char*>> {};
+
+TEST_P(SafeName, StaysInsideItsFolder) {
+    EXPECT_EQ(safeAttachmentName(GetParam().first), QString::fromUtf8(GetParam().second));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredNames, SafeName,
+    testing::Values(std::pair<std::string, const char*>{"report.pdf", "report.pdf"},
+                    std::pair<std::string, const char*>{"Müller 2024.xlsx", "Müller 2024.xlsx"},
+                    std::pair<std::string, const char*>{"../../etc/passwd", "_.._.._etc_passwd"},
+                    std::pair<std::string, const char*>{"/etc/passwd", "_etc_passwd"},
+                    std::pair<std::string, const char*>{"..", "_.."},
+                    std::pair<std::string, const char*>{".", "_."},
+                    std::pair<std::string, const char*>{".bashrc", "_.bashrc"},
+                    std::pair<std::string, const char*>{"C:\\Windows\\win.ini",
+                                                        "C:_Windows_win.ini"},
+                    std::pair<std::string, const char*>{std::string("a\0b.txt", 7), "a_b.txt"},
+                    std::pair<std::string, const char*>{"line\nbreak", "line_break"},
+                    std::pair<std::string, const char*>{"", "attachment"}));
+
+TEST(SafeName, ALongNameIsShortenedKeepingItsExtension) {
+    const QString name = safeAttachmentName(std::string(400, 'x') + ".docx");
+    EXPECT_LE(name.toUtf8().size(), 255);
+    EXPECT_TRUE(name.endsWith(QStringLiteral("x.docx")));
+    EXPECT_LE(safeAttachmentName(std::string(300, 'x')).toUtf8().size(), 255);
+}
+
+TEST(WriteAttachment, WritesTheExactBytesAndNeverReplacesAFile) {
+    const fs::path dir = quarix::test::scratchDir("attachment-write");
+    const std::string bytes("\x00\x01binary\xff", 9);
+    auto written = writeAttachment(qt(dir / "out"), QStringLiteral("2"), "../a.bin", bytes);
+    EXPECT_TRUE(written.error.isEmpty()) << written.error.toStdString();
+    EXPECT_EQ(written.path, qt(dir / "out" / "2" / "_.._a.bin"));
+    EXPECT_EQ(contentOf(dir / "out" / "2" / "_.._a.bin"), bytes);
+
+    written = writeAttachment(qt(dir / "out"), QStringLiteral("2"), "../a.bin", "other");
+    EXPECT_TRUE(written.error.contains(QStringLiteral("not replaced")));
+    EXPECT_EQ(contentOf(dir / "out" / "2" / "_.._a.bin"), bytes);
+
+    written = writeAttachment(qt(dir / "private"), {}, "p.txt", "secret", true);
+    ASSERT_TRUE(written.error.isEmpty());
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "private" / "p.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    fs::remove_all(dir);
+}
+
+TEST(WriteAttachment, LinksInsideTheFolderAreNotFollowed) {
+    const fs::path dir = quarix::test::scratchDir("attachment-links");
+    fs::create_directories(dir / "out");
+    fs::create_directories(dir / "elsewhere");
+    fs::create_directory_symlink(dir / "elsewhere", dir / "out" / "3");
+    fs::create_directories(dir / "out" / "4");
+    fs::create_symlink(dir / "elsewhere" / "target.txt", dir / "out" / "4" / "f.txt");
+
+    EXPECT_FALSE(
+        writeAttachment(qt(dir / "out"), QStringLiteral("3"), "f.txt", "x").error.isEmpty());
+    EXPECT_FALSE(
+        writeAttachment(qt(dir / "out"), QStringLiteral("4"), "f.txt", "x").error.isEmpty());
+    EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+    fs::remove_all(dir);
+}
+
+} // namespace
