@@ -281,3 +281,28 @@ TEST(QuarixCli, WritesTheWindowsWorkbook) {
 }
 
 } // namespace
+
+TEST(QuarixCli, ParameterQueriesTakeTheirValuesFromParam) {
+    const QStringList search = {QStringLiteral("search"),         data("shop.mdb"),
+                                QStringLiteral("City Parameter"), QStringLiteral("--where"),
+                                QStringLiteral("Age >= 40"),      QStringLiteral("--count")};
+    CliRun answered =
+        cli(search + QStringList{QStringLiteral("--param"), QStringLiteral("which city=London")});
+    EXPECT_EQ(answered.exitCode, 0);
+    EXPECT_EQ(answered.out, QStringLiteral("12\n"));
+
+    CliRun missing = cli(search);
+    EXPECT_EQ(missing.exitCode, 4);
+    EXPECT_TRUE(missing.err.startsWith(
+        QStringLiteral("quarix-cli: error 3061: Too few parameters. Expected 1.")));
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("\"Which City\"")));
+
+    CliRun dump = cli({QStringLiteral("dump"), data("shop.accdb"), QStringLiteral("City Parameter"),
+                       QStringLiteral("--count"), QStringLiteral("--param"),
+                       QStringLiteral("Which City=London")});
+    EXPECT_EQ(dump.out, QStringLiteral("22\n"));
+
+    CliRun badSyntax =
+        cli(search + QStringList{QStringLiteral("--param"), QStringLiteral("London")});
+    EXPECT_EQ(badSyntax.exitCode, 2);
+}
