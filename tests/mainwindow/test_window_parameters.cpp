@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "tests/support/LongParameterCopy.h"
 
 namespace {
 
@@ -71,6 +72,24 @@ TEST_F(ParameterWindowTest, AReplayAsksAgain) {
     EXPECT_EQ(prompts().size(), 2u);
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(dataRows(), 0);
+}
+
+TEST_F(ParameterWindowTest, AValueTheTypeRefusesIsSaidAndAskedAgain) {
+    REQUIRE_ENGINE();
+    const QString path = copyOf("shop.mdb") + QStringLiteral(".long.mdb");
+    quarix::test::writeLongParameterCopy(quarix::test::dataFile("shop.mdb"), path.toStdString());
+    openThroughDialog(path);
+    choose(QStringLiteral("City Parameter"), QStringLiteral("City"), QStringLiteral("Contains"),
+           QStringLiteral("o"));
+    ParameterPrompt::queueAnswer(QStringLiteral("London"));
+    ParameterPrompt::queueAnswer(QStringLiteral("7"));
+    search();
+    EXPECT_EQ(prompts().size(), 2u);
+    // The refusal, then the search itself: a Long compared with text names fails as in Access.
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(messages().front().text.contains(QStringLiteral("'Which City'")));
+    EXPECT_TRUE(messages().front().text.contains(QStringLiteral("whole number")));
+    EXPECT_TRUE(messages().back().text.contains(QStringLiteral("3464")));
 }
 
 } // namespace
