@@ -225,11 +225,13 @@ struct NeedsRows {};
 // first use, saved queries are translated and used as subqueries.
 class Resolver : public sql::SchemaLookup {
 public:
-    Resolver(DatabaseState& state, CacheFile& cache, const ReadOptions& options)
-        : state_(state), cache_(&cache), options_(options) {}
+    // The saved queries it translates take their parameters' slots in parameters.
+    Resolver(DatabaseState& state, CacheFile& cache, const ReadOptions& options,
+             sql::ParameterSet& parameters)
+        : state_(state), cache_(&cache), options_(options), parameters_(parameters) {}
     // Names and types only: tables are not read, so nothing it translates can run.
-    Resolver(DatabaseState& state, const ReadOptions& options)
-        : state_(state), cache_(nullptr), options_(options) {}
+    Resolver(DatabaseState& state, const ReadOptions& options, sql::ParameterSet& parameters)
+        : state_(state), cache_(nullptr), options_(options), parameters_(parameters) {}
 
     // What the answer may lack: damaged tables read with salvage, and a
     // cache that could not be kept on disk.
@@ -245,6 +247,7 @@ public:
             throw NeedsRows{};
         std::vector<std::optional<std::string>> values;
         Statement query(cache_->db(), select);
+        bindParameters(query.get(), parameters_.values());
         while (query.step()) {
             if (sqlite3_column_type(query.get(), 0) == SQLITE_NULL) {
                 values.emplace_back();
@@ -308,7 +311,7 @@ private:
         if (resolving_.size() >= sql::kMaxSavedQueryNesting)
             throw sql::errors::tooComplex();
         resolving_.push_back(name);
-        const sql::TranslatedQuery translated = sql::translateSelect(it->sql, *this);
+        const sql::TranslatedQuery translated = sql::translateSelect(it->sql, *this, parameters_);
         resolving_.pop_back();
         sql::SchemaSource source{name, "(" + translated.sql + ")", {}};
         for (const auto& column : translated.columns)
@@ -319,6 +322,7 @@ private:
     DatabaseState& state_;
     CacheFile* cache_;
     const ReadOptions& options_;
+    sql::ParameterSet& parameters_;
     std::deque<sql::SchemaSource> sources_;
     std::vector<std::string> resolving_;
     std::vector<std::string> warnings_;
@@ -340,13 +344,15 @@ private:
 };
 
 std::shared_ptr<ResultSet> run(DatabaseState& state, const std::string& statement,
-                               const ReadOptions& options) {
+                               const ReadOptions& options, const sql::ParameterAnswers& answers) {
     const std::shared_ptr<CacheFile> cache = state.currentCache();
     std::lock_guard lock(cache->mutex());
     // A crosstab reads its data while it is translated.
     CancelGuard guard(cache->db(), options.cancel);
-    Resolver resolver(state, *cache, options);
-    const sql::TranslatedQuery translated = sql::translateSelect(statement, resolver);
+    sql::ParameterSet parameters(answers);
+    Resolver resolver(state, *cache, options, parameters);
+    const sql::TranslatedQuery translated = sql::translateSelect(statement, resolver, parameters);
+    parameters.requireAnswers();
     return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
 }
 
@@ -544,7 +550,8 @@ bool AccessDatabase::isSourceName(const std::string& text) const {
 }
 
 std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementOrName,
-                                                   const ReadOptions& callerOptions) const {
+                                                   const ReadOptions& callerOptions,
+                                                   const sql::ParameterAnswers& answers) const {
     const ReadOptions options = state_->readOptions(callerOptions);
     if (const TableInfo* listed = findTable(state_->catalogue, statementOrName)) {
         // A whole table in its own order is the cached table itself: no copy.
@@ -571,7 +578,7 @@ std::shared_ptr<ResultSet> AccessDatabase::execute(const std::string& statementO
         isSourceName(statementOrName) || !looksLikeStatement(statementOrName)
             ? "SELECT * FROM " + bracketed(statementOrName)
             : statementOrName;
-    return recovering(*state_, [&] { return run(*state_, statement, options); });
+    return recovering(*state_, [&] { return run(*state_, statement, options, answers); });
 }
 
 std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& sourceName,
@@ -601,7 +608,8 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
         return columns;
     };
     try {
-        Resolver resolver(*state_, options);
+        sql::ParameterSet parameters;
+        Resolver resolver(*state_, options, parameters);
         return columnsOf(resolver.find(sourceName));
     } catch (const NeedsRows&) {
     }
@@ -609,22 +617,56 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
         const std::shared_ptr<CacheFile> cache = state_->currentCache();
         std::lock_guard lock(cache->mutex());
         CancelGuard guard(cache->db(), options.cancel);
-        Resolver resolver(*state_, *cache, options);
+        sql::ParameterSet parameters;
+        Resolver resolver(*state_, *cache, options, parameters);
         return columnsOf(resolver.find(sourceName));
+    });
+}
+
+std::vector<sql::QueryParameter>
+AccessDatabase::parameters(const std::string& statementOrName,
+                           const ReadOptions& callerOptions) const {
+    const ReadOptions options = state_->readOptions(callerOptions);
+    if (findTable(state_->catalogue, statementOrName))
+        return {};
+    const bool named = isSourceName(statementOrName) || !looksLikeStatement(statementOrName);
+    const auto discover = [&](Resolver& resolver, sql::ParameterSet& parameters) {
+        if (!named)
+            sql::translateSelect(statementOrName, resolver, parameters);
+        else if (!resolver.find(statementOrName))
+            throw sql::errors::missingSource(statementOrName);
+        return parameters.parameters();
+    };
+    try {
+        sql::ParameterSet parameters;
+        Resolver resolver(*state_, options, parameters);
+        return discover(resolver, parameters);
+    } catch (const NeedsRows&) {
+    }
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        CancelGuard guard(cache->db(), options.cancel);
+        sql::ParameterSet parameters;
+        Resolver resolver(*state_, *cache, options, parameters);
+        return discover(resolver, parameters);
     });
 }
 
 std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
                                                   const std::string& criterion,
-                                                  const ReadOptions& callerOptions) const {
+                                                  const ReadOptions& callerOptions,
+                                                  const sql::ParameterAnswers& answers) const {
     const ReadOptions options = state_->readOptions(callerOptions);
     return recovering(*state_, [&] {
         const std::shared_ptr<CacheFile> cache = state_->currentCache();
         std::lock_guard lock(cache->mutex());
         CancelGuard guard(cache->db(), options.cancel);
-        Resolver resolver(*state_, *cache, options);
+        sql::ParameterSet parameters(answers);
+        Resolver resolver(*state_, *cache, options, parameters);
         const sql::TranslatedQuery translated =
-            sql::translateFilter(sourceName, criterion, resolver);
+            sql::translateFilter(sourceName, criterion, resolver, parameters);
+        parameters.requireAnswers();
         return std::make_shared<ResultSet>(cache, translated, resolver.warnings());
     });
 }

@@ -5,6 +5,7 @@
 #include "engine/crypto/Secret.h"
 #include "engine/reader/AccessFileReader.h"
 #include "engine/reader/Catalogue.h"
+#include "engine/sql/Parameters.h"
 
 #include <cstdint>
 #include <functional>
@@ -60,8 +61,12 @@ public:
     std::string savedQuerySql(const std::string& name) const;
 
     // Runs an Access SQL statement, or opens a table or query by name.
+    // Parameters take their values from answers (bound, never put in the
+    // SQL text); 3061 "Too few parameters. Expected N." when some have no
+    // answer, 3421 when an answer does not convert to its declared type.
     std::shared_ptr<ResultSet> execute(const std::string& statementOrName,
-                                       const ReadOptions& options = {}) const;
+                                       const ReadOptions& options = {},
+                                       const sql::ParameterAnswers& answers = {}) const;
 
     // A table linked to another Access file reads from that file (see
     // linkedFilePath; 3044 when it is not there); one linked to an ODBC
@@ -69,7 +74,15 @@ public:
 
     // The rows of a table or query that meet an Access criterion.
     std::shared_ptr<ResultSet> filter(const std::string& sourceName, const std::string& criterion,
-                                      const ReadOptions& options = {}) const;
+                                      const ReadOptions& options = {},
+                                      const sql::ParameterAnswers& answers = {}) const;
+
+    // The parameters a statement, table or saved query asks for before it
+    // runs: those it declares first, in their order and with their types,
+    // then the names that are no fields, in order of appearance, with those
+    // of the saved queries it reads. Empty for a table.
+    std::vector<sql::QueryParameter> parameters(const std::string& statementOrName,
+                                                const ReadOptions& options = {}) const;
 
     // The columns of a table or saved query, without running it; 3343 for a
     // table whose definition cannot be read.

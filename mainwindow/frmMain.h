@@ -96,7 +96,9 @@ public:
     Task cmdFilter_Click();
     Task cmdClear_Click();
     Task cmdPage_Click(int index);
-    Task RunSearch();
+    // askAgain: ask for the parameters of a query (a new search, a replay);
+    // a page change or a re-sort runs with the answers of the results on screen.
+    Task RunSearch(bool askAgain = true);
     void Reset_Grid();
     void mnuautofit_Click();
     void mnuEvenwidth_Click();
@@ -194,6 +196,10 @@ private:
     void failSearch(int number, const QString& description, const QString& table);
     void hidePaging();
     void abandonRun(); // a cancelled run: empty grid, no criterion on screen
+    // Asks for each parameter of a source in turn, again after a value its
+    // type refuses, and keeps the answers in the session. False when the
+    // user cancelled.
+    quarix::session::Task<bool> askParameters(QString source);
     void showDebugSql(const QString& table, const QString& seconds);
     QString orderPart() const;
     void setSearchControlsEnabled(bool enabled);

@@ -29,6 +29,9 @@ QString readingError(const char* job, const quarix::session::JobReport& report) 
            QString::number(report.number) + QLatin1Char(' ') + report.description;
 }
 
+// Access's number for a query run without the values of its parameters.
+constexpr int kTooFewParameters = 3061;
+
 void clearBox(QComboBox* box) {
     box->clear();
     box->clearEditText();
@@ -195,7 +198,8 @@ frmMain::Task frmMain::Load_ValueList() {
     for (const std::string& warning : incomplete)
         statusBar()->showMessage(QStringLiteral("Values incomplete: ") +
                                  QString::fromStdString(warning));
-    if (report.end == JobEnd::Failed)
+    // A query that asks for parameters has no values to offer before it is searched.
+    if (report.end == JobEnd::Failed && report.number != kTooFewParameters)
         MessageBox::show(this, readingError("LOAD VALUES", report));
     if (report.end != JobEnd::Done)
         co_return;

@@ -52,7 +52,7 @@ frmMain::Task frmMain::MSFlexGrid1_HeaderClick(int column) {
     }
     if (sort.rerun) {
         searchState.SearchMode = search::SearchState::Rerun;
-        co_await RunSearch();
+        co_await RunSearch(false);
     }
 }
 
@@ -62,6 +62,8 @@ frmMain::Task frmMain::sortThroughEngine() {
     request.field = CmbField->currentText();
     request.criterion = searchState.CurrentWhere;
     request.sortClause = searchState.SortClause;
+    if (session_.answeredSource == request.table)
+        request.answers = session_.parameterAnswers;
     const quarix::session::DatabaseHandle database = session_.database();
     std::shared_ptr<quarix::engine::ResultSet> sorted;
     const JobReport report = co_await quarix::session::runJob(

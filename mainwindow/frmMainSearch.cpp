@@ -66,7 +66,7 @@ frmMain::Task frmMain::cmdPage_Click(int index) {
     const search::Paging paging{searchState.ResultCount, settings.maxResultsWhole()};
     const long page = searchState.page();
     searchState.CurrentPage = index == 0 ? paging.previous(page) : paging.next(page);
-    co_await RunSearch();
+    co_await RunSearch(false);
 }
 
 QString frmMain::orderPart() const {
@@ -78,12 +78,23 @@ QString frmMain::orderPart() const {
     return QStringLiteral(" ORDER BY ") + order;
 }
 
-frmMain::Task frmMain::RunSearch() {
+frmMain::Task frmMain::RunSearch(bool askAgain) {
     if (!worker_->idle())
         co_return;
     if (cancelledAction_) {
         abandonRun(); // the user stopped what led here
         co_return;
+    }
+    // A filter narrows the results on screen: it keeps their answers.
+    const QString source = cmbTable->currentText();
+    const bool narrowing = searchState.SearchMode == search::SearchState::Filter ||
+                           searchState.SearchMode == search::SearchState::UndoFilter;
+    if (askAgain && !(narrowing && session_.answeredSource == source)) {
+        const bool answered = co_await askParameters(source);
+        if (!answered) {
+            abandonRun(); // cancelled: no error, nothing of the run on screen
+            co_return;
+        }
     }
     QElapsedTimer clock;
     clock.start();
@@ -96,8 +107,10 @@ frmMain::Task frmMain::RunSearch() {
     const QString table = cmbTable->currentText();
     const QString field = CmbField->currentText();
     const int pageSize = settings.maxResultsWhole();
-    const quarix::session::PlannedRun run = quarix::session::planSearch(
+    quarix::session::PlannedRun run = quarix::session::planSearch(
         searchState, {currentCriteria(), txtSearch->text(), settings.SQLMode}, PagedMode, pageSize);
+    if (session_.answeredSource == table)
+        run.request.answers = session_.parameterAnswers;
     if (run.built.refusal) {
         hidePaging(); // the grid is empty: there is no page to turn
         MessageBox::show(this, run.built.refusal->message, run.built.refusal->title,

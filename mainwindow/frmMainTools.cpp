@@ -65,7 +65,9 @@ frmMain::Task frmMain::mnuExcel_Click() {
     connect(&progress, &QProgressDialog::canceled, worker_, &session::DatabaseWorker::cancel);
 
     const session::DatabaseHandle database = session_.database();
-    const session::SearchRequest request = session::exportRequest(choice);
+    session::SearchRequest request = session::exportRequest(choice);
+    if (session_.answeredSource == request.table)
+        request.answers = session_.parameterAnswers;
     session::WorkbookResult written;
     const session::JobReport report =
         co_await session::runJob(*worker_, this, [&](const engine::ReadOptions& options) {

@@ -26,8 +26,9 @@ SearchResults runSearch(const engine::AccessDatabase& db, const SearchRequest& r
     SearchResults results;
     results.result =
         runsStatement(request)
-            ? db.execute(searchStatement(request).toStdString(), options)
-            : db.filter(request.table.toStdString(), request.criterion.toStdString(), options);
+            ? db.execute(searchStatement(request).toStdString(), options, request.answers)
+            : db.filter(request.table.toStdString(), request.criterion.toStdString(), options,
+                        request.answers);
     results.resultCount = static_cast<long>(results.result->rowCount());
     if (request.paged) {
         const search::Paging paging{results.resultCount, request.pageSize};

@@ -11,13 +11,14 @@ namespace quarix::session {
 
 // What one search run reads.
 struct SearchRequest {
-    QString table;      // the table or saved query
-    QString field;      // the field searched: a paged search's default order
-    QString criterion;  // what follows WHERE, filters joined
-    QString sortClause; // ORDER BY chosen by the user; may be empty
-    bool paged = false; // one page of the ordered statement, else every row
-    long page = 0;      // 0-based
-    int pageSize = 0;   // rows a page; 0: one page of everything
+    QString table;                         // the table or saved query
+    QString field;                         // the field searched: a paged search's default order
+    QString criterion;                     // what follows WHERE, filters joined
+    QString sortClause;                    // ORDER BY chosen by the user; may be empty
+    bool paged = false;                    // one page of the ordered statement, else every row
+    long page = 0;                         // 0-based
+    int pageSize = 0;                      // rows a page; 0: one page of everything
+    engine::sql::ParameterAnswers answers; // the values of the source's parameters
 };
 
 // The rows a run found.

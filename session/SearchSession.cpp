@@ -3,6 +3,8 @@
 namespace quarix::session {
 
 void SearchSession::databaseOpened(const QString& path, bool withPassword) {
+    parameterAnswers = {};
+    answeredSource.clear();
     if (!passwordKeptFor_.isEmpty() && passwordKeptFor_ != path) {
         engine::AccessDatabase::forget(passwordKeptFor_.toStdString());
         passwordKeptFor_.clear();

@@ -17,6 +17,10 @@ public:
     QString databasePath;
     bool pagedMode = false;
     search::SearchState state;
+    // The answers to the parameters of the query whose results are on
+    // screen: page changes, sorts, filters and the export run with them.
+    engine::sql::ParameterAnswers parameterAnswers;
+    QString answeredSource; // the query they answer; empty when none
 
     // What a job needs to open the database.
     DatabaseHandle database() const { return DatabaseHandle(databasePath); }

@@ -165,6 +165,38 @@ std::optional<QString> searchCriterion(Context& ctx, int& exitCode) {
     return criterion;
 }
 
+// The answers to the parameters of the request's source, from --param. A
+// value its declared type refuses is a usage error; a parameter without a
+// value fails as Access fails, naming what is missing.
+std::optional<engine::sql::ParameterAnswers>
+parameterAnswers(Context& ctx, const AccessDatabase& db, const QString& source, int& exitCode) {
+    engine::sql::ParameterAnswers answers;
+    for (const auto& [name, value] : ctx.options.params)
+        answers.set(name, value);
+    std::vector<std::string> missing;
+    for (const auto& parameter : db.parameters(source.toStdString(), ctx.read)) {
+        const std::string* answer = answers.find(parameter.name);
+        if (!answer) {
+            missing.push_back(parameter.name);
+        } else if (!engine::sql::convertAnswer(parameter.type, *answer)) {
+            ctx.err << "quarix-cli: "
+                    << engine::sql::invalidAnswerMessage(parameter.name, parameter.type) << "\n";
+            exitCode = UsageError;
+            return std::nullopt;
+        }
+    }
+    if (!missing.empty()) {
+        ctx.err << "quarix-cli: error 3061: Too few parameters. Expected " << missing.size()
+                << ".\nGive each with --param \"NAME=VALUE\":";
+        for (const std::string& name : missing)
+            ctx.err << " \"" << name << "\"";
+        ctx.err << "\n";
+        exitCode = QueryError;
+        return std::nullopt;
+    }
+    return answers;
+}
+
 // Prints what a request found: the count, or the rows of its page.
 int printResults(Context& ctx, const AccessDatabase& db, const session::SearchRequest& request,
                  Format format) {
@@ -195,6 +227,10 @@ int runSearch(Context& ctx, const AccessDatabase& db) {
     request.paged = catalogue::isPagedDatabase(qt(a[0]), ctx.options.page.has_value());
     request.page = ctx.options.page.value_or(1) - 1;
     request.pageSize = ctx.options.page ? static_cast<int>(ctx.options.pageSize) : 0;
+    auto answers = parameterAnswers(ctx, db, request.table, exitCode);
+    if (!answers)
+        return exitCode;
+    request.answers = std::move(*answers);
     if (!ctx.options.xlsx.empty())
         return writeWorkbook(ctx, db, request);
     return printResults(ctx, db, request, ctx.format);
@@ -205,6 +241,11 @@ int dump(Context& ctx, const AccessDatabase& db) {
     request.table = qt(ctx.options.arguments[1]);
     request.criterion = qt(ctx.options.where);
     request.sortClause = qt(ctx.options.order);
+    int exitCode = Success;
+    auto answers = parameterAnswers(ctx, db, request.table, exitCode);
+    if (!answers)
+        return exitCode;
+    request.answers = std::move(*answers);
     if (!ctx.options.xlsx.empty()) {
         const int code = writeWorkbook(ctx, db, request);
         return code == NoRows ? Success : code;

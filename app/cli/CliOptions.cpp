@@ -27,12 +27,14 @@ const std::map<std::string, std::string> commandHelp = {
      "  --where CRITERION   a typed Access SQL criterion instead of FIELD OPERATOR VALUE\n"
      "  --and CRITERION     a further filter (may be repeated)\n"
      "  --order ORDER       ORDER BY list, e.g. \"[Name] DESC\" (default: the field ascending)\n"
+     "  --param NAME=VALUE  the value of a query's parameter, NAME as Access's prompt\n"
+     "                      shows it (may be repeated; an empty VALUE is Null)\n"
      "  --page N            show page N (from 1) of --page-size M rows (default 50)\n"
      "  --count             print only the number of matching rows\n"
      "  --format table|csv|json|jsonl, --output FILE\n"
      "  --xlsx FILE         write the rows as a spreadsheet workbook instead\n"},
     {"dump", "Usage: quarix-cli dump FILE NAME [--where CRITERION] [--order ORDER] [--count] "
-             "[--xlsx FILE]\n"
+             "[--param NAME=VALUE]... [--xlsx FILE]\n"
              "Prints every row of a table or saved query as CSV (or writes a workbook).\n"},
     {"attachments",
      "Usage: quarix-cli attachments FILE TABLE FIELD [--where CRITERION] [--output-dir DIR]\n"
@@ -59,6 +61,9 @@ const char programHelp[] =
     "\n"
     "Every command takes --format table|csv|json|jsonl (table on a terminal,\n"
     "CSV otherwise), --output FILE and --help. quarix-cli --version prints the version.\n"
+    "\n"
+    "A query with parameters takes each value with --param \"NAME=VALUE\"\n"
+    "(search and dump); a missing one fails with error 3061.\n"
     "\n"
     "A damaged table fails with error 3343 saying what could not be read;\n"
     "--salvage gives the rows that could be read, with that warning on\n"
@@ -131,7 +136,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             o.count = true;
         } else if (a == "--where" || a == "--and" || a == "--order" || a == "--output" ||
                    a == "--xlsx" || a == "--format" || a == "--max" || a == "--page" ||
-                   a == "--page-size" || a == "--output-dir") {
+                   a == "--page-size" || a == "--output-dir" || a == "--param") {
             auto v = value(a);
             if (!v)
                 return fail(a + " needs a value");
@@ -141,7 +146,12 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 o.filters.push_back(*v);
             else if (a == "--order")
                 o.order = *v;
-            else if (a == "--output")
+            else if (a == "--param") {
+                const auto equals = v->find('=');
+                if (equals == std::string::npos || equals == 0)
+                    return fail("--param needs NAME=VALUE, got '" + *v + "'");
+                o.params.emplace_back(v->substr(0, equals), v->substr(equals + 1));
+            } else if (a == "--output")
                 o.output = *v;
             else if (a == "--xlsx")
                 o.xlsx = *v;

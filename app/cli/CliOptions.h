@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarix::cli {
@@ -17,7 +18,9 @@ struct CliOptions {
     std::string where;                  // a typed criterion (SQL mode)
     std::vector<std::string> filters;   // --and: stacked filters
     std::string order;                  // --order
-    std::optional<long> page;           // 1-based
+    // --param "NAME=VALUE": the answers to a query's parameters, in order
+    std::vector<std::pair<std::string, std::string>> params;
+    std::optional<long> page; // 1-based
     long pageSize = 50;
     bool count = false;
     bool passwordStdin = false;   // the password is the first line of standard input

@@ -91,7 +91,7 @@ ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, const sql::TranslatedQuer
         holdKeys(keys.table);
         return;
     }
-    held_ = cache_->results().rows(query.sql);
+    held_ = cache_->results().rows(query);
     table_ = held_->name();
     rows_ = held_->rows();
     fetchSql_ = "SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2";
@@ -132,6 +132,7 @@ void ResultSet::fetchChunk(std::int64_t first) {
         if (!query_.keysSql.empty() && held_->rows() < std::min(first + chunkRows, rows_))
             holdKeys(cache_->results().keys(query_, true).table);
         Statement q(cache_->db(), fetchSql_);
+        bindParameters(q.get(), query_.parameters);
         sqlite3_bind_int64(q.get(), 1, first + 1);
         sqlite3_bind_int64(q.get(), 2, first + chunkRows);
         const int n = sqlite3_column_count(q.get());

@@ -4,6 +4,8 @@
 #include "engine/cache/CacheErrors.h"
 #include "engine/sql/Translator.h"
 
+#include <cstdio>
+
 namespace quarix::engine {
 
 void throwSqliteError(sqlite3* db, const std::string& context) {
@@ -80,6 +82,55 @@ std::string quoteIdentifier(const std::string& name) {
     }
     out += '"';
     return out;
+}
+
+void bindParameters(sqlite3_stmt* stmt, const std::vector<sql::BoundValue>& values) {
+    const int slots = sqlite3_bind_parameter_count(stmt);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int slot = sql::ParameterSet::kFirstParameterSlot + static_cast<int>(i);
+        if (slot > slots)
+            break;
+        const sql::BoundValue& v = values[i];
+        switch (v.kind) {
+        case sql::BoundValue::Kind::Null:
+            sqlite3_bind_null(stmt, slot);
+            break;
+        case sql::BoundValue::Kind::Integer:
+            sqlite3_bind_int64(stmt, slot, v.integer);
+            break;
+        case sql::BoundValue::Kind::Real:
+            sqlite3_bind_double(stmt, slot, v.real);
+            break;
+        case sql::BoundValue::Kind::Text:
+            sqlite3_bind_text(stmt, slot, v.text.data(), static_cast<int>(v.text.size()),
+                              SQLITE_TRANSIENT);
+            break;
+        }
+    }
+}
+
+std::string parameterKey(const std::vector<sql::BoundValue>& values) {
+    std::string key;
+    for (const sql::BoundValue& v : values) {
+        switch (v.kind) {
+        case sql::BoundValue::Kind::Null:
+            key += "\nN";
+            break;
+        case sql::BoundValue::Kind::Integer:
+            key += "\nI" + std::to_string(v.integer);
+            break;
+        case sql::BoundValue::Kind::Real: {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%a", v.real);
+            key += std::string("\nR") + buf;
+            break;
+        }
+        case sql::BoundValue::Kind::Text:
+            key += "\nT" + std::to_string(v.text.size()) + ":" + v.text;
+            break;
+        }
+    }
+    return key;
 }
 
 } // namespace quarix::engine

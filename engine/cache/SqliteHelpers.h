@@ -1,8 +1,11 @@
 #pragma once
 
+#include "engine/sql/Parameters.h"
+
 #include <sqlite3.h>
 
 #include <string>
+#include <vector>
 
 namespace quarix::engine {
 
@@ -32,5 +35,13 @@ private:
 };
 
 std::string quoteIdentifier(const std::string& name);
+
+// Binds a translated statement's parameter values to the slots the
+// statement has (see sql::ParameterSet); the others it leaves alone.
+void bindParameters(sqlite3_stmt* stmt, const std::vector<sql::BoundValue>& values);
+
+// A text that tells apart the runs of one statement with other values, to
+// keep their results apart.
+std::string parameterKey(const std::vector<sql::BoundValue>& values);
 
 } // namespace quarix::engine

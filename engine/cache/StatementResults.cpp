@@ -58,16 +58,20 @@ void StatementResults::remember(const std::string& sql, const ResultKeys& keys) 
         recent_.pop_front();
 }
 
-std::int64_t StatementResults::count(const std::string& select) {
+std::int64_t StatementResults::count(const std::string& select,
+                                     const std::vector<sql::BoundValue>& parameters) {
     Statement q(db_, select);
+    bindParameters(q.get(), parameters);
     q.step();
     return sqlite3_column_int64(q.get(), 0);
 }
 
-std::shared_ptr<ResultTable> StatementResults::materialise(const std::string& select,
-                                                           bool* sorted) {
+std::shared_ptr<ResultTable>
+StatementResults::materialise(const std::string& select,
+                              const std::vector<sql::BoundValue>& parameters, bool* sorted) {
     const std::string name = "temp.rs" + std::to_string(++tempCounter_);
     Statement create(db_, "CREATE TABLE " + name + " AS " + select);
+    bindParameters(create.get(), parameters);
     create.step();
     if (sorted)
         *sorted = sqlite3_stmt_status(create.get(), SQLITE_STMTSTATUS_SORT, 0) > 0;
@@ -75,40 +79,44 @@ std::shared_ptr<ResultTable> StatementResults::materialise(const std::string& se
 }
 
 ResultKeys StatementResults::keys(const sql::TranslatedQuery& query, bool all) {
-    if (const Known* known = find(query.keysSql); known && (!all || known->keys.complete()))
+    const std::string key = query.keysSql + parameterKey(query.parameters);
+    if (const Known* known = find(key); known && (!all || known->keys.complete()))
         return known->keys;
     // A volatile statement is run once, whole, so that its count and its
     // rows come from the same evaluation.
     const bool keep = !callsVolatileFunction(db_, query.keysSql);
+    const auto& values = query.parameters;
     ResultKeys keys;
     if (all || !keep) {
-        keys.table = materialise(query.keysSql);
+        keys.table = materialise(query.keysSql, values);
         keys.rows = keys.table->rows();
     } else if (!query.countedKeysSql.empty()) {
         // One pass: the sort that finds the first keys counts all. A plan
         // that needed no sort may have stopped early, so it counts again.
         counted_ = 0;
         bool sorted = false;
-        keys.table =
-            materialise(query.countedKeysSql + " LIMIT " + std::to_string(firstKeys), &sorted);
+        keys.table = materialise(query.countedKeysSql + " LIMIT " + std::to_string(firstKeys),
+                                 values, &sorted);
         keys.rows = keys.table->rows() < firstKeys ? keys.table->rows()
                     : sorted                       ? counted_
-                                                   : count(query.countSql);
+                                                   : count(query.countSql, values);
     } else {
-        keys.table = materialise(query.keysSql + " LIMIT " + std::to_string(firstKeys));
-        keys.rows = keys.table->rows() < firstKeys ? keys.table->rows() : count(query.countSql);
+        keys.table = materialise(query.keysSql + " LIMIT " + std::to_string(firstKeys), values);
+        keys.rows =
+            keys.table->rows() < firstKeys ? keys.table->rows() : count(query.countSql, values);
     }
     if (keep)
-        remember(query.keysSql, keys);
+        remember(key, keys);
     return keys;
 }
 
-std::shared_ptr<ResultTable> StatementResults::rows(const std::string& sql) {
-    if (const Known* known = find(sql))
+std::shared_ptr<ResultTable> StatementResults::rows(const sql::TranslatedQuery& query) {
+    const std::string key = query.sql + parameterKey(query.parameters);
+    if (const Known* known = find(key))
         return known->keys.table;
-    auto table = materialise(sql);
-    if (!callsVolatileFunction(db_, sql))
-        remember(sql, {table->rows(), table});
+    auto table = materialise(query.sql, query.parameters);
+    if (!callsVolatileFunction(db_, query.sql))
+        remember(key, {table->rows(), table});
     return table;
 }
 

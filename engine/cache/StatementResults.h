@@ -58,21 +58,24 @@ public:
     ResultKeys keys(const sql::TranslatedQuery& query, bool all);
 
     // A copy of the rows of a statement.
-    std::shared_ptr<ResultTable> rows(const std::string& sql);
+    std::shared_ptr<ResultTable> rows(const sql::TranslatedQuery& query);
 
     // Forgets every result: the cached tables have changed.
     void clear() { recent_.clear(); }
 
 private:
     struct Known {
-        std::string sql;
+        std::string sql; // with the parameters' values (parameterKey)
         ResultKeys keys;
     };
     Known* find(const std::string& sql);
     void remember(const std::string& sql, const ResultKeys& keys);
     // Into a new temporary table; sorted tells whether the plan sorted.
-    std::shared_ptr<ResultTable> materialise(const std::string& select, bool* sorted = nullptr);
-    std::int64_t count(const std::string& select);
+    std::shared_ptr<ResultTable> materialise(const std::string& select,
+                                             const std::vector<sql::BoundValue>& parameters,
+                                             bool* sorted = nullptr);
+    std::int64_t count(const std::string& select,
+                       const std::vector<sql::BoundValue>& parameters = {});
 
     sqlite3* db_;
     std::recursive_mutex& mutex_;

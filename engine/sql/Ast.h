@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/sql/Parameters.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -103,8 +105,8 @@ struct Query {
     std::vector<SelectCore> selects;
     std::vector<bool> unionAll; // one per UNION, between selects[i] and selects[i+1]
     std::vector<OrderItem> orderBy;
-    std::vector<std::string> parameters; // PARAMETERS declarations, by name
-    std::optional<Crosstab> crosstab;    // a TRANSFORM statement (one SELECT)
+    std::vector<QueryParameter> parameters; // PARAMETERS declarations, in order
+    std::optional<Crosstab> crosstab;       // a TRANSFORM statement (one SELECT)
 };
 
 } // namespace quarix::engine::sql

@@ -9,13 +9,6 @@
 
 namespace quarix::engine::sql {
 
-void TranslationContext::addParameter(const std::string& name) {
-    for (const auto& p : parameters)
-        if (equalText(p, name))
-            return;
-    parameters.push_back(name);
-}
-
 TypedSql columnSql(const ScopeSource& source, const SchemaColumn& column) {
     TypedSql t = TypedSql::value(source.sqlAlias + "." + column.sqlName, column.type);
     const ColumnTypeTraits& traits = traitsOf(column.type);
@@ -145,12 +138,8 @@ TypedSql ExpressionTranslator::translateName(const Expr& e) {
                 return *aliased;
         }
     }
-    std::string name;
-    for (const std::string& part : e.parts)
-        name += (name.empty() ? "" : ".") + part;
-    context_.addParameter(name);
-    TypedSql t = TypedSql::value("NULL", ColumnType::Unknown);
-    return t;
+    const auto [sql, type] = context_.parameters.use(parameterPromptName(written));
+    return TypedSql::value(sql, type);
 }
 
 TypedSql ExpressionTranslator::numericOperand(const TypedSql& e, ColumnType other) {

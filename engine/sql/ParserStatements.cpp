@@ -162,17 +162,20 @@ void Parser::parsePivot(Crosstab& crosstab) {
 
 void Parser::parseParameters(Query& query) {
     do {
-        // The name, possibly a chain such as [Forms]![Main]![Since], as the translator names
-        // parameters.
-        std::string name;
+        // The name, possibly a chain such as [Forms]![Main]![Since], as its prompt shows it.
+        const std::size_t begin = peek().begin;
+        std::size_t end = begin;
         do {
             const Token& part = take();
             if (part.kind != Token::Kind::Word && part.kind != Token::Kind::Bracket)
                 throw errors::selectStatement();
-            name += (name.empty() ? "" : ".") + part.text;
+            end = part.end;
         } while (acceptSymbol("!") || acceptSymbol("."));
-        query.parameters.push_back(name);
-        // The type: one or two words (Text, Long, "Yes/No" is written YesNo), an optional size.
+        QueryParameter declared{parameterPromptName(textBetween(begin, end)), ColumnType::Unknown,
+                                true};
+        // The type: a word (Text, Long, "Yes/No" is written YesNo), an optional size.
+        if (peek().kind == Token::Kind::Word)
+            declared.type = declaredParameterType(peek().text);
         while (peek().kind == Token::Kind::Word)
             take();
         if (acceptSymbol("(")) {
@@ -181,6 +184,7 @@ void Parser::parseParameters(Query& query) {
             if (!acceptSymbol(")"))
                 throw errors::selectStatement();
         }
+        query.parameters.push_back(std::move(declared));
     } while (acceptSymbol(","));
     if (!acceptSymbol(";"))
         throw errors::selectStatement();

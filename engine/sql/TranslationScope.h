@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/sql/Parameters.h"
 #include "engine/sql/Schema.h"
 #include "engine/sql/TypedSql.h"
 
@@ -35,9 +36,7 @@ struct TranslationContext {
     SchemaLookup& schema;
     std::string source; // the statement text, to quote expressions in errors
     int nextSourceId = 0;
-    std::vector<std::string> parameters; // distinct unknown names, in order of appearance
-
-    void addParameter(const std::string& name);
+    ParameterSet& parameters; // shared with the saved queries the statement reads
     std::string textOf(std::size_t begin, std::size_t end) const {
         return source.substr(begin, end - begin);
     }

@@ -1,43 +1,32 @@
 #include "engine/sql/Translator.h"
 
 #include "engine/sql/AccessErrors.h"
-#include "engine/sql/AccessText.h"
 #include "engine/sql/Parser.h"
 #include "engine/sql/QueryTranslator.h"
 
 namespace quarix::engine::sql {
 
-namespace {
-
-// Unknown names and declared parameters have no values here: Access then
-// refuses to run the statement.
-void requireNoParameters(const TranslationContext& context,
-                         const std::vector<std::string>& declared) {
-    std::vector<std::string> all = declared;
-    for (const std::string& p : context.parameters) {
-        bool known = false;
-        for (const std::string& d : all)
-            known = known || equalText(d, p);
-        if (!known)
-            all.push_back(p);
-    }
-    if (!all.empty())
-        throw errors::tooFewParameters(all.size());
-}
-
-} // namespace
-
-TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema) {
+TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema,
+                                ParameterSet& parameters) {
     Parser parser(accessSql);
     const Query query = parser.parseStatement();
-    TranslationContext context{schema, accessSql, 0, {}};
+    for (const QueryParameter& declared : query.parameters)
+        parameters.declare(declared.name, declared.type);
+    TranslationContext context{schema, accessSql, 0, parameters};
     TranslatedQuery result = translateQuery(context, query, nullptr);
-    requireNoParameters(context, query.parameters);
+    result.parameters = parameters.values();
+    return result;
+}
+
+TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema) {
+    ParameterSet parameters;
+    TranslatedQuery result = translateSelect(accessSql, schema, parameters);
+    parameters.requireAnswers();
     return result;
 }
 
 TranslatedQuery translateFilter(const std::string& sourceName, const std::string& criterion,
-                                SchemaLookup& schema) {
+                                SchemaLookup& schema, ParameterSet& parameters) {
     Parser parser(criterion);
     Query query;
     SelectCore core;
@@ -50,9 +39,17 @@ TranslatedQuery translateFilter(const std::string& sourceName, const std::string
     core.from.push_back(std::move(from));
     core.where = parser.parseCriterion();
     query.selects.push_back(std::move(core));
-    TranslationContext context{schema, criterion, 0, {}};
+    TranslationContext context{schema, criterion, 0, parameters};
     TranslatedQuery result = translateQuery(context, query, nullptr);
-    requireNoParameters(context, {});
+    result.parameters = parameters.values();
+    return result;
+}
+
+TranslatedQuery translateFilter(const std::string& sourceName, const std::string& criterion,
+                                SchemaLookup& schema) {
+    ParameterSet parameters;
+    TranslatedQuery result = translateFilter(sourceName, criterion, schema, parameters);
+    parameters.requireAnswers();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineError.h"
+#include "engine/sql/Parameters.h"
 #include "engine/sql/Schema.h"
 
 #include <optional>
@@ -32,6 +33,9 @@ struct TranslatedQuery {
     std::string rowsByKeySql;
     std::string countSql;
     std::string countedKeysSql;
+    // The values of the statement's parameters, bound to ?N from
+    // ParameterSet::kFirstParameterSlot on (see bindParameters).
+    std::vector<BoundValue> parameters;
 };
 
 // Translates one Access SQL SELECT (or UNION of SELECTs, or TRANSFORM
@@ -48,9 +52,18 @@ struct TranslatedQuery {
 // 3360 too complex, 6 a number beyond a Double.
 TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema);
 
+// The same with the run's parameters: the statement's declarations and the
+// names that are no fields take their slots in parameters, and their
+// answers are the result's values. Throws 3421 for an answer that does not
+// convert, but not 3061: the caller asks parameters.requireAnswers().
+TranslatedQuery translateSelect(const std::string& accessSql, SchemaLookup& schema,
+                                ParameterSet& parameters);
+
 // The record set Filter of a source: "SELECT * FROM source WHERE criterion".
 TranslatedQuery translateFilter(const std::string& sourceName, const std::string& criterion,
                                 SchemaLookup& schema);
+TranslatedQuery translateFilter(const std::string& sourceName, const std::string& criterion,
+                                SchemaLookup& schema, ParameterSet& parameters);
 
 // Registers the Access functions, the case-insensitive text collation and
 // Like on a connection. Call once per connection before running translations.

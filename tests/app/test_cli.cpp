@@ -1,5 +1,6 @@
 #include "engine/AccessDatabase.h"
 #include "tests/support/AccessPages.h"
+#include "tests/support/LongParameterCopy.h"
 #include "tests/support/TestData.h"
 
 #include <QFile>
@@ -325,3 +326,45 @@ TEST(QuarixCli, LinkedTablesAreListedAndAnOdbcOneSaysWhyItCannotBeRead) {
 }
 
 } // namespace
+
+TEST(QuarixCli, ParameterQueriesTakeTheirValuesFromParam) {
+    const QStringList search = {QStringLiteral("search"),         data("shop.mdb"),
+                                QStringLiteral("City Parameter"), QStringLiteral("--where"),
+                                QStringLiteral("Age >= 40"),      QStringLiteral("--count")};
+    CliRun answered =
+        cli(search + QStringList{QStringLiteral("--param"), QStringLiteral("which city=London")});
+    EXPECT_EQ(answered.exitCode, 0);
+    EXPECT_EQ(answered.out, QStringLiteral("12\n"));
+
+    CliRun missing = cli(search);
+    EXPECT_EQ(missing.exitCode, 4);
+    EXPECT_TRUE(missing.err.startsWith(
+        QStringLiteral("quarix-cli: error 3061: Too few parameters. Expected 1.")));
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("\"Which City\"")));
+
+    CliRun dump = cli({QStringLiteral("dump"), data("shop.accdb"), QStringLiteral("City Parameter"),
+                       QStringLiteral("--count"), QStringLiteral("--param"),
+                       QStringLiteral("Which City=London")});
+    EXPECT_EQ(dump.out, QStringLiteral("22\n"));
+
+    CliRun badSyntax =
+        cli(search + QStringList{QStringLiteral("--param"), QStringLiteral("London")});
+    EXPECT_EQ(badSyntax.exitCode, 2);
+}
+
+TEST(QuarixCli, AParameterValueItsTypeRefusesIsAUsageError) {
+    const auto dir = quarix::test::scratchDir("cli-long-parameter");
+    const std::string copy = (dir / "shop.mdb").string();
+    quarix::test::writeLongParameterCopy(quarix::test::dataFile("shop.mdb"), copy);
+    const QStringList dump = {QStringLiteral("dump"), QString::fromStdString(copy),
+                              QStringLiteral("City Parameter"), QStringLiteral("--count"),
+                              QStringLiteral("--param")};
+    CliRun refused = cli(dump + QStringList{QStringLiteral("Which City=abc")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("'Which City'")));
+    // A Long compared with text names: Access's mismatch, an invalid query.
+    CliRun accepted = cli(dump + QStringList{QStringLiteral("which city=7")});
+    EXPECT_EQ(accepted.exitCode, 4);
+    EXPECT_TRUE(accepted.err.contains(QStringLiteral("3464")));
+    fs::remove_all(dir);
+}

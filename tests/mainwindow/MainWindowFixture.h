@@ -4,6 +4,7 @@
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ParameterPrompt.h"
 #include "platform/PasswordPrompt.h"
 #include "search/ResultGridModel.h"
 #include "tests/mainwindow/WindowWaits.h"
@@ -36,6 +37,7 @@ protected:
         quarix::platform::MessageBox::setTestMode(true);
         quarix::platform::FileDialog::setTestMode(true);
         quarix::platform::PasswordPrompt::setTestMode(true);
+        quarix::platform::ParameterPrompt::setTestMode(true);
         scratch_ = quarix::test::scratchDir(
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         // Settings and the search log stay in the test's own folder.
@@ -55,6 +57,7 @@ protected:
         quarix::platform::MessageBox::setTestMode(false);
         quarix::platform::FileDialog::setTestMode(false);
         quarix::platform::PasswordPrompt::setTestMode(false);
+        quarix::platform::ParameterPrompt::setTestMode(false);
     }
 
     // A private copy of a test database.

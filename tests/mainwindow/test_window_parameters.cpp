@@ -1,0 +1,95 @@
+#include "MainWindowFixture.h"
+#include "tests/support/LongParameterCopy.h"
+
+namespace {
+
+using quarix::platform::ParameterPrompt;
+
+class ParameterWindowTest : public MainWindowTest {
+protected:
+    // Opens the shop file on the parameter query, its fields listed.
+    void openParameterQuery() {
+        openThroughDialog(copyOf("shop.mdb"));
+        choose(QStringLiteral("City Parameter"), QStringLiteral("Name"), QStringLiteral("Contains"),
+               QString());
+    }
+    void search() {
+        window->cmdQuarix_Click();
+        settle();
+    }
+    static std::vector<QString> prompts() { return ParameterPrompt::shown(); }
+};
+
+TEST_F(ParameterWindowTest, AsksForEachParameterAndSearchesWithTheAnswer) {
+    REQUIRE_ENGINE();
+    openParameterQuery();
+    // Its fields list without asking, and no Open dialog appears.
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(quarix::platform::FileDialog::shown().size(), 1u);
+    EXPECT_GT(box("CmbField")->count(), 5);
+    EXPECT_TRUE(prompts().empty());
+
+    ParameterPrompt::queueAnswer(QStringLiteral("london"));
+    search();
+    EXPECT_EQ(prompts(), std::vector<QString>{QStringLiteral("Which City")});
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(dataRows(), 22);
+
+    // A filter narrows the results on screen: no new question.
+    choose(QStringLiteral("City Parameter"), QStringLiteral("Age"), QStringLiteral("> Greater"),
+           QStringLiteral("40"));
+    window->cmdFilter_Click();
+    settle();
+    EXPECT_EQ(prompts().size(), 1u);
+    EXPECT_GT(dataRows(), 0);
+    EXPECT_LT(dataRows(), 22);
+}
+
+TEST_F(ParameterWindowTest, CancelStopsQuietly) {
+    REQUIRE_ENGINE();
+    openParameterQuery();
+    ParameterPrompt::queueAnswer(QStringLiteral("London"));
+    search();
+    ASSERT_EQ(dataRows(), 22);
+    ParameterPrompt::queueAnswer(std::nullopt);
+    search();
+    EXPECT_EQ(prompts().size(), 2u);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(dataRows(), 0);
+    EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
+}
+
+TEST_F(ParameterWindowTest, AReplayAsksAgain) {
+    REQUIRE_ENGINE();
+    openParameterQuery();
+    ParameterPrompt::queueAnswer(QStringLiteral("London"));
+    search();
+    ASSERT_EQ(dataRows(), 22);
+    // An empty answer is Null, which no city equals.
+    ParameterPrompt::queueAnswer(QString());
+    window->mnulast_Click(0);
+    settle();
+    EXPECT_EQ(prompts().size(), 2u);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(dataRows(), 0);
+}
+
+TEST_F(ParameterWindowTest, AValueTheTypeRefusesIsSaidAndAskedAgain) {
+    REQUIRE_ENGINE();
+    const QString path = copyOf("shop.mdb") + QStringLiteral(".long.mdb");
+    quarix::test::writeLongParameterCopy(quarix::test::dataFile("shop.mdb"), path.toStdString());
+    openThroughDialog(path);
+    choose(QStringLiteral("City Parameter"), QStringLiteral("City"), QStringLiteral("Contains"),
+           QStringLiteral("o"));
+    ParameterPrompt::queueAnswer(QStringLiteral("London"));
+    ParameterPrompt::queueAnswer(QStringLiteral("7"));
+    search();
+    EXPECT_EQ(prompts().size(), 2u);
+    // The refusal, then the search itself: a Long compared with text names fails as in Access.
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(messages().front().text.contains(QStringLiteral("'Which City'")));
+    EXPECT_TRUE(messages().front().text.contains(QStringLiteral("whole number")));
+    EXPECT_TRUE(messages().back().text.contains(QStringLiteral("3464")));
+}
+
+} // namespace
