@@ -59,6 +59,7 @@ frmMain::frmMain(SettingsEnvironment environment, QStringList arguments,
     connectControls();
     twips_ = twipsScale();
     resize(twips_.px(13500), twips_.px(8200));
+    keepWithinScreen();
     Form_Load();
 }
 
@@ -219,6 +220,12 @@ void frmMain::mnuexit_Click() {
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The frame is known once the window manager has put it round the window.
+    QTimer::singleShot(0, this, &frmMain::keepWithinScreen);
 }
 
 void frmMain::changeEvent(QEvent* event) {
