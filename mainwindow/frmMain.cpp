@@ -237,6 +237,10 @@ void frmMain::changeEvent(QEvent* event) {
     // closes, nor when the user returns from another program (an unknown
     // switch would otherwise show its message again at once, for ever).
     if (isActiveWindow()) {
+        // By the first activation the window manager has put its frame round
+        // the window: now the whole of it can be kept on the screen.
+        if (!activatedOnce_)
+            keepWithinScreen();
         if (!activatedOnce_ || returningFromForm_)
             Form_Activate();
         activatedOnce_ = true;
