@@ -1,6 +1,8 @@
-// The main window's controls and their placement. Positions are the
-// window's design in twips; the scale makes room where the desktop's fonts
-// are larger than the design assumed.
+// The main window's controls and their placement. Layouts place the
+// controls, so that the window fits small screens and its boxes stretch;
+// the lengths that remain in twips (the window's first size, column widths)
+// are scaled to make room where the desktop's fonts are larger than the
+// design assumed.
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/TypedText.h"
 #include "mainwindow/WholeEntries.h"
@@ -95,7 +97,8 @@ void frmMain::buildControls() {
     lblDay = label(clockFrame, "lblDay", QString());
     lblTime = label(clockFrame, "lblTime", QString());
     lblDate->setVisible(false);
-    calstart = label(fraDataMain, "calstart", QString());
+    // The double-click area lies over the whole clock.
+    calstart = label(clockFrame, "calstart", QString());
     calstart->setToolTip(QStringLiteral("Double-click for calendar"));
     calstart->installEventFilter(this);
 
@@ -200,9 +203,6 @@ void frmMain::layOutControls() {
     clockWidth = std::max(clockWidth, metrics.horizontalAdvance(locale.toString(
                                           QDate(2028, 12, 28), QLocale::ShortFormat)));
     clockFrame->setFixedWidth(clockWidth + 4);
-    lblSQL->setParent(clockFrame);
-    lblDebug->setParent(clockFrame);
-    calstart->setParent(clockFrame);
     calstart->raise();
 
     auto* band = new QGridLayout(fraDataMain);
