@@ -29,8 +29,12 @@ void applyRecentFilesMenu(const RecentFilesMenu& menu, QAction* separator,
                           const std::array<QAction*, 3>& items) {
     if (separator)
         separator->setVisible(menu.separatorVisible);
-    for (std::size_t i = 0; i < items.size(); ++i)
+    for (std::size_t i = 0; i < items.size(); ++i) {
         showMenuItem(menu.items[i], items[i]);
+        // Alt+F, then 1, 2 or 3 opens a recent database.
+        if (items[i])
+            items[i]->setText(QStringLiteral("&%1 ").arg(i + 1) + menuText(menu.items[i].caption));
+    }
 }
 
 void applyLastSearchesMenu(const LastSearchesMenu& menu, QMenu* submenu,

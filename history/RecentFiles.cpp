@@ -47,6 +47,20 @@ void UpdateRecentFiles(SettingsValues& settings, const QString& currentDatabaseP
     showEntry(menu.items[2], settings.Recent3, recentShown);
 }
 
+void forgetRecentFile(SettingsValues& settings, const QString& path, bool recentShown,
+                      RecentFilesMenu& menu) {
+    QStringList kept;
+    for (const QString* entry : {&settings.Recent1, &settings.Recent2, &settings.Recent3})
+        if (!entry->isEmpty() && *entry != path)
+            kept << *entry;
+    kept.resize(3);
+    settings.Recent1 = kept[0];
+    settings.Recent2 = kept[1];
+    settings.Recent3 = kept[2];
+    menu = RecentFilesMenu{};
+    UpdateRecentFiles(settings, QString(), recentShown, menu);
+}
+
 QString recordRecentAtExit(SettingsValues& settings, const QString& currentDatabasePath) {
     if (currentDatabasePath.isEmpty() || currentDatabasePath == settings.Recent1)
         return {};

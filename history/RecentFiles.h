@@ -24,6 +24,11 @@ struct RecentFilesMenu {
 void UpdateRecentFiles(SettingsValues& settings, const QString& currentDatabasePath,
                        bool recentShown, RecentFilesMenu& menu);
 
+// Takes a path out of the list (a file that no longer exists); the entries
+// below it move up and the menu follows.
+void forgetRecentFile(SettingsValues& settings, const QString& path, bool recentShown,
+                      RecentFilesMenu& menu);
+
 // The update at exit, which moves a new database to the top over Recent2
 // (Recent3 keeps its value). Returns what the current database path
 // becomes: empty when it was empty or already the newest entry.

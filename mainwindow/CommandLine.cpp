@@ -1,6 +1,7 @@
 #include "mainwindow/CommandLine.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -16,6 +17,12 @@ bool enclosedInDoubleQuotes(const QString& text) {
 // "": it names an existing file or ends in .mdb or .accdb, as given or
 // inside double quotes.
 QString wholePath(const QString& argument, const CommandLineInput& input) {
+    // File managers pass a file as an address: file:///home/a%20b/db.mdb.
+    if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QUrl address(argument);
+        if (address.isLocalFile())
+            return address.toLocalFile();
+    }
     const QString candidates[] = {argument, enclosedInDoubleQuotes(argument)
                                                 ? argument.mid(1, argument.size() - 2)
                                                 : QString()};
@@ -64,6 +71,10 @@ void lockDown(SettingsValues& values, CommandLineEffects& effects) {
     values.WindowState = QStringLiteral("2");
     effects.RecentShown = false;
 }
+
+const QStringList kSwitches = {QStringLiteral("K"),  QStringLiteral("F"),  QStringLiteral("L"),
+                               QStringLiteral("O"),  QStringLiteral("X"),  QStringLiteral("TS"),
+                               QStringLiteral("T-"), QStringLiteral("Q-"), QStringLiteral("WM")};
 
 bool applySwitch(const QString& key, SettingsValues& values, SettingsLocation& location,
                  bool markerExists, CommandLineEffects& effects) {
@@ -165,4 +176,14 @@ CommandLineEffects GetCommandLine(const CommandLineInput& input, SettingsValues&
         }
     }
     return effects;
+}
+
+QStringList switchesInForce(const QStringList& arguments) {
+    QStringList switches;
+    for (const CommandLineArgument& argument : splitCommandLine({QString(), arguments})) {
+        const QString key = withoutTrailingSpaces(argument.text).toUpper();
+        if (!argument.whole && kSwitches.contains(key))
+            switches << QLatin1Char('/') + key;
+    }
+    return switches;
 }

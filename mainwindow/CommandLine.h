@@ -13,7 +13,8 @@
 // database: "/K /F" style, from the multi-user parameters followed by the
 // program's arguments. On Linux a path also starts with "/", so an argument
 // that names an existing file, or ends in .mdb or .accdb, is a database
-// path taken whole; every other argument is split at "/" and tabs.
+// path taken whole, as is a file:// address (what file managers pass);
+// every other argument is split at "/" and tabs.
 bool isExistingFile(const QString& path);
 
 struct CommandLineInput {
@@ -59,3 +60,8 @@ QList<CommandLineArgument> splitCommandLine(const CommandLineInput& input);
 // the multi-user marker file is present (for /TS).
 CommandLineEffects GetCommandLine(const CommandLineInput& input, SettingsValues& values,
                                   SettingsLocation& location, bool markerExists);
+
+// The switches among the program's arguments, as "/K" each: what a new
+// window of the program is started with, so that it is locked down alike.
+// Database paths and unknown arguments are left out.
+QStringList switchesInForce(const QStringList& arguments);

@@ -1,17 +1,33 @@
 #include "mainwindow/ResultGridView.h"
 
+#include "mainwindow/ResultGridHeader.h"
+#include "platform/Clipboard.h"
 #include "platform/DroppedFiles.h"
+#include "search/TabSeparatedText.h"
 #include "search/WheelScroll.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 ResultGridView::ResultGridView(QWidget* parent) : QTableView(parent) {
+    header_ = new ResultGridHeader(this);
+    setHorizontalHeader(header_);
+    setTabKeyNavigation(false);
+    copy_ = new QAction(QStringLiteral("&Copy"), this);
+    copy_->setObjectName(QStringLiteral("mnuCopyCells"));
+    copy_->setShortcut(QKeySequence::Copy);
+    copy_->setShortcutContext(Qt::WidgetShortcut);
+    addAction(copy_);
+    connect(copy_, &QAction::triggered, this, &ResultGridView::copySelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
@@ -63,6 +79,45 @@ void ResultGridView::wheelEvent(QWheelEvent* event) {
     }
     setTopRow(quarix::search::topRowAfterWheel(TopRow(), angle.y(), model()->rowCount()));
     event->accept();
+}
+
+void ResultGridView::copySelection() {
+    if (!model() || !selectionModel())
+        return;
+    // The selection is one rectangle; without one, the current cell is copied.
+    // Ranges, not cells: a whole million-row result may be selected.
+    const QItemSelection ranges = selectionModel()->selection();
+    QModelIndex topLeft = currentIndex();
+    QModelIndex bottomRight = topLeft;
+    if (!ranges.isEmpty()) {
+        int top = ranges.first().top(), bottom = ranges.first().bottom();
+        int left = ranges.first().left(), right = ranges.first().right();
+        for (const QItemSelectionRange& range : ranges) {
+            top = std::min(top, range.top());
+            bottom = std::max(bottom, range.bottom());
+            left = std::min(left, range.left());
+            right = std::max(right, range.right());
+        }
+        topLeft = model()->index(top, left);
+        bottomRight = model()->index(bottom, right);
+    }
+    if (!topLeft.isValid())
+        return;
+    quarix::platform::Clipboard::setText(quarix::search::tabSeparatedText(
+        *model(), topLeft.row(), topLeft.column(), bottomRight.row(), bottomRight.column()));
+}
+
+int ResultGridView::headerWidthWithArrow(int column) const {
+    return header_->widthWithArrow(column);
+}
+
+void ResultGridView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void ResultGridView::contextMenuEvent(QContextMenuEvent* event) {

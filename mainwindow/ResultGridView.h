@@ -2,10 +2,14 @@
 
 #include <QTableView>
 
+class QAction;
+class ResultGridHeader;
+
 // The result grid: a read-only table with the field names as its header row,
 // the pointed cell's text as tooltip, and database files accepted as drops.
 // The wheel moves the top row by a fixed step; a right click asks for the
-// window's pop-up menu.
+// window's pop-up menu. Ctrl+C and the Copy command put the selected cells
+// on the clipboard as tab-separated text; Tab moves on to the next control.
 class ResultGridView : public QTableView {
     Q_OBJECT
 public:
@@ -17,6 +21,12 @@ public:
     void setTopRow(int row);
     // While off, the wheel scrolls as a plain table does.
     void setWheelScrollEnabled(bool enabled) { wheelScrollEnabled_ = enabled; }
+    // Copies the selected cells; the command the pop-up menu offers.
+    QAction* copyAction() const { return copy_; }
+    void copySelection();
+    ResultGridHeader* header() const { return header_; }
+    // The width a column needs to show its header whole beside the sort arrow.
+    int headerWidthWithArrow(int column) const;
 
 signals:
     void filesDropped(const QStringList& paths);
@@ -29,7 +39,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool wheelScrollEnabled_ = true;
+    QAction* copy_ = nullptr;
+    ResultGridHeader* header_ = nullptr;
 };

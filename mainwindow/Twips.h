@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QRect>
-
 #include <cmath>
 
 // Window lengths are designed in twips (1/1440 inch). One scale turns them
@@ -15,9 +13,6 @@ public:
 
     int px(double twips) const { return static_cast<int>(std::lround(twips * pixelsPerTwip_)); }
     double twips(int pixels) const { return pixels / pixelsPerTwip_; }
-    QRect rect(double left, double top, double width, double height) const {
-        return {px(left), px(top), px(width), px(height)};
-    }
 
 private:
     double pixelsPerTwip_ = 96.0 / 1440.0;

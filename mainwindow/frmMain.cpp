@@ -59,6 +59,7 @@ frmMain::frmMain(SettingsEnvironment environment, QStringList arguments,
     connectControls();
     twips_ = twipsScale();
     resize(twips_.px(13500), twips_.px(8200));
+    keepWithinScreen();
     Form_Load();
 }
 
@@ -221,6 +222,12 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     Form_Resize();
 }
 
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The frame is known once the window manager has put it round the window.
+    QTimer::singleShot(0, this, &frmMain::keepWithinScreen);
+}
+
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange)
@@ -230,6 +237,10 @@ void frmMain::changeEvent(QEvent* event) {
     // closes, nor when the user returns from another program (an unknown
     // switch would otherwise show its message again at once, for ever).
     if (isActiveWindow()) {
+        // By the first activation the window manager has put its frame round
+        // the window: now the whole of it can be kept on the screen.
+        if (!activatedOnce_)
+            keepWithinScreen();
         if (!activatedOnce_ || returningFromForm_)
             Form_Activate();
         activatedOnce_ = true;

@@ -12,6 +12,7 @@
 #include "session/JobEnd.h"
 #include "session/SearchSession.h"
 #include "session/Task.h"
+#include "settings/ColourValue.h"
 #include "settings/SettingsEnvironment.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsStore.h"
@@ -21,6 +22,8 @@
 #include <QPointer>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 class QCalendarWidget;
 class QComboBox;
@@ -178,6 +181,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -187,7 +191,8 @@ private:
     void connectControls();
     void Form_Load();
     Twips twipsScale() const;
-    QRect designRect(double left, double top, double width, double height) const;
+    void layOutControls();
+    void keepWithinScreen();
     void placeCalendar();
     // Search helpers
     quarix::search::SearchCriteria currentCriteria() const;
@@ -195,6 +200,8 @@ private:
                           const std::vector<QStringList>& rows);
     void failSearch(int number, const QString& description, const QString& table);
     void hidePaging();
+    // The grid was emptied: caption and status bar no longer speak of it.
+    void showNoResults();
     void abandonRun(); // a cancelled run: empty grid, no criterion on screen
     // Asks for each parameter of a source in turn, again after a value its
     // type refuses, and keeps the answers in the session. False when the
@@ -204,7 +211,13 @@ private:
     QString orderPart() const;
     void setSearchControlsEnabled(bool enabled);
     void sizeColumns();
-    void showSortIndicator(); // the arrow on the header SortClause names
+    // Each column's header and width, to put back after the grid is refilled.
+    using ColumnWidths = std::vector<std::pair<QString, int>>;
+    ColumnWidths columnWidths() const;
+    // False, changing nothing, unless the grid has the same columns.
+    bool restoreColumnWidths(const ColumnWidths& widths);
+    bool keepColumnWidths_ = false; // the next run is a page turn or a re-sort
+    void showSortIndicator();       // the arrow on the header SortClause names
     using JobReport = quarix::session::JobReport;
     using Job = std::function<void(const quarix::engine::ReadOptions&)>;
     // Runs a job under its own caption (none: the caption stays) and puts
@@ -288,7 +301,8 @@ private:
     void connectToolsMenus();
     QLabel* lblMultiUser = nullptr;
     // The grid colours as settings numbers: system colours until changed.
-    std::array<qint32, 3> gridColours_{-2147483636, -2147483643, -2147483640};
+    std::array<qint32, 3> gridColours_{kSystemAppWorkspace, kSystemWindowBackground,
+                                       kSystemWindowText};
     bool settingsChanged_ = false; // the Preferences dialog stored new values
     bool reloadQueued_ = false;
     bool activatedOnce_ = false;

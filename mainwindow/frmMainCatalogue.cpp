@@ -220,7 +220,7 @@ frmMain::Task frmMain::mnuopen_Click() {
                               : QFileInfo(CurrentDatabasePath).absoluteFilePath();
     const auto chosen = quarix::platform::FileDialog::openFileName(
         this, QStringLiteral("Open Database"),
-        QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"), start);
+        QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb|All files (*)|*"), start);
     if (!chosen)
         co_return;
     const QString path = catalogue::absoluteDatabasePath(*chosen);

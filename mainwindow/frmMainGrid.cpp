@@ -23,8 +23,8 @@
 namespace search = quarix::search;
 
 namespace {
-// Auto-fit reads at most this many rows: enough to judge a column, and a
-// million-row result is not read just to size its columns.
+// Auto-fit reads at most this many rows at each end: enough to judge a
+// column, and a million-row result is not read just to size its columns.
 constexpr long kRowsMeasured = 2000;
 constexpr double kDefaultGridFontSize = 8.0;
 } // namespace
@@ -52,6 +52,7 @@ frmMain::Task frmMain::MSFlexGrid1_HeaderClick(int column) {
     }
     if (sort.rerun) {
         searchState.SearchMode = search::SearchState::Rerun;
+        keepColumnWidths_ = true;
         co_await RunSearch(false);
     }
 }
@@ -80,12 +81,9 @@ frmMain::Task frmMain::sortThroughEngine() {
     if (report.end != quarix::session::JobEnd::Done)
         co_return;
     // A new source resets the header: keep the widths the user sees.
-    std::vector<int> widths;
-    for (int c = 0; c < gridModel_->Cols(); ++c)
-        widths.push_back(MSFlexGrid1->columnWidth(c));
+    const ColumnWidths widths = columnWidths();
     gridModel_->setSource(quarix::session::resultRows(std::move(sorted)));
-    for (int c = 0; c < std::min<int>(gridModel_->Cols(), static_cast<int>(widths.size())); ++c)
-        MSFlexGrid1->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    restoreColumnWidths(widths);
 }
 
 void frmMain::showSortIndicator() {
@@ -101,8 +99,18 @@ void frmMain::showSortIndicator() {
 }
 
 void frmMain::MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos) {
-    if (button == Qt::RightButton)
-        menus_.mnuOfficelinks->popup(globalPos);
+    if (button != Qt::RightButton)
+        return;
+    // Copy, then the Office Tools unless the command line hid them.
+    auto* popup = new QMenu(this);
+    popup->setObjectName(QStringLiteral("gridPopup"));
+    popup->setAttribute(Qt::WA_DeleteOnClose);
+    popup->addAction(MSFlexGrid1->copyAction());
+    if (menus_.mnuOfficelinks->menuAction()->isVisible()) {
+        popup->addSeparator();
+        popup->addActions(menus_.mnuOfficelinks->actions());
+    }
+    popup->popup(globalPos);
 }
 
 void frmMain::sizeColumns() {
@@ -119,9 +127,11 @@ void frmMain::mnuautofit_Click() {
     // A long memo would make a column many screens wide: one grid width is the most.
     const int widest = std::max(MSFlexGrid1->viewport()->width(), 1);
     for (int c = 0; c < gridModel_->Cols(); ++c) {
-        const QString longest = search::longestCellText(*gridModel_, c, kRowsMeasured + 1);
+        const QString longest = search::widestSampledText(*gridModel_, c, kRowsMeasured);
         const int width = search::autoFitColumnWidth(metrics.horizontalAdvance(longest), size);
-        MSFlexGrid1->setColumnWidth(c, std::min(width, widest));
+        // The header keeps room for its text beside the sort arrow.
+        const int header = MSFlexGrid1->headerWidthWithArrow(c);
+        MSFlexGrid1->setColumnWidth(c, std::min(std::max(width, header), widest));
     }
     settings.AutoFitGrid = QStringLiteral("1");
     menus_.mnuautofit->setChecked(true);

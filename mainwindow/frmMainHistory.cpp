@@ -4,10 +4,13 @@
 #include "history/MenuBinding.h"
 #include "history/frmAutoLoad.h"
 #include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
 #include "session/DatabaseWorker.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -64,6 +67,23 @@ void frmMain::UpdateRecentFiles() {
 }
 
 frmMain::Task frmMain::mnuRecentFile_Click(int index) {
+    if (index < 0 || index >= int(recentFiles_.items.size()))
+        co_return;
+    const QString path = recentFiles_.items[std::size_t(index)].caption;
+    if (!QFileInfo::exists(path)) {
+        // One question, and the database that is open stays open.
+        const auto answer = quarix::platform::MessageBox::show(
+            this,
+            QStringLiteral("The database %1 no longer exists. Remove it from the recent files?")
+                .arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("Quarix"), quarix::platform::MessageBox::Icon::Question,
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer == QMessageBox::Yes) {
+            history::forgetRecentFile(settings, path, RecentShown, recentFiles_);
+            history::applyRecentFilesMenu(recentFiles_, menus_.mnuline2, menus_.mnuRecentFile);
+        }
+        co_return;
+    }
     co_await stopDatabaseWork();
     auto opening = history::mnuRecentFile_Click(index, recentFiles_, historyPort());
     history::applyRecentFilesMenu(recentFiles_, menus_.mnuline2, menus_.mnuRecentFile);

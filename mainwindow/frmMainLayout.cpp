@@ -1,6 +1,8 @@
-// The main window's controls and their placement. Positions are the
-// window's design in twips; the scale makes room where the desktop's fonts
-// are larger than the design assumed.
+// The main window's controls and their placement. Layouts place the
+// controls, so that the window fits small screens and its boxes stretch;
+// the lengths that remain in twips (the window's first size, column widths)
+// are scaled to make room where the desktop's fonts are larger than the
+// design assumed.
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/TypedText.h"
 #include "mainwindow/WholeEntries.h"
@@ -10,13 +12,16 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <iterator>
@@ -24,15 +29,11 @@
 namespace {
 
 // Design sizes that the layout rules refer to.
-constexpr double kBandWidth = 10600; // the criteria band; also the narrowest window
-constexpr double kMinHeight = 2200;
-constexpr double kGridTop = 710;
-constexpr double kGridTopSqlMode = 1100;
-constexpr double kMargin = 10;
 constexpr double kComboHeight = 330;
-// A little air between the window's edge and the criteria band.
-constexpr double kInsetLeft = 60;
-constexpr double kInsetTop = 40;
+// The typed boxes may narrow to this many characters before the window
+// stops shrinking, so that the whole band fits a window of about 650
+// pixels at the desktop's usual font; wider windows give them the rest.
+constexpr int kNarrowestBoxCharacters = 5;
 
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -44,6 +45,12 @@ QComboBox* combo(QWidget* parent, const char* name, bool editable) {
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(20);
+    if (editable) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(kNarrowestBoxCharacters);
+    } else {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
     showWholeEntries(box);
     if (editable)
         offerSuggestions(box);
@@ -79,10 +86,6 @@ Twips frmMain::twipsScale() const {
     return Twips(dpi, std::max(1.0, *std::max_element(std::begin(needs), std::end(needs))));
 }
 
-QRect frmMain::designRect(double left, double top, double width, double height) const {
-    return twips_.rect(left, top, width, height);
-}
-
 void frmMain::buildControls() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
@@ -94,7 +97,8 @@ void frmMain::buildControls() {
     lblDay = label(clockFrame, "lblDay", QString());
     lblTime = label(clockFrame, "lblTime", QString());
     lblDate->setVisible(false);
-    calstart = label(fraDataMain, "calstart", QString());
+    // The double-click area lies over the whole clock.
+    calstart = label(clockFrame, "calstart", QString());
     calstart->setToolTip(QStringLiteral("Double-click for calendar"));
     calstart->installEventFilter(this);
 
@@ -118,6 +122,7 @@ void frmMain::buildControls() {
     cmdPage[1] = button(fraDataMain, "cmdPage1", QStringLiteral("Next"));
     for (QPushButton* b : {cmdClear, cmdFilter, cmdPage[0], cmdPage[1]})
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; }"));
+    cmdQuarix->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 8px; }"));
     for (QPushButton* b : cmdPage)
         b->setVisible(false);
     lblSQL = label(fraDataMain, "lblSQL", QStringLiteral("SQL"));
@@ -157,6 +162,8 @@ void frmMain::buildControls() {
     calender = named(new QCalendarWidget(central), "calender");
     calender->setVisible(false);
 
+    layOutControls();
+
     // Tab order follows the way a search is composed.
     setTabOrder(cmbTableQuery, cmbTable);
     setTabOrder(cmbTable, CmbField);
@@ -167,61 +174,112 @@ void frmMain::buildControls() {
     setTabOrder(cmdFilter, cmdClear);
 }
 
+// The criteria band: the clock, then two rows of boxes that stretch with
+// the window (table and field, value), then the buttons, with the progress
+// bar under them all. Below it the SQL row, then the grid.
+void frmMain::layOutControls() {
+    auto* clock = new QVBoxLayout(clockFrame);
+    clock->setContentsMargins(0, 0, 0, 0);
+    clock->setSpacing(0);
+    auto* dateLine = new QHBoxLayout;
+    dateLine->addWidget(lblDate);
+    dateLine->addWidget(lblDay);
+    clock->addLayout(dateLine);
+    clock->addWidget(lblTime);
+    auto* flags = new QHBoxLayout;
+    flags->setSpacing(6);
+    flags->addWidget(lblSQL);
+    flags->addWidget(lblDebug);
+    flags->addStretch();
+    clock->addLayout(flags);
+    clock->addStretch();
+    // The clock keeps its width as the date and the weekday take turns.
+    const QFontMetrics metrics(font());
+    const QLocale locale;
+    int clockWidth = metrics.horizontalAdvance(locale.toString(QTime(23, 59, 59)));
+    for (int day = 1; day <= 7; ++day)
+        clockWidth = std::max(clockWidth,
+                              metrics.horizontalAdvance(locale.dayName(day, QLocale::LongFormat)));
+    clockWidth = std::max(clockWidth, metrics.horizontalAdvance(locale.toString(
+                                          QDate(2028, 12, 28), QLocale::ShortFormat)));
+    clockFrame->setFixedWidth(clockWidth + 4);
+    calstart->raise();
+
+    auto* band = new QGridLayout(fraDataMain);
+    band->setContentsMargins(0, 0, 0, 0);
+    band->setHorizontalSpacing(4);
+    band->setVerticalSpacing(3);
+    band->addWidget(clockFrame, 0, 0, 2, 1);
+    band->addWidget(lblFROMTHE, 0, 1);
+    band->addWidget(lblFIND, 1, 1);
+    auto* tableRow = new QHBoxLayout;
+    tableRow->setSpacing(4);
+    tableRow->addWidget(cmbTableQuery);
+    tableRow->addWidget(cmbTable, 1);
+    band->addLayout(tableRow, 0, 2);
+    auto* criteriaRow = new QHBoxLayout;
+    criteriaRow->setSpacing(4);
+    criteriaRow->addWidget(CmbField, 1);
+    criteriaRow->addWidget(cmbFunction);
+    criteriaRow->addWidget(cmbValues, 1);
+    band->addLayout(criteriaRow, 1, 2);
+    cmdQuarix->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    band->addWidget(cmdQuarix, 0, 3, 2, 1);
+    band->addWidget(cmdClear, 0, 4);
+    band->addWidget(cmdFilter, 1, 4);
+    band->addWidget(cmdPage[0], 0, 5);
+    band->addWidget(cmdPage[1], 1, 5);
+    band->addWidget(progBar1, 2, 0, 1, 6);
+    band->setColumnStretch(2, 1);
+    progBar1->setFixedHeight(6);
+
+    auto* sqlRow = new QHBoxLayout;
+    sqlRow->setSpacing(6);
+    sqlRow->addWidget(cmdClearSQL);
+    sqlRow->addWidget(txtSearch, 1);
+
+    auto* page = new QVBoxLayout(centralWidget());
+    page->setContentsMargins(4, 3, 4, 2);
+    page->setSpacing(3);
+    page->addWidget(fraDataMain);
+    page->addLayout(sqlRow);
+    page->addWidget(MSFlexGrid1, 1);
+    MSFlexGrid1->setMinimumHeight(QFontMetrics(font()).height() * 4);
+}
+
 void frmMain::Form_Resize() {
     if (isMinimized() || !fraDataMain)
         return;
     twips_ = twipsScale();
-    setMinimumSize(twips_.px(kBandWidth + kInsetLeft),
-                   twips_.px(kMinHeight) + menuBar()->sizeHint().height());
-
-    const int width = centralWidget()->width();
-    const int height = centralWidget()->height();
-    const int inset = twips_.px(kInsetTop);
-    fraDataMain->setGeometry(twips_.px(kInsetLeft), inset,
-                             std::max(twips_.px(kBandWidth), width - twips_.px(kInsetLeft)),
-                             twips_.px(720));
-    clockFrame->setGeometry(designRect(0, 0, 1500, 495));
-    calstart->setGeometry(designRect(0, 0, 1500, 495));
-    calstart->raise();
-    lblDate->setGeometry(designRect(10, 40, 1480, 200));
-    lblDay->setGeometry(designRect(10, 40, 1480, 200));
-    lblTime->setGeometry(designRect(10, 240, 1480, 200));
-    // Each label stands left of the row it names; the buttons keep apart from the boxes.
-    lblFROMTHE->setGeometry(designRect(1560, 40, 1150, 255));
-    cmbTableQuery->setGeometry(designRect(2760, 0, 885, 330));
-    cmbTable->setGeometry(designRect(3700, 0, 2200, 330));
-    lblFIND->setGeometry(designRect(1560, 360, 1150, 255));
-    CmbField->setGeometry(designRect(2760, 320, 1900, 330));
-    cmbFunction->setGeometry(designRect(4700, 320, 1200, 330));
-    cmbValues->setGeometry(designRect(5940, 320, 2000, 330));
-    cmdQuarix->setGeometry(designRect(8060, 75, 690, 510));
-    cmdClear->setGeometry(designRect(8830, 75, 930, 225));
-    cmdFilter->setGeometry(designRect(8830, 300, 930, 285));
-    cmdPage[0]->setGeometry(designRect(9800, 75, 800, 245));
-    cmdPage[1]->setGeometry(designRect(9800, 340, 800, 245));
-    lblSQL->setGeometry(designRect(75, 450, 345, 190));
-    lblDebug->setGeometry(designRect(480, 450, 600, 190));
-
-    progBar1->setGeometry(0, twips_.px(640), fraDataMain->width() - twips_.px(kInsetLeft),
-                          twips_.px(75));
-    // "Clear SQL" needs more than the design's 600 twips at desktop font sizes.
-    const int clearWidth = std::max(twips_.px(600), cmdClearSQL->sizeHint().width());
-    cmdClearSQL->setGeometry(twips_.px(kInsetLeft), inset + twips_.px(740), clearWidth,
-                             twips_.px(330));
-    const int sqlLeft = twips_.px(kInsetLeft) + clearWidth + twips_.px(40);
-    txtSearch->setGeometry(sqlLeft, inset + twips_.px(740), width - sqlLeft - twips_.px(kInsetLeft),
-                           twips_.px(330));
-
-    const double top = settings.SQLMode ? kGridTopSqlMode : kGridTop;
-    const int gridTop = inset + twips_.px(top) + 2;
-    MSFlexGrid1->setGeometry(twips_.px(kMargin), gridTop, width - 2 * twips_.px(kMargin),
-                             height - gridTop - twips_.px(kMargin));
+    centralWidget()->layout()->activate();
+    calstart->setGeometry(clockFrame->rect());
     placeCalendar();
 }
 
 void frmMain::placeCalendar() {
     calender->resize(calender->sizeHint());
-    calender->move(twips_.px(kInsetLeft),
-                   twips_.px(kInsetTop + (settings.SQLMode ? kGridTopSqlMode : kGridTop)));
+    calender->move(MSFlexGrid1->geometry().topLeft());
     calender->raise();
+}
+
+// The window and its frame stay within the screen's free area: a size
+// saved on a larger screen, or at a smaller scale, is cut down to it.
+void frmMain::keepWithinScreen() {
+    const QScreen* shown = screen();
+    if (!shown || isMaximized() || isFullScreen() || isMinimized())
+        return;
+    const QRect room = shown->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QSize frameExtra = frame.size() - size();
+    const QSize fitting = size().boundedTo(room.size() - frameExtra);
+    if (fitting != size())
+        resize(fitting.expandedTo(minimumSize()));
+    const QRect placed = frameGeometry();
+    QPoint corner = placed.topLeft();
+    corner.setX(std::clamp(corner.x(), room.left(),
+                           std::max(room.left(), room.right() + 1 - placed.width())));
+    corner.setY(std::clamp(corner.y(), room.top(),
+                           std::max(room.top(), room.bottom() + 1 - placed.height())));
+    if (corner != placed.topLeft())
+        move(corner);
 }

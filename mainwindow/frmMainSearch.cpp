@@ -24,6 +24,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <utility>
+
 using quarix::platform::MessageBox;
 namespace search = quarix::search;
 
@@ -66,6 +68,7 @@ frmMain::Task frmMain::cmdPage_Click(int index) {
     const search::Paging paging{searchState.ResultCount, settings.maxResultsWhole()};
     const long page = searchState.page();
     searchState.CurrentPage = index == 0 ? paging.previous(page) : paging.next(page);
+    keepColumnWidths_ = true;
     co_await RunSearch(false);
 }
 
@@ -98,6 +101,9 @@ frmMain::Task frmMain::RunSearch(bool askAgain) {
     }
     QElapsedTimer clock;
     clock.start();
+    // A page turn or a re-sort keeps the columns where the user sees them.
+    const ColumnWidths kept =
+        std::exchange(keepColumnWidths_, false) ? columnWidths() : ColumnWidths{};
     gridModel_->clearResults();
     progBar1->setValue(20);
     progBar1->setValue(30);
@@ -112,7 +118,7 @@ frmMain::Task frmMain::RunSearch(bool askAgain) {
     if (session_.answeredSource == table)
         run.request.answers = session_.parameterAnswers;
     if (run.built.refusal) {
-        hidePaging(); // the grid is empty: there is no page to turn
+        showNoResults();
         MessageBox::show(this, run.built.refusal->message, run.built.refusal->title,
                          MessageBox::Icon::Warning);
         co_return;
@@ -162,7 +168,8 @@ frmMain::Task frmMain::RunSearch(bool askAgain) {
 
     progBar1->setValue(70);
     MSFlexGrid1->setFontSize(settings.gridFontSizeNumber());
-    sizeColumns();
+    if (!restoreColumnWidths(kept))
+        sizeColumns();
     progBar1->setValue(90);
     const QString seconds = search::secondsText(clock.elapsed() / 1000.0);
 
@@ -213,12 +220,37 @@ bool frmMain::PopulateFlexGrid(long resultCount, const QStringList& headers,
     return true;
 }
 
+frmMain::ColumnWidths frmMain::columnWidths() const {
+    ColumnWidths widths;
+    for (int c = 0; c < gridModel_->Cols(); ++c)
+        widths.push_back({gridModel_->TextMatrix(0, c), MSFlexGrid1->columnWidth(c)});
+    return widths;
+}
+
+bool frmMain::restoreColumnWidths(const ColumnWidths& widths) {
+    if (widths.empty() || static_cast<int>(widths.size()) != gridModel_->Cols())
+        return false;
+    for (int c = 0; c < gridModel_->Cols(); ++c)
+        if (widths[static_cast<std::size_t>(c)].first != gridModel_->TextMatrix(0, c))
+            return false;
+    for (int c = 0; c < gridModel_->Cols(); ++c)
+        MSFlexGrid1->setColumnWidth(c, widths[static_cast<std::size_t>(c)].second);
+    return true;
+}
+
 void frmMain::abandonRun() {
     gridModel_->clearResults();
     lblStatus->clear();
     hidePaging();
     searchState.ReplayPending = false;
     search::recordFailure(searchState); // nothing of the run is on screen
+}
+
+void frmMain::showNoResults() {
+    hidePaging(); // the grid is empty: there is no page to turn
+    lblStatus->clear();
+    setWindowTitle(CurrentDatabasePath.isEmpty() ? QStringLiteral("Quarix")
+                                                 : search::databaseCaption(CurrentDatabasePath));
 }
 
 void frmMain::hidePaging() {

@@ -80,6 +80,7 @@ SettingsWindowPort frmMain::settingsPort() {
         if (!placed.isNull()) {
             move(placed.topLeft());
             resize(placed.size());
+            keepWithinScreen();
         }
     };
     port.placement = [this](WindowEdge edge) {
@@ -215,6 +216,7 @@ frmMain::Task frmMain::mnusettings_Click() {
         QWidget* owner = settingsDialog_ ? static_cast<QWidget*>(settingsDialog_) : this;
         MessageBox::show(owner, text, kProgramTitle);
     };
+    port.writeSettingsFile = [this] { SaveSettings(); };
     port.accepted = [this](bool reloadMainWindow) { settingsAccepted(reloadMainWindow); };
     settingsDialog_ = new frmSettings(settings, location, env, std::move(port), this);
     settingsDialog_->show();
@@ -224,6 +226,7 @@ frmMain::Task frmMain::settingsAccepted(bool reloadMainWindow) {
     co_await stopDatabaseWork();
     gridModel_->resetGrid();
     MSFlexGrid1->viewport()->update();
+    showNoResults();
     if (!CurrentDatabasePath.isEmpty()) {
         // The next activation applies the font size and the column sizing.
         settingsChanged_ = true;

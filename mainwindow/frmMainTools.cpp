@@ -1,6 +1,8 @@
 // Export, the object viewer, the Access hand-over, the programs menu, the
 // About box and help: the window binds its menus to the tools.
+#include "mainwindow/CommandLine.h"
 #include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
 
 #include "session/Awaiting.h"
 #include "session/DatabaseWorker.h"
@@ -20,6 +22,7 @@
 #include <QComboBox>
 #include <QProgressDialog>
 
+namespace platform = quarix::platform;
 namespace tools = quarix::tools;
 namespace session = quarix::session;
 namespace engine = quarix::engine;
@@ -37,7 +40,13 @@ void frmMain::connectToolsMenus() {
             [this] { tools::mnuupdates_Click(this); });
     connect(menus_.mnuQuarixHelp, &QAction::triggered, this,
             [this] { tools::mnuQuarixHelp_Click(this); });
-    connect(menus_.mnuNew, &QAction::triggered, this, [] { tools::mnuNew_Click(); });
+    connect(menus_.mnuNew, &QAction::triggered, this, [this] {
+        // The new window is locked down as this one is.
+        if (!tools::mnuNew_Click(switchesInForce(commandLineArguments)))
+            platform::MessageBox::show(this,
+                                       QStringLiteral("A new Quarix window could not be started."),
+                                       tools::programTitle());
+    });
     tools::connectProgramsMenu(menus_.mnuTools, this, &settings.Programs);
 }
 

@@ -1,5 +1,6 @@
 #include "search/ColumnWidths.h"
 
+#include "search/GridSort.h"
 #include "search/ResultGridModel.h"
 
 #include <algorithm>
@@ -18,14 +19,25 @@ int roundHalfEven(double value) {
 }
 } // namespace
 
-QString longestCellText(const ResultGridModel& grid, int column, long rowsToRead) {
+QString widestSampledText(const ResultGridModel& grid, int column, long rowsAtEachEnd) {
+    const long rows = grid.Rows();
     QString longest;
-    const long rows = std::min<long>(grid.Rows(), rowsToRead);
-    for (long r = 0; r < rows; ++r) {
+    bool numbers = rows > 1;
+    const auto measure = [&](long r) {
         QString text = grid.TextMatrix(r, column).trimmed();
+        if (r > 0 && !text.isEmpty() && !readsAsNumber(text))
+            numbers = false;
         if (text.size() > longest.size())
             longest = std::move(text);
-    }
+    };
+    const long head = std::min(rows, rowsAtEachEnd + 1);
+    for (long r = 0; r < head; ++r)
+        measure(r);
+    for (long r = std::max(head, rows - rowsAtEachEnd); r < rows; ++r)
+        measure(r);
+    const auto digits = static_cast<qsizetype>(QString::number(rows - 1).size());
+    if (numbers && longest.size() < digits)
+        return QString(digits, QLatin1Char('0'));
     return longest;
 }
 

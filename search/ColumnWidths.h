@@ -6,10 +6,13 @@ namespace quarix::search {
 
 class ResultGridModel;
 
-// The longest text of a column, header included, with the blanks at either
-// end removed; the first of equally long texts wins. At most rowsToRead
-// rows are read, so that a huge lazily read result is not read to size it.
-QString longestCellText(const ResultGridModel& grid, int column, long rowsToRead);
+// The text an auto-fitted column must hold when only a sample of a big
+// result is read: the longest of the header, the first rowsAtEachEnd rows
+// and the last ones. A column whose sampled cells all read as numbers (IDs,
+// counts) is made room for as many digits as the result has rows, so that
+// the numbers beyond the sample are not cut short either. Texts are
+// trimmed; the first of equally long texts wins.
+QString widestSampledText(const ResultGridModel& grid, int column, long rowsAtEachEnd);
 
 // Auto-fit: the measured width of the longest text, in whole units, times
 // the grid's font size over 6.5, so that a bigger grid font gets wider

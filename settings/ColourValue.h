@@ -8,6 +8,7 @@
 // (0x80000000 + the Windows colour index), which follows the desktop theme.
 inline constexpr qint32 kSystemWindowBackground = -2147483643; // window background
 inline constexpr qint32 kSystemWindowText = -2147483640;       // window text
+inline constexpr qint32 kSystemAppWorkspace = -2147483636;     // behind a grid's cells
 
 qint32 colourValue(const QColor& colour);
 

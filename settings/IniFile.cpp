@@ -41,7 +41,6 @@ QString settingsFilePath(const QString& settingsFolder) {
     return settingsFolder + QStringLiteral("Quarix.ini");
 }
 
-void OpenIniFile(const QString& settingsFolder, const ShellOpen& open) {
-    if (open)
-        open(settingsFilePath(settingsFolder));
+bool OpenIniFile(const QString& settingsFolder, const ShellOpen& open) {
+    return open && open(settingsFilePath(settingsFolder));
 }

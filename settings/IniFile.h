@@ -45,5 +45,6 @@ private:
 // The settings file in a settings folder (which ends in "/").
 QString settingsFilePath(const QString& settingsFolder);
 
-// Shows the settings file in the desktop's application for its type.
-void OpenIniFile(const QString& settingsFolder, const ShellOpen& open);
+// Shows the settings file in the desktop's application for its type; false
+// when nothing could open it.
+bool OpenIniFile(const QString& settingsFolder, const ShellOpen& open);

@@ -10,10 +10,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -22,6 +25,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// Far more rows than any page or value list needs, and within an int.
+constexpr int kLargestWholeSetting = 999999999;
 
 const QStringList winStates = {QStringLiteral("Normal"), QStringLiteral("Maximised"),
                                QStringLiteral("Minimised")};
@@ -78,9 +84,12 @@ void frmSettings::buildControls() {
     for (int size = 8; size <= 24; size += 2)
         m_fontSize->addItem(QString::number(size));
     gridForm->addRow(QStringLiteral("Grid Font Size"), m_fontSize);
+    auto* wholeNumbers = new QIntValidator(0, kLargestWholeSetting, this);
     m_resultMax = named(new QLineEdit, "txtResultMax");
+    m_resultMax->setValidator(wholeNumbers);
     gridForm->addRow(QStringLiteral("Paging Results Max"), m_resultMax);
     m_valueListMax = named(new QLineEdit, "txtValueListMax");
+    m_valueListMax->setValidator(wholeNumbers);
     gridForm->addRow(QStringLiteral("Value List Maximum"), m_valueListMax);
     m_autofit = named(new QCheckBox(QStringLiteral("Auto-fit results in grid")), "chkautofit");
     gridForm->addRow(m_autofit);
@@ -139,8 +148,7 @@ void frmSettings::buildControls() {
     m_saveData = named(new QCheckBox(QStringLiteral("Save settings on exit")), "chkData");
     m_ini = named(new QPushButton(QStringLiteral("INI")), "cmdINI");
     m_ini->setAutoDefault(false);
-    connect(m_ini, &QPushButton::clicked, this,
-            [this] { whileBusy([this] { OpenIniFile(m_location.SettingsFolder, m_port.open); }); });
+    connect(m_ini, &QPushButton::clicked, this, &frmSettings::openSettingsFile);
     m_dataFile = named(new QLabel, "lblDataFile");
     dataRow->addWidget(m_saveData);
     dataRow->addWidget(m_ini);
@@ -224,7 +232,8 @@ void frmSettings::chooseColour(int index) {
     if (!m_port.applyGridColour)
         return;
     if (index == 3) {
-        m_port.applyGridColour(GridColour::Background, 0);
+        // The grid's own colours, which follow the desktop's theme.
+        m_port.applyGridColour(GridColour::Background, kSystemAppWorkspace);
         m_port.applyGridColour(GridColour::Cell, kSystemWindowBackground);
         m_port.applyGridColour(GridColour::Text, kSystemWindowText);
         return;
@@ -234,6 +243,19 @@ void frmSettings::chooseColour(int index) {
         return;
     const GridColour targets[] = {GridColour::Background, GridColour::Cell, GridColour::Text};
     m_port.applyGridColour(targets[index], *chosen);
+}
+
+void frmSettings::openSettingsFile() {
+    const QString path = settingsFilePath(m_location.SettingsFolder);
+    if (!QFileInfo::exists(path) && m_port.writeSettingsFile)
+        m_port.writeSettingsFile();
+    if (whileBusy([this] { return OpenIniFile(m_location.SettingsFolder, m_port.open); }))
+        return;
+    if (m_port.showMessage)
+        whileBusy([&] {
+            m_port.showMessage(QStringLiteral("The settings file %1 could not be opened.")
+                                   .arg(QDir::toNativeSeparators(path)));
+        });
 }
 
 void frmSettings::openLog() {
@@ -271,8 +293,36 @@ bool frmSettings::switchMultiUserMode() {
     return false;
 }
 
+bool frmSettings::numbersAreWhole() {
+    const std::pair<QLineEdit*, QString> boxes[] = {
+        {m_resultMax, QStringLiteral("Paging Results Max")},
+        {m_valueListMax, QStringLiteral("Value List Maximum")}};
+    for (const auto& [box, name] : boxes) {
+        if (box->hasAcceptableInput())
+            continue;
+        if (m_port.showMessage)
+            whileBusy([&] {
+                m_port.showMessage(QStringLiteral("%1 takes a whole number from 0 to %2.")
+                                       .arg(name, QString::number(kLargestWholeSetting)));
+            });
+        box->setFocus();
+        box->selectAll();
+        return false;
+    }
+    return true;
+}
+
 void frmSettings::okClicked() {
-    if (!m_tables->isChecked() && !m_queries->isChecked())
+    if (!m_tables->isChecked() && !m_queries->isChecked()) {
+        if (m_port.showMessage)
+            whileBusy([this] {
+                m_port.showMessage(QStringLiteral(
+                    "Show Tables or Show Queries must stay on: without either there is "
+                    "nothing to search."));
+            });
+        return;
+    }
+    if (!numbersAreWhole())
         return;
     SettingsValues& v = m_values;
     v.GridFontSize = m_fontSize->currentText();

@@ -25,6 +25,8 @@ struct SettingsDialogPort {
     std::function<std::optional<qint32>()> chooseColour;
     // Opens the settings file and the log.
     ShellOpen open;
+    // Writes the settings file, so that the INI button has a file to open.
+    std::function<void()> writeSettingsFile;
     // A message with an OK button and the program's title.
     std::function<void(const QString&)> showMessage;
     // OK stored the values: the window clears its grid, re-applies what
@@ -49,6 +51,9 @@ private:
     void fillControls();
     void chooseColour(int index);
     void openLog();
+    void openSettingsFile();
+    // The text boxes that take whole numbers only; false after saying which is wrong.
+    bool numbersAreWhole();
     void okClicked();
     bool switchMultiUserMode();
     // Runs a call that opens a window of its own without the dialog taking

@@ -7,10 +7,6 @@
 
 namespace quarix::tools {
 
-namespace {
-const QString kUpdateServer = QStringLiteral("https://quarix.example.org");
-}
-
 QString programTitle() {
     return QStringLiteral("Quarix");
 }
@@ -19,9 +15,20 @@ QString versionText() {
     return QStringLiteral(QUARIX_VERSION);
 }
 
-QString updateAddress() {
-    return kUpdateServer + QStringLiteral("/cgi-bin/update.cgi?soft=") + programTitle() +
+QString configuredUpdateServer() {
+    return QStringLiteral(QUARIX_UPDATE_SERVER);
+}
+
+QString updateAddress(const QString& server) {
+    return server + QStringLiteral("/cgi-bin/update.cgi?soft=") + programTitle() +
            QStringLiteral("&vers=") + versionText();
+}
+
+QString whereNewVersionsComeFrom() {
+    return QStringLiteral("This is Quarix %1. New versions come from where this copy came "
+                          "from: your system's package manager, or whoever installed Quarix "
+                          "on this computer. This copy has no update address to ask.")
+        .arg(versionText());
 }
 
 std::optional<Launcher::Command> systemInfoTool() {
@@ -47,14 +54,18 @@ void StartSysInfo(QWidget* parent) {
         parent, QStringLiteral("System Information Is Unavailable At This Time"), programTitle());
 }
 
-void mnuupdates_Click(QWidget* parent) {
-    if (!platform::Shell::open(updateAddress()))
+void mnuupdates_Click(QWidget* parent, const QString& server) {
+    if (server.isEmpty()) {
+        platform::MessageBox::show(parent, whereNewVersionsComeFrom(), programTitle());
+        return;
+    }
+    if (!platform::Shell::open(updateAddress(server)))
         platform::MessageBox::show(parent, QStringLiteral("Error launching web update."),
                                    programTitle());
 }
 
-bool mnuNew_Click() {
-    return Launcher::startDetached(QCoreApplication::applicationFilePath(), {});
+bool mnuNew_Click(const QStringList& switches) {
+    return Launcher::startDetached(QCoreApplication::applicationFilePath(), switches);
 }
 
 } // namespace quarix::tools

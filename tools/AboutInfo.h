@@ -3,6 +3,7 @@
 #include "tools/Launcher.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,9 +15,16 @@ namespace quarix::tools {
 QString programTitle();
 QString versionText();
 
-// The update check's address: the maker's server, the update script and
-// the program's name and version.
-QString updateAddress();
+// The server the update check asks, as the build configured it; empty
+// when none was.
+QString configuredUpdateServer();
+
+// The update check's address on a server: the update script and the
+// program's name and version.
+QString updateAddress(const QString& server);
+
+// What the update check says when no server is configured.
+QString whereNewVersionsComeFrom();
 
 // The system information tool: the first found on the PATH.
 std::optional<Launcher::Command> systemInfoTool();
@@ -25,12 +33,13 @@ std::optional<Launcher::Command> systemInfoTool();
 // "System Information Is Unavailable At This Time".
 void StartSysInfo(QWidget* parent);
 
-// Help > Check For Updates: opens the address in the browser;
-// "Error launching web update." when the desktop refuses.
-void mnuupdates_Click(QWidget* parent);
+// Help > Check For Updates: opens the address in the browser, and
+// "Error launching web update." when the desktop refuses; without a server
+// it says where new versions come from.
+void mnuupdates_Click(QWidget* parent, const QString& server = configuredUpdateServer());
 
-// File > New Quarix: starts the running executable again, detached.
-// False when it could not be started.
-bool mnuNew_Click();
+// File > New Quarix: starts the running executable again, detached, with
+// the switches in force. False when it could not be started.
+bool mnuNew_Click(const QStringList& switches);
 
 } // namespace quarix::tools

@@ -12,6 +12,9 @@ ProgramList::ProgramList(const std::array<QString, 10>& slotValues) {
 std::optional<QString> ProgramList::add(const QString& name, const QString& path) {
     if (name.isEmpty() || name == QStringLiteral("Program Name"))
         return QStringLiteral("You must enter a name for the program!");
+    // The entry is stored as name,path: a comma would cut the name short.
+    if (name.contains(QLatin1Char(',')))
+        return QStringLiteral("A program name cannot contain a comma.");
     if (path.isEmpty())
         return QStringLiteral("You must select the program file!");
     if (entries_.size() >= kMaxPrograms)

@@ -55,11 +55,12 @@ bool isDatabaseFile(const QString& path) {
 } // namespace
 
 ProgramEntry splitEntry(const QString& entry) {
-    const QStringList pieces = entry.split(QLatin1Char(','));
+    // The path is all after the first comma: a folder name may hold one.
+    const qsizetype comma = entry.indexOf(QLatin1Char(','));
     ProgramEntry split;
-    split.name = pieces.value(0);
-    split.path = pieces.value(1);
-    split.hasComma = pieces.size() > 1;
+    split.name = comma < 0 ? entry : entry.left(comma);
+    split.path = comma < 0 ? QString() : entry.mid(comma + 1);
+    split.hasComma = comma >= 0;
     return split;
 }
 
@@ -107,10 +108,9 @@ void launchProgramEntry(QWidget* parent, const QString& entry) {
         launched = Send_To_Access(program.path);
     } else if (launched) {
         const QFileInfo file(program.path);
-        if (file.isFile() && file.isExecutable())
-            Launcher::startDetached(file.absoluteFilePath());
-        else
-            platform::Shell::open(program.path);
+        launched = file.isFile() && file.isExecutable()
+                       ? Launcher::startDetached(file.absoluteFilePath())
+                       : platform::Shell::open(program.path);
     }
     if (!launched)
         platform::MessageBox::show(

@@ -14,9 +14,9 @@ class QWidget;
 
 namespace quarix::tools {
 
-// One user program: "name,path". Taken apart at every comma: the name is
-// the text before the first, the path the text between the first and the
-// second.
+// One user program: "name,path". Taken apart at the first comma: the name
+// is the text before it, the path all the text after it (a folder's name
+// may hold a comma; a program's name may not).
 struct ProgramEntry {
     QString name;
     QString path;

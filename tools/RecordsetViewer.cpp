@@ -2,10 +2,13 @@
 
 #include "search/ResultGridModel.h"
 #include "session/ResultRows.h"
+#include "settings/WindowPlacement.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -49,6 +52,32 @@ RecordsetViewer::RecordsetViewer(std::shared_ptr<engine::ResultSet> rows,
                                         : QStringLiteral("%L1 records").arg(count));
     setWindowTitle(source + QStringLiteral(" - ") + QFileInfo(databasePath).fileName());
     resize(800, 480);
+}
+
+void RecordsetViewer::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        placeOverParent();
+    }
+}
+
+// Centred over the window that opened it, and inside that screen's free
+// area however far off the opener stands.
+void RecordsetViewer::placeOverParent() {
+    const QWidget* opener = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* shownOn = opener ? opener->screen() : QGuiApplication::primaryScreen();
+    if (!shownOn)
+        return;
+    const QRect room = shownOn->availableGeometry();
+    // The frame round the window, as far as the window system tells it.
+    const QSize frame = frameGeometry().size() - size();
+    QRect wanted(QPoint(0, 0), size() + frame);
+    wanted.moveCenter(opener ? opener->frameGeometry().center() : room.center());
+    const QRect placed =
+        placementOnScreens(wanted.x(), wanted.y(), wanted.width(), wanted.height(), {room});
+    resize(placed.size() - frame);
+    move(placed.topLeft());
 }
 
 RecordsetViewer::~RecordsetViewer() = default;

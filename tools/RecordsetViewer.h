@@ -30,7 +30,13 @@ public:
     QTableView* grid() const { return grid_; }
     const search::ResultGridModel& model() const { return *model_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void placeOverParent();
+    bool placed_ = false;
+
     QTableView* grid_ = nullptr;
     search::ResultGridModel* model_ = nullptr;
 };

@@ -51,6 +51,20 @@ TEST_F(CommandLineTest, SplitsAtSlashesAndTabsKeepingBlanks) {
     EXPECT_EQ(split({QStringLiteral("Z")}, QStringLiteral("K")), QStringList{QStringLiteral("KZ")});
 }
 
+TEST_F(CommandLineTest, AFileAddressAsFileManagersPassItNamesTheDatabase) {
+    EXPECT_EQ(run({QStringLiteral("file:///home/ann/My%20Data/stock.mdb")}).CmdLineDatabase,
+              QStringLiteral("/home/ann/My Data/stock.mdb"));
+    EXPECT_EQ(run({QStringLiteral("/K"), QStringLiteral("FILE:///srv/shop.accdb")}).CmdLineDatabase,
+              QStringLiteral("/srv/shop.accdb"));
+}
+
+TEST_F(CommandLineTest, ANewWindowGetsTheSwitchesButNotTheDatabase) {
+    EXPECT_EQ(switchesInForce({QStringLiteral("/k"), QStringLiteral("/srv/shop.mdb"),
+                               QStringLiteral("/F /Z"), QStringLiteral("/t-")}),
+              (QStringList{QStringLiteral("/K"), QStringLiteral("/F"), QStringLiteral("/T-")}));
+    EXPECT_TRUE(switchesInForce({}).isEmpty());
+}
+
 TEST_F(CommandLineTest, NothingGivenChangesNothing) {
     values.WindowState = QStringLiteral("0");
     const CommandLineEffects e = run({});

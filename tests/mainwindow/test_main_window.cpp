@@ -59,14 +59,14 @@ TEST_F(MainWindowTest, NumericOperatorWithTextIsRefusedBeforeAnyQuery) {
     box("CmbField")->setEditText(QStringLiteral("Age"));
     box("cmbFunction")->setCurrentText(QStringLiteral("< Less"));
     box("cmbValues")->setEditText(QStringLiteral("abc"));
-    const QString caption = window->windowTitle();
     window->cmdQuarix_Click();
     settle();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, QStringLiteral("The < Less operator requires a number."));
     EXPECT_EQ(messages()[0].title, QStringLiteral("Quarix - Search Error"));
     EXPECT_EQ(control<QProgressBar>("progBar1")->value(), 30);
-    EXPECT_EQ(window->windowTitle(), caption);
+    // The caption names the database, with no counts of an earlier run.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb"));
     EXPECT_EQ(window->gridModel()->Cols(), 0);
 }
 
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, CancellingTheOpenDialogLeavesTheBoxesEmpty) {
     ASSERT_EQ(quarix::platform::FileDialog::shown().size(), 1u);
     EXPECT_EQ(quarix::platform::FileDialog::shown()[0].title, QStringLiteral("Open Database"));
     EXPECT_EQ(quarix::platform::FileDialog::shown()[0].filter,
-              QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"));
+              QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb|All files (*)|*"));
     EXPECT_TRUE(box("cmbTable")->currentText().isEmpty());
     EXPECT_EQ(window->windowTitle(), caption);
     EXPECT_TRUE(window->CurrentDatabasePath.isEmpty());
@@ -138,8 +138,8 @@ TEST_F(MainWindowTest, CalendarAidTogglesOnDoubleClick) {
 TEST_F(MainWindowTest, LayoutKeepsAMinimumSizeAndMakesRoomForSql) {
     window->resize(100, 100);
     QApplication::processEvents();
-    EXPECT_GE(window->width(), window->minimumWidth());
-    EXPECT_GT(window->minimumWidth(), 600);
+    EXPECT_GE(window->width(), window->minimumSizeHint().width());
+    EXPECT_GE(window->height(), window->minimumSizeHint().height());
     window->resize(1200, 800);
     QApplication::processEvents();
     auto* grid = control<ResultGridView>("MSFlexGrid1");

@@ -116,10 +116,10 @@ TEST_F(SettingsWindowTest, ResetColoursAreSavedAsTheirSettingsNumbers) {
     ASSERT_NE(dialog, nullptr);
     QTest::mouseClick(control<QPushButton>(dialog, "cmdBgcolor_3"), Qt::LeftButton);
     ASSERT_TRUE(settled(window));
-    EXPECT_EQ(window->gridColourValue(GridColour::Background), 0);
+    EXPECT_EQ(window->gridColourValue(GridColour::Background), kSystemAppWorkspace);
     EXPECT_FALSE(window->grid()->styleSheet().isEmpty());
     window->close();
-    EXPECT_EQ(iniValue(allUsers, "Grid", "GridBackColor"), QStringLiteral("0"));
+    EXPECT_EQ(iniValue(allUsers, "Grid", "GridBackColor"), QStringLiteral("-2147483636"));
     EXPECT_EQ(iniValue(allUsers, "Grid", "GridCellColor"), QStringLiteral("-2147483643"));
     EXPECT_EQ(iniValue(allUsers, "Grid", "GridTextColor"), QStringLiteral("-2147483640"));
 }
@@ -157,6 +157,15 @@ TEST_F(SettingsWindowTest, PreferencesOkAppliesFontFilterAndPageSizeToTheWindow)
     window->cmdQuarix_Click();
     ASSERT_TRUE(settled(window));
     EXPECT_EQ(window->gridModel()->Rows() - 1, 20);
+
+    // OK empties the grid: caption and status bar no longer count its rows.
+    dialog = openPreferences(window);
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(control<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
+    ASSERT_TRUE(settled(window));
+    EXPECT_TRUE(window->gridModel()->TextMatrix(0, 0).isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.accdb"));
+    EXPECT_TRUE(control<QLabel>(window, "lblStatus")->text().isEmpty());
 }
 
 // The reload replaces the window: it waits until the read the window

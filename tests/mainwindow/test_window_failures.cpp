@@ -1,5 +1,7 @@
 #include "MainWindowFixture.h"
 
+#include <QLabel>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -141,6 +143,9 @@ TEST_F(MainWindowTest, PagingDisappearsWhenASearchFails) {
     settle();
     EXPECT_EQ(messages().back().text, QStringLiteral("The > Greater operator requires a number."));
     EXPECT_TRUE(button("cmdPage1")->isHidden());
+    // Nothing speaks of the counts that are no longer on screen.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.accdb"));
+    EXPECT_TRUE(control<QLabel>("lblStatus")->text().isEmpty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/Shell.h"
 #include "tools/Launcher.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -42,7 +43,7 @@ TEST_F(WindowHistoryTools, SearchesAndDatabasesAreRemembered) {
               QStringLiteral("Table | Customers | City | [City] Like '*lon*'"));
     EXPECT_TRUE(action("mnulast0")->isVisible());
     EXPECT_EQ(window->settings.Recent1, mdb);
-    EXPECT_EQ(action("mnuRecentFile0")->text(), mdb);
+    EXPECT_EQ(action("mnuRecentFile0")->text(), QStringLiteral("&1 ") + mdb);
 
     // Another database through the dialog: the last ten start again, the
     // recent list has both, newest first.
@@ -58,6 +59,26 @@ TEST_F(WindowHistoryTools, SearchesAndDatabasesAreRemembered) {
     EXPECT_EQ(window->CurrentDatabasePath, mdb);
     EXPECT_EQ(window->settings.Recent1, mdb);
     EXPECT_EQ(window->settings.Recent2, accdb) << "moved to the top, not left twice";
+}
+
+TEST_F(WindowHistoryTools, ARecentFileThatIsGoneIsOfferedForRemoval) {
+    REQUIRE_ENGINE();
+    const QString gone = copyOf("shop.accdb");
+    const QString mdb = copyOf("shop.mdb");
+    openThroughDialog(gone);
+    openThroughDialog(mdb);
+    ASSERT_EQ(window->settings.Recent2, gone);
+    QFile::remove(gone);
+    quarix::platform::MessageBox::clearShown();
+    quarix::platform::MessageBox::queueAnswer(QMessageBox::Yes);
+    action("mnuRecentFile1")->trigger();
+    settle();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains(gone));
+    EXPECT_EQ(window->CurrentDatabasePath, mdb) << "the open database stays open";
+    EXPECT_EQ(window->settings.Recent1, mdb);
+    EXPECT_TRUE(window->settings.Recent2.isEmpty());
+    EXPECT_FALSE(action("mnuRecentFile1")->isVisible());
 }
 
 TEST_F(WindowHistoryTools, SavedSearchRunsOnItsOwnDatabase) {

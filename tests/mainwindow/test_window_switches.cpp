@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QLabel>
 
+#include "tools/Launcher.h"
+
 namespace {
 
 bool hidden(frmMain* window, const char* item) {
@@ -27,6 +29,16 @@ TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
     EXPECT_EQ(window->settings.WindowState, QStringLiteral("2"));
     EXPECT_TRUE(window->isMaximized());
     EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SettingsWindowTest, ANewWindowIsLockedDownAsThisOneIs) {
+    quarix::tools::Launcher::setTestMode(true);
+    frmMain* window = start({QStringLiteral("/K"), QStringLiteral("/L")});
+    window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
+    ASSERT_EQ(quarix::tools::Launcher::started().size(), 1u);
+    EXPECT_EQ(quarix::tools::Launcher::started()[0].arguments,
+              (QStringList{QStringLiteral("/K"), QStringLiteral("/L")}));
+    quarix::tools::Launcher::setTestMode(false);
 }
 
 TEST_F(SettingsWindowTest, FilterAndLast10SwitchesHideTheirControls) {

@@ -30,9 +30,24 @@ TEST(ColumnWidths, LongestTextIsTrimmedAndTheFirstOfEqualsWins) {
               {{QStringLiteral("1"), QStringLiteral("  Bo  ")},
                {QStringLiteral("22"), QStringLiteral("Carla")},
                {QStringLiteral("333"), QStringLiteral("Diego")}});
-    EXPECT_EQ(longestCellText(m, 1, 100), QStringLiteral("Carla"));
-    EXPECT_EQ(longestCellText(m, 0, 100), QStringLiteral("333"));
-    EXPECT_EQ(longestCellText(m, 0, 2), QStringLiteral("Id")); // header and first row only
+    EXPECT_EQ(widestSampledText(m, 1, 100), QStringLiteral("Carla"));
+    EXPECT_EQ(widestSampledText(m, 0, 100), QStringLiteral("333"));
+    EXPECT_EQ(widestSampledText(m, 1, 0), QStringLiteral("Name")); // the header only
+}
+
+TEST(ColumnWidths, ASampleReadsBothEndsAndLeavesRoomForEveryRowNumber) {
+    ResultGridModel m;
+    std::vector<QStringList> rows;
+    for (int i = 1; i <= 1200; ++i)
+        rows.push_back({QString::number(i % 50),
+                        i == 1150 ? QStringLiteral("Maximilian") : QStringLiteral("Al"),
+                        i == 3 ? QStringLiteral("x") : QString::number(i % 7)});
+    m.setRows({QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Mixed")}, rows);
+    EXPECT_EQ(widestSampledText(m, 0, 5),
+              QStringLiteral("0000")); // 1,200 rows: room for four digits
+    EXPECT_EQ(widestSampledText(m, 1, 100), QStringLiteral("Maximilian")); // among the last
+    EXPECT_EQ(widestSampledText(m, 2, 5), QStringLiteral("Mixed"));        // not all numbers
+    EXPECT_EQ(widestSampledText(m, 1, 5000), QStringLiteral("Maximilian"));
 }
 
 TEST(WheelScroll, FiveRowsPerEventClampedAtBothEnds) {

@@ -37,9 +37,13 @@ protected:
         port.chooseColour = [this] { return nextColour; };
         port.open = [this](const QString& path) {
             opened << path;
-            return QFile::exists(path);
+            return !openFails && QFile::exists(path);
         };
         port.showMessage = [this](const QString& m) { messages << m; };
+        port.writeSettingsFile = [this] {
+            QDir().mkpath(qpath(dir / "all"));
+            writeBytes(location.SettingsFolder + QStringLiteral("Quarix.ini"), "[Quarix]\r\n");
+        };
         port.accepted = [this](bool reload) { accepted << reload; };
         dialog =
             new frmSettings(values, location, environment.variable ? environment : env(), port);
@@ -66,6 +70,7 @@ protected:
     QStringList opened;
     QStringList messages;
     QList<bool> accepted;
+    bool openFails = false;
 };
 
 TEST_F(SettingsDialogTest, ShowsTheSettingsWithTheirTexts) {
@@ -105,7 +110,7 @@ TEST_F(SettingsDialogTest, OkStoresTheControlsUnchecked) {
     open();
     find<QComboBox>("cmbwinstate")->setCurrentText(QStringLiteral("Minimised"));
     find<QComboBox>("cmbFontSize")->setCurrentText(QStringLiteral("16"));
-    find<QLineEdit>("txtResultMax")->setText(QStringLiteral("abc"));
+    find<QLineEdit>("txtResultMax")->setText(QStringLiteral("120"));
     find<QLineEdit>("txtValueListMax")->setText(QStringLiteral("75"));
     click("chkautofit");
     click("chkGridPaging");
@@ -116,7 +121,7 @@ TEST_F(SettingsDialogTest, OkStoresTheControlsUnchecked) {
     click("OKButton");
     EXPECT_EQ(values.WindowState, QStringLiteral("1"));
     EXPECT_EQ(values.GridFontSize, QStringLiteral("16"));
-    EXPECT_EQ(values.MaxResults, QStringLiteral("abc"));
+    EXPECT_EQ(values.MaxResults, QStringLiteral("120"));
     EXPECT_EQ(values.ValueListMax, QStringLiteral("75"));
     EXPECT_EQ(values.AutoFitGrid, QStringLiteral("0"));
     EXPECT_TRUE(values.GridPaging);
@@ -136,6 +141,8 @@ TEST_F(SettingsDialogTest, NeitherTablesNorQueriesKeepsTheDialogOpen) {
     find<QLineEdit>("txtResultMax")->setText(QStringLiteral("10"));
     click("OKButton");
     EXPECT_FALSE(closed());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Show Tables or Show Queries")));
     EXPECT_EQ(values.ShowTables, 1);
     EXPECT_EQ(values.MaxResults, QStringLiteral("50"));
     EXPECT_TRUE(accepted.isEmpty());
@@ -153,10 +160,10 @@ TEST_F(SettingsDialogTest, ColourButtonsColourTheGridAtOnce) {
     click("cmdBgcolor_2");
     click("cmdBgcolor_3");
     using P = QPair<GridColour, qint32>;
-    EXPECT_EQ(colours,
-              (QList<P>{P{GridColour::Cell, 0x00FF8040}, P{GridColour::Text, 0x00FF8040},
-                        P{GridColour::Background, 0}, P{GridColour::Cell, kSystemWindowBackground},
-                        P{GridColour::Text, kSystemWindowText}}));
+    EXPECT_EQ(colours, (QList<P>{P{GridColour::Cell, 0x00FF8040}, P{GridColour::Text, 0x00FF8040},
+                                 P{GridColour::Background, kSystemAppWorkspace},
+                                 P{GridColour::Cell, kSystemWindowBackground},
+                                 P{GridColour::Text, kSystemWindowText}}));
     click("CancelButton");
     EXPECT_EQ(colours.size(), 5); // Cancel does not undo them
 }
@@ -164,8 +171,9 @@ TEST_F(SettingsDialogTest, ColourButtonsColourTheGridAtOnce) {
 TEST_F(SettingsDialogTest, SaveOnExitSwitch) {
     open();
     EXPECT_TRUE(find<QPushButton>("cmdINI")->isVisible());
-    click("cmdINI");
+    click("cmdINI"); // no file yet: it is written first, then opened
     EXPECT_EQ(opened, QStringList{location.SettingsFolder + QStringLiteral("Quarix.ini")});
+    EXPECT_TRUE(messages.isEmpty());
     click("chkData");
     click("OKButton");
     EXPECT_TRUE(values.SaveData); // the next save still runs once
@@ -178,6 +186,37 @@ TEST_F(SettingsDialogTest, SaveOnExitSwitch) {
     click("OKButton");
     EXPECT_TRUE(values.SaveData);
     EXPECT_EQ(values.SaveDataNumber, 1);
+}
+
+// Page size and value-list maximum take whole numbers: typed letters are
+// refused, and a value from an edited file keeps the dialog open on OK.
+class WholeNumberBoxTest : public SettingsDialogTest,
+                           public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(WholeNumberBoxTest, TakesWholeNumbersOnly) {
+    open();
+    QLineEdit* box = find<QLineEdit>(GetParam());
+    box->clear();
+    QTest::keyClicks(box, QStringLiteral("4a-b.0c"));
+    EXPECT_EQ(box->text(), QStringLiteral("40"));
+    box->setText(QStringLiteral("abc"));
+    click("OKButton");
+    EXPECT_FALSE(closed());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("whole number")));
+    EXPECT_EQ(values.MaxResults, QStringLiteral("50"));
+    EXPECT_TRUE(accepted.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, WholeNumberBoxTest,
+                         ::testing::Values("txtResultMax", "txtValueListMax"));
+
+TEST_F(SettingsDialogTest, AnIniFileNothingOpensIsReported) {
+    openFails = true;
+    open();
+    click("cmdINI");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Quarix.ini")));
 }
 
 TEST_F(SettingsDialogTest, LogButtonOpensTheLogOrSaysItIsMissing) {

@@ -17,7 +17,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTextBrowser>
 
 #include <QPlainTextEdit>
@@ -103,6 +105,9 @@ TEST_F(ObjectViewerTest, ABrokenFileReportsTheCatalogueError) {
 
 TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
     frmObject dialog(data("shop.accdb"), nullptr);
+    // Opened from a dialog at the screen's far corner, the records still show whole.
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    dialog.move(room.right() - 20, room.bottom() - 20);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quarix Objects"));
     dialog.cmbTable->setCurrentText(QStringLiteral("Customers"));
     dialog.cmdShow_Click(frmObject::TableRow);
@@ -112,6 +117,9 @@ TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
     EXPECT_EQ(viewer->model().TextMatrix(0, 1), QStringLiteral("Name"));
     EXPECT_EQ(viewer->model().TextMatrix(1, 0), QStringLiteral("1"));
     EXPECT_FALSE(viewer->model().flags(viewer->model().index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(room.contains(viewer->frameGeometry()))
+        << viewer->x() << "," << viewer->y() << " " << viewer->width() << "x" << viewer->height()
+        << " in " << room.width() << "x" << room.height();
 
     dialog.cmbQuery->setCurrentText(QStringLiteral("London Customers"));
     dialog.cmdShow_Click(frmObject::QueryRow);
@@ -199,13 +207,20 @@ TEST_F(ObjectViewerTest, AboutBoxVersionSystemInfoUpdateAndNewWindow) {
     ASSERT_EQ(Launcher::started().size(), 1u);
     EXPECT_EQ(Launcher::started()[0].program, QStringLiteral("/usr/bin/kinfocenter"));
 
-    EXPECT_TRUE(
-        updateAddress().endsWith(QStringLiteral("/cgi-bin/update.cgi?soft=Quarix&vers=8.0.120")));
-    mnuupdates_Click(nullptr);
-    EXPECT_EQ(platform::Shell::opened(), QStringList{updateAddress()});
+    const QString server = QStringLiteral("https://updates.test");
+    EXPECT_EQ(updateAddress(server),
+              QStringLiteral("https://updates.test/cgi-bin/update.cgi?soft=Quarix&vers=8.0.120"));
+    mnuupdates_Click(nullptr, server);
+    EXPECT_EQ(platform::Shell::opened(), QStringList{updateAddress(server)});
+    // Without a server: no address is opened, the user learns where versions come from.
+    mnuupdates_Click(nullptr, QString());
+    EXPECT_EQ(platform::Shell::opened().size(), 1);
+    EXPECT_EQ(lastMessage(), whereNewVersionsComeFrom());
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("8.0.120")));
 
-    EXPECT_TRUE(mnuNew_Click());
-    EXPECT_EQ(Launcher::started().back().program, QCoreApplication::applicationFilePath());
+    EXPECT_TRUE(mnuNew_Click({QStringLiteral("/K")}));
+    EXPECT_EQ(Launcher::started().back(),
+              (Launcher::Command{QCoreApplication::applicationFilePath(), {QStringLiteral("/K")}}));
 }
 
 TEST_F(ObjectViewerTest, HelpShowsTheCompiledManual) {

@@ -8,6 +8,8 @@
 #include "tools/frmPrograms.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -118,6 +120,28 @@ TEST_F(ProgramsTest, UserProgramsLaunchByKind) {
               QStringLiteral("Cannot launch this program: check file and path exist!"));
 }
 
+TEST_F(ProgramsTest, APathWithACommaIsKeptWholeAndAFailedStartIsReported) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a,b")));
+    const QString script = dir.filePath(QStringLiteral("a,b/tool.sh"));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/nonexistent/interpreter\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    launchProgramEntry(nullptr, QStringLiteral("Tool,") + script);
+    ASSERT_EQ(Launcher::started().size(), 1u);
+    EXPECT_EQ(Launcher::started()[0].program, script);
+    EXPECT_TRUE(platform::MessageBox::shown().empty());
+
+    // Really started, the program cannot run: the user is told.
+    Launcher::setTestMode(false);
+    launchProgramEntry(nullptr, QStringLiteral("Tool,") + script);
+    Launcher::setTestMode(true);
+    EXPECT_EQ(lastMessage(),
+              QStringLiteral("Cannot launch this program: check file and path exist!"));
+}
+
 TEST_F(ProgramsTest, AccessoriesStartTheFirstProgramFoundOrDisableTheItem) {
     Launcher::setTestExecutables({{QStringLiteral("soffice"), QStringLiteral("/usr/bin/soffice")},
                                   {QStringLiteral("kate"), QStringLiteral("/usr/bin/kate")},
@@ -153,6 +177,11 @@ TEST_F(ProgramsTest, AddRefusesWithoutNameOrFileOrPastTen) {
     dialog.cmdAdd_Click();
     EXPECT_EQ(lastMessage(), QStringLiteral("You must select the program file!"));
     dialog.txtProgfile->setText(QStringLiteral("/bin/x"));
+    dialog.txtProgname->setText(QStringLiteral("Smith, Jones"));
+    dialog.cmdAdd_Click();
+    EXPECT_EQ(lastMessage(), QStringLiteral("A program name cannot contain a comma."));
+    EXPECT_EQ(dialog.lstPrograms->count(), 0);
+    dialog.txtProgname->setText(QStringLiteral("X"));
     for (int i = 0; i < 10; ++i)
         dialog.cmdAdd_Click();
     EXPECT_EQ(dialog.lstPrograms->count(), 10);
