@@ -683,7 +683,8 @@ std::vector<std::int64_t> AccessDatabase::matchingRows(const std::string& table,
         const std::shared_ptr<CacheFile> cache = state_->currentCache();
         std::lock_guard lock(cache->mutex());
         CancelGuard guard(cache->db(), options.cancel);
-        Resolver resolver(*state_, *cache, options);
+        sql::ParameterSet parameters;
+        Resolver resolver(*state_, *cache, options, parameters);
         const sql::TranslatedQuery translated = sql::translateFilter(table, criterion, resolver);
         std::vector<std::int64_t> rows;
         Statement keys(cache->db(), translated.keysSql);
