@@ -28,7 +28,7 @@ TEST_F(MainWindowTest, EveryOperatorRunsAndLeavesItsStatementOnTheClipboard) {
         {"Name", "Contains", "a", "[Name] Like '*a*'", 215},
         {"City", "Begins", "Lon", "[City] Like 'Lon*'", 43},
         {"City", "Equals", "London", "[City] Like 'London'", 22},
-        {"City", "Not Contain", "London", "[City] Not Like 'London'", -1},
+        {"City", "Not Contain", "lon", "[City] Not Like '*lon*'", 197},
         {"Age", "> Greater", "50", "Int([Age]) > 50", 108},
         {"Age", "< Less", "30", "Int([Age]) < 30", 54},
         {"Age", ">=", "$50.99", "Int([Age]) >= 50", 108},
