@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -50,6 +51,15 @@ void ResultGridView::setTopRow(int row) {
     // bar stops at the last screenful by itself.
     if (model() && row >= 0 && row < model()->rowCount())
         verticalScrollBar()->setValue(row);
+}
+
+bool ResultGridView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
+        event->accept(); // the grid's own key: keyPressEvent selects all
+        return true;
+    }
+    return QTableView::event(event);
 }
 
 void ResultGridView::wheelEvent(QWheelEvent* event) {

@@ -5,7 +5,8 @@
 // The result grid: a read-only table with the field names as its header row,
 // the pointed cell's text as tooltip, and database files accepted as drops.
 // The wheel moves the top row by a fixed step; a right click asks for the
-// window's pop-up menu.
+// window's pop-up menu. Ctrl+A selects every cell, whatever menu item has
+// the same shortcut.
 class ResultGridView : public QTableView {
     Q_OBJECT
 public:
@@ -24,6 +25,7 @@ signals:
     void popupMenuRequested(const QPoint& globalPos);
 
 protected:
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -96,6 +96,9 @@ public:
     Task cmdFilter_Click();
     Task cmdClear_Click();
     Task cmdPage_Click(int index);
+    // Enter in a criteria box: the search runs now, or as soon as the list
+    // that loads has come.
+    void requestSearch();
     Task RunSearch();
     void Reset_Grid();
     void mnuautofit_Click();
@@ -197,6 +200,15 @@ private:
     void showDebugSql(const QString& table, const QString& seconds);
     QString orderPart() const;
     void setSearchControlsEnabled(bool enabled);
+    // The status bar shows a filter that found nothing and still narrows
+    // the next search; its button drops it.
+    void showArmedFilter();
+    void dropArmedFilter();
+    // A control that lost the focus because a job disabled it gets it back.
+    QPointer<QWidget> refocusAfterJob_;
+    QPointer<QWidget> focusDuringJob_;
+    bool restoringFocus_ = false;
+    bool searchWhenIdle_ = false; // Enter was pressed while a list loaded
     void sizeColumns();
     void showSortIndicator(); // the arrow on the header SortClause names
     using JobReport = quarix::session::JobReport;
@@ -251,6 +263,8 @@ private:
     QProgressBar* progBar1 = nullptr;
     QLabel* lblStatus = nullptr;   // the status bar's summary of the last run
     QLabel* lblDatabase = nullptr; // the status bar's database path
+    QLabel* lblFilterArmed = nullptr;
+    QPushButton* cmdDropFilter = nullptr;
     QPushButton* cmdClearSQL = nullptr;
     QLineEdit* txtSearch = nullptr;
     ResultGridView* MSFlexGrid1 = nullptr;
