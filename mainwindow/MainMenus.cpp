@@ -142,6 +142,7 @@ MainMenus buildMainMenus(QMainWindow* window) {
         }
         m.mnusavedsearch[i]->setVisible(i == 0);
     }
+    m.mnuSavedSearches->setToolTipsVisible(true); // long entries show whole there
     m.mnusavedsearch[0]->setText(QStringLiteral("Save Current Search"));
     m.mnusavedsearch[0]->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     m.mnusavedsearch[23]->setText(QStringLiteral("Delete Search"));

@@ -1,4 +1,5 @@
 #include "search/Criteria.h"
+#include "search/CriterionParts.h"
 #include "search/Statements.h"
 
 #include <gtest/gtest.h>
@@ -114,5 +115,44 @@ TEST(Criteria, OperatorListInOfferedOrder) {
     EXPECT_EQ(operatorCaptions().join(QLatin1Char('|')),
               QStringLiteral("Contains|Begins|Not Contain|Equals|<> Not|> Greater|< Less|>=|<="));
 }
+
+} // namespace
+
+namespace {
+
+struct PartsCase {
+    const char* criterion;
+    const char* op; // empty: none recognised
+    const char* value;
+};
+
+class CriterionPartsTable : public ::testing::TestWithParam<PartsCase> {};
+
+TEST_P(CriterionPartsTable, GivesBackTheOperatorAndValue) {
+    const PartsCase c = GetParam();
+    const auto parts =
+        quarix::search::criterionParts(QStringLiteral("City"), QString::fromUtf8(c.criterion));
+    if (*c.op == '\0') {
+        EXPECT_FALSE(parts.has_value()) << parts->op.toStdString();
+        return;
+    }
+    ASSERT_TRUE(parts.has_value());
+    EXPECT_EQ(parts->op, QString::fromUtf8(c.op));
+    EXPECT_EQ(parts->value, QString::fromUtf8(c.value));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, CriterionPartsTable,
+                         ::testing::Values(PartsCase{"[City] Like '*lon*'", "Contains", "lon"},
+                                           PartsCase{"[City] Like 'Lon*'", "Begins", "Lon"},
+                                           PartsCase{"[City] Not Like '*lon*'", "Not Contain",
+                                                     "lon"},
+                                           PartsCase{"[City] Like 'O''Brien'", "Equals", "O'Brien"},
+                                           PartsCase{"[City] <> 'Paris'", "<> Not", "Paris"},
+                                           PartsCase{"Int([City]) >= 50", ">=", "50"},
+                                           PartsCase{"Int([City]) <> 7", "<> Not", "7"},
+                                           PartsCase{"[City] Like '**'", "Contains", ""},
+                                           PartsCase{"[Name] Like '*lon*'", "", ""},
+                                           PartsCase{"[City] Like 'a' AND [City] Like 'b'", "", ""},
+                                           PartsCase{"[City] > 3 OR [City] < 1", "", ""}));
 
 } // namespace
