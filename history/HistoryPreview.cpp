@@ -61,7 +61,7 @@ QImage renderSavedSearchesMenuPreview(const QString& databasePath) {
     for (const SavedSearchParts& search : searches)
         saveSearch(model, settings, savedSearchEntry(search));
 
-    QMenu menu(QStringLiteral("&Saved Searches"));
+    QMenu menu(QStringLiteral("S&aved Searches"));
     std::array<QAction*, 24> items{};
     for (int i = 0; i < int(items.size()); ++i) {
         const bool separator =

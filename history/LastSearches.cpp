@@ -1,6 +1,7 @@
 #include "history/LastSearches.h"
 
 #include "history/EntryText.h"
+#include "history/ReplayedCriterion.h"
 
 #include <utility>
 
@@ -65,6 +66,7 @@ session::Task<> mnulast_Click(int index, const LastSearchesMenu& menu, SearchWin
     window.setFieldText(parts.field);
     state.CurrentWhere = parts.criterion;
     window.setSearchText(state.CurrentWhere);
+    showCriterionParts(window, parts.field, parts.criterion);
     co_await window.runSearch();
 }
 

@@ -12,6 +12,16 @@ QString menuText(const QString& caption) {
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+// Entries longer than this show their start and end; the tooltip has them whole.
+constexpr qsizetype kShownEntryLength = 120;
+
+QString shortened(const QString& entry) {
+    if (entry.size() <= kShownEntryLength)
+        return entry;
+    const qsizetype half = (kShownEntryLength - 1) / 2;
+    return entry.left(half) + QChar(0x2026) + entry.right(half);
+}
+
 } // namespace
 
 void showMenuItem(const MenuItem& item, QAction* action) {
@@ -58,6 +68,10 @@ void applySavedSearchesMenu(const SavedSearchesMenu& menu, const std::array<QAct
             continue;
         }
         showMenuItem(item, action);
+        if (!action->isSeparator()) {
+            action->setText(menuText(shortened(item.caption)));
+            action->setToolTip(item.caption);
+        }
     }
 }
 

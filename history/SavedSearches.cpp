@@ -1,6 +1,7 @@
 #include "history/SavedSearches.h"
 
 #include "history/EntryText.h"
+#include "history/ReplayedCriterion.h"
 #include "platform/MessageBox.h"
 
 #include <QStringList>
@@ -163,12 +164,18 @@ session::Task<> runSavedSearch(QString entry, SearchWindowPort window) {
     state.CurrentWhere = parts.criterion;
     co_await window.loadValueList();
     window.setSearchText(state.CurrentWhere);
+    showCriterionParts(window, parts.field, parts.criterion);
     co_await window.runSearch();
 }
 
 void mnusavedsearch_Click(int index, Menu& menu, const SearchWindowPort& window) {
     SettingsValues& settings = *window.settings;
     if (index == Menu::kSave) {
+        if (window.searchState->CurrentWhere.trimmed().isEmpty()) {
+            platform::MessageBox::show(window.dialogParent, kNothingToSaveMessage, {},
+                                       platform::MessageBox::Icon::Information);
+            return;
+        }
         const QString entry = savedSearchEntry(
             {window.tableQueryText(), *window.currentDatabasePath, window.tableText(),
              window.fieldText(), window.searchState->CurrentWhere});
@@ -181,9 +188,16 @@ void mnusavedsearch_Click(int index, Menu& menu, const SearchWindowPort& window)
         const QString entry = menu.item(index).caption;
         if (entry.isEmpty())
             return;
-        if (menu.inDeleteMode())
+        if (menu.inDeleteMode()) {
+            const auto answer = platform::MessageBox::show(
+                window.dialogParent, kDeleteSavedSearchQuestion + QStringLiteral("\n\n") + entry,
+                {}, platform::MessageBox::Icon::Question, QMessageBox::Yes | QMessageBox::No);
+            if (answer != QMessageBox::Yes)
+                return;
             deleteSavedSearch(menu, settings, index);
-        else
+            if (menu.item(Menu::kDeleteMode).checked)
+                toggleDeleteMode(menu, settings);
+        } else
             runSavedSearch(entry, window);
     }
 }

@@ -31,6 +31,9 @@ struct SavedSearchesMenu {
 
 inline const QString kSavedSearchesFullMessage =
     QStringLiteral("Cannot save search.  20 Saved Searches - Saved searches full.");
+inline const QString kNothingToSaveMessage =
+    QStringLiteral("There is no search to save yet: run a search first, then save it.");
+inline const QString kDeleteSavedSearchQuestion = QStringLiteral("Delete this saved search?");
 
 struct SavedSearchParts {
     QString kind;
@@ -66,7 +69,9 @@ void deleteSavedSearch(SavedSearchesMenu& menu, SettingsValues& settings, int sl
 session::Task<> runSavedSearch(QString entry, SearchWindowPort window);
 
 // A click on item index of the menu: save, toggle delete mode, delete or
-// run. A full menu shows kSavedSearchesFullMessage and saves nothing.
+// run. A full menu shows kSavedSearchesFullMessage and saves nothing, as
+// does a window where no search ran (kNothingToSaveMessage). A delete asks
+// first and leaves delete mode.
 void mnusavedsearch_Click(int index, SavedSearchesMenu& menu, const SearchWindowPort& window);
 
 } // namespace quarix::history

@@ -28,8 +28,9 @@ struct SearchWindowPort {
     std::function<QString()> fieldText;      // the field box
     std::function<void(const QString&)> setTableText;
     std::function<void(const QString&)> setFieldText;
-    std::function<void(const QString&)> setValueText;  // the value box
-    std::function<void(const QString&)> setSearchText; // the SQL text box
+    std::function<void(const QString&)> setOperatorText; // the operator box
+    std::function<void(const QString&)> setValueText;    // the value box
+    std::function<void(const QString&)> setSearchText;   // the SQL text box
     // Selects the entry of the kind box ("Table", "Query") equal to the
     // text; a text that is not an entry changes nothing.
     std::function<void(const QString&)> selectTableQuery;

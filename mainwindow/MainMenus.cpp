@@ -120,18 +120,18 @@ MainMenus buildMainMenus(QMainWindow* window) {
         checkable(item(m.mnuGridspacing, "mnuautofit", QStringLiteral("Auto-&fit")), false);
     m.mnuEvenwidth =
         checkable(item(m.mnuGridspacing, "mnuEvenwidth", QStringLiteral("&Even Width")), false);
-    m.mnulast10 = submenu(m.mnuview, "mnulast10", QStringLiteral("&Last 10 Searches"));
+    m.mnulast10 = submenu(m.mnuview, "mnulast10", QStringLiteral("Last &10 Searches"));
     m.mnulast10->menuAction()->setVisible(false);
     for (int i = 0; i < 10; ++i)
         m.mnulast[i] = item(m.mnulast10, QStringLiteral("mnulast%1").arg(i), QString());
 
-    m.mnuSQL = menu(bar, "mnuSQL", QStringLiteral("&SQL Functions"));
+    m.mnuSQL = menu(bar, "mnuSQL", QStringLiteral("S&QL Functions"));
     for (const SqlItem& s : kSqlItems)
         m.SQL[s.index] =
             item(m.mnuSQL, QStringLiteral("SQL%1").arg(s.index), QString::fromLatin1(s.caption));
     m.mnuSQL->menuAction()->setVisible(false);
 
-    m.mnuSavedSearches = menu(bar, "mnuSavedSearches", QStringLiteral("&Saved Searches"));
+    m.mnuSavedSearches = menu(bar, "mnuSavedSearches", QStringLiteral("S&aved Searches"));
     for (int i = 0; i < 24; ++i) {
         const QString name = QStringLiteral("mnusavedsearch%1").arg(i);
         if (i == 1 || i == 22) {
@@ -142,7 +142,9 @@ MainMenus buildMainMenus(QMainWindow* window) {
         }
         m.mnusavedsearch[i]->setVisible(i == 0);
     }
+    m.mnuSavedSearches->setToolTipsVisible(true); // long entries show whole there
     m.mnusavedsearch[0]->setText(QStringLiteral("Save Current Search"));
+    m.mnusavedsearch[0]->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     m.mnusavedsearch[23]->setText(QStringLiteral("Delete Search"));
 
     m.mnuOfficelinks = menu(bar, "mnuOfficelinks", QStringLiteral("&Office Tools"));

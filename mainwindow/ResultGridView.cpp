@@ -68,6 +68,15 @@ void ResultGridView::setTopRow(int row) {
         verticalScrollBar()->setValue(row);
 }
 
+bool ResultGridView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
+        event->accept(); // the grid's own key: keyPressEvent selects all
+        return true;
+    }
+    return QTableView::event(event);
+}
+
 void ResultGridView::wheelEvent(QWheelEvent* event) {
     const QPoint angle = event->angleDelta();
     const bool sideways = angle.y() == 0 && angle.x() != 0;

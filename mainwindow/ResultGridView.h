@@ -10,6 +10,7 @@ class ResultGridHeader;
 // The wheel moves the top row by a fixed step; a right click asks for the
 // window's pop-up menu. Ctrl+C and the Copy command put the selected cells
 // on the clipboard as tab-separated text; Tab moves on to the next control.
+// Ctrl+A selects every cell, whatever menu item has the same shortcut.
 class ResultGridView : public QTableView {
     Q_OBJECT
 public:
@@ -34,6 +35,7 @@ signals:
     void popupMenuRequested(const QPoint& globalPos);
 
 protected:
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -78,6 +78,7 @@ void frmMain::connectControls() {
     connect(cmdPage[0], &QPushButton::clicked, this, [this] { cmdPage_Click(0); });
     connect(cmdPage[1], &QPushButton::clicked, this, [this] { cmdPage_Click(1); });
     connect(cmdClearSQL, &QPushButton::clicked, this, &frmMain::cmdClearSQL_Click);
+    connect(cmdDropFilter, &QPushButton::clicked, this, &frmMain::dropArmedFilter);
     connect(cmbTableQuery, &QComboBox::activated, this, &frmMain::cmbTableQuery_Click);
     connect(cmbValues, &QComboBox::activated, this, &frmMain::cmbValues_Click);
     for (QComboBox* box : {cmbTable, CmbField, cmbValues})
@@ -289,6 +290,10 @@ void frmMain::workerStateChanged(bool idle) {
     cancelShortcut_->setEnabled(!idle);
     if (idle && closeAfterJob_)
         QTimer::singleShot(0, this, &QWidget::close);
+    // A search asked for while a list loaded runs now that it has come,
+    // unless the user stopped the work.
+    if (idle && std::exchange(searchWhenIdle_, false) && !cancelledAction_ && !closeAfterJob_)
+        QTimer::singleShot(0, this, &frmMain::requestSearch);
 }
 
 quarix::session::Task<frmMain::JobReport> frmMain::databaseJob(QString runningCaption, Job job) {
@@ -341,7 +346,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         fieldListWanted_ = true;
     const bool focusIn = event->type() == QEvent::FocusIn;
     const bool focusOut = event->type() == QEvent::FocusOut;
-    if ((!focusIn && !focusOut) || !worker_->idle())
+    if ((!focusIn && !focusOut) || !worker_->idle() || restoringFocus_)
         return QMainWindow::eventFilter(watched, event);
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)

@@ -99,6 +99,9 @@ public:
     Task cmdFilter_Click();
     Task cmdClear_Click();
     Task cmdPage_Click(int index);
+    // Enter in a criteria box: the search runs now, or as soon as the list
+    // that loads has come.
+    void requestSearch();
     // askAgain: ask for the parameters of a query (a new search, a replay);
     // a page change or a re-sort runs with the answers of the results on screen.
     Task RunSearch(bool askAgain = true);
@@ -210,6 +213,15 @@ private:
     void showDebugSql(const QString& table, const QString& seconds);
     QString orderPart() const;
     void setSearchControlsEnabled(bool enabled);
+    // The status bar shows a filter that found nothing and still narrows
+    // the next search; its button drops it.
+    void showArmedFilter();
+    void dropArmedFilter();
+    // A control that lost the focus because a job disabled it gets it back.
+    QPointer<QWidget> refocusAfterJob_;
+    QPointer<QWidget> focusDuringJob_;
+    bool restoringFocus_ = false;
+    bool searchWhenIdle_ = false; // Enter was pressed while a list loaded
     void sizeColumns();
     // Each column's header and width, to put back after the grid is refilled.
     using ColumnWidths = std::vector<std::pair<QString, int>>;
@@ -270,6 +282,8 @@ private:
     QProgressBar* progBar1 = nullptr;
     QLabel* lblStatus = nullptr;   // the status bar's summary of the last run
     QLabel* lblDatabase = nullptr; // the status bar's database path
+    QLabel* lblFilterArmed = nullptr;
+    QPushButton* cmdDropFilter = nullptr;
     QPushButton* cmdClearSQL = nullptr;
     QLineEdit* txtSearch = nullptr;
     ResultGridView* MSFlexGrid1 = nullptr;

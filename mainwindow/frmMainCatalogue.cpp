@@ -37,6 +37,26 @@ void clearBox(QComboBox* box) {
     box->clearEditText();
 }
 
+// A new list for the box; the text stays as it is.
+void replaceEntries(QComboBox* box, const QStringList& entries) {
+    const QString text = box->currentText();
+    box->clear();
+    box->addItems(entries);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+}
+
+// The field text that stays with a new field list: what the user typed
+// while the list loaded, or the name of one of its fields.
+QString fieldTextKept(const QString& before, const QString& now, const QStringList& fields) {
+    if (now != before)
+        return now;
+    for (const QString& field : fields)
+        if (field.compare(now, Qt::CaseInsensitive) == 0)
+            return field;
+    return {};
+}
+
 // Selects the first entry equal to the box's text when none is selected.
 void selectEntryOfText(QComboBox* box) {
     const QString text = box->currentText();
@@ -101,8 +121,10 @@ quarix::session::Task<bool> frmMain::Load_cmbTable(QString dbname) {
         }
         password = quarix::session::passwordFrom(*typed);
     }
-    if (report.end == JobEnd::Done)
+    if (report.end == JobEnd::Done) {
         session_.databaseOpened(dbname, !password.empty());
+        showArmedFilter();
+    }
     // After a failure the opening goes on, as it shows what it can.
     if (report.end == JobEnd::Failed)
         MessageBox::show(this, readingError("LOAD TABLES", report));
@@ -136,6 +158,7 @@ frmMain::Task frmMain::Load_Fields() {
         co_return;
     searchState.SortClause.clear();
     progBar1->setValue(50);
+    const QString fieldBefore = CmbField->currentText();
     QStringList fields;
     const quarix::session::DatabaseHandle database = session_.database();
     const JobReport report =
@@ -154,10 +177,10 @@ frmMain::Task frmMain::Load_Fields() {
     }
     if (report.end != JobEnd::Done)
         co_return;
-    clearBox(CmbField);
+    const QString fieldKept = fieldTextKept(fieldBefore, CmbField->currentText(), fields);
     progBar1->setValue(80);
-    CmbField->addItems(fields);
-    CmbField->setCurrentIndex(-1);
+    replaceEntries(CmbField, fields);
+    CmbField->setEditText(fieldKept);
     progBar1->setValue(90);
     if (settings.AutoLoadTable == cmbTable->currentText() &&
         settings.AutoLoadDatabase == CurrentDatabasePath) {
@@ -177,7 +200,7 @@ frmMain::Task frmMain::Load_ValueList() {
         co_return;
     selectEntryOfText(cmbTable);
     selectEntryOfText(CmbField);
-    clearBox(cmbValues);
+    replaceEntries(cmbValues, {});
     const QString path = CurrentDatabasePath;
     const QString table = cmbTable->currentText();
     const QString field = CmbField->currentText();
@@ -203,10 +226,8 @@ frmMain::Task frmMain::Load_ValueList() {
         MessageBox::show(this, readingError("LOAD VALUES", report));
     if (report.end != JobEnd::Done)
         co_return;
-    cmbValues->addItem(QString());
-    cmbValues->addItems(values);
-    cmbValues->setCurrentIndex(-1);
-    cmbValues->clearEditText();
+    values.prepend(QString());
+    replaceEntries(cmbValues, values);
 }
 
 frmMain::Task frmMain::mnuopen_Click() {

@@ -27,6 +27,7 @@ history::SearchWindowPort frmMain::historyPort() {
     port.fieldText = [this] { return CmbField->currentText(); };
     port.setTableText = [this](const QString& text) { cmbTable->setEditText(text); };
     port.setFieldText = [this](const QString& text) { CmbField->setEditText(text); };
+    port.setOperatorText = [this](const QString& text) { cmbFunction->setCurrentText(text); };
     port.setValueText = [this](const QString& text) { cmbValues->setEditText(text); };
     port.setSearchText = [this](const QString& text) { txtSearch->setText(text); };
     port.selectTableQuery = [this](const QString& kind) {

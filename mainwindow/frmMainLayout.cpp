@@ -10,6 +10,7 @@
 #include "search/Criteria.h"
 #include "search/ResultGridModel.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QGridLayout>
@@ -148,13 +149,22 @@ void frmMain::buildControls() {
     typedTextKeys_ = new TypedTextKeys(this);
     for (QComboBox* box : {cmbTable, CmbField, cmbValues})
         typedTextKeys_->watchCriteria(box);
-    typedTextKeys_->watchEditing(txtSearch);
-    connect(typedTextKeys_, &TypedTextKeys::searchRequested, cmdQuarix, &QPushButton::click);
+    typedTextKeys_->watchSearchText(txtSearch);
+    typedTextKeys_->leaveToWindow({menus_.mnuopen->shortcut(), menus_.mnuExcel->shortcut(),
+                                   menus_.mnusavedsearch[0]->shortcut()});
+    connect(typedTextKeys_, &TypedTextKeys::searchRequested, this, &frmMain::requestSearch);
 
     // The status bar repeats the run's summary beside the database in use.
     lblStatus = label(statusBar(), "lblStatus", QString());
     lblDatabase = label(statusBar(), "lblDatabase", QString());
+    lblFilterArmed = label(statusBar(), "lblFilterArmed", QString());
+    cmdDropFilter = button(statusBar(), "cmdDropFilter", QStringLiteral("Clear Filter"));
+    cmdDropFilter->setToolTip(QStringLiteral("Let the next search start afresh"));
+    lblFilterArmed->setVisible(false);
+    cmdDropFilter->setVisible(false);
     statusBar()->addWidget(lblStatus, 1);
+    statusBar()->addPermanentWidget(lblFilterArmed);
+    statusBar()->addPermanentWidget(cmdDropFilter);
     statusBar()->addPermanentWidget(lblDatabase);
     connect(this, &QWidget::windowTitleChanged, lblDatabase,
             [this] { lblDatabase->setText(CurrentDatabasePath); });

@@ -15,6 +15,7 @@
 #include "session/SearchRun.h"
 #include "settings/SearchLog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -46,11 +47,13 @@ frmMain::Task frmMain::cmdQuarix_Click() {
     if (refusal) {
         MessageBox::show(this, refusal->message, refusal->title,
                          refusal->warning ? MessageBox::Icon::Warning : MessageBox::Icon::None);
+        showArmedFilter();
         co_return;
     }
     progBar1->setValue(0);
     co_await RunSearch();
     AddLastSearch();
+    showArmedFilter();
 }
 
 frmMain::Task frmMain::cmdFilter_Click() {
@@ -70,6 +73,7 @@ frmMain::Task frmMain::cmdPage_Click(int index) {
     searchState.CurrentPage = index == 0 ? paging.previous(page) : paging.next(page);
     keepColumnWidths_ = true;
     co_await RunSearch(false);
+    showArmedFilter();
 }
 
 QString frmMain::orderPart() const {
@@ -199,6 +203,7 @@ frmMain::Task frmMain::RunSearch(bool askAgain) {
     }
     showSortIndicator();
     search::recordRowsShown(searchState, shown);
+    showArmedFilter();
 
     WriteSearchLog(SearchLogEntry{path, table, field, searchState.CurrentWhere + orderPart(),
                                   PagedMode ? searchState.ResultCount : shown, seconds, PagedMode,
@@ -244,6 +249,7 @@ void frmMain::abandonRun() {
     hidePaging();
     searchState.ReplayPending = false;
     search::recordFailure(searchState); // nothing of the run is on screen
+    showArmedFilter();
 }
 
 void frmMain::showNoResults() {
@@ -268,6 +274,24 @@ void frmMain::failSearch(int number, const QString& description, const QString& 
     if (settings.DebugSQL)
         showDebugSql(table, search::secondsText(0));
     search::recordFailure(searchState);
+    showArmedFilter();
+}
+
+void frmMain::showArmedFilter() {
+    const bool armed = searchState.SearchMode == search::SearchState::Filter &&
+                       !searchState.CurrentWhere.trimmed().isEmpty();
+    const QString text = QStringLiteral("The next search narrows: ") + searchState.CurrentWhere;
+    lblFilterArmed->setText(
+        armed ? lblFilterArmed->fontMetrics().elidedText(text, Qt::ElideMiddle, twips_.px(5000))
+              : QString());
+    lblFilterArmed->setToolTip(armed ? text : QString());
+    lblFilterArmed->setVisible(armed);
+    cmdDropFilter->setVisible(armed);
+}
+
+void frmMain::dropArmedFilter() {
+    searchState.SearchMode = search::SearchState::NewSearch;
+    showArmedFilter();
 }
 
 void frmMain::showDebugSql(const QString& table, const QString& seconds) {
@@ -277,14 +301,37 @@ void frmMain::showDebugSql(const QString& table, const QString& seconds) {
                      QStringLiteral("Quarix Debug SQL"), MessageBox::Icon::Information);
 }
 
+void frmMain::requestSearch() {
+    if (cmdQuarix->isEnabled())
+        cmdQuarix->click();
+    else
+        searchWhenIdle_ = true;
+}
+
 void frmMain::setSearchControlsEnabled(bool enabled) {
-    for (QWidget* w : {static_cast<QWidget*>(cmbValues), static_cast<QWidget*>(cmdQuarix),
-                       static_cast<QWidget*>(cmdFilter), static_cast<QWidget*>(cmdClear),
-                       static_cast<QWidget*>(cmdPage[0]), static_cast<QWidget*>(cmdPage[1])})
-        w->setEnabled(enabled);
+    // The value box stays open for typing; its Enter waits for the job.
+    const QWidget* focused = QApplication::focusWidget();
+    for (QPushButton* b : {cmdQuarix, cmdFilter, cmdClear, cmdPage[0], cmdPage[1]}) {
+        if (!enabled && b == focused)
+            refocusAfterJob_ = b;
+        b->setEnabled(enabled);
+    }
     for (QMenu* m : {menus_.mnulast10, menus_.mnuOfficelinks, menus_.mnuSavedSearches})
         m->menuAction()->setEnabled(enabled);
     menus_.mnuopen->setEnabled(enabled);
+    if (!enabled) {
+        focusDuringJob_ = QApplication::focusWidget();
+        return;
+    }
+    // Back where it was, unless the user has put it elsewhere meanwhile.
+    if (refocusAfterJob_ && refocusAfterJob_->isVisible() &&
+        QApplication::focusWidget() == focusDuringJob_) {
+        restoringFocus_ = true;
+        refocusAfterJob_->setFocus(Qt::OtherFocusReason);
+        restoringFocus_ = false;
+    }
+    refocusAfterJob_ = nullptr;
+    focusDuringJob_ = nullptr;
 }
 
 void frmMain::Reset_Grid() {

@@ -91,7 +91,7 @@ BuildResult BuildCriterion(const SearchCriteria& criteria) {
     if (op == kEquals)
         return criterion(f + QStringLiteral(" Like '") + quoteText(v) + QLatin1Char('\''));
     if (op == kNotContain)
-        return criterion(f + QStringLiteral(" Not Like '") + quoteText(v) + QLatin1Char('\''));
+        return criterion(f + QStringLiteral(" Not Like '*") + quoteText(v) + QStringLiteral("*'"));
 
     const QString sign = comparisonSign(op);
     if (sign.isEmpty())

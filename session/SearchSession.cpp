@@ -11,6 +11,12 @@ void SearchSession::databaseOpened(const QString& path, bool withPassword) {
     }
     if (withPassword)
         passwordKeptFor_ = path;
+    if (path != openedPath_) {
+        state.CurrentWhere.clear();
+        state.SavedWhere.clear();
+        state.SearchMode = search::SearchState::NewSearch;
+        openedPath_ = path;
+    }
 }
 
 SearchSession::~SearchSession() {

@@ -27,12 +27,14 @@ public:
 
     // A database opened, with a password given or not. The engine keeps the
     // password, so that its lists and searches do not ask again; it is
-    // wiped when another database opens and when the session ends.
+    // wiped when another database opens and when the session ends. Another
+    // database also starts without filters: none of its criteria on screen.
     void databaseOpened(const QString& path, bool withPassword);
     ~SearchSession();
 
 private:
     QString passwordKeptFor_;
+    QString openedPath_;
 };
 
 } // namespace quarix::session

@@ -19,6 +19,10 @@ QString IniFile::GetIniValue(const QString& section, const QString& key) const {
                                     MaxValueLength);
 }
 
+QString IniFile::GetWholeIniValue(const QString& section, const QString& key) const {
+    return m_document.value(section, key).value_or(QString());
+}
+
 void IniFile::SetIniValue(const QString& section, const QString& key, const QString& value) {
     if (m_document.value(section, key) == value)
         return;

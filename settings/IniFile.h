@@ -26,6 +26,8 @@ public:
     // The value of key in section, cut to MaxValueLength characters; "" when
     // the section or key is missing.
     QString GetIniValue(const QString& section, const QString& key) const;
+    // The whole value, however long.
+    QString GetWholeIniValue(const QString& section, const QString& key) const;
     // Sets the value in memory; save() writes it.
     void SetIniValue(const QString& section, const QString& key, const QString& value);
 

@@ -14,8 +14,12 @@ const QString history = QStringLiteral("History");
 const QString programs = QStringLiteral("Programs");
 const QString savedSearches = QStringLiteral("SavedSearches");
 
-// Long entries are kept in three keys ("", "B", "C") of 99 characters each,
-// the most a read returns, so that 297 characters come back whole.
+// Long entries are kept in three keys ("", "B", "C"): 99 characters in
+// each of the first two, the rest, however long, in the third. Entries of
+// up to 297 characters read back whole with a reader that cuts values at
+// 99 characters; the pieces are read whole, so that a third piece beyond
+// that, and the 100-character pieces that files of other writers hold, come
+// back whole too. The file's own encoding keeps every character and blank.
 constexpr qsizetype pieceLength = IniFile::MaxValueLength;
 const QStringList pieceSuffixes = {QString(), QStringLiteral("B"), QStringLiteral("C")};
 
@@ -49,13 +53,14 @@ void reportReadError(const SettingsWindowPort& port) {
 QString readLong(const IniFile& file, const QString& section, const QString& key) {
     QString value;
     for (const QString& suffix : pieceSuffixes)
-        value += file.GetIniValue(section, key + suffix);
+        value += file.GetWholeIniValue(section, key + suffix);
     return value;
 }
 
 void writeLong(IniFile& file, const QString& section, const QString& key, const QString& value) {
-    const QStringList pieces =
-        settings_text::splitLongValue(value, pieceLength, int(pieceSuffixes.size()));
+    QStringList pieces =
+        settings_text::splitLongValue(value, pieceLength, int(pieceSuffixes.size()) - 1);
+    pieces << settings_text::midChars(value, pieceLength * pieces.size(), value.size());
     for (qsizetype i = 0; i < pieceSuffixes.size(); ++i)
         file.SetIniValue(section, key + pieceSuffixes[i], pieces[i]);
 }

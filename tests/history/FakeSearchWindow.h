@@ -33,7 +33,7 @@ struct FakeSearchWindow {
     quarix::search::SearchState searchState;
     QStringList kinds{QStringLiteral("Table"), QStringLiteral("Query")};
     QString kind = QStringLiteral("Table");
-    QString table, field, value, search, caption;
+    QString table, field, op, value, search, caption;
     QStringList calls;
     std::vector<Run> runs;
     // What loading the table list does besides being recorded.
@@ -49,6 +49,7 @@ struct FakeSearchWindow {
         p.fieldText = [this] { return field; };
         p.setTableText = [this](const QString& t) { table = t; };
         p.setFieldText = [this](const QString& t) { field = t; };
+        p.setOperatorText = [this](const QString& t) { op = t; };
         p.setValueText = [this](const QString& t) { value = t; };
         p.setSearchText = [this](const QString& t) { search = t; };
         p.selectTableQuery = [this](const QString& t) {

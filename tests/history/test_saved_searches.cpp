@@ -113,13 +113,32 @@ TEST_F(SavedSearchesTest, HiddenKindsStayListedDisabledButCanBeDeleted) {
     click(Menu::kDeleteMode);
     EXPECT_TRUE(menu.item(Menu::kDeleteMode).checked);
     EXPECT_TRUE(menu.item(3).enabled);
+    MessageBox::queueAnswer(QMessageBox::No);
     click(3);
+    EXPECT_EQ(savedEntries(menu), (QStringList{t, q})) << "not deleted without a yes";
+    EXPECT_TRUE(menu.item(Menu::kDeleteMode).checked);
+    MessageBox::queueAnswer(QMessageBox::Yes);
+    click(3);
+    ASSERT_EQ(MessageBox::shown().size(), 2u);
+    EXPECT_EQ(MessageBox::shown()[1].text, QStringLiteral("Delete this saved search?\n\n") + q);
     EXPECT_EQ(savedEntries(menu), (QStringList{t}));
     EXPECT_TRUE(window.runs.empty());
 
-    click(Menu::kDeleteMode); // leaving delete mode disables hidden kinds again
+    // The delete left delete mode: hidden kinds are disabled again.
+    EXPECT_FALSE(menu.item(Menu::kDeleteMode).checked);
     saveSearch(menu, window.settings, q);
     EXPECT_FALSE(menu.item(3).enabled);
+}
+
+TEST_F(SavedSearchesTest, SavingBeforeAnySearchSaysThereIsNothingToSave) {
+    window.table = QStringLiteral("Customers");
+    for (const char* where : {"", " "}) {
+        window.searchState.CurrentWhere = QString::fromLatin1(where);
+        click(Menu::kSave);
+    }
+    ASSERT_EQ(MessageBox::shown().size(), 2u);
+    EXPECT_EQ(MessageBox::shown()[0].text, kNothingToSaveMessage);
+    EXPECT_TRUE(savedEntries(menu).isEmpty());
 }
 
 TEST_F(SavedSearchesTest, DeletingTheLastEntryLeavesDeleteMode) {

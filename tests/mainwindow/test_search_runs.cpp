@@ -2,6 +2,7 @@
 #include "tests/support/Screenshots.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QRegularExpression>
 
 namespace {
@@ -28,7 +29,7 @@ TEST_F(MainWindowTest, EveryOperatorRunsAndLeavesItsStatementOnTheClipboard) {
         {"Name", "Contains", "a", "[Name] Like '*a*'", 215},
         {"City", "Begins", "Lon", "[City] Like 'Lon*'", 43},
         {"City", "Equals", "London", "[City] Like 'London'", 22},
-        {"City", "Not Contain", "London", "[City] Not Like 'London'", -1},
+        {"City", "Not Contain", "lon", "[City] Not Like '*lon*'", 197},
         {"Age", "> Greater", "50", "Int([Age]) > 50", 108},
         {"Age", "< Less", "30", "Int([Age]) < 30", 54},
         {"Age", ">=", "$50.99", "Int([Age]) >= 50", 108},
@@ -228,6 +229,56 @@ TEST_F(MainWindowTest, ScreenshotWithResults) {
     QApplication::processEvents();
     EXPECT_TRUE(window->grab().save(
         folder + QStringLiteral("/main-window%1.png").arg(quarix::test::screenshotSuffix())));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, AFilterThatFindsNothingShowsThatItNarrowsTheNextSearch) {
+    REQUIRE_ENGINE();
+    openThroughDialog(copyOf("shop.mdb"));
+    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
+           QStringLiteral("London"));
+    window->cmdQuarix_Click();
+    settle();
+    auto* armed = control<QLabel>("lblFilterArmed");
+    QPushButton* drop = button("cmdDropFilter");
+    EXPECT_FALSE(armed->isVisibleTo(window.get()));
+
+    choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Equals"),
+           QStringLiteral("Nobody"));
+    window->cmdFilter_Click();
+    settle();
+    ASSERT_EQ(dataRows(), 0);
+    EXPECT_TRUE(armed->isVisibleTo(window.get()));
+    EXPECT_TRUE(
+        armed->toolTip().endsWith(QStringLiteral("[City] Like 'London' AND [Name] Like 'Nobody'")));
+    QTest::mouseClick(drop, Qt::LeftButton);
+    EXPECT_FALSE(armed->isVisibleTo(window.get()));
+    EXPECT_FALSE(drop->isVisibleTo(window.get()));
+    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
+           QStringLiteral("Paris"));
+    window->cmdQuarix_Click();
+    settle();
+    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [City] Like 'Paris'"));
+
+    // Armed again, then another database: its first filter stands alone.
+    choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Equals"),
+           QStringLiteral("Nobody"));
+    window->cmdFilter_Click();
+    settle();
+    ASSERT_TRUE(armed->isVisibleTo(window.get()));
+    openThroughDialog(copyOf("shop.accdb"));
+    EXPECT_FALSE(armed->isVisibleTo(window.get()));
+    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
+           QStringLiteral("Paris"));
+    window->cmdFilter_Click();
+    settle();
+    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [City] Like 'Paris'"));
+    window->cmdClear_Click(); // undoes nothing of the other database
+    settle();
+    EXPECT_FALSE(clipboard().contains(QStringLiteral("London"))) << clipboard().toStdString();
 }
 
 } // namespace

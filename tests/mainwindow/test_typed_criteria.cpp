@@ -131,9 +131,9 @@ TEST_F(TypedCriteriaTest, EditingKeysWinOverMenuShortcutsWhileTyping) {
     EXPECT_FALSE(programsDialogOpen());
     EXPECT_EQ(sql->selectedText(), QStringLiteral("[Age] > 3"));
 
-    // Away from the text boxes Ctrl+A is the Programs item's shortcut.
-    window->grid()->setFocus();
-    QTest::keyClick(window->grid(), Qt::Key_A, Qt::ControlModifier);
+    // Away from the text boxes and the grid Ctrl+A is the Programs item's shortcut.
+    button("cmdQuarix")->setFocus();
+    QTest::keyClick(button("cmdQuarix"), Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(programsDialogOpen());
 }
 

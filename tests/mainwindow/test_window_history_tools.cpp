@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "history/SavedSearches.h"
 #include "platform/Shell.h"
 #include "tools/Launcher.h"
 
@@ -185,6 +186,38 @@ TEST_F(WindowHistoryTools, SavedQueriesAreSearchedLikeTables) {
     settle();
     EXPECT_EQ(window->searchState.SortClause, QStringLiteral("[CustomerID] ASC"));
     EXPECT_EQ(window->gridModel()->TextMatrix(0, 0), QStringLiteral("CustomerID"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowHistoryTools, ALongSavedSearchIsShownShortAndReplaysWhole) {
+    REQUIRE_ENGINE();
+    openThroughDialog(copyOf("shop.mdb"));
+    action("mnusavedsearch0")->trigger(); // before any search
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, quarix::history::kNothingToSaveMessage);
+
+    const QString value = QStringLiteral("Lon") + QString(400, QLatin1Char('x'));
+    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Not Contain"),
+           value);
+    window->cmdQuarix_Click();
+    settle();
+    action("mnusavedsearch0")->trigger();
+    QAction* slot = action("mnusavedsearch2");
+    ASSERT_TRUE(slot->isVisible());
+    const QString criterion = QStringLiteral("[City] Not Like '*") + value + QStringLiteral("*'");
+    EXPECT_TRUE(slot->toolTip().endsWith(criterion));
+    EXPECT_LT(slot->text().size(), 200);
+
+    choose(QStringLiteral("Orders"), QStringLiteral("Status"), QStringLiteral("Equals"), QString());
+    slot->trigger();
+    settle();
+    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where ") + criterion);
+    EXPECT_EQ(dataRows(), 240); // every city that is not empty
+    EXPECT_EQ(box("cmbFunction")->currentText(), QStringLiteral("Not Contain"));
+    EXPECT_EQ(box("cmbValues")->currentText(), value);
 }
 
 } // namespace

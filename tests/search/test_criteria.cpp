@@ -1,4 +1,5 @@
 #include "search/Criteria.h"
+#include "search/CriterionParts.h"
 #include "search/Statements.h"
 
 #include <gtest/gtest.h>
@@ -32,8 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Case{"Contains", "lon", "[F] Like '*lon*'"}, Case{"Contains", "", "[F] Like '**'"},
         Case{"Begins", " Lon ", "[F] Like 'Lon*'"}, Case{"Equals", "London", "[F] Like 'London'"},
-        Case{"Not Contain", "abc", "[F] Not Like 'abc'"},
-        Case{"Not Contain", "*abc*", "[F] Not Like '*abc*'"},
+        Case{"Not Contain", "abc", "[F] Not Like '*abc*'"},
+        Case{"Not Contain", " O'Brien ", "[F] Not Like '*O''Brien*'"},
         Case{"> Greater", " 5 ", "Int([F]) > 5"}, Case{"> Greater", "3.7", "Int([F]) > 3.7"},
         Case{"> Greater", "$3.70", "Int([F]) > 3"}, Case{"< Less", "-2", "Int([F]) < -2"},
         Case{">=", "$-3.5", "Int([F]) >= -4"}, Case{"<=", "$12.99", "Int([F]) <= 12"},
@@ -109,5 +110,44 @@ TEST(Criteria, SqlModeFragments) {
               QStringLiteral("The > Greater operator requires a number."));
     EXPECT_TRUE(frag("<", "$").refusal.has_value() || frag("<", "$").text.isEmpty());
 }
+
+} // namespace
+
+namespace {
+
+struct PartsCase {
+    const char* criterion;
+    const char* op; // empty: none recognised
+    const char* value;
+};
+
+class CriterionPartsTable : public ::testing::TestWithParam<PartsCase> {};
+
+TEST_P(CriterionPartsTable, GivesBackTheOperatorAndValue) {
+    const PartsCase c = GetParam();
+    const auto parts =
+        quarix::search::criterionParts(QStringLiteral("City"), QString::fromUtf8(c.criterion));
+    if (*c.op == '\0') {
+        EXPECT_FALSE(parts.has_value()) << parts->op.toStdString();
+        return;
+    }
+    ASSERT_TRUE(parts.has_value());
+    EXPECT_EQ(parts->op, QString::fromUtf8(c.op));
+    EXPECT_EQ(parts->value, QString::fromUtf8(c.value));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, CriterionPartsTable,
+                         ::testing::Values(PartsCase{"[City] Like '*lon*'", "Contains", "lon"},
+                                           PartsCase{"[City] Like 'Lon*'", "Begins", "Lon"},
+                                           PartsCase{"[City] Not Like '*lon*'", "Not Contain",
+                                                     "lon"},
+                                           PartsCase{"[City] Like 'O''Brien'", "Equals", "O'Brien"},
+                                           PartsCase{"[City] <> 'Paris'", "<> Not", "Paris"},
+                                           PartsCase{"Int([City]) >= 50", ">=", "50"},
+                                           PartsCase{"Int([City]) <> 7", "<> Not", "7"},
+                                           PartsCase{"[City] Like '**'", "Contains", ""},
+                                           PartsCase{"[Name] Like '*lon*'", "", ""},
+                                           PartsCase{"[City] Like 'a' AND [City] Like 'b'", "", ""},
+                                           PartsCase{"[City] > 3 OR [City] < 1", "", ""}));
 
 } // namespace

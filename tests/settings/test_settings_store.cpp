@@ -217,7 +217,7 @@ TEST_F(SettingsStoreTest, MaximisedWindowKeepsTheLastNormalPlacement) {
               QStringLiteral("20000"));
 }
 
-TEST_F(SettingsStoreTest, LongEntriesTravelInPiecesOf99) {
+TEST_F(SettingsStoreTest, LongEntriesTravelWholeInThreeKeys) {
     FakeWindow window;
     SettingsValues v = load(window);
     const QString search150 = QStringLiteral("Table | /data/shop.mdb | Orders | Notes | ") +
@@ -226,9 +226,11 @@ TEST_F(SettingsStoreTest, LongEntriesTravelInPiecesOf99) {
     QString search297;
     for (int i = 0; i < 297; ++i)
         search297 += QLatin1Char(i % 10 == 9 ? ' ' : char('a' + i % 26));
+    const QString search700 = search297 + QStringLiteral(" AND [Ünïcode] Like '*\u4e2d*' ") +
+                              QString(400, QLatin1Char('y')) + QLatin1Char(' ');
     v.SavedSearches[0] = search150;
     v.SavedSearches[1] = search297;
-    v.SavedSearches[2] = search297 + QStringLiteral("END");
+    v.SavedSearches[2] = search700;
     ASSERT_TRUE(save(v, window));
 
     const IniFile file(path());
@@ -237,11 +239,32 @@ TEST_F(SettingsStoreTest, LongEntriesTravelInPiecesOf99) {
     EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1B")), search150.mid(99));
     EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1C")), QString());
     EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search20")), QString());
+    // Short entries stay readable by a reader that cuts values at 99 characters.
+    QString cut;
+    for (const char* key : {"Search2", "Search2B", "Search2C"})
+        cut += file.GetIniValue(section, QString::fromLatin1(key));
+    EXPECT_EQ(cut, search297);
+    EXPECT_EQ(file.GetWholeIniValue(section, QStringLiteral("Search3C")), search700.mid(198));
 
     const SettingsValues r = load(window);
     EXPECT_EQ(r.SavedSearches[0], search150);
     EXPECT_EQ(r.SavedSearches[1], search297); // pieces ending in a blank too
-    EXPECT_EQ(r.SavedSearches[2], search297);
+    EXPECT_EQ(r.SavedSearches[2], search700);
+}
+
+TEST_F(SettingsStoreTest, EntriesInPiecesOfAHundredReadWhole) {
+    FakeWindow window;
+    const QString whole = QString(99, QLatin1Char('a')) + QString(100, QLatin1Char('b')) +
+                          QString(100, QLatin1Char('c'));
+    {
+        IniFile file(path());
+        const QString section = QStringLiteral("SavedSearches");
+        file.SetIniValue(section, QStringLiteral("Search1"), whole.left(99));
+        file.SetIniValue(section, QStringLiteral("Search1B"), whole.mid(99, 100));
+        file.SetIniValue(section, QStringLiteral("Search1C"), whole.mid(199));
+        ASSERT_TRUE(file.save());
+    }
+    EXPECT_EQ(load(window).SavedSearches[0], whole);
 }
 
 TEST_F(SettingsStoreTest, ProgramsAreJoinedAndSplitAtBars) {
