@@ -16,21 +16,24 @@ QDateTime dateTimeFromSerial(double serial) {
 }
 
 QVariant fieldValue(ColumnType type, const engine::OwnedValue& value) {
+    using engine::CellKind;
+    using engine::TypeClass;
+    const engine::ColumnTypeTraits& traits = engine::traitsOf(type);
     switch (value.kind) {
     case Kind::Null:
         return {};
     case Kind::Integer:
-        if (type == ColumnType::Boolean)
+        if (traits.cell == CellKind::Boolean)
             return value.integer != 0;
-        if (type == ColumnType::Currency)
+        if (traits.typeClass == TypeClass::Currency)
             return static_cast<double>(value.integer) / 10000.0;
         return static_cast<qlonglong>(value.integer);
     case Kind::Real:
-        if (type == ColumnType::DateTime)
+        if (traits.cell == CellKind::Date)
             return dateTimeFromSerial(value.real);
         return value.real;
     case Kind::Text:
-        if (type == ColumnType::Decimal)
+        if (traits.typeClass == TypeClass::Decimal)
             return QString::fromStdString(value.bytes).toDouble();
         return QString::fromStdString(value.bytes);
     case Kind::Blob:

@@ -26,6 +26,36 @@ enum class ColumnType {
     Unknown,
 };
 
+// How the cache keeps a type's values (the kind of StoredValue and the
+// SQLite column affinity).
+enum class Storage { Integer, Real, Text, Blob, None };
+
+// What a type is to Access's expressions.
+enum class TypeClass { Boolean, Integer, Currency, Floating, Decimal, Date, Text, Binary, None };
+
+// How a stored value is shown (datasheet, value list, CLI).
+enum class Shown { Plain, YesNo, Currency, Date, Single, Decimal, Hex };
+
+// What a value becomes in a spreadsheet cell; JSON shows dates as strings.
+enum class CellKind { Boolean, Number, Date, Text, Binary };
+
+// Everything the layers above the decoder need to know of a type; each type
+// has one row, in ColumnType.cpp.
+struct ColumnTypeTraits {
+    const char* name; // as Access's table design names it
+    Storage storage;
+    TypeClass typeClass;
+    Shown shown;
+    CellKind cell;
+    int varType;          // VarType() of a value of this type; -1 when it has none
+    const char* typeName; // TypeName() of a value of this type
+};
+
+const ColumnTypeTraits& traitsOf(ColumnType type);
+
 std::string columnTypeName(ColumnType type);
+
+// The SQLite affinity of a cache column of this type ("" for none).
+const char* sqliteAffinity(ColumnType type);
 
 } // namespace quarix::engine

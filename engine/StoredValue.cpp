@@ -114,31 +114,26 @@ std::string hexText(std::string_view bytes) {
 } // namespace
 
 std::string displayText(ColumnType type, const StoredValue& value) {
+    const Shown shown = traitsOf(type).shown;
     switch (value.kind) {
     case StoredValue::Kind::Null:
         return {};
     case StoredValue::Kind::Blob:
         return hexText(value.bytes);
     case StoredValue::Kind::Text:
-        return type == ColumnType::Decimal ? decimalText(value.bytes) : std::string(value.bytes);
+        return shown == Shown::Decimal ? decimalText(value.bytes) : std::string(value.bytes);
     case StoredValue::Kind::Real:
-        switch (type) {
-        case ColumnType::DateTime:
+        if (shown == Shown::Date)
             return dateText(value.real);
-        case ColumnType::Single:
+        if (shown == Shown::Single)
             return shortestNumber(static_cast<float>(value.real));
-        default:
-            return shortestNumber(value.real);
-        }
+        return shortestNumber(value.real);
     case StoredValue::Kind::Integer:
-        switch (type) {
-        case ColumnType::Boolean:
+        if (shown == Shown::YesNo)
             return value.integer != 0 ? "True" : "False";
-        case ColumnType::Currency:
+        if (shown == Shown::Currency)
             return currencyText(value.integer);
-        default:
-            return std::to_string(value.integer);
-        }
+        return std::to_string(value.integer);
     }
     return {};
 }

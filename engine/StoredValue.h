@@ -8,19 +8,8 @@
 
 namespace quarix::engine {
 
-// A value in the form the cache stores it. The storage form of each type:
-//   Boolean            Integer, -1 (True) or 0 (False), never Null
-//   Byte/Integer/Long  Integer
-//   BigInt             Integer, all 64 bits
-//   Currency           Integer, the amount times 10,000 (exact)
-//   Single/Double      Real
-//   DateTime           Real, days since 1899-12-30 (Access's own serial)
-//   Text/Memo          Text, UTF-8
-//   Binary/OLE         Blob
-//   Guid               Text, "{8-4-4-4-12}" upper case
-//   Decimal            Text, exact plain decimal ("-12.3400" keeps the scale)
-//   Complex            Text, a readable summary ("a.png; b.txt")
-//   DateTimeExtended   Text, "yyyy-MM-dd HH:mm:ss.fffffff"
+// A value in the form the cache stores it; each type's form is its Storage
+// (ColumnType.h).
 struct StoredValue {
     enum class Kind { Null, Integer, Real, Text, Blob };
     Kind kind = Kind::Null;

@@ -10,11 +10,13 @@ namespace {
 Cell::Kind kindOf(ColumnType type, Kind kind) {
     if (kind == Kind::Null)
         return Cell::Kind::Null;
-    if (type == ColumnType::Boolean)
+    const engine::ColumnTypeTraits& traits = engine::traitsOf(type);
+    if (traits.cell == engine::CellKind::Boolean)
         return Cell::Kind::Boolean;
-    if (type == ColumnType::DateTime || type == ColumnType::DateTimeExtended)
+    // JSON has no date; dates stay in the text the table shows.
+    if (traits.typeClass == engine::TypeClass::Date)
         return Cell::Kind::String;
-    if (kind == Kind::Integer || kind == Kind::Real || type == ColumnType::Decimal)
+    if (kind == Kind::Integer || kind == Kind::Real || traits.cell == engine::CellKind::Number)
         return Cell::Kind::Number;
     return Cell::Kind::String;
 }

@@ -50,25 +50,19 @@ OwnedValue readValue(sqlite3_stmt* stmt, int column) {
 // form (a sum of currency is a real); such values show by their own kind.
 bool inStorageForm(ColumnType type, StoredValue::Kind kind) {
     using K = StoredValue::Kind;
-    switch (type) {
-    case ColumnType::Boolean:
-    case ColumnType::Byte:
-    case ColumnType::Integer:
-    case ColumnType::Long:
-    case ColumnType::Currency:
+    switch (traitsOf(type).storage) {
+    case Storage::Integer:
         return kind == K::Integer;
-    case ColumnType::Single:
-    case ColumnType::Double:
-    case ColumnType::DateTime:
+    case Storage::Real:
         return kind == K::Real || kind == K::Integer;
-    case ColumnType::Binary:
-    case ColumnType::OLE:
-        return kind == K::Blob;
-    case ColumnType::Unknown:
-        return false;
-    default:
+    case Storage::Text:
         return kind == K::Text;
+    case Storage::Blob:
+        return kind == K::Blob;
+    case Storage::None:
+        break;
     }
+    return false;
 }
 
 std::string realText(double v, int maxDecimals) {
@@ -162,13 +156,13 @@ std::string ResultSet::text(std::size_t column, const OwnedValue& value) const {
         return {};
     // Floating-point numbers as Access's datasheet shows them: 7 and 0.2,
     // Singles to their seven digits.
-    const bool floating = type == ColumnType::Single || type == ColumnType::Double;
-    if (type == ColumnType::Single && value.kind == StoredValue::Kind::Real)
+    const ColumnTypeTraits& traits = traitsOf(type);
+    if (traits.shown == Shown::Single && value.kind == StoredValue::Kind::Real)
         return sql::formatSingle(value.real);
-    if (floating && value.kind == StoredValue::Kind::Integer)
+    if (traits.typeClass == TypeClass::Floating && value.kind == StoredValue::Kind::Integer)
         return sql::formatNumber(static_cast<double>(value.integer));
-    if (value.kind == StoredValue::Kind::Real && type != ColumnType::DateTime &&
-        type != ColumnType::Currency)
+    if (value.kind == StoredValue::Kind::Real && traits.shown != Shown::Date &&
+        traits.typeClass != TypeClass::Currency)
         return sql::formatNumber(value.real);
     if (inStorageForm(type, value.kind))
         return displayText(type, value.view());

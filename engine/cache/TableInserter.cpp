@@ -7,35 +7,6 @@
 
 namespace quarix::engine {
 
-const char* affinityOf(ColumnType type) {
-    switch (type) {
-    case ColumnType::Boolean:
-    case ColumnType::Byte:
-    case ColumnType::Integer:
-    case ColumnType::Long:
-    case ColumnType::Currency:
-    case ColumnType::BigInt:
-        return "INTEGER";
-    case ColumnType::Single:
-    case ColumnType::Double:
-    case ColumnType::DateTime:
-        return "REAL";
-    case ColumnType::Text:
-    case ColumnType::Memo:
-    case ColumnType::Guid:
-    case ColumnType::Decimal:
-    case ColumnType::Complex:
-    case ColumnType::DateTimeExtended:
-        return "TEXT";
-    case ColumnType::Binary:
-    case ColumnType::OLE:
-        return "BLOB";
-    case ColumnType::Unknown:
-        break;
-    }
-    return "";
-}
-
 TableInserter::TableInserter(sqlite3* db, std::string sqlName, const TableInfo& expected)
     : db_(db), sqlName_(std::move(sqlName)), expected_(expected) {}
 
@@ -57,8 +28,8 @@ void TableInserter::begin(const TableInfo& table) {
     std::string values = "(";
     for (std::size_t i = 0; i < columns_; ++i) {
         const char* sep = i ? ", " : "";
-        create +=
-            sep + std::string("c") + std::to_string(i) + " " + affinityOf(table.columns[i].type);
+        create += sep + std::string("c") + std::to_string(i) + " " +
+                  sqliteAffinity(table.columns[i].type);
         values += sep + std::string("?");
     }
     if (columns_ == 0) {

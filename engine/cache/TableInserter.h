@@ -41,7 +41,4 @@ private:
     std::uint64_t rows_ = 0;
 };
 
-// The SQLite column affinity that holds a type's storage form.
-const char* affinityOf(ColumnType type);
-
 } // namespace quarix::engine

@@ -33,40 +33,10 @@ struct VariantType {
 
 // VarType and TypeName of a value of a known static type (not Null).
 std::optional<VariantType> variantTypeOf(ColumnType type) {
-    switch (type) {
-    case ColumnType::Boolean:
-        return VariantType{11, "Boolean"};
-    case ColumnType::Byte:
-        return VariantType{17, "Byte"};
-    case ColumnType::Integer:
-        return VariantType{2, "Integer"};
-    case ColumnType::Long:
-        return VariantType{3, "Long"};
-    case ColumnType::BigInt:
-        return VariantType{20, "LongLong"};
-    case ColumnType::Currency:
-        return VariantType{6, "Currency"};
-    case ColumnType::Single:
-        return VariantType{4, "Single"};
-    case ColumnType::Double:
-        return VariantType{5, "Double"};
-    case ColumnType::DateTime:
-        return VariantType{7, "Date"};
-    case ColumnType::Decimal:
-        return VariantType{14, "Decimal"};
-    case ColumnType::Binary:
-    case ColumnType::OLE:
-        return VariantType{8209, "Byte()"};
-    case ColumnType::Text:
-    case ColumnType::Memo:
-    case ColumnType::Guid:
-    case ColumnType::Complex:
-    case ColumnType::DateTimeExtended:
-        return VariantType{8, "String"};
-    case ColumnType::Unknown:
-        break;
-    }
-    return std::nullopt;
+    const ColumnTypeTraits& traits = traitsOf(type);
+    if (traits.varType < 0)
+        return std::nullopt;
+    return VariantType{traits.varType, traits.typeName};
 }
 
 } // namespace

@@ -23,11 +23,12 @@ TypedSql columnSql(const ScopeSource& source, const SchemaColumn& column) {
         t.originColumn = column.sqlName;
         t.originRowid = source.sqlAlias + ".rowid";
     }
-    if (column.type == ColumnType::Currency)
+    const ColumnTypeTraits& traits = traitsOf(column.type);
+    if (traits.typeClass == TypeClass::Currency)
         t.form = TypedSql::Form::ScaledCurrency;
-    else if (column.type == ColumnType::Decimal)
+    else if (traits.typeClass == TypeClass::Decimal)
         t.form = TypedSql::Form::RawDecimal;
-    else if (column.type == ColumnType::DateTimeExtended)
+    else if (traits.typeClass == TypeClass::Date && traits.storage == Storage::Text)
         t.form = TypedSql::Form::RawExtendedDate;
     return t;
 }

@@ -6,19 +6,17 @@
 namespace quarix::engine::sql {
 
 bool isTextType(ColumnType type) {
-    return type == ColumnType::Text || type == ColumnType::Memo || type == ColumnType::Guid ||
-           type == ColumnType::Complex;
+    return traitsOf(type).typeClass == TypeClass::Text;
 }
 
 bool isIntegerType(ColumnType type) {
-    return type == ColumnType::Boolean || type == ColumnType::Byte || type == ColumnType::Integer ||
-           type == ColumnType::Long || type == ColumnType::BigInt;
+    const TypeClass c = traitsOf(type).typeClass;
+    return c == TypeClass::Boolean || c == TypeClass::Integer;
 }
 
 bool isNumericType(ColumnType type) {
-    return isIntegerType(type) || type == ColumnType::Currency || type == ColumnType::Single ||
-           type == ColumnType::Double || type == ColumnType::Decimal ||
-           type == ColumnType::DateTime || type == ColumnType::DateTimeExtended;
+    const TypeClass c = traitsOf(type).typeClass;
+    return c != TypeClass::Text && c != TypeClass::Binary && c != TypeClass::None;
 }
 
 TypedSql asValue(const TypedSql& e) {

@@ -123,24 +123,18 @@ std::string displayString(sqlite3_value* v, int typeCode) {
         return scaledCurrencyText(sqlite3_value_int64(v));
     if (isText(v))
         return std::string(textOf(v));
-    const auto type = static_cast<ColumnType>(typeCode);
+    const ColumnTypeTraits& traits = traitsOf(static_cast<ColumnType>(typeCode));
     const double d = sqlite3_value_double(v);
-    switch (type) {
-    case ColumnType::Boolean:
+    if (traits.typeClass == TypeClass::Boolean)
         return d != 0 ? "True" : "False";
-    case ColumnType::DateTime:
-    case ColumnType::DateTimeExtended:
+    if (traits.typeClass == TypeClass::Date)
         return serialInRange(d) ? generalDateText(d) : formatNumber(d);
-    case ColumnType::Currency:
+    if (traits.typeClass == TypeClass::Currency)
         return formatNumber(bankersRound(d, 4));
-    case ColumnType::Single: {
+    if (traits.shown == Shown::Single) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%.7G", d);
-        double shortened = std::strtod(buf, nullptr);
-        return formatNumber(shortened);
-    }
-    default:
-        break;
+        return formatNumber(std::strtod(buf, nullptr));
     }
     if (sqlite3_value_type(v) == SQLITE_INTEGER)
         return std::to_string(sqlite3_value_int64(v));
