@@ -228,20 +228,21 @@ int main(int argc, char* argv[]) {
     const std::string unique = "Email LIKE 'david.rossi2@example.org'";
     const Case cases[] = {
         {"contains, common (page 1)",
-         cli + " search " + file + " People City contains lon --format csv", page(lon, "City", 0),
-         1.2},
+         cli + " search " + file + " People City contains lon --page 1 --format csv",
+         page(lon, "City", 0), 1.2},
         {"contains, common (page 2)",
          cli + " search " + file + " People City contains lon --page 2 --format csv",
          page(lon, "City", 50), 1.2},
         {"re-sort by LastName",
          cli + " search " + file +
-             " People City contains lon --order '[LastName] ASC' --format csv",
+             " People City contains lon --page 1 --order '[LastName] ASC' --format csv",
          page(lon, "LastName", 0), 1.2},
         {"equals, unique Email",
-         cli + " search " + file + " People Email equals david.rossi2@example.org --format csv",
+         cli + " search " + file +
+             " People Email eq david.rossi2@example.org --page 1 --format csv",
          page(unique, "Email", 0), 0.25},
         {"contains, rare substring",
-         cli + " search " + file + " People Email contains 12345@e --format csv",
+         cli + " search " + file + " People Email contains 12345@e --page 1 --format csv",
          page(rare, "Email", 0), 0.25},
         {"pick list, unique Email", cli + " values " + file + " People Email --max 50 --format csv",
          "SELECT DISTINCT Email FROM People WHERE Email <> '' ORDER BY Email COLLATE NOCASE "
