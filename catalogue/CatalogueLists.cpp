@@ -64,6 +64,18 @@ QStringList distinctValues(const engine::AccessDatabase& db, const QString& tabl
         const auto missing = search::noSuchField(field);
         throw engine::EngineError(missing.number, missing.description.toStdString());
     }
+    // A text field's list stops at its length without sorting every value.
+    if (limit >= 0) {
+        if (auto texts = db.firstDistinctTexts(table.toStdString(), field.toStdString(),
+                                               static_cast<std::size_t>(limit), options)) {
+            if (warnings)
+                *warnings = std::move(texts->warnings);
+            QStringList values;
+            for (const std::string& text : texts->values)
+                values << qt(text);
+            return values;
+        }
+    }
     const auto result = db.execute(search::ValueListStatement(table, field).toStdString(), options);
     if (warnings)
         *warnings = result->warnings();

@@ -6,6 +6,8 @@
 #include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
+#include "engine/cache/FirstDistinctTexts.h"
+#include "engine/cache/LikeNarrowing.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/crypto/CoreDumps.h"
 #include "engine/queries/SavedQueries.h"
@@ -273,6 +275,18 @@ public:
         return nullptr;
     }
 
+    std::string narrowLike(const std::string& table, const std::string& column,
+                           const std::string& rowid, const std::string& pattern) override {
+        const auto rows = tableRows_.find(table);
+        if (!cache_ || rows == tableRows_.end())
+            return {};
+        const LikeNarrowing narrowing =
+            engine::narrowLike(cache_->db(), table, column, rows->second, rowid, pattern);
+        if (narrowing.missing)
+            cache_->want(*narrowing.missing);
+        return narrowing.condition;
+    }
+
 private:
     sql::SchemaSource tableSource(const TableInfo& listed) {
         const SourceTable origin = sourceTable(state_, listed);
@@ -284,8 +298,9 @@ private:
             if (!cached.warning.empty())
                 warnings_.push_back(cached.warning);
             sqlName = cached.sqlName;
+            tableRows_[sqlName] = cached.rows;
         }
-        sql::SchemaSource source{table.name, sqlName, {}};
+        sql::SchemaSource source{table.name, sqlName, cache_ ? sqlName : std::string(), {}};
         for (std::size_t i = 0; i < table.columns.size(); ++i)
             source.columns.push_back(
                 {table.columns[i].name, table.columns[i].type, "c" + std::to_string(i)});
@@ -313,7 +328,7 @@ private:
         resolving_.push_back(name);
         const sql::TranslatedQuery translated = sql::translateSelect(it->sql, *this, parameters_);
         resolving_.pop_back();
-        sql::SchemaSource source{name, "(" + translated.sql + ")", {}};
+        sql::SchemaSource source{name, "(" + translated.sql + ")", {}, {}};
         for (const auto& column : translated.columns)
             source.columns.push_back({column.name, column.type, column.sqlName});
         return source;
@@ -326,6 +341,7 @@ private:
     std::deque<sql::SchemaSource> sources_;
     std::vector<std::string> resolving_;
     std::vector<std::string> warnings_;
+    std::map<std::string, std::uint64_t> tableRows_; // of the cache tables found
 };
 
 // Lets a cancel request stop a long statement inside SQLite.
@@ -723,6 +739,44 @@ void AccessDatabase::attachments(const std::string& table, const std::string& fi
         if (const auto now = SourceStamp::of(state_->path, stamp.pages); now && *now != stamp)
             throw SourceChanged(state_->path, *now);
     }
+}
+
+std::optional<AccessDatabase::Texts>
+AccessDatabase::firstDistinctTexts(const std::string& tableName, const std::string& field,
+                                   std::size_t limit, const ReadOptions& callerOptions) const {
+    const TableInfo* table = findTable(state_->catalogue, tableName);
+    // A linked table's rows come through the resolver, from its own file.
+    if (!table || table->link.kind != LinkKind::None)
+        return std::nullopt;
+    const auto column = std::find_if(table->columns.begin(), table->columns.end(),
+                                     [&](const ColumnInfo& c) { return sameName(c.name, field); });
+    if (column == table->columns.end() ||
+        (column->type != ColumnType::Text && column->type != ColumnType::Memo))
+        return std::nullopt;
+    const ReadOptions options = state_->readOptions(callerOptions);
+    const std::string sqlColumn = "c" + std::to_string(column - table->columns.begin());
+    return recovering(*state_, [&] {
+        const std::shared_ptr<CacheFile> cache = state_->currentCache();
+        std::lock_guard lock(cache->mutex());
+        CancelGuard guard(cache->db(), options.cancel);
+        const CachedTable cached = cache->table(*table, options);
+        Texts texts;
+        texts.values = engine::firstDistinctTexts(cache->db(), cached.sqlName, sqlColumn, limit);
+        for (const std::string* warning : {&cached.warning, &cache->warning()})
+            if (!warning->empty())
+                texts.warnings.push_back(*warning);
+        return texts;
+    });
+}
+
+bool AccessDatabase::wantsIndexes() const {
+    const std::shared_ptr<CacheFile> cache = state_->currentCache();
+    std::lock_guard lock(cache->mutex());
+    return cache->wantsIndexes();
+}
+
+void AccessDatabase::buildIndexes(const ReadOptions& options) const {
+    state_->currentCache()->buildWantedIndexes(options.cancel);
 }
 
 } // namespace quarix::engine

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,25 @@ public:
                      const std::string& criterion,
                      const std::function<void(const AttachmentFile&)>& onFile,
                      const ReadOptions& options = {}) const;
+
+    // Searches remember the indexes of the cache that would make them
+    // faster next time; buildIndexes() builds them (stopped by the options'
+    // cancel flag, leaving the rest for later). Answers are the same with or
+    // without them.
+    bool wantsIndexes() const;
+    void buildIndexes(const ReadOptions& options = {}) const;
+
+    // The first limit distinct texts of a Text or Memo field of a table in
+    // ascending order, without Null and empty texts, read in one pass that
+    // stops keeping texts past the limit (see firstDistinctTexts); nullopt
+    // for a field that is not one of those, or for a saved query.
+    struct Texts {
+        std::vector<std::string> values;
+        std::vector<std::string> warnings; // what a salvaged read lacks
+    };
+    std::optional<Texts> firstDistinctTexts(const std::string& table, const std::string& field,
+                                            std::size_t limit,
+                                            const ReadOptions& options = {}) const;
 
     // True when the text names a table or saved query of this file.
     bool isSourceName(const std::string& text) const;

@@ -160,6 +160,11 @@ frmMain::Task frmMain::RunSearch(bool askAgain) {
         co_return;
     }
     search::recordSuccess(searchState, criterion, found.resultCount);
+    // What makes the next search of these columns fast is built while the
+    // window waits for the user; the next job stops it.
+    worker_->submitBackground([database](const quarix::engine::ReadOptions& options) {
+        database.open()->buildIndexes(options);
+    });
     QStringList incomplete;
     for (const std::string& warning : found.result->warnings())
         incomplete << QString::fromStdString(warning);

@@ -30,6 +30,7 @@ DatabaseWorker::~DatabaseWorker() {
 }
 
 void DatabaseWorker::submit(Job job, QObject* context, Done done) {
+    stopBackground();
     auto pending = std::make_shared<Pending>();
     pending->job = std::move(job);
     pending->context = context;
@@ -46,12 +47,42 @@ void DatabaseWorker::submit(Job job, QObject* context, Done done) {
     emit submitted();
 }
 
+void DatabaseWorker::submitBackground(Job job) {
+    stopBackground();
+    if (!runner_ || shuttingDown_)
+        return;
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    background_ = cancel;
+    QMetaObject::invokeMethod(
+        runner_,
+        [job = std::move(job), cancel] {
+            if (*cancel)
+                return;
+            engine::ReadOptions options;
+            options.cancel = cancel.get();
+            try {
+                job(options);
+            } catch (const engine::EngineError&) {
+                // Nobody waits for it: what it failed to do is done another time.
+            } catch (const std::bad_alloc&) {
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void DatabaseWorker::stopBackground() {
+    if (background_)
+        *background_ = true;
+    background_.reset();
+}
+
 void DatabaseWorker::setGate(Gate gate) {
     const std::lock_guard lock(gateMutex_);
     gate_ = std::move(gate);
 }
 
 void DatabaseWorker::cancel() {
+    stopBackground();
     if (pending_.empty())
         return;
     for (const auto& job : pending_)
@@ -125,6 +156,7 @@ void DatabaseWorker::shutdown() {
     if (shuttingDown_)
         return;
     shuttingDown_ = true;
+    stopBackground();
     cancel();
     thread_.quit();
     thread_.wait();

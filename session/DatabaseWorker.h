@@ -41,6 +41,10 @@ public:
     bool idle() const { return pending_.empty(); }
 
     void submit(Job job, QObject* context, Done done);
+    // Runs a job for later's sake (building indexes) when the jobs before it
+    // are done: without a report, without changing the state, and stopped
+    // by any job submitted after it, by cancel() and by shutdown().
+    void submitBackground(Job job);
     // Stops the running job and every job not yet delivered; each reports
     // Cancelled, also one that had finished.
     void cancel();
@@ -72,6 +76,7 @@ private:
     void deliver(const std::shared_ptr<Pending>& job);
     void setState(State state);
     void reportProgress();
+    void stopBackground();
 
     QThread thread_;
     QObject* runner_ = nullptr; // lives on thread_; jobs are posted to it
@@ -84,6 +89,7 @@ private:
     Gate gate_;
     std::atomic<std::uint64_t> rowsRead_{0};
     std::atomic<std::uint64_t> rowsExpected_{0};
+    std::shared_ptr<std::atomic<bool>> background_; // the cancel flag of the last background job
 };
 
 } // namespace quarix::session

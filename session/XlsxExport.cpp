@@ -8,6 +8,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace quarix::session {
@@ -52,6 +53,30 @@ QByteArray cellText(const QString& text) {
     return text.left(kMaxCellText).toUtf8();
 }
 
+// The characters a whole number takes, with its sign.
+int wholeWidth(qlonglong whole) {
+    int width = whole < 0 ? 2 : 1;
+    for (qulonglong rest = whole < 0 ? 0 - static_cast<qulonglong>(whole)
+                                     : static_cast<qulonglong>(whole);
+         rest >= 10; rest /= 10)
+        ++width;
+    return width;
+}
+
+// The characters of the widest line of a text: what its column needs.
+int widestLine(const QString& text) {
+    qsizetype widest = 0, line = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n')) {
+            widest = std::max(widest, line);
+            line = 0;
+        } else {
+            ++line;
+        }
+    }
+    return static_cast<int>(std::min<qsizetype>(std::max(widest, line), 1000));
+}
+
 // Writes one value; returns the width in characters it needs.
 int writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QVariant& value,
                const Formats& f) {
@@ -66,22 +91,25 @@ int writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QVarian
     case QMetaType::LongLong:
     case QMetaType::ULongLong: {
         const qlonglong whole = value.toLongLong();
-        const QString text = QString::number(whole);
         if (whole > kLargestExactWhole || whole < -kLargestExactWhole)
-            worksheet_write_string(sheet, row, col, text.toUtf8().constData(), nullptr);
+            worksheet_write_string(sheet, row, col, QByteArray::number(whole).constData(), nullptr);
         else
             worksheet_write_number(sheet, row, col, static_cast<double>(whole), nullptr);
-        return static_cast<int>(text.size());
+        return wholeWidth(whole);
     }
     case QMetaType::Double:
     case QMetaType::Float: {
         const double number = value.toDouble();
-        const QString text = QString::number(number, 'g', 15);
+        char text[32];
+        const auto written =
+            std::to_chars(text, text + sizeof text - 1, number, std::chars_format::general, 15);
+        *written.ptr = '\0';
         if (std::isfinite(number))
             worksheet_write_number(sheet, row, col, number, nullptr);
         else
-            worksheet_write_string(sheet, row, col, text.toUtf8().constData(), nullptr);
-        return static_cast<int>(text.size());
+            worksheet_write_string(sheet, row, col,
+                                   QString::number(number, 'g', 15).toUtf8().constData(), nullptr);
+        return static_cast<int>(written.ptr - text);
     }
     case QMetaType::QDateTime: {
         const QDateTime when = value.toDateTime();
@@ -111,11 +139,7 @@ int writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QVarian
         if (text.isEmpty())
             return 0;
         worksheet_write_string(sheet, row, col, cellText(text).constData(), nullptr);
-        // The widest line decides the width.
-        qsizetype widest = 0;
-        for (const QStringView line : QStringView(text).split(QLatin1Char('\n')))
-            widest = std::max(widest, line.size());
-        return static_cast<int>(std::min<qsizetype>(widest, 1000));
+        return widestLine(text);
     }
     }
 }

@@ -272,7 +272,24 @@ bool isFileError(int number) {
     return fileErrors.contains(number);
 }
 
+// The database whose searches asked for indexes.
+std::shared_ptr<const engine::AccessDatabase>& indexesLeft() {
+    static std::shared_ptr<const engine::AccessDatabase> db;
+    return db;
+}
+
 } // namespace
+
+void buildIndexesLeft() {
+    if (!indexesLeft())
+        return;
+    try {
+        indexesLeft()->buildIndexes();
+    } catch (const EngineError&) {
+        // Only the next search's speed depends on it.
+    }
+    indexesLeft().reset();
+}
 
 int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) {
     const bool terminal = ::isatty(STDOUT_FILENO) && options.output.empty();
@@ -307,13 +324,14 @@ int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
             return listNames(ctx, *db, c == "tables");
         if (c == "fields")
             return listFields(ctx, *db);
-        if (c == "values")
-            return listValues(ctx, *db);
-        if (c == "search")
-            return runSearch(ctx, *db);
         if (c == "attachments")
             return listAttachments(options, *db, ctx.read, ctx.format, out, err);
-        return dump(ctx, *db);
+        const int code = c == "values"   ? listValues(ctx, *db)
+                         : c == "search" ? runSearch(ctx, *db)
+                                         : dump(ctx, *db);
+        if (db->wantsIndexes())
+            indexesLeft() = db;
+        return code;
     } catch (const EngineError& e) {
         err << "quarix-cli: error " << e.number() << ": " << e.description() << "\n";
         if (e.number() == 3059)

@@ -19,4 +19,8 @@ enum ExitCode {
 // Runs one parsed command, printing to out and errors to err.
 int runCommand(const CliOptions& options, std::ostream& out, std::ostream& err);
 
+// Builds the indexes the command's searches asked for, so that the next
+// search of the same columns is fast: for after its output is complete.
+void buildIndexesLeft();
+
 } // namespace quarix::cli

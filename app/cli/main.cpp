@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iostream>
 
+#include <unistd.h>
+
 namespace {
 
 // What went wrong with the output, for the message: the system's reason
@@ -41,6 +43,10 @@ int main(int argc, char* argv[]) {
             std::cerr << "quarix-cli: cannot write the output" << reason() << "\n";
             return OutputError;
         }
+        // Whoever reads the output has all of it before the indexes are built.
+        std::fflush(stdout);
+        ::close(STDOUT_FILENO);
+        buildIndexesLeft();
         return code;
     }
 
@@ -56,5 +62,6 @@ int main(int argc, char* argv[]) {
         std::cerr << "quarix-cli: cannot write '" << options.output << "'" << reason() << "\n";
         return OutputError;
     }
+    buildIndexesLeft();
     return code;
 }

@@ -9,6 +9,7 @@
 #include "engine/reader/ReaderErrors.h"
 #include "engine/sql/Translator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -162,6 +163,7 @@ bool CacheFile::stillOnDisk() const {
 void CacheFile::configure() {
     sqlite3_busy_timeout(db_, 600000);
     sql::registerAccessFunctions(db_);
+    registerFoldFunction(db_);
     // The file mapped whole (up to SQLite's limit): a search reads the pages
     // where they are instead of copying each into the page cache.
     execSql(db_, "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32000; "
@@ -208,6 +210,7 @@ bool CacheFile::dropCachedTables() {
         while (q.step())
             names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)));
     }
+    dropAllIndexes(db_);
     for (const auto& name : names)
         execSql(db_, "DROP TABLE " + quoteIdentifier(name));
     // Made afresh, so that a list of another layout goes with its tables.
@@ -220,6 +223,7 @@ void CacheFile::reset(const SourceStamp& stamp) {
     std::lock_guard lock(mutex_);
     stamp_ = stamp;
     known_.clear();
+    wanted_.clear();
     if (results_)
         results_->clear();
     if (inMemory_) {
@@ -342,6 +346,7 @@ CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& op
             // of the file: this one is read again, or it takes the cache back.
             requireUnchangedSource();
             known_.clear();
+            wanted_.clear();
             results_->clear();
             dropCachedTables();
             writeMeta();
@@ -370,6 +375,7 @@ CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& op
         if (sync_->available())
             sync_->beforeUnsyncedWrites();
         if (stale) {
+            dropIndexesOf(db_, *stale);
             execSql(db_, "DROP TABLE IF EXISTS " + *stale);
             Statement forget(db_, "DELETE FROM quarix_tables WHERE name = ?");
             sqlite3_bind_text(forget.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
@@ -397,6 +403,96 @@ CachedTable CacheFile::loadIntoFile(const TableInfo& info, const ReadOptions& op
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
+}
+
+void CacheFile::want(const ColumnIndex& index) {
+    if (std::find(wanted_.begin(), wanted_.end(), index) == wanted_.end())
+        wanted_.push_back(index);
+}
+
+namespace {
+
+int stopWhenCancelled(void* cancel) {
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
+// Waits for other connections' locks a little at a time, until cancelled.
+int waitUnlessCancelled(void* cancel, int) {
+    if (static_cast<const std::atomic<bool>*>(cancel)->load())
+        return 0;
+    sqlite3_sleep(20);
+    return 1;
+}
+
+std::uint64_t fileBytes(sqlite3* db) {
+    Statement pages(db, "SELECT page_count * page_size FROM pragma_page_count, pragma_page_size");
+    pages.step();
+    return static_cast<std::uint64_t>(sqlite3_column_int64(pages.get(), 0));
+}
+
+// Builds one index in its own transaction; false when it failed or would
+// take the file past limitBytes (0: no limit), leaving nothing behind.
+bool buildWithin(sqlite3* db, const ColumnIndex& index, std::uint64_t limitBytes) {
+    if (indexExists(db, index))
+        return true;
+    try {
+        execSql(db, "BEGIN IMMEDIATE");
+        buildIndex(db, index);
+        if (limitBytes && fileBytes(db) > limitBytes)
+            throw EngineError(cache_errors::diskError, "over the cache size limit");
+        execSql(db, "COMMIT");
+        return true;
+    } catch (const EngineError&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    }
+}
+
+} // namespace
+
+void CacheFile::buildWantedIndexes(const std::atomic<bool>* cancel) {
+    static const std::atomic<bool> never{false};
+    const std::atomic<bool>* stop = cancel ? cancel : &never;
+    std::vector<ColumnIndex> wanted;
+    {
+        std::lock_guard lock(mutex_);
+        wanted = wanted_;
+    }
+    // A cache file is indexed through a connection of its own, so that the
+    // results read meanwhile do not wait for the build.
+    sqlite3* db = db_;
+    std::unique_lock lock(mutex_, std::defer_lock);
+    if (inMemory_) {
+        lock.lock();
+    } else if (sqlite3_open_v2(file_.c_str(), &db,
+                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
+                               nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return;
+    } else {
+        registerFoldFunction(db);
+        sqlite3_busy_handler(db, &waitUnlessCancelled, const_cast<std::atomic<bool>*>(stop));
+        sqlite3_exec(db, "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32000", nullptr, nullptr,
+                     nullptr);
+    }
+    sqlite3_progress_handler(db, 10000, &stopWhenCancelled, const_cast<std::atomic<bool>*>(stop));
+    std::vector<ColumnIndex> done;
+    for (const ColumnIndex& index : wanted) {
+        if (*stop)
+            break;
+        buildWithin(db, index, inMemory_ ? 0 : limitBytes_);
+        if (!*stop)
+            done.push_back(index); // built, or not to be tried again
+    }
+    sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    if (db != db_)
+        sqlite3_close_v2(db);
+    if (!lock.owns_lock())
+        lock.lock();
+    for (const ColumnIndex& index : done)
+        std::erase(wanted_, index);
+    if (!inMemory_ && !done.empty())
+        CacheFolder::enforceLimit(limitBytes_, file_.parent_path(), file_);
 }
 
 } // namespace quarix::engine

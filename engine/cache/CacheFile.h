@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/cache/ColumnIndex.h"
 #include "engine/cache/SourceStamp.h"
 #include "engine/cache/StatementResults.h"
 #include "engine/reader/AccessFileReader.h"
@@ -7,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -80,6 +82,15 @@ public:
     // The results of recent statements. Call with the mutex held.
     StatementResults& results() { return *results_; }
 
+    // Indexes that searches would have used: wanted() keeps one to build
+    // later, buildWantedIndexes() builds them, stopping when cancel is set
+    // (what is left stays wanted). An index that would take the file past
+    // its size limit is not kept. want() and wantsIndexes() with the mutex
+    // held; buildWantedIndexes() takes it when it needs it.
+    void want(const ColumnIndex& index);
+    bool wantsIndexes() const { return !wanted_.empty(); }
+    void buildWantedIndexes(const std::atomic<bool>* cancel);
+
 private:
     void openFile();
     void openConnection();
@@ -110,6 +121,7 @@ private:
     sqlite3* db_ = nullptr;
     std::recursive_mutex mutex_;
     std::map<std::string, CachedTable> known_; // by name, and a linked table's source version
+    std::vector<ColumnIndex> wanted_;
     std::unique_ptr<StatementResults> results_;
     std::unique_ptr<DeferredSync> sync_; // for a cache file on disk
 };

@@ -56,6 +56,8 @@ private:
     std::string keyedRows() const;
     std::string crosstabRows() const;
     std::string body() const;
+    std::vector<std::string> narrowingsOf(const Expr& e);
+    std::string narrowed(const std::string& condition) const;
     std::string ordering() const;
     void addOrder(const std::vector<OrderItem>& orderBy);
     void checkGrouping();
@@ -99,6 +101,7 @@ private:
     std::vector<ColumnUse> checkedColumns_;
     std::vector<std::string> groupColumns_;
     std::string from_, where_, groupBy_, having_;
+    std::string narrowing_; // what indexes make of where_: rows it can hold
     std::vector<OrderKey> order_;
     std::vector<OrderKey> groupOrder_;       // the GROUP BY keys, a crosstab's default order
     std::vector<const Expr*> groupCriteria_; // a crosstab's WHERE criteria on aggregates

@@ -11,6 +11,11 @@ namespace quarix::engine::sql {
 
 TypedSql columnSql(const ScopeSource& source, const SchemaColumn& column) {
     TypedSql t = TypedSql::value(source.sqlAlias + "." + column.sqlName, column.type);
+    if (!source.table.empty()) {
+        t.originTable = source.table;
+        t.originColumn = column.sqlName;
+        t.originRowid = source.sqlAlias + ".rowid";
+    }
     const ColumnTypeTraits& traits = traitsOf(column.type);
     if (traits.typeClass == TypeClass::Currency)
         t.form = TypedSql::Form::ScaledCurrency;
@@ -362,7 +367,7 @@ TypedSql ExpressionTranslator::translateIn(const Expr& e, const TypedSql& value)
                 "You have written a subquery that can return more than one field without using "
                 "the EXISTS reserved word in the main query's FROM clause. Revise the SELECT "
                 "statement of the subquery to request only one field.");
-        const ScopeSource inner{"", "", "qx_in", {}};
+        const ScopeSource inner{"", "", "qx_in", {}, {}};
         const TypedSql column =
             asValue(columnSql(inner, {q.columns[0].name, q.columns[0].type, q.columns[0].sqlName}));
         const TypedSql v = asValue(value);
@@ -382,7 +387,7 @@ TypedSql ExpressionTranslator::translateSubquery(const Expr& e) {
     const TranslatedQuery q = translateQuery(context_, *e.query, &scope_);
     if (q.columns.size() != 1)
         syntaxError();
-    const ScopeSource inner{"", "", "qx_sq", {}};
+    const ScopeSource inner{"", "", "qx_sq", {}, {}};
     const TypedSql column =
         asValue(columnSql(inner, {q.columns[0].name, q.columns[0].type, q.columns[0].sqlName}));
     return TypedSql::value("(SELECT " + column.sql + " FROM (" + q.sql + ") AS qx_sq)",

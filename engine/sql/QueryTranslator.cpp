@@ -53,6 +53,7 @@ void CoreTranslation::collectSources(const FromNode& node) {
             throw errors::missingSource(node.name);
         source.name = node.name;
         source.columns = found->columns;
+        source.table = found->table;
         sourceSql_.push_back(found->sqlFrom);
     } else {
         const TranslatedQuery inner = translateQuery(context_, *node.query, nullptr);
@@ -206,8 +207,11 @@ void CoreTranslation::translate(const std::vector<OrderItem>* orderBy) {
     addItems();
     if (crosstab_ && core_.where)
         splitWhere();
-    else if (core_.where)
+    else if (core_.where) {
         where_ = asCondition(run(Clause::Where, *core_.where)).sql;
+        if (const auto narrowings = narrowingsOf(*core_.where); !narrowings.empty())
+            narrowing_ = balanced(narrowings, " AND ");
+    }
     for (const auto& g : core_.groupBy) {
         const TypedSql v = asValue(run(Clause::GroupBy, *g));
         groupBy_ +=
@@ -253,7 +257,7 @@ std::string CoreTranslation::body() const {
     if (!from_.empty())
         body += " FROM " + from_;
     if (!where_.empty())
-        body += " WHERE " + where_;
+        body += " WHERE " + narrowed(where_);
     if (!core_.groupBy.empty())
         body += " GROUP BY " + groupBy_;
     else if (!distinctRowKeys_.empty())
@@ -261,6 +265,32 @@ std::string CoreTranslation::body() const {
     if (!having_.empty())
         body += " HAVING " + having_;
     return body;
+}
+
+// The Like criteria that all rows must meet, each narrowed by an index to
+// the rows it can hold: only those joined by And at the top of WHERE.
+std::vector<std::string> CoreTranslation::narrowingsOf(const Expr& e) {
+    if (e.kind == Expr::Kind::Binary && e.op == "and") {
+        auto left = narrowingsOf(*e.args[0]);
+        for (auto& term : narrowingsOf(*e.args[1]))
+            left.push_back(std::move(term));
+        return left;
+    }
+    if (e.kind != Expr::Kind::Like || e.negated || e.args[0]->kind != Expr::Kind::Name ||
+        e.args[1]->kind != Expr::Kind::Text)
+        return {};
+    const TypedSql value = run(Clause::Where, *e.args[0]);
+    if (value.originTable.empty() || !isTextType(value.type))
+        return {};
+    std::string narrowing = context_.schema.narrowLike(value.originTable, value.originColumn,
+                                                       value.originRowid, e.args[1]->text);
+    if (narrowing.empty())
+        return {};
+    return {std::move(narrowing)};
+}
+
+std::string CoreTranslation::narrowed(const std::string& condition) const {
+    return narrowing_.empty() ? condition : narrowing_ + " AND (" + condition + ")";
 }
 
 std::string CoreTranslation::ordering() const {
@@ -284,8 +314,8 @@ void CoreTranslation::keyed(TranslatedQuery& result) const {
     result.countSql = "SELECT count(*)" + body();
     // A sort reads every row, so it can count them on the way.
     if (!order.empty())
-        result.countedKeysSql = "SELECT " + alias + ".rowid AS qx_id FROM " + from_ +
-                                " WHERE qx_counted(" + (where_.empty() ? "1" : where_) + ")" +
+        result.countedKeysSql = "SELECT " + alias + ".rowid AS qx_id FROM " + from_ + " WHERE " +
+                                narrowed("qx_counted(" + (where_.empty() ? "1" : where_) + ")") +
                                 order + ", " + alias + ".rowid";
     result.rowsByKeySql =
         selectList() + " FROM {keys} AS qx_k JOIN " + sourceSql_[0] + " AS " + alias + " ON " +

@@ -21,6 +21,7 @@ struct SchemaColumn {
 struct SchemaSource {
     std::string name;    // Access name
     std::string sqlFrom; // SQLite text to put in FROM: a quoted table name or "(SELECT ...)"
+    std::string table;   // the cache table read by name (t<n>); empty for a query
     std::vector<SchemaColumn> columns;
 };
 
@@ -37,6 +38,13 @@ public:
     // a lookup without data to run it on refuses it.
     virtual std::vector<std::optional<std::string>> textColumn(const std::string&) {
         throw EngineError(3219, "Invalid operation.");
+    }
+    // A condition on rowid (the SQL naming a row of the table) that every
+    // row whose column is Like the pattern meets, and that an index answers
+    // for fewer rows than the table has; empty when there is none.
+    virtual std::string narrowLike(const std::string& /*table*/, const std::string& /*column*/,
+                                   const std::string& /*rowid*/, const std::string& /*pattern*/) {
+        return {};
     }
 };
 

@@ -14,6 +14,7 @@ struct ScopeSource {
     std::string name;     // Access table or query name (for a derived table, its alias)
     std::string alias;    // alias as written, or empty
     std::string sqlAlias; // t0, t1, ... in the SQLite text
+    std::string table;    // the cache table it reads (see SchemaSource::table)
     std::vector<SchemaColumn> columns;
 
     const std::string& visibleName() const { return alias.empty() ? name : alias; }

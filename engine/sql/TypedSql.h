@@ -29,6 +29,9 @@ struct TypedSql {
     bool isNullLiteral = false;
     bool isTextLiteral = false;
     std::string literal; // the value of a text literal
+    // A column of a cache table read as it is stored: the table, the column
+    // and the SQL naming its row.
+    std::string originTable, originColumn, originRowid;
 
     static TypedSql value(std::string sql, ColumnType type) {
         TypedSql t;

@@ -108,6 +108,21 @@ TEST_F(CatalogueReading, ValueListStopsAtItsLimit) {
     EXPECT_TRUE(distinctValues(*db, customers, city, 0).isEmpty());
 }
 
+// A text field's list read in one bounded pass is the head of the list the
+// sorted statement gives.
+TEST(ValueListOfText, IsTheHeadOfTheWholeList) {
+    const auto people = AccessDatabase::open(quarix::test::dataFile("people-10k.mdb"));
+    const QString table = QStringLiteral("People");
+    for (const char* field : {"FirstName", "LastName", "City", "Email"}) {
+        const QStringList all = distinctValues(*people, table, QString::fromLatin1(field), -1);
+        ASSERT_GT(all.size(), 10) << field;
+        for (const long limit : {1L, 10L, 50L, 20000L})
+            EXPECT_EQ(distinctValues(*people, table, QString::fromLatin1(field), limit),
+                      all.mid(0, static_cast<qsizetype>(limit)))
+                << field << " " << limit;
+    }
+}
+
 // Every list of a database cut short reports the damage.
 TEST(CatalogueDamage, ATruncatedDatabaseFailsEveryList) {
     namespace fs = std::filesystem;

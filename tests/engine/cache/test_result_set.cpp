@@ -77,7 +77,7 @@ private:
     }
 
     sql::SchemaSource source_{
-        "Big", "big", {{"ID", ColumnType::Long, "id"}, {"Grp", ColumnType::Long, "grp"}}};
+        "Big", "big", {}, {{"ID", ColumnType::Long, "id"}, {"Grp", ColumnType::Long, "grp"}}};
     int searches_ = 0;
 };
 

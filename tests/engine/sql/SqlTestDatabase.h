@@ -109,7 +109,7 @@ public:
     // Registers a saved query under a name, as the catalogue would.
     void addQuery(const std::string& name, const std::string& accessSql) {
         const sql::TranslatedQuery q = sql::translateSelect(accessSql, *this);
-        sql::SchemaSource source{name, "(" + q.sql + ")", {}};
+        sql::SchemaSource source{name, "(" + q.sql + ")", {}, {}};
         for (const auto& c : q.columns)
             source.columns.push_back({c.name, c.type, c.sqlName});
         sources_[name] = source;
@@ -205,7 +205,7 @@ private:
                   const std::vector<std::pair<std::string, ColumnType>>& columns,
                   const std::vector<std::string>& rows) {
         const std::string table = "\"tbl_" + name + "\"";
-        sql::SchemaSource source{name, table, {}};
+        sql::SchemaSource source{name, table, {}, {}};
         std::string create = "CREATE TABLE " + table + " (";
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const std::string column = "\"c" + std::to_string(i) + "\"";
