@@ -102,7 +102,8 @@ ResultSet::ResultSet(std::shared_ptr<CacheFile> cache, std::string table,
                      std::vector<std::string> warnings)
     : cache_(std::move(cache)), table_(std::move(table)),
       fetchSql_("SELECT * FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2"),
-      columns_(std::move(columns)), warnings_(std::move(warnings)), rows_(rows) {}
+      columns_(std::move(columns)), warnings_(std::move(warnings)), rows_(rows), wholeTable_(true) {
+}
 
 ResultSet::~ResultSet() = default;
 
@@ -149,6 +150,23 @@ void ResultSet::fetchChunk(std::int64_t first) {
         throw;
     }
     chunkFirst_ = first;
+}
+
+std::optional<std::int64_t> ResultSet::sourceRow(std::int64_t index) {
+    if (index < 0 || index >= rows_)
+        throw EngineError(3021, "No current record.");
+    if (wholeTable_)
+        return index + 1;
+    if (query_.keysSql.empty())
+        return std::nullopt;
+    std::lock_guard lock(cache_->mutex());
+    if (held_->rows() <= index)
+        holdKeys(cache_->results().keys(query_, true).table);
+    Statement q(cache_->db(), "SELECT qx_id FROM " + table_ + " WHERE rowid = ?1");
+    sqlite3_bind_int64(q.get(), 1, index + 1);
+    if (!q.step())
+        throw EngineError(3021, "No current record.");
+    return sqlite3_column_int64(q.get(), 0);
 }
 
 std::string ResultSet::text(std::size_t column, const OwnedValue& value) const {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,11 @@ public:
     // it is shown: the grid, the viewer, the value list and quarix-cli.
     std::string text(std::size_t column, const OwnedValue& value) const;
 
+    // The position (from 1, in the file's order) of a row, 0-based, in the
+    // one table the result reads; nothing when the result is a copy of rows
+    // (a query over several sources, grouped, distinct or limited).
+    std::optional<std::int64_t> sourceRow(std::int64_t index);
+
 private:
     void fetchChunk(std::int64_t first);
     void holdKeys(std::shared_ptr<ResultTable> keys);
@@ -67,6 +73,7 @@ private:
     std::vector<sql::ResultColumn> columns_;
     std::vector<std::string> warnings_;
     std::int64_t rows_ = 0;
+    bool wholeTable_ = false; // the rows of a cached table as they are
     std::int64_t chunkFirst_ = -1;
     std::vector<std::vector<OwnedValue>> chunk_;
 };

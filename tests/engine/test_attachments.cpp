@@ -33,6 +33,31 @@ TEST(Attachments, MatchingRowsArePositionsInTheFile) {
     EXPECT_EQ(db->matchingRows("Table1", "[id] <> 'row2'"), (std::vector<std::int64_t>{1, 3, 4}));
 }
 
+// The rows of a result by their position in the table, in result order;
+// 0 where the result cannot tell.
+std::vector<std::int64_t> sourceRowsOf(quarix::engine::ResultSet& result) {
+    std::vector<std::int64_t> rows;
+    for (std::int64_t i = 0; i < result.rowCount(); ++i)
+        rows.push_back(result.sourceRow(i).value_or(0));
+    return rows;
+}
+
+TEST(Attachments, AResultRowKnowsItsPositionInTheTable) {
+    const auto db = AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
+    const struct {
+        std::string statement;
+        std::vector<std::int64_t> rows;
+    } cases[] = {
+        {"Table1", {1, 2, 3, 4}},
+        {"SELECT * FROM Table1 WHERE [id] <> 'row2' ORDER BY [id] DESC", {4, 3, 1}},
+        {"SELECT DISTINCT [id] FROM Table1", {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sourceRowsOf(*db->execute(c.statement)), c.rows) << c.statement;
+    EXPECT_EQ(sourceRowsOf(*db->filter("Table1", "[id] In ('row4', 'row1')")),
+              (std::vector<std::int64_t>{1, 4}));
+}
+
 TEST(Attachments, ABadTableOrCriterionFailsWithAccessNumbers) {
     const auto db = AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
     const auto numberOf = [&](const std::string& table, const std::string& criterion) {
