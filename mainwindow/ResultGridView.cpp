@@ -22,6 +22,7 @@ ResultGridView::ResultGridView(QWidget* parent) : QTableView(parent) {
     header_ = new ResultGridHeader(this);
     setHorizontalHeader(header_);
     setTabKeyNavigation(false);
+    connect(this, &QAbstractItemView::doubleClicked, this, &ResultGridView::cellOpened);
     copy_ = new QAction(QStringLiteral("&Copy"), this);
     copy_->setObjectName(QStringLiteral("mnuCopyCells"));
     copy_->setShortcut(QKeySequence::Copy);
@@ -123,6 +124,12 @@ int ResultGridView::headerWidthWithArrow(int column) const {
 void ResultGridView::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         copySelection();
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        currentIndex().isValid()) {
+        emit cellOpened(currentIndex());
         event->accept();
         return;
     }

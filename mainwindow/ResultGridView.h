@@ -11,6 +11,7 @@ class ResultGridHeader;
 // window's pop-up menu. Ctrl+C and the Copy command put the selected cells
 // on the clipboard as tab-separated text; Tab moves on to the next control.
 // Ctrl+A selects every cell, whatever menu item has the same shortcut.
+// A double click or Enter on a cell asks to open it.
 class ResultGridView : public QTableView {
     Q_OBJECT
 public:
@@ -33,6 +34,7 @@ signals:
     void filesDropped(const QStringList& paths);
     void headerClicked(int column);
     void popupMenuRequested(const QPoint& globalPos);
+    void cellOpened(const QModelIndex& cell);
 
 protected:
     bool event(QEvent* event) override;

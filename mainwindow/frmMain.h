@@ -178,6 +178,9 @@ public:
     void MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void connectGrid();       // once, while the window is built
     Task sortThroughEngine(); // a result too big to sort in memory, in SortClause order
+    // The attachment list of a grid cell; nothing for a cell of another column.
+    Task showAttachments(int row, int column);
+    QString gridTable_; // the table or saved query the grid's rows were read from
     quarix::search::SortDirection sortDirection = quarix::search::SortDirection::Never;
     long rowsSortedInMemory = 50000; // a bigger non-paged result is sorted by the engine
 

@@ -33,6 +33,8 @@ void frmMain::connectGrid() {
     connect(MSFlexGrid1, &ResultGridView::headerClicked, this, &frmMain::MSFlexGrid1_HeaderClick);
     connect(MSFlexGrid1, &ResultGridView::popupMenuRequested, this,
             [this](const QPoint& at) { MSFlexGrid1_MouseDown(Qt::RightButton, at); });
+    connect(MSFlexGrid1, &ResultGridView::cellOpened, this,
+            [this](const QModelIndex& cell) { showAttachments(cell.row(), cell.column()); });
 }
 
 frmMain::Task frmMain::MSFlexGrid1_HeaderClick(int column) {
@@ -83,6 +85,7 @@ frmMain::Task frmMain::sortThroughEngine() {
     // A new source resets the header: keep the widths the user sees.
     const ColumnWidths widths = columnWidths();
     gridModel_->setSource(quarix::session::resultRows(std::move(sorted)));
+    gridTable_ = request.table;
     restoreColumnWidths(widths);
 }
 
@@ -106,6 +109,14 @@ void frmMain::MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& global
     popup->setObjectName(QStringLiteral("gridPopup"));
     popup->setAttribute(Qt::WA_DeleteOnClose);
     popup->addAction(MSFlexGrid1->copyAction());
+    const QModelIndex cell =
+        MSFlexGrid1->indexAt(MSFlexGrid1->viewport()->mapFromGlobal(globalPos));
+    if (cell.isValid() && gridModel_->tablePosition(cell.row()) > 0) {
+        QAction* attachments = popup->addAction(QStringLiteral("Attachments..."));
+        attachments->setObjectName(QStringLiteral("mnuAttachments"));
+        connect(attachments, &QAction::triggered, this,
+                [this, row = cell.row(), column = cell.column()] { showAttachments(row, column); });
+    }
     if (menus_.mnuOfficelinks->menuAction()->isVisible()) {
         popup->addSeparator();
         popup->addActions(menus_.mnuOfficelinks->actions());

@@ -174,6 +174,7 @@ frmMain::Task frmMain::RunSearch(bool askAgain) {
         PopulateFlexGrid(found.resultCount, headers, rows);
     else
         gridModel_->setSource(quarix::session::resultRows(found.result));
+    gridTable_ = run.request.table;
 
     progBar1->setValue(70);
     MSFlexGrid1->setFontSize(settings.gridFontSizeNumber());

@@ -119,6 +119,11 @@ QString ResultGridModel::TextMatrix(long row, int col) const {
     return cells && col < cells->size() ? (*cells)[col] : QString();
 }
 
+long ResultGridModel::tablePosition(long dataRow) const {
+    const QStringList* cells = cachedRow(dataRow);
+    return cells && cells->size() > headers_.size() ? (*cells)[headers_.size()].toLong() : 0;
+}
+
 int ResultGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(dataRows_);
 }

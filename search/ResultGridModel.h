@@ -16,7 +16,8 @@ public:
     virtual ~RowSource() = default;
     virtual QStringList headers() const = 0;
     virtual long rowCount() const = 0;
-    // The display texts of rows [first, first + count).
+    // The display texts of rows [first, first + count). A row may hold one
+    // cell past the headers: its position in the table it was read from.
     virtual std::vector<QStringList> rows(long first, long count) = 0;
 };
 
@@ -57,6 +58,9 @@ public:
     int Rows() const { return static_cast<int>(dataRows_ + 1); }
     int Cols() const { return headers_.size(); }
     QString TextMatrix(long row, int col) const;
+    // The position in its table (from 1) of a data row (0-based), which
+    // follows the row when it is sorted; 0 when the row does not know it.
+    long tablePosition(long dataRow) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

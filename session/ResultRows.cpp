@@ -2,6 +2,8 @@
 
 #include "engine/EngineError.h"
 
+#include <algorithm>
+
 namespace quarix::session {
 
 namespace {
@@ -35,14 +37,20 @@ QStringList columnNames(const engine::ResultSet& result) {
 }
 
 std::vector<QStringList> displayRows(engine::ResultSet& result, long first, long count) {
+    const bool withPosition =
+        std::any_of(result.columns().begin(), result.columns().end(),
+                    [](const auto& column) { return column.type == engine::ColumnType::Complex; });
     std::vector<QStringList> rows;
     const long last = std::min<long>(static_cast<long>(result.rowCount()), first + count);
     for (long row = std::max(first, 0L); row < last; ++row) {
         const auto& values = result.row(row);
         QStringList cells;
-        cells.reserve(static_cast<qsizetype>(values.size()));
+        cells.reserve(static_cast<qsizetype>(values.size() + 1));
         for (std::size_t c = 0; c < values.size(); ++c)
             cells << QString::fromStdString(result.text(c, values[c]));
+        if (withPosition)
+            if (const auto position = result.sourceRow(row))
+                cells << QString::number(*position);
         rows.push_back(std::move(cells));
     }
     return rows;

@@ -14,7 +14,9 @@ namespace quarix::session {
 QStringList columnNames(const engine::ResultSet& result);
 
 // Rows [first, first + count) of a result as the grid shows them; fewer at
-// the end of the result.
+// the end of the result. A result with attachment or multi-value columns
+// that reads one table gives each row one cell more, past its columns: the
+// row's position in that table (see ResultGridModel::tablePosition).
 std::vector<QStringList> displayRows(engine::ResultSet& result, long first, long count);
 
 // Every row of a result for the grid, read as the view asks for them. The
