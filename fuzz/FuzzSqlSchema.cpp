@@ -106,7 +106,7 @@ void FuzzSqlSchema::addTable(const std::string& name,
                              const std::map<std::string, ColumnType>& columns,
                              const char* const rows[], int rowCount) {
     const std::string table = "\"t_" + name + "\"";
-    sql::SchemaSource source{name, table, {}};
+    sql::SchemaSource source{name, table, {}, {}};
     std::string create = "CREATE TABLE " + table + " (";
     int index = 0;
     for (const auto& [column, type] : columns) {
@@ -122,7 +122,7 @@ void FuzzSqlSchema::addTable(const std::string& name,
 
 void FuzzSqlSchema::addQuery(const std::string& name, const std::string& accessSql) {
     const sql::TranslatedQuery query = sql::translateSelect(accessSql, *this);
-    sql::SchemaSource source{name, "(" + query.sql + ")", {}};
+    sql::SchemaSource source{name, "(" + query.sql + ")", {}, {}};
     for (const auto& column : query.columns)
         source.columns.push_back({column.name, column.type, column.sqlName});
     sources_[name] = source;
