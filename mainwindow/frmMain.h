@@ -180,7 +180,8 @@ public:
     Task sortThroughEngine(); // a result too big to sort in memory, in SortClause order
     // The attachment list of a grid cell; nothing for a cell of another column.
     Task showAttachments(int row, int column);
-    QString gridTable_; // the table or saved query the grid's rows were read from
+    QString gridTable_;             // the table or saved query the grid's rows were read from
+    QList<int> gridComplexColumns_; // the grid's columns that may hold attachments
     quarix::search::SortDirection sortDirection = quarix::search::SortDirection::Never;
     long rowsSortedInMemory = 50000; // a bigger non-paged result is sorted by the engine
 

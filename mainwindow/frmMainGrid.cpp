@@ -84,6 +84,7 @@ frmMain::Task frmMain::sortThroughEngine() {
         co_return;
     // A new source resets the header: keep the widths the user sees.
     const ColumnWidths widths = columnWidths();
+    gridComplexColumns_ = quarix::session::complexColumns(*sorted);
     gridModel_->setSource(quarix::session::resultRows(std::move(sorted)));
     gridTable_ = request.table;
     restoreColumnWidths(widths);
@@ -111,7 +112,8 @@ void frmMain::MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& global
     popup->addAction(MSFlexGrid1->copyAction());
     const QModelIndex cell =
         MSFlexGrid1->indexAt(MSFlexGrid1->viewport()->mapFromGlobal(globalPos));
-    if (cell.isValid() && gridModel_->tablePosition(cell.row()) > 0) {
+    if (cell.isValid() && gridComplexColumns_.contains(cell.column()) &&
+        gridModel_->tablePosition(cell.row()) > 0) {
         QAction* attachments = popup->addAction(QStringLiteral("Attachments..."));
         attachments->setObjectName(QStringLiteral("mnuAttachments"));
         connect(attachments, &QAction::triggered, this,

@@ -175,6 +175,7 @@ frmMain::Task frmMain::RunSearch(bool askAgain) {
     else
         gridModel_->setSource(quarix::session::resultRows(found.result));
     gridTable_ = run.request.table;
+    gridComplexColumns_ = quarix::session::complexColumns(*found.result);
 
     progBar1->setValue(70);
     MSFlexGrid1->setFontSize(settings.gridFontSizeNumber());

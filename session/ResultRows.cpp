@@ -36,6 +36,14 @@ QStringList columnNames(const engine::ResultSet& result) {
     return names;
 }
 
+QList<int> complexColumns(const engine::ResultSet& result) {
+    QList<int> columns;
+    for (std::size_t c = 0; c < result.columns().size(); ++c)
+        if (result.columns()[c].type == engine::ColumnType::Complex)
+            columns << static_cast<int>(c);
+    return columns;
+}
+
 std::vector<QStringList> displayRows(engine::ResultSet& result, long first, long count) {
     const bool withPosition =
         std::any_of(result.columns().begin(), result.columns().end(),

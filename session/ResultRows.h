@@ -13,6 +13,10 @@ namespace quarix::session {
 // The column names of a result.
 QStringList columnNames(const engine::ResultSet& result);
 
+// The columns of a result that may hold attachments (attachment and
+// multi-value columns), by position.
+QList<int> complexColumns(const engine::ResultSet& result);
+
 // Rows [first, first + count) of a result as the grid shows them; fewer at
 // the end of the result. A result with attachment or multi-value columns
 // that reads one table gives each row one cell more, past its columns: the

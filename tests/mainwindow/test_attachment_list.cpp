@@ -129,10 +129,14 @@ TEST_F(AttachmentListTest, SaveAsAndOpenWriteTheExactBytes) {
                  (QFileDevice::ReadGroup | QFileDevice::ReadOther));
 }
 
-TEST_F(AttachmentListTest, TheGridMenuOffersTheListOnARowThatKnowsItsTableRow) {
+TEST_F(AttachmentListTest, TheGridMenuOffersTheListOnAnAttachmentCellOnly) {
     REQUIRE_ENGINE();
     showRowsSortedDown();
     ResultGridView* grid = window->grid();
+    const QRect plain = grid->visualRect(window->gridModel()->index(0, column("id")));
+    window->MSFlexGrid1_MouseDown(Qt::RightButton, grid->viewport()->mapToGlobal(plain.center()));
+    EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("mnuAttachments")), nullptr);
+    window->findChild<QMenu*>(QStringLiteral("gridPopup"))->close();
     const QRect cell = grid->visualRect(window->gridModel()->index(0, column("attach-data")));
     window->MSFlexGrid1_MouseDown(Qt::RightButton, grid->viewport()->mapToGlobal(cell.center()));
     auto* item = window->findChild<QAction*>(QStringLiteral("mnuAttachments"));
