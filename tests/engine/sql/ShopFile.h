@@ -2,6 +2,8 @@
 
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
+#include "tests/support/EngineErrors.h"
+#include "tests/support/ResultRowsText.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -30,19 +32,6 @@ protected:
         return *db_;
     }
 
-    // Every row of a result, its values as the grid shows them joined by "|".
-    static std::vector<std::string> rows(engine::ResultSet& result) {
-        std::vector<std::string> out;
-        for (std::int64_t r = 0; r < result.rowCount(); ++r) {
-            std::string line;
-            const auto& values = result.row(r);
-            for (std::size_t c = 0; c < values.size(); ++c)
-                line += (c ? "|" : "") + result.text(c, values[c]);
-            out.push_back(line);
-        }
-        return out;
-    }
-
     // The column names of a result, joined by ",".
     static std::string names(const std::vector<engine::sql::ResultColumn>& columns) {
         std::string out;
@@ -55,15 +44,5 @@ private:
     inline static std::filesystem::path dir_;
     std::shared_ptr<engine::AccessDatabase> db_;
 };
-
-// The number and text of the EngineError a call throws; "none" if it throws none.
-template <typename F> std::string engineErrorOf(F&& call) {
-    try {
-        call();
-    } catch (const engine::EngineError& e) {
-        return std::to_string(e.number()) + " " + e.description();
-    }
-    return "none";
-}
 
 } // namespace quarix::test

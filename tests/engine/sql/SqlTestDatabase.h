@@ -6,10 +6,12 @@
 #include "engine/sql/Translator.h"
 #include "engine/sql/TypedSql.h"
 #include "engine/sql/functions/FunctionSupport.h"
+#include "tests/support/EngineErrors.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -124,6 +126,29 @@ public:
                 out += (out.empty() ? "" : "|") + row[c];
             return out;
         }
+        // The column names joined by ",".
+        std::string names() const {
+            std::string out;
+            for (const auto& c : columns)
+                out += (out.empty() ? "" : ",") + c.name;
+            return out;
+        }
+        // The rows, values joined by "|" and rows by "\n"; sorted if asked.
+        std::string text(bool sorted = false) const {
+            std::vector<std::string> lines;
+            for (const auto& row : rows) {
+                std::string line;
+                for (const auto& v : row)
+                    line += (line.empty() ? "" : "|") + v;
+                lines.push_back(line);
+            }
+            if (sorted)
+                std::sort(lines.begin(), lines.end());
+            std::string out;
+            for (const auto& l : lines)
+                out += (out.empty() ? "" : "\n") + l;
+            return out;
+        }
     };
 
     Result run(const sql::TranslatedQuery& q) {
@@ -230,15 +255,5 @@ private:
     sqlite3* db_ = nullptr;
     std::map<std::string, sql::SchemaSource> sources_;
 };
-
-// The number and text of the EngineError a call throws; "none" if it throws none.
-template <typename F> std::string engineErrorOf(F&& call) {
-    try {
-        call();
-    } catch (const EngineError& e) {
-        return std::to_string(e.number()) + " " + e.description();
-    }
-    return "none";
-}
 
 } // namespace quarix::test

@@ -25,29 +25,13 @@ void PrintTo(const CrosstabCase& c, std::ostream* os) {
 
 class Crosstabs : public ::testing::TestWithParam<CrosstabCase> {
 protected:
-    static std::string names(const SqlTestDatabase::Result& r) {
-        std::string out;
-        for (const auto& c : r.columns)
-            out += (out.empty() ? "" : ",") + c.name;
-        return out;
-    }
-    static std::string rows(const SqlTestDatabase::Result& r) {
-        std::string out;
-        for (const auto& row : r.rows) {
-            std::string line;
-            for (const auto& v : row)
-                line += (line.empty() ? "" : "|") + v;
-            out += (out.empty() ? "" : "\n") + line;
-        }
-        return out;
-    }
     SqlTestDatabase db;
 };
 
 TEST_P(Crosstabs, PivotAsAccessDoes) {
     const auto r = db.select(GetParam().statement);
-    EXPECT_EQ(names(r), GetParam().columns);
-    EXPECT_EQ(rows(r), GetParam().rows);
+    EXPECT_EQ(r.names(), GetParam().columns);
+    EXPECT_EQ(r.text(), GetParam().rows);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -32,7 +32,7 @@ TEST_P(TypedCrosstab, HoldsTheGroupsOfItsData) {
                                      "GROUP BY Status, Year(OrderDate)");
     std::map<std::string, std::map<std::string, std::string>> expected;
     std::map<int, std::string> years;
-    for (const std::string& line : rows(*groups)) {
+    for (const std::string& line : rowsOf(*groups)) {
         const auto bar = line.find('|'), last = line.rfind('|');
         const std::string year = line.substr(bar + 1, last - bar - 1);
         expected[line.substr(0, bar)][year] = line.substr(last + 1);
@@ -61,7 +61,7 @@ TEST_P(TypedCrosstab, FixedHeadingsWithoutDataAreBlank) {
                                        "Country PIVOT City In ('London', 'Atlantis')");
     EXPECT_EQ(names(crosstab->columns()), "Country,London,Atlantis");
     std::int64_t london = 0;
-    for (const std::string& line : rows(*crosstab)) {
+    for (const std::string& line : rowsOf(*crosstab)) {
         EXPECT_EQ(line.substr(line.rfind('|')), "|") << line;
         london += std::stoll(line.substr(line.find('|') + 1));
     }

@@ -2,46 +2,23 @@
 // UNION, TOP and sources that are themselves queries.
 #include "SqlTestDatabase.h"
 
-#include <algorithm>
-
 namespace quarix::test {
 namespace {
 
 class Statements : public ::testing::Test {
 protected:
-    std::string names(const SqlTestDatabase::Result& r) {
-        std::string out;
-        for (const auto& c : r.columns)
-            out += (out.empty() ? "" : ",") + c.name;
-        return out;
-    }
-    std::string rows(const SqlTestDatabase::Result& r, bool sorted = false) {
-        std::vector<std::string> lines;
-        for (const auto& row : r.rows) {
-            std::string line;
-            for (const auto& v : row)
-                line += (line.empty() ? "" : "|") + v;
-            lines.push_back(line);
-        }
-        if (sorted)
-            std::sort(lines.begin(), lines.end());
-        std::string out;
-        for (const auto& l : lines)
-            out += (out.empty() ? "" : "\n") + l;
-        return out;
-    }
     SqlTestDatabase db;
 };
 
 TEST_F(Statements, SavedQueriesAsAccessWritesThem) {
     auto r = db.select("SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");");
-    EXPECT_EQ(names(r), "CustomerID,Name,City,Country,Age,Balance,Joined,Active,Code");
-    EXPECT_EQ(rows(r), "1|Anna Smith|London|UK|25|-462.21|2001-01-14 14:30:15|True|00007");
+    EXPECT_EQ(r.names(), "CustomerID,Name,City,Country,Age,Balance,Joined,Active,Code");
+    EXPECT_EQ(r.text(), "1|Anna Smith|London|UK|25|-462.21|2001-01-14 14:30:15|True|00007");
 
     r = db.select("SELECT Orders.OrderID, Orders.OrderDate, Orders.Amount, Customers.Name, "
                   "Customers.City FROM "
                   "Customers INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID;");
-    EXPECT_EQ(names(r), "OrderID,OrderDate,Amount,Name,City");
+    EXPECT_EQ(r.names(), "OrderID,OrderDate,Amount,Name,City");
     EXPECT_EQ(r.columns[2].type, ColumnType::Currency);
     EXPECT_EQ(r.rows.size(), 6u);
 
@@ -50,9 +27,9 @@ TEST_F(Statements, SavedQueriesAsAccessWritesThem) {
                   "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY "
                   "Customers.Name "
                   "HAVING ((Sum(Orders.Amount))>2000) ORDER BY Sum(Orders.Amount) DESC;");
-    EXPECT_EQ(names(r), "Name,Total,OrderCount");
+    EXPECT_EQ(r.names(), "Name,Total,OrderCount");
     EXPECT_EQ(r.columns[1].type, ColumnType::Currency);
-    EXPECT_EQ(rows(r), "Ben Müller|2600|2\nAnna Smith|2100.5|2");
+    EXPECT_EQ(r.text(), "Ben Müller|2600|2\nAnna Smith|2100.5|2");
 
     r = db.select("SELECT DISTINCT Customers.Country FROM Customers ORDER BY Customers.Country;");
     EXPECT_EQ(r.column(0), "Germany|Spain|Sweden|Switzerland|UK");
@@ -60,9 +37,9 @@ TEST_F(Statements, SavedQueriesAsAccessWritesThem) {
     r = db.select("SELECT c.Name, o.Amount, [o].[Amount]*1.2 AS Gross FROM Customers AS c INNER "
                   "JOIN Orders AS o "
                   "ON c.CustomerID = o.CustomerID WHERE ((o.Status)=\"Open\");");
-    EXPECT_EQ(names(r), "Name,Amount,Gross");
+    EXPECT_EQ(r.names(), "Name,Amount,Gross");
     EXPECT_EQ(r.columns[2].type, ColumnType::Double);
-    EXPECT_EQ(rows(r, true), "Anna Smith|1200|1440\nBen Müller|2500|3000\nDan O'Brien|300|360");
+    EXPECT_EQ(r.text(true), "Anna Smith|1200|1440\nBen Müller|2500|3000\nDan O'Brien|300|360");
 
     EXPECT_EQ(
         engineErrorOf([&] {
@@ -102,7 +79,7 @@ TEST_F(Statements, NestedAndOuterJoins) {
     r = db.select(
         "SELECT Customers.Name, o.OrderID FROM Customers, Orders AS o WHERE o.CustomerID = "
         "Customers.CustomerID AND o.Qty > 4");
-    EXPECT_EQ(rows(r), "Ben Müller|3");
+    EXPECT_EQ(r.text(), "Ben Müller|3");
 }
 
 TEST_F(Statements, TopKeepsTiesAndPercent) {
@@ -141,16 +118,16 @@ TEST_F(Statements, AggregatesKeepTheirTypes) {
     auto r = db.select("SELECT Status, Count(*), Min(Amount), Max(Amount), First(OrderID), "
                        "Last(OrderID), Avg(Amount), "
                        "Sum(Qty) FROM Orders GROUP BY Status ORDER BY Status");
-    EXPECT_EQ(rows(r), "Cancelled|1|15.25|15.25|4|4|15.25|1\n"
-                       "Open|3|300|2500|1|5|1333.3333|10\n"
-                       "Shipped|2|100|900.5|2|6|500.25|2");
-    EXPECT_EQ(names(r), "Status,Expr1000,Expr1001,Expr1002,Expr1003,Expr1004,Expr1005,Expr1006");
+    EXPECT_EQ(r.text(), "Cancelled|1|15.25|15.25|4|4|15.25|1\n"
+                        "Open|3|300|2500|1|5|1333.3333|10\n"
+                        "Shipped|2|100|900.5|2|6|500.25|2");
+    EXPECT_EQ(r.names(), "Status,Expr1000,Expr1001,Expr1002,Expr1003,Expr1004,Expr1005,Expr1006");
     EXPECT_EQ(r.columns[2].type, ColumnType::Currency);
     EXPECT_EQ(r.columns[7].type, ColumnType::Long);
 
     r = db.select(
         "SELECT Var(Qty), VarP(Qty), StDevP(Qty), StDev(Qty) FROM Orders WHERE OrderID In (1, 3)");
-    EXPECT_EQ(rows(r), "4.5|2.25|1.5|2.12132034355964");
+    EXPECT_EQ(r.text(), "4.5|2.25|1.5|2.12132034355964");
     EXPECT_EQ(db.select("SELECT Max(Name), Min(City) FROM Customers WHERE City <> ''").rows[0][0],
               "Gus Lee");
     EXPECT_EQ(db.select("SELECT Max(City) FROM Customers").rows[0][0].substr(1), "ürich");
@@ -162,7 +139,7 @@ TEST_F(Statements, ResultColumnsAreNamedAsAccessNamesThem) {
     auto r = db.select(
         "SELECT Customers.CustomerID, Orders.CustomerID, Amount * 2, Qty + 1, Name AS Who FROM "
         "Customers INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID");
-    EXPECT_EQ(names(r), "Customers.CustomerID,Orders.CustomerID,Expr1000,Expr1001,Who");
+    EXPECT_EQ(r.names(), "Customers.CustomerID,Orders.CustomerID,Expr1000,Expr1001,Who");
     EXPECT_EQ(r.columns[2].type, ColumnType::Currency);
     EXPECT_EQ(r.columns[3].type, ColumnType::Long);
     r = db.select(
@@ -177,7 +154,7 @@ TEST_F(Statements, ResultColumnsAreNamedAsAccessNamesThem) {
     EXPECT_EQ(r.columns[0].type, ColumnType::Boolean);
     EXPECT_EQ(r.columns[1].type, ColumnType::DateTime);
     EXPECT_EQ(r.columns[2].type, ColumnType::Text);
-    EXPECT_EQ(rows(r).substr(0, rows(r).find('\n')),
+    EXPECT_EQ(r.text().substr(0, r.text().find('\n')),
               "True|2020-01-03 00:00:00|Anna Smith!|2020|many");
 }
 
@@ -198,7 +175,7 @@ TEST_F(Statements, SourcesMayBeQueries) {
     auto r = db.select(
         "SELECT x.Status, x.Total FROM (SELECT Status, Sum(Amount) AS Total FROM Orders GROUP BY "
         "Status) AS x WHERE x.Total > 1000 ORDER BY x.Status");
-    EXPECT_EQ(rows(r), "Open|4000\nShipped|1000.5");
+    EXPECT_EQ(r.text(), "Open|4000\nShipped|1000.5");
 }
 
 TEST_F(Statements, SearchStatementsOfTheSearchScreen) {

@@ -15,6 +15,7 @@ struct OrderCase {
     int sign;
 };
 
+using O = OrderCase;
 class TextOrder : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(TextOrder, IgnoresCaseAndSortsAccentsBesideTheirLetter) {
@@ -24,15 +25,14 @@ TEST_P(TextOrder, IgnoresCaseAndSortsAccentsBesideTheirLetter) {
     EXPECT_EQ((reverse > 0) - (reverse < 0), -GetParam().sign);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, TextOrder,
-    ::testing::Values(OrderCase{"London", "LONDON", 0}, OrderCase{"zürich", "ZÜRICH", 0},
-                      OrderCase{"Ångström", "åNGSTRÖM", 0}, OrderCase{"Zürich", "Zurich", 1},
-                      OrderCase{"Zürich", "Zz", -1}, OrderCase{"Zürich", "Zuse", -1},
-                      OrderCase{"éclair", "eclair", 1}, OrderCase{"éclair", "Eclairs", -1},
-                      OrderCase{"a", "B", -1}, OrderCase{"", "a", -1},
-                      OrderCase{"London", "Londonderry", -1}, OrderCase{"Østerbro", "Oz", -1},
-                      OrderCase{"abc", "abd", -1}, OrderCase{"ΑΘΗΝΑ", "αθηνα", 0}));
+INSTANTIATE_TEST_SUITE_P(Pairs, TextOrder,
+                         ::testing::Values(O{"London", "LONDON", 0}, O{"zürich", "ZÜRICH", 0},
+                                           O{"Ångström", "åNGSTRÖM", 0}, O{"Zürich", "Zurich", 1},
+                                           O{"Zürich", "Zz", -1}, O{"Zürich", "Zuse", -1},
+                                           O{"éclair", "eclair", 1}, O{"éclair", "Eclairs", -1},
+                                           O{"a", "B", -1}, O{"", "a", -1},
+                                           O{"London", "Londonderry", -1}, O{"Østerbro", "Oz", -1},
+                                           O{"abc", "abd", -1}, O{"ΑΘΗΝΑ", "αθηνα", 0}));
 
 struct LikeCase {
     const char* pattern;
@@ -40,6 +40,7 @@ struct LikeCase {
     bool matches;
 };
 
+using L = LikeCase;
 class Like : public ::testing::TestWithParam<LikeCase> {};
 
 TEST_P(Like, MatchesAsAccessDoes) {
@@ -50,28 +51,25 @@ TEST_P(Like, MatchesAsAccessDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, Like,
-    ::testing::Values(LikeCase{"*lon*", "Londonderry", true}, LikeCase{"*lon*", "Berlin", false},
-                      LikeCase{"*lon*", "lo", false}, LikeCase{"lon*", "LONDON", true},
-                      LikeCase{"*don", "London", true}, LikeCase{"*don", "Londonderry", false},
-                      LikeCase{"london", "London", true}, LikeCase{"london", "Londo", false},
-                      LikeCase{"", "", true}, LikeCase{"*", "", true}, LikeCase{"?", "", false},
-                      LikeCase{"?", "ü", true}, LikeCase{"a?c", "aüc", true},
-                      LikeCase{"*ü*", "ZÜRICH", true}, LikeCase{"#", "7", true},
-                      LikeCase{"#", "x", false}, LikeCase{"[a-c]x", "Bx", true},
-                      LikeCase{"[!a-c]x", "bx", false}, LikeCase{"[!a-c]x", "dx", true},
-                      LikeCase{"[*]*", "*star", true}, LikeCase{"[?]", "a", false},
-                      LikeCase{"a[-]b", "a-b", true}, LikeCase{"*a*b*c*", "xxaxxbxxcxx", true},
-                      LikeCase{"*a*b*c", "abcabca", false}, LikeCase{"*ab", "aab", true},
-                      LikeCase{"a*a", "a", false}, LikeCase{"**x", "x", true},
-                      LikeCase{"%", "%", true}, LikeCase{"_", "a", false},
-                      LikeCase{"[abc", "a", false}, LikeCase{"[abc", "[abc", false},
-                      LikeCase{"*[", "x[", false}, LikeCase{"a*[", "a", false}));
+    ::testing::Values(L{"*lon*", "Londonderry", true}, L{"*lon*", "Berlin", false},
+                      L{"*lon*", "lo", false}, L{"lon*", "LONDON", true}, L{"*don", "London", true},
+                      L{"*don", "Londonderry", false}, L{"london", "London", true},
+                      L{"london", "Londo", false}, L{"", "", true}, L{"*", "", true},
+                      L{"?", "", false}, L{"?", "ü", true}, L{"a?c", "aüc", true},
+                      L{"*ü*", "ZÜRICH", true}, L{"#", "7", true}, L{"#", "x", false},
+                      L{"[a-c]x", "Bx", true}, L{"[!a-c]x", "bx", false}, L{"[!a-c]x", "dx", true},
+                      L{"[*]*", "*star", true}, L{"[?]", "a", false}, L{"a[-]b", "a-b", true},
+                      L{"*a*b*c*", "xxaxxbxxcxx", true}, L{"*a*b*c", "abcabca", false},
+                      L{"*ab", "aab", true}, L{"a*a", "a", false}, L{"**x", "x", true},
+                      L{"%", "%", true}, L{"_", "a", false}, L{"[abc", "a", false},
+                      L{"[abc", "[abc", false}, L{"*[", "x[", false}, L{"a*[", "a", false}));
 
 struct SerialCase {
     DateParts parts;
     double serial;
 };
 
+using S = SerialCase;
 class Serials : public ::testing::TestWithParam<SerialCase> {};
 
 TEST_P(Serials, ConvertBothWays) {
@@ -85,15 +83,12 @@ TEST_P(Serials, ConvertBothWays) {
               p.hour * 3600 + p.minute * 60 + p.second);
 }
 
-INSTANTIATE_TEST_SUITE_P(KnownDays, Serials,
-                         ::testing::Values(SerialCase{{1899, 12, 30, 0, 0, 0}, 0},
-                                           SerialCase{{1900, 1, 1, 0, 0, 0}, 2},
-                                           SerialCase{{1899, 12, 29, 6, 0, 0}, -1.25},
-                                           SerialCase{{1899, 12, 30, 18, 0, 0}, 0.75},
-                                           SerialCase{{100, 1, 1, 0, 0, 0}, -657434},
-                                           SerialCase{{9999, 12, 31, 0, 0, 0}, 2958465},
-                                           SerialCase{{2024, 2, 29, 12, 0, 0}, 45351.5},
-                                           SerialCase{{1800, 1, 1, 12, 0, 0}, -36522.5}));
+INSTANTIATE_TEST_SUITE_P(
+    KnownDays, Serials,
+    ::testing::Values(S{{1899, 12, 30, 0, 0, 0}, 0}, S{{1900, 1, 1, 0, 0, 0}, 2},
+                      S{{1899, 12, 29, 6, 0, 0}, -1.25}, S{{1899, 12, 30, 18, 0, 0}, 0.75},
+                      S{{100, 1, 1, 0, 0, 0}, -657434}, S{{9999, 12, 31, 0, 0, 0}, 2958465},
+                      S{{2024, 2, 29, 12, 0, 0}, 45351.5}, S{{1800, 1, 1, 12, 0, 0}, -36522.5}));
 
 TEST(Serials, RoundTripEverySecondYearFrom100To9999) {
     for (int year = 100; year <= 9999; year += 2) {
@@ -112,6 +107,7 @@ struct DateTextCase {
     const char* value; // formatted, or "none"
 };
 
+using D = DateTextCase;
 class DateTexts : public ::testing::TestWithParam<DateTextCase> {};
 
 TEST_P(DateTexts, ReadAsAccessReadsThem) {
@@ -122,20 +118,16 @@ TEST_P(DateTexts, ReadAsAccessReadsThem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, DateTexts,
-    ::testing::Values(DateTextCase{"1/14/2001", "2001-01-14 00:00:00"},
-                      DateTextCase{"14/1/2001", "2001-01-14 00:00:00"},
-                      DateTextCase{"2001-01-14 14:30:15", "2001-01-14 14:30:15"},
-                      DateTextCase{"1/14/01 2:30 PM", "2001-01-14 14:30:00"},
-                      DateTextCase{"12/31/29", "2029-12-31 00:00:00"},
-                      DateTextCase{"12/31/30", "1930-12-31 00:00:00"},
-                      DateTextCase{"5 Jan 2020", "2020-01-05 00:00:00"},
-                      DateTextCase{"January 5, 2020", "2020-01-05 00:00:00"},
-                      DateTextCase{"5-Sep-2020", "2020-09-05 00:00:00"},
-                      DateTextCase{"12:00 AM", "1899-12-30 00:00:00"},
-                      DateTextCase{"23:59:59", "1899-12-30 23:59:59"},
-                      DateTextCase{"2/30/2020", "none"}, DateTextCase{"13/13/2020", "none"},
-                      DateTextCase{"25:00", "none"}, DateTextCase{"hello", "none"},
-                      DateTextCase{"12", "none"}, DateTextCase{"", "none"}));
+    ::testing::Values(D{"1/14/2001", "2001-01-14 00:00:00"}, D{"14/1/2001", "2001-01-14 00:00:00"},
+                      D{"2001-01-14 14:30:15", "2001-01-14 14:30:15"},
+                      D{"1/14/01 2:30 PM", "2001-01-14 14:30:00"},
+                      D{"12/31/29", "2029-12-31 00:00:00"}, D{"12/31/30", "1930-12-31 00:00:00"},
+                      D{"5 Jan 2020", "2020-01-05 00:00:00"},
+                      D{"January 5, 2020", "2020-01-05 00:00:00"},
+                      D{"5-Sep-2020", "2020-09-05 00:00:00"}, D{"12:00 AM", "1899-12-30 00:00:00"},
+                      D{"23:59:59", "1899-12-30 23:59:59"}, D{"2/30/2020", "none"},
+                      D{"13/13/2020", "none"}, D{"25:00", "none"}, D{"hello", "none"},
+                      D{"12", "none"}, D{"", "none"}));
 
 TEST(NumberText, ReadsAndWritesAsAccess) {
     double d = 0;
