@@ -1,6 +1,7 @@
 // The headers of locked files read byte by byte: damaged or cut ones never
 // crash and never pass for readable; credentials survive their trip to the
-// reader and garbage does not.
+// reader and garbage does not; connect strings shown lose their passwords.
+#include "engine/reader/ConnectString.h"
 #include "engine/reader/Credentials.h"
 #include "engine/reader/FileHeader.h"
 #include "engine/reader/FileLock.h"
@@ -96,5 +97,20 @@ TEST(FileLock, AFileThatIsNoAccessFileProbesAsUnlocked) {
     EXPECT_EQ(probeFileLock("/no/such/file.accdb").kind, LockKind::None);
     EXPECT_EQ(probeFileLock(quarix::test::dataFile("csv/Customers.csv")).kind, LockKind::None);
 }
+
+class ConnectString : public testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(ConnectString, BlanksEveryPassword) {
+    EXPECT_EQ(withoutPassword(GetParam().first), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, ConnectString,
+    testing::Values(std::pair{"ODBC;DSN=Sales;UID=me;PWD=secret;APP=Access",
+                              "ODBC;DSN=Sales;UID=me;PWD=;APP=Access"},
+                    std::pair{"DSN=Sales;pwd=secret", "DSN=Sales;pwd="},
+                    std::pair{"DSN=Sales;Password=secret;", "DSN=Sales;Password=;"},
+                    std::pair{"DSN=Sales;PWD={se;cret};UID=me", "DSN=Sales;PWD=;UID=me"},
+                    std::pair{"DSN=Sales;UID=me", "DSN=Sales;UID=me"}, std::pair{"", ""}));
 
 } // namespace

@@ -67,10 +67,10 @@ TEST_P(LockedFiles, TheProbeNamesTheScheme) {
 
 // Jet 3/4 database passwords guard pages stored as they are: there is no
 // decrypted copy, only the check.
-INSTANTIATE_TEST_SUITE_P(DatabasePassword, LockedFiles,
-                         testing::Values(LockedFile{"V2003_with-password.mdb", "password",
-                                                    LockKind::DatabasePassword,
-                                                    "a database password"}),
+const LockedFile withPassword2003{"V2003_with-password.mdb", "password", LockKind::DatabasePassword,
+                                  "a database password"};
+
+INSTANTIATE_TEST_SUITE_P(DatabasePassword, LockedFiles, testing::Values(withPassword2003),
                          testName);
 
 class DecryptedCopies : public testing::TestWithParam<LockedFile> {};
@@ -131,10 +131,8 @@ const LockedFile standardAes{"db-nonstandard.accdb", "password", LockKind::Offic
                              "Office standard encryption (AES-256)"};
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, WrongPasswords,
-                         testing::Values(LockedFile{"V2003_with-password.mdb", "password",
-                                                    LockKind::DatabasePassword,
-                                                    "a database password"},
-                                         rc4CryptoApi, agile128, agile256, standardAes),
+                         testing::Values(withPassword2003, rc4CryptoApi, agile128, agile256,
+                                         standardAes),
                          testName);
 
 const auto withDecryptedCopies =
