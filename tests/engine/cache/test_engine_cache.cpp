@@ -1,7 +1,7 @@
 #include "engine/AccessDatabase.h"
-#include "engine/EngineError.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 namespace fs = std::filesystem;
 using quarix::engine::AccessDatabase;
 using quarix::engine::CacheFolder;
-using quarix::engine::EngineError;
+using quarix::test::errorOf;
 
 namespace {
 
@@ -23,12 +23,9 @@ namespace {
 class EngineCache : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = quarix::test::scratchDir(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(true);
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     std::string copyOf(const std::string& name) {
         const fs::path target = dir_ / name;
@@ -44,7 +41,7 @@ protected:
         return files;
     }
 
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{testing::UnitTest::GetInstance()->current_test_info()->name()};
 };
 
 int modeOf(const fs::path& p) {
@@ -77,12 +74,8 @@ TEST_F(EngineCache, ModifiedFileIsReadAgain) {
     // answer with the 250 customers.
     fs::copy_file(quarix::test::dataFile("real/testV1997.mdb"), path,
                   fs::copy_options::overwrite_existing);
-    try {
-        AccessDatabase::open(path)->execute("Customers");
-        FAIL() << "the old table was served from the cache";
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.number(), 3078);
-    }
+    EXPECT_EQ(errorOf([&] { AccessDatabase::open(path)->execute("Customers"); }).number(), 3078)
+        << "the old table was served from the cache";
 }
 
 TEST_F(EngineCache, RepeatedSearchReusesItsResultSafely) {
@@ -226,18 +219,8 @@ INSTANTIATE_TEST_SUITE_P(Boots, LeftMarkers,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineCache, MissingFileAndFolderAreError3024) {
-    try {
-        AccessDatabase::open((dir_ / "nothing.mdb").string());
-        FAIL();
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.number(), 3024);
-    }
-    try {
-        AccessDatabase::open(dir_.string());
-        FAIL();
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.number(), 3024);
-    }
+    for (const fs::path& path : {dir_ / "nothing.mdb", dir_.path()})
+        EXPECT_EQ(errorOf([&] { AccessDatabase::open(path.string()); }).number(), 3024) << path;
 }
 
 } // namespace

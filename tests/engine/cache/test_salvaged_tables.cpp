@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 namespace fs = std::filesystem;
@@ -23,8 +22,8 @@ protected:
         dir_ = quarix::test::scratchDir("salvaged-tables");
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(GetParam());
-        std::ifstream in(quarix::test::dataFile("shop.mdb"), std::ios::binary);
-        quarix::test::AccessPages pages({std::istreambuf_iterator<char>(in), {}});
+        quarix::test::AccessPages pages(
+            quarix::test::fileBytes(quarix::test::dataFile("shop.mdb")));
         const auto db = AccessDatabase::open(quarix::test::dataFile("shop.mdb"));
         for (const TableInfo& t : db->catalogue().tables)
             if (t.name == "Order Details")
@@ -33,7 +32,7 @@ protected:
         lost_ = pages.rowCount(dataPages_[1]);
         pages.zero(dataPages_[1]);
         path_ = (dir_ / "shop.mdb").string();
-        std::ofstream(path_, std::ios::binary) << pages.bytes();
+        quarix::test::writeBytes(path_, pages.bytes());
     }
     void TearDown() override {
         AccessDatabase::setCacheEnabled(true);

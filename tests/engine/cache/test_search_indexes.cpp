@@ -18,17 +18,12 @@ namespace {
 class SearchIndexes : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = quarix::test::scratchDir(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(true);
         path_ = (dir_ / "people.mdb").string();
         fs::copy_file(quarix::test::dataFile("people-10k.mdb"), path_);
     }
-    void TearDown() override {
-        AccessDatabase::forget(path_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { AccessDatabase::forget(path_); }
 
     std::vector<std::string> ids(const std::string& criterion) {
         const auto result = AccessDatabase::open(path_)->execute(
@@ -59,7 +54,7 @@ protected:
         return names;
     }
 
-    fs::path dir_;
+    quarix::test::ScratchFolder dir_{testing::UnitTest::GetInstance()->current_test_info()->name()};
     std::string path_;
 };
 
