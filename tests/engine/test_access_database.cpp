@@ -47,10 +47,10 @@ TEST_P(SavedQueries, SelectQueriesMatchTheirSqlOverTheTables) {
                      "SELECT o.OrderID, o.OrderDate, o.Amount, c.Name, c.City FROM Customers AS c "
                      "INNER JOIN Orders AS o ON c.CustomerID = o.CustomerID ORDER BY o.OrderID"));
     EXPECT_EQ(rowsOf(db, "Big Spenders"),
-              rowsOf(db, "SELECT c.Name, Sum(o.Amount) AS Total, Count(o.OrderID) AS OrderCount "
-                         "FROM Customers AS c "
-                         "LEFT JOIN Orders AS o ON c.CustomerID = o.CustomerID GROUP BY c.Name "
-                         "HAVING Sum(o.Amount) > 2000 ORDER BY Sum(o.Amount) DESC"));
+              rowsOf(db,
+                     "SELECT c.Name, Sum(o.Amount) AS Total, Count(o.OrderID) AS OrderCount "
+                     "FROM Customers AS c LEFT JOIN Orders AS o ON c.CustomerID = o.CustomerID "
+                     "GROUP BY c.Name HAVING Sum(o.Amount) > 2000 ORDER BY Sum(o.Amount) DESC"));
     EXPECT_EQ(rowsOf(db, "Countries"),
               rowsOf(db, "SELECT DISTINCT Country FROM Customers ORDER BY Country"));
     EXPECT_EQ(
@@ -131,8 +131,7 @@ TEST_P(SavedQueries, QueriesAreSearchedLikeTables) {
             ->rowCount());
     EXPECT_EQ(db.filter("Orders With Customer", "[City] Like 'Lon*'")->rowCount(),
               db.execute("SELECT * FROM Orders INNER JOIN Customers ON Orders.CustomerID = "
-                         "Customers.CustomerID "
-                         "WHERE Customers.City Like 'Lon*'")
+                         "Customers.CustomerID WHERE Customers.City Like 'Lon*'")
                   ->rowCount());
     const auto fields = db.columns("Open Orders Gross");
     ASSERT_EQ(fields.size(), 3u);

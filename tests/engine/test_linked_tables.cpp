@@ -1,6 +1,8 @@
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
 #include "engine/LinkedFile.h"
+#include "tests/support/EngineErrors.h"
+#include "tests/support/ResultRowsText.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -25,26 +27,8 @@ fs::path linkerFolder(const std::string& name, bool withLinkee) {
     return dir;
 }
 
-std::vector<std::string> rowsOf(const std::shared_ptr<ResultSet>& rs) {
-    std::vector<std::string> rows;
-    for (std::int64_t r = 0; r < rs->rowCount(); ++r) {
-        std::string line;
-        const auto& values = rs->row(r);
-        for (std::size_t c = 0; c < values.size(); ++c)
-            line += (c ? "|" : "") + rs->text(c, values[c]);
-        rows.push_back(line);
-    }
-    return rows;
-}
-
-EngineError errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const EngineError& e) {
-        return e;
-    }
-    return EngineError(0, "no error");
-}
+using quarix::test::errorOf;
+using quarix::test::rowsOf;
 
 const TableInfo* listed(const AccessDatabase& db, const std::string& name) {
     for (const auto& table : db.catalogue().tables)
@@ -62,14 +46,14 @@ TEST(LinkedTables, AreListedAndReadFromTheFileBesideTheDatabase) {
     EXPECT_EQ(table2->link.database, "Z:\\jackcess_test\\linkeeTest.accdb");
     EXPECT_FALSE(table2->system);
 
-    EXPECT_EQ(rowsOf(db->execute("Table2")), std::vector<std::string>{"1|bar"});
-    EXPECT_EQ(rowsOf(db->filter("Table2", "[Field1] Like 'b*'")),
+    EXPECT_EQ(rowsOf(*db->execute("Table2")), std::vector<std::string>{"1|bar"});
+    EXPECT_EQ(rowsOf(*db->filter("Table2", "[Field1] Like 'b*'")),
               std::vector<std::string>{"1|bar"});
     ASSERT_EQ(db->columns("Table2").size(), 2u);
     EXPECT_EQ(db->columns("Table2")[1].name, "Field1");
     // A statement joining a local and a linked table, as a saved query would.
-    EXPECT_EQ(rowsOf(db->execute("SELECT Table1.Field1, Table2.Field1 AS Linked FROM Table1 "
-                                 "INNER JOIN Table2 ON Table1.ID = Table2.ID")),
+    EXPECT_EQ(rowsOf(*db->execute("SELECT Table1.Field1, Table2.Field1 AS Linked FROM Table1 "
+                                  "INNER JOIN Table2 ON Table1.ID = Table2.ID")),
               std::vector<std::string>{"foo|bar"});
     fs::remove_all(dir);
 }
@@ -77,7 +61,7 @@ TEST(LinkedTables, AreListedAndReadFromTheFileBesideTheDatabase) {
 TEST(LinkedTables, AChangeOfTheLinkedFileIsSeen) {
     const fs::path dir = linkerFolder("linked-change", true);
     const auto db = AccessDatabase::open((dir / "linker.accdb").string());
-    EXPECT_EQ(rowsOf(db->execute("Table2")), std::vector<std::string>{"1|bar"});
+    EXPECT_EQ(rowsOf(*db->execute("Table2")), std::vector<std::string>{"1|bar"});
     {
         // The row's compressed text "bar" becomes "baz".
         std::fstream linkee(dir / "linkeeTest.accdb",
@@ -85,7 +69,7 @@ TEST(LinkedTables, AChangeOfTheLinkedFileIsSeen) {
         linkee.seekp(0x59ff6 + 2);
         linkee.put('z');
     }
-    EXPECT_EQ(rowsOf(db->execute("Table2")), std::vector<std::string>{"1|baz"});
+    EXPECT_EQ(rowsOf(*db->execute("Table2")), std::vector<std::string>{"1|baz"});
     fs::remove_all(dir);
 }
 

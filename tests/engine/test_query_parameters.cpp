@@ -1,12 +1,12 @@
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
 using quarix::engine::AccessDatabase;
 using quarix::engine::ColumnType;
-using quarix::engine::EngineError;
 using quarix::engine::sql::BoundValue;
 using quarix::engine::sql::convertAnswer;
 using quarix::engine::sql::ParameterAnswers;
@@ -18,15 +18,6 @@ ParameterAnswers answers(std::initializer_list<std::pair<const char*, const char
     for (const auto& [name, value] : given)
         a.set(name, value);
     return a;
-}
-
-std::string failure(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const EngineError& e) {
-        return std::to_string(e.number()) + " " + e.description();
-    }
-    return {};
 }
 
 class QueryParameters : public ::testing::Test {
@@ -80,13 +71,14 @@ TEST_F(QueryParameters, AnswersAreBoundAndMatchedWithoutRegardToCase) {
 }
 
 TEST_F(QueryParameters, MissingOrUnconvertibleAnswersFail) {
-    EXPECT_EQ(failure([&] { rows("City Parameter", {}); }), "3061 Too few parameters. Expected 1.");
-    EXPECT_EQ(failure([&] {
+    EXPECT_EQ(quarix::test::engineErrorOf([&] { rows("City Parameter", {}); }),
+              "3061 Too few parameters. Expected 1.");
+    EXPECT_EQ(quarix::test::engineErrorOf([&] {
                   rows("SELECT * FROM [City Parameter] WHERE Age > [Min Age]",
                        answers({{"Min Age", "3"}}));
               }),
               "3061 Too few parameters. Expected 1.");
-    EXPECT_EQ(failure([&] {
+    EXPECT_EQ(quarix::test::engineErrorOf([&] {
                   rows("PARAMETERS [Top Age] Short; SELECT * FROM Customers WHERE Age <= [Top Age]",
                        answers({{"Top Age", "old"}}));
               }).substr(0, 4),

@@ -32,9 +32,8 @@ const ExpectedSql ShopQueries = {
                              "INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID;"},
     {"Big Spenders",
      "SELECT Customers.Name, Sum(Orders.Amount) AS Total, Count(Orders.OrderID) AS OrderCount FROM "
-     "Customers "
-     "LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY Customers.Name "
-     "HAVING ((Sum(Orders.Amount))>2000) ORDER BY Sum(Orders.Amount) DESC;"},
+     "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY "
+     "Customers.Name HAVING ((Sum(Orders.Amount))>2000) ORDER BY Sum(Orders.Amount) DESC;"},
     {"Countries", "SELECT DISTINCT Customers.Country FROM Customers ORDER BY Customers.Country;"},
     {"Open Orders Gross", "SELECT c.Name, o.Amount, [o].[Amount]*1.2 AS Gross FROM Customers AS c "
                           "INNER JOIN Orders AS o "
@@ -48,11 +47,10 @@ const ExpectedSql ShopQueries = {
 // One query of every kind, made by Access; the SQL follows from their rows.
 const ExpectedSql AccessQueries = {
     {"SelectQuery", "SELECT DISTINCT Table1.*, Table2.col1, Table2.col2, Table3.col3 FROM (Table1 "
-                    "LEFT JOIN Table3 "
-                    "ON Table1.col1 = Table3.col1) INNER JOIN Table2 ON (Table3.col1 = "
-                    "Table2.col1) AND (Table3.col1 = Table2.col2) "
-                    "WHERE (((Table2.col2)=\"foo\" Or (Table2.col2) In (\"buzz\",\"bazz\"))) ORDER "
-                    "BY Table2.col1;"},
+                    "LEFT JOIN Table3 ON Table1.col1 = Table3.col1) INNER JOIN Table2 ON "
+                    "(Table3.col1 = Table2.col1) AND (Table3.col1 = Table2.col2) WHERE "
+                    "(((Table2.col2)=\"foo\" Or (Table2.col2) In (\"buzz\",\"bazz\"))) ORDER BY "
+                    "Table2.col1;"},
     {"UpdateQuery", "PARAMETERS [User Name] Text ( 255 ); UPDATE Table1 SET Table1.col1 = \"foo\", "
                     "Table1.col2 = [Table2].[col3], "
                     "[Table2].[col1] = [User Name] WHERE ((([Table2].[col1]) Is Not Null));"},
@@ -62,19 +60,16 @@ const ExpectedSql AccessQueries = {
     {"DeleteQuery",
      "DELETE Table1.col1, Table1.col2, Table1.col3 FROM Table1 WHERE (((Table1.col1)>\"blah\"));"},
     {"MakeTableQuery", "SELECT Max(Table2.col1) AS MaxOfcol1, Table2.col2, Table3.col2 INTO Table4 "
-                       "FROM (Table2 INNER JOIN Table1 "
-                       "ON Table2.col1 = Table1.col2) RIGHT JOIN Table3 ON Table1.col2 = "
-                       "Table3.col3 GROUP BY Table2.col2, Table3.col2 "
+                       "FROM (Table2 INNER JOIN Table1 ON Table2.col1 = Table1.col2) RIGHT JOIN "
+                       "Table3 ON Table1.col2 = Table3.col3 GROUP BY Table2.col2, Table3.col2 "
                        "HAVING (((Max(Table2.col1))=\"buzz\") AND ((Table2.col2)<>\"blah\"));"},
     {"CrosstabQuery",
      "TRANSFORM Count([Table2].[col2]) AS CountOfcol2 SELECT Table2_1.col1, [Table2].[col3], "
      "Avg(Table2_1.col2) AS AvgOfcol2 FROM (Table1 INNER JOIN Table2 ON "
-     "[Table1].[col1]=[Table2].[col1]) "
-     "INNER JOIN Table2 AS Table2_1 ON [Table2].[col1]=Table2_1.col3 WHERE "
-     "((([Table1].[col1])>\"10\") "
-     "And ((Table2_1.col1) Is Not Null) And ((Avg(Table2_1.col2))>\"10\")) GROUP BY Table2_1.col1, "
-     "[Table2].[col3] "
-     "ORDER BY [Table2].[col3] PIVOT [Table1].[col1];"},
+     "[Table1].[col1]=[Table2].[col1]) INNER JOIN Table2 AS Table2_1 ON "
+     "[Table2].[col1]=Table2_1.col3 WHERE ((([Table1].[col1])>\"10\") And ((Table2_1.col1) Is Not "
+     "Null) And ((Avg(Table2_1.col2))>\"10\")) GROUP BY Table2_1.col1, [Table2].[col3] ORDER BY "
+     "[Table2].[col3] PIVOT [Table1].[col1];"},
     {"UnionQuery", "Select Table1.col1, Table1.col2\r\nwhere Table1.col1 = "
                    "\"foo\"\r\nUNION\r\nSelect Table2.col1, Table2.col2 "
                    "UNION ALL Select Table3.col1, Table3.col2\r\nwhere Table3.col3 > \"blah\";"},

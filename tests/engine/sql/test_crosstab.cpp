@@ -54,15 +54,14 @@ INSTANTIATE_TEST_SUITE_P(
         CrosstabCase{"NullAndEmptyFirst",
                      "TRANSFORM Count(*) SELECT Country FROM Customers GROUP BY Country PIVOT City",
                      "Country,<>,Berlin,London,Londonderry,Zürich",
-                     "Germany|Null|1|Null|Null|Null\nSpain|1|Null|Null|Null|Null\n"
-                     "Sweden|1|Null|Null|Null|Null\nSwitzerland|Null|Null|Null|Null|2\n"
-                     "UK|Null|Null|1|1|Null"},
-        CrosstabCase{"RowTotals",
-                     "TRANSFORM Sum(Amount) SELECT CustomerID, Sum(Amount) AS Total, Count(*) "
-                     "FROM Orders GROUP BY CustomerID PIVOT Year(OrderDate)",
-                     "CustomerID,Total,Expr1000,2020,2021",
-                     "1|2100.5|2|2100.5|Null\n2|2600|2|2500|100\n3|15.25|1|15.25|Null\n"
-                     "4|300|1|300|Null"},
+                     "Germany|Null|1|Null|Null|Null\nSpain|1|Null|Null|Null|Null\nSweden|1|Null|"
+                     "Null|Null|Null\nSwitzerland|Null|Null|Null|Null|2\nUK|Null|Null|1|1|Null"},
+        CrosstabCase{
+            "RowTotals",
+            "TRANSFORM Sum(Amount) SELECT CustomerID, Sum(Amount) AS Total, Count(*) "
+            "FROM Orders GROUP BY CustomerID PIVOT Year(OrderDate)",
+            "CustomerID,Total,Expr1000,2020,2021",
+            "1|2100.5|2|2100.5|Null\n2|2600|2|2500|100\n3|15.25|1|15.25|Null\n4|300|1|300|Null"},
         CrosstabCase{"Ordered",
                      "TRANSFORM Max(Qty) SELECT CustomerID FROM Orders GROUP BY CustomerID ORDER "
                      "BY CustomerID DESC PIVOT Status = 'Open'",
@@ -84,12 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "PIVOT Status In ('Shipped', 'open', 'Lost')",
                      "CustomerID,Shipped,open,Lost",
                      "1|900.5|1200|Null\n2|100|2500|Null\n4|Null|300|Null"},
-        CrosstabCase{"NumbersAndNull",
-                     "TRANSFORM Count(*) SELECT Country FROM Customers WHERE CustomerID < 7 GROUP "
-                     "BY Country PIVOT Len(City) In (6, Null, 6, -1)",
-                     "Country,6,<>,-1",
-                     "Germany|1|Null|Null\nSpain|Null|1|Null\nSwitzerland|1|Null|Null\n"
-                     "UK|1|Null|Null"},
+        CrosstabCase{
+            "NumbersAndNull",
+            "TRANSFORM Count(*) SELECT Country FROM Customers WHERE CustomerID < 7 GROUP "
+            "BY Country PIVOT Len(City) In (6, Null, 6, -1)",
+            "Country,6,<>,-1",
+            "Germany|1|Null|Null\nSpain|Null|1|Null\nSwitzerland|1|Null|Null\nUK|1|Null|Null"},
         CrosstabCase{"Dates",
                      "TRANSFORM Count(*) SELECT Status FROM Orders GROUP BY Status PIVOT "
                      "OrderDate In (#1/1/2021#, #1/2/2020#)",

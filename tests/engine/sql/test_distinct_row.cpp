@@ -34,10 +34,9 @@ INSTANTIATE_TEST_SUITE_P(
              " ORDER BY Customers.CustomerID",
              0, "1|2|3|4"},
         // The shape Access writes for "customers with an order in a period".
-        Case{"SELECT DISTINCTROW Customers.CustomerID, Customers.Name FROM Customers "
-             "RIGHT JOIN Orders ON Customers.CustomerID = Orders.CustomerID "
-             "WHERE (((Orders.OrderDate) Between #1/1/2020# And #12/31/2020#)) "
-             "ORDER BY Customers.CustomerID",
+        Case{"SELECT DISTINCTROW Customers.CustomerID, Customers.Name FROM Customers RIGHT JOIN "
+             "Orders ON Customers.CustomerID = Orders.CustomerID WHERE (((Orders.OrderDate) "
+             "Between #1/1/2020# And #12/31/2020#)) ORDER BY Customers.CustomerID",
              1, "Anna Smith|Ben Müller|Chloé Dubois|Dan O'Brien"},
         // Equal values of different records are different rows, unlike DISTINCT.
         Case{"SELECT DISTINCTROW Customers.Country FROM " JOINED " ORDER BY Customers.Country", 0,

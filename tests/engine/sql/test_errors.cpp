@@ -55,13 +55,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "3096 Cannot have aggregate function in WHERE clause (Max([Age]) > 30)."},
         ErrorCase{"SELECT Name, Count(*) FROM Customers",
                   "3122 You tried to execute a query that does not include the specified "
-                  "expression 'Name' as part of "
-                  "an aggregate function."},
+                  "expression 'Name' as part of an aggregate function."},
         ErrorCase{"SELECT CustomerID FROM Customers INNER JOIN Orders ON Customers.CustomerID = "
                   "Orders.CustomerID",
                   "3079 The specified field 'CustomerID' could refer to more than one table listed "
-                  "in the FROM clause "
-                  "of your SQL statement."},
+                  "in the FROM clause of your SQL statement."},
         ErrorCase{"DELETE FROM Customers", "3129 Invalid SQL statement; expected 'DELETE', "
                                            "'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'."},
         ErrorCase{"SELECT * FROM Customers INNER JOIN Orders",

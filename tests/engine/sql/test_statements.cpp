@@ -23,10 +23,9 @@ TEST_F(Statements, SavedQueriesAsAccessWritesThem) {
     EXPECT_EQ(r.rows.size(), 6u);
 
     r = db.select("SELECT Customers.Name, Sum(Orders.Amount) AS Total, Count(Orders.OrderID) AS "
-                  "OrderCount FROM "
-                  "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY "
-                  "Customers.Name "
-                  "HAVING ((Sum(Orders.Amount))>2000) ORDER BY Sum(Orders.Amount) DESC;");
+                  "OrderCount FROM Customers LEFT JOIN Orders ON Customers.CustomerID = "
+                  "Orders.CustomerID GROUP BY Customers.Name HAVING ((Sum(Orders.Amount))>2000) "
+                  "ORDER BY Sum(Orders.Amount) DESC;");
     EXPECT_EQ(r.names(), "Name,Total,OrderCount");
     EXPECT_EQ(r.columns[1].type, ColumnType::Currency);
     EXPECT_EQ(r.text(), "Ben Müller|2600|2\nAnna Smith|2100.5|2");
@@ -35,8 +34,7 @@ TEST_F(Statements, SavedQueriesAsAccessWritesThem) {
     EXPECT_EQ(r.column(0), "Germany|Spain|Sweden|Switzerland|UK");
 
     r = db.select("SELECT c.Name, o.Amount, [o].[Amount]*1.2 AS Gross FROM Customers AS c INNER "
-                  "JOIN Orders AS o "
-                  "ON c.CustomerID = o.CustomerID WHERE ((o.Status)=\"Open\");");
+                  "JOIN Orders AS o ON c.CustomerID = o.CustomerID WHERE ((o.Status)=\"Open\");");
     EXPECT_EQ(r.names(), "Name,Amount,Gross");
     EXPECT_EQ(r.columns[2].type, ColumnType::Double);
     EXPECT_EQ(r.text(true), "Anna Smith|1200|1440\nBen Müller|2500|3000\nDan O'Brien|300|360");
@@ -105,8 +103,7 @@ TEST_F(Statements, UnionsOrderByTheFirstSelectsNames) {
         db.select("SELECT Name FROM Customers UNION ALL SELECT Status FROM Orders").rows.size(),
         13u);
     r = db.select("SELECT Age FROM Customers WHERE CustomerID = 1 UNION SELECT Amount FROM Orders "
-                  "WHERE OrderID = 2 "
-                  "ORDER BY Age DESC");
+                  "WHERE OrderID = 2 ORDER BY Age DESC");
     EXPECT_EQ(r.column(0), "900.5|25");
     EXPECT_EQ(r.columns[0].type, ColumnType::Double);
     r = db.select("SELECT City FROM Customers WHERE CustomerID = 3 UNION SELECT City FROM "
@@ -118,9 +115,8 @@ TEST_F(Statements, AggregatesKeepTheirTypes) {
     auto r = db.select("SELECT Status, Count(*), Min(Amount), Max(Amount), First(OrderID), "
                        "Last(OrderID), Avg(Amount), "
                        "Sum(Qty) FROM Orders GROUP BY Status ORDER BY Status");
-    EXPECT_EQ(r.text(), "Cancelled|1|15.25|15.25|4|4|15.25|1\n"
-                        "Open|3|300|2500|1|5|1333.3333|10\n"
-                        "Shipped|2|100|900.5|2|6|500.25|2");
+    EXPECT_EQ(r.text(), "Cancelled|1|15.25|15.25|4|4|15.25|1\nOpen|3|300|2500|1|5|1333.3333|"
+                        "10\nShipped|2|100|900.5|2|6|500.25|2");
     EXPECT_EQ(r.names(), "Status,Expr1000,Expr1001,Expr1002,Expr1003,Expr1004,Expr1005,Expr1006");
     EXPECT_EQ(r.columns[2].type, ColumnType::Currency);
     EXPECT_EQ(r.columns[7].type, ColumnType::Long);
@@ -148,9 +144,8 @@ TEST_F(Statements, ResultColumnsAreNamedAsAccessNamesThem) {
     EXPECT_EQ(r.columns[1].name, "Name");
     EXPECT_EQ(r.columns[10].name, "Orders.CustomerID");
     r = db.select("SELECT Amount > 1000, OrderDate + 1, Name & '!', Year(OrderDate), IIf(Qty > 1, "
-                  "'many', 'one') "
-                  "FROM Orders INNER JOIN Customers ON Orders.CustomerID = Customers.CustomerID "
-                  "ORDER BY OrderID");
+                  "'many', 'one') FROM Orders INNER JOIN Customers ON Orders.CustomerID = "
+                  "Customers.CustomerID ORDER BY OrderID");
     EXPECT_EQ(r.columns[0].type, ColumnType::Boolean);
     EXPECT_EQ(r.columns[1].type, ColumnType::DateTime);
     EXPECT_EQ(r.columns[2].type, ColumnType::Text);
@@ -163,10 +158,9 @@ TEST_F(Statements, SourcesMayBeQueries) {
                 "SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");");
     db.addQuery("Big Spenders",
                 "SELECT Customers.Name, Sum(Orders.Amount) AS Total, Count(Orders.OrderID) AS "
-                "OrderCount FROM "
-                "Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID GROUP BY "
-                "Customers.Name "
-                "HAVING ((Sum(Orders.Amount))>2000) ORDER BY Sum(Orders.Amount) DESC;");
+                "OrderCount FROM Customers LEFT JOIN Orders ON Customers.CustomerID = "
+                "Orders.CustomerID GROUP BY Customers.Name HAVING ((Sum(Orders.Amount))>2000) "
+                "ORDER BY Sum(Orders.Amount) DESC;");
     EXPECT_EQ(db.select("SELECT * FROM [London Customers] WHERE Age > 20").column(1), "Anna Smith");
     EXPECT_EQ(db.select("SELECT Name FROM [Big Spenders] WHERE Total > 2500").column(0),
               "Ben Müller");
