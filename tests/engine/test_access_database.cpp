@@ -1,5 +1,10 @@
+// The engine's AccessDatabase on the test files: saved queries, attachments,
+// Large Number columns, linked tables and query parameters.
+#include "catalogue/CatalogueLists.h"
+#include "catalogue/FieldValue.h"
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
+#include "engine/LinkedFile.h"
 #include "engine/queries/QuerySql.h"
 #include "tests/engine/queries/QueryRowsBuilder.h"
 #include "tests/support/EngineErrors.h"
@@ -10,13 +15,21 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
-using quarix::engine::AccessDatabase;
-using quarix::engine::EngineError;
+using namespace quarix::engine;
+using quarix::engine::sql::BoundValue;
+using quarix::engine::sql::convertAnswer;
+using quarix::engine::sql::ParameterAnswers;
 
 namespace {
 
+using quarix::test::errorOf;
 using quarix::test::rowsOf;
 
 int errorNumber(const std::function<void()>& work) {
@@ -171,5 +184,394 @@ INSTANTIATE_TEST_SUITE_P(BothFormats, SavedQueries, ::testing::Values("shop.mdb"
                          [](const auto& info) {
                              return info.param == "shop.mdb" ? "mdb" : "accdb";
                          });
+
+// "row|name|size" of each file the criterion selects.
+std::vector<std::string> filesOf(const std::string& criterion) {
+    const auto db = AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
+    std::vector<std::string> files;
+    db->attachments("Table1", "attach-data", criterion, [&](const AttachmentFile& file) {
+        files.push_back(std::to_string(file.row) + "|" + file.name + "|" +
+                        (file.bytes ? std::to_string(file.bytes->size()) : "-"));
+    });
+    return files;
+}
+
+TEST(Attachments, TheCriterionChoosesTheRows) {
+    EXPECT_EQ(filesOf(""), (std::vector<std::string>{"2|test_data.txt|38", "2|test_data2.txt|43",
+                                                     "4|test_data2.txt|43"}));
+    EXPECT_EQ(filesOf("[id] = 'row4'"), (std::vector<std::string>{"4|test_data2.txt|43"}));
+    EXPECT_EQ(filesOf("[id] In ('row1', 'row3')"), std::vector<std::string>{});
+}
+
+TEST(Attachments, MatchingRowsArePositionsInTheFile) {
+    const auto db = AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
+    EXPECT_EQ(db->matchingRows("Table1", "[id] <> 'row2'"), (std::vector<std::int64_t>{1, 3, 4}));
+}
+
+// The rows of a result by their position in the table, in result order;
+// 0 where the result cannot tell.
+std::vector<std::int64_t> sourceRowsOf(quarix::engine::ResultSet& result) {
+    std::vector<std::int64_t> rows;
+    for (std::int64_t i = 0; i < result.rowCount(); ++i)
+        rows.push_back(result.sourceRow(i).value_or(0));
+    return rows;
+}
+
+TEST(Attachments, AResultRowKnowsItsPositionInTheTable) {
+    const auto db = AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
+    const struct {
+        std::string statement;
+        std::vector<std::int64_t> rows;
+    } cases[] = {
+        {"Table1", {1, 2, 3, 4}},
+        {"SELECT * FROM Table1 WHERE [id] <> 'row2' ORDER BY [id] DESC", {4, 3, 1}},
+        {"SELECT DISTINCT [id] FROM Table1", {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sourceRowsOf(*db->execute(c.statement)), c.rows) << c.statement;
+    EXPECT_EQ(sourceRowsOf(*db->filter("Table1", "[id] In ('row4', 'row1')")),
+              (std::vector<std::int64_t>{1, 4}));
+}
+
+TEST(Attachments, ABadTableOrCriterionFailsWithAccessNumbers) {
+    const auto db = AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
+    const auto numberOf = [&](const std::string& table, const std::string& criterion) {
+        try {
+            db->attachments(table, "attach-data", criterion, [](const AttachmentFile&) {});
+        } catch (const EngineError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numberOf("No Such Table", ""), 3078);
+    EXPECT_EQ(numberOf("Table1", "[id] = "), 3075);
+}
+
+// Large Number columns (64-bit integers, Access 2016+), read from
+// tests/data/bigint.accdb: shop.accdb with the Currency column of Types
+// turned into the Large Number tLarge by tests/data/make_bigint_accdb.py.
+// Its values, by ID: 42, Null, the largest and the smallest 64-bit integers,
+// and 2^53 + 1, the first whole number a double cannot hold.
+constexpr std::int64_t twoTo53Plus1 = 9007199254740993;
+
+class LargeNumbers : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = quarix::test::scratchDir("large-numbers");
+        ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+        path_ = quarix::test::dataFile("bigint.accdb");
+    }
+    static void TearDownTestSuite() { fs::remove_all(dir_); }
+
+    // The IDs of the rows of a statement over Types, "1,2,...".
+    static std::string ids(const std::string& where, const std::string& order = "ID") {
+        const auto rows = AccessDatabase::open(path_)->execute("SELECT ID FROM Types WHERE " +
+                                                               where + " ORDER BY " + order);
+        std::string out;
+        for (std::int64_t r = 0; r < rows->rowCount(); ++r)
+            out += (r ? "," : "") + rows->text(0, rows->row(r)[0]);
+        return out;
+    }
+
+    static inline fs::path dir_;
+    static inline std::string path_;
+};
+
+TEST_F(LargeNumbers, ReadAsSixtyFourBitIntegers) {
+    const auto db = AccessDatabase::open(path_);
+    const auto& types = *std::find_if(db->catalogue().tables.begin(), db->catalogue().tables.end(),
+                                      [](const TableInfo& t) { return t.name == "Types"; });
+    EXPECT_EQ(types.columns.at(6).name, "tLarge");
+    EXPECT_EQ(types.columns.at(6).type, ColumnType::BigInt);
+    EXPECT_EQ(columnTypeName(ColumnType::BigInt), "Large Number");
+
+    const auto rows = db->execute("Types");
+    ASSERT_EQ(rows->rowCount(), 5);
+    const std::int64_t expected[] = {42, 0, std::numeric_limits<std::int64_t>::max(),
+                                     std::numeric_limits<std::int64_t>::min(), twoTo53Plus1};
+    for (std::int64_t r = 0; r < 5; ++r) {
+        const OwnedValue& value = rows->row(r).at(6);
+        if (r == 1) {
+            EXPECT_EQ(value.kind, StoredValue::Kind::Null);
+            continue;
+        }
+        ASSERT_EQ(value.kind, StoredValue::Kind::Integer) << r;
+        EXPECT_EQ(value.integer, expected[r]);
+        EXPECT_EQ(rows->text(6, value), std::to_string(expected[r]));
+    }
+}
+
+struct Criterion {
+    const char* where;
+    const char* ids;
+};
+
+class LargeNumberCriteria : public LargeNumbers, public testing::WithParamInterface<Criterion> {};
+
+TEST_P(LargeNumberCriteria, CompareAsIntegers) {
+    EXPECT_EQ(ids(GetParam().where), GetParam().ids) << GetParam().where;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, LargeNumberCriteria,
+    testing::Values(Criterion{"[tLarge] = 42", "1"}, Criterion{"[tLarge] = 9007199254740993", "5"},
+                    Criterion{"[tLarge] = 9007199254740992", ""},
+                    Criterion{"[tLarge] > 9007199254740992", "3,5"},
+                    // The window's "> Greater" compares Int() of the field.
+                    Criterion{"Int([tLarge]) > 9007199254740992", "3,5"},
+                    Criterion{"Int([tLarge]) >= 9223372036854775807", "3"},
+                    Criterion{"[tLarge] > 9223372036854775806", "3"},
+                    Criterion{"[tLarge] < 0", "4"}, Criterion{"[tLarge] Between 1 And 100", "1"},
+                    Criterion{"[tLarge] Like '9007*'", "5"}, Criterion{"[tLarge] Is Null", "2"},
+                    Criterion{"[tLarge] - 1 = 9007199254740992", "5"}));
+
+TEST_F(LargeNumbers, SortAndListTheirValuesExactly) {
+    EXPECT_EQ(ids("1 = 1", "tLarge DESC"), "3,5,1,4,2");
+    const QStringList values = quarix::catalogue::distinctValues(
+        *AccessDatabase::open(path_), QStringLiteral("Types"), QStringLiteral("tLarge"), 10);
+    EXPECT_EQ(values, (QStringList{QStringLiteral("-9223372036854775808"), QStringLiteral("42"),
+                                   QStringLiteral("9007199254740993"),
+                                   QStringLiteral("9223372036854775807")}));
+}
+
+TEST_F(LargeNumbers, TypedValuesHoldTheWholeNumber) {
+    const auto rs = AccessDatabase::open(path_)->execute("select * from [Types] WHERE [ID] = 5");
+    ASSERT_EQ(rs->columns().at(6).type, ColumnType::BigInt);
+    const auto& value = rs->row(0).at(6);
+    const QVariant typed = quarix::catalogue::fieldValue(ColumnType::BigInt, value);
+    EXPECT_EQ(typed.typeId(), QMetaType::LongLong);
+    EXPECT_EQ(typed.toLongLong(), twoTo53Plus1);
+    EXPECT_EQ(rs->text(6, value), "9007199254740993");
+}
+
+// The linking file, and the linked one beside it unless left out.
+fs::path linkerFolder(const std::string& name, bool withLinkee) {
+    const fs::path dir = quarix::test::scratchDir(name);
+    fs::copy_file(quarix::test::dataFile("real/linkerTestV2007.accdb"), dir / "linker.accdb");
+    if (withLinkee)
+        fs::copy_file(quarix::test::dataFile("real/linkeeTest.accdb"), dir / "linkeeTest.accdb");
+    return dir;
+}
+
+const TableInfo* listed(const AccessDatabase& db, const std::string& name) {
+    for (const auto& table : db.catalogue().tables)
+        if (table.name == name)
+            return &table;
+    return nullptr;
+}
+
+TEST(LinkedTables, AreListedAndReadFromTheFileBesideTheDatabase) {
+    const fs::path dir = linkerFolder("linked-read", true);
+    const auto db = AccessDatabase::open((dir / "linker.accdb").string());
+    const TableInfo* table2 = listed(*db, "Table2");
+    ASSERT_TRUE(table2);
+    EXPECT_EQ(table2->link.kind, LinkKind::AccessFile);
+    EXPECT_EQ(table2->link.database, "Z:\\jackcess_test\\linkeeTest.accdb");
+    EXPECT_FALSE(table2->system);
+
+    EXPECT_EQ(rowsOf(*db->execute("Table2")), std::vector<std::string>{"1|bar"});
+    EXPECT_EQ(rowsOf(*db->filter("Table2", "[Field1] Like 'b*'")),
+              std::vector<std::string>{"1|bar"});
+    ASSERT_EQ(db->columns("Table2").size(), 2u);
+    EXPECT_EQ(db->columns("Table2")[1].name, "Field1");
+    // A statement joining a local and a linked table, as a saved query would.
+    EXPECT_EQ(rowsOf(*db->execute("SELECT Table1.Field1, Table2.Field1 AS Linked FROM Table1 "
+                                  "INNER JOIN Table2 ON Table1.ID = Table2.ID")),
+              std::vector<std::string>{"foo|bar"});
+    fs::remove_all(dir);
+}
+
+TEST(LinkedTables, AChangeOfTheLinkedFileIsSeen) {
+    const fs::path dir = linkerFolder("linked-change", true);
+    const auto db = AccessDatabase::open((dir / "linker.accdb").string());
+    EXPECT_EQ(rowsOf(*db->execute("Table2")), std::vector<std::string>{"1|bar"});
+    {
+        // The row's compressed text "bar" becomes "baz".
+        std::fstream linkee(dir / "linkeeTest.accdb",
+                            std::ios::in | std::ios::out | std::ios::binary);
+        linkee.seekp(0x59ff6 + 2);
+        linkee.put('z');
+    }
+    EXPECT_EQ(rowsOf(*db->execute("Table2")), std::vector<std::string>{"1|baz"});
+    fs::remove_all(dir);
+}
+
+TEST(LinkedTables, AMissingLinkedFileNamesTheStoredPath) {
+    const fs::path dir = linkerFolder("linked-missing", false);
+    const auto db = AccessDatabase::open((dir / "linker.accdb").string());
+    ASSERT_TRUE(listed(*db, "Table2"));
+    for (const auto& work : std::vector<std::function<void()>>{
+             [&] { db->execute("Table2"); }, [&] { db->columns("Table2"); },
+             [&] { db->filter("Table2", "[ID] = 1"); }}) {
+        const EngineError e = errorOf(work);
+        EXPECT_EQ(e.number(), 3044);
+        EXPECT_EQ(e.description(), "'Z:\\jackcess_test\\linkeeTest.accdb' is not a valid path.");
+    }
+    fs::remove_all(dir);
+}
+
+TEST(LinkedTables, AnOdbcTableIsListedButNeverShowsItsPassword) {
+    const auto db = AccessDatabase::open(quarix::test::dataFile("real/odbcLinkerTestV2007.accdb"));
+    const TableInfo* ordrar = listed(*db, "Ordrar");
+    ASSERT_TRUE(ordrar);
+    EXPECT_EQ(ordrar->link.kind, LinkKind::Odbc);
+    EXPECT_EQ(ordrar->link.connect, "DSN=Magnapinna;Description=Safexit;UID=safexit;PWD=;"
+                                    "APP=Microsoft Office;DATABASE=safexit");
+    const EngineError e = errorOf([&] { db->execute("Ordrar"); });
+    EXPECT_EQ(e.number(), 3151);
+    EXPECT_NE(e.description().find("DSN=Magnapinna"), std::string::npos);
+    EXPECT_EQ(e.description().find("DummyPassword"), std::string::npos);
+}
+
+TEST(LinkedFilePath, TakesTheStoredPathThenTheDatabasesFolder) {
+    const fs::path dir = quarix::test::scratchDir("linked-path");
+    fs::create_directories(dir / "db");
+    fs::create_directories(dir / "shared");
+    std::ofstream(dir / "db" / "data.accdb") << "x";
+    std::ofstream(dir / "shared" / "data.accdb") << "x";
+    const std::string database = (dir / "db" / "main.accdb").string();
+
+    const std::string stored = (dir / "shared" / "data.accdb").string();
+    EXPECT_EQ(linkedFilePath(stored, database), stored);
+    EXPECT_EQ(linkedFilePath("Z:\\data\\data.accdb", database),
+              (dir / "db" / "data.accdb").string());
+    EXPECT_EQ(linkedFilePath("\\\\server\\share\\data.accdb", database),
+              (dir / "db" / "data.accdb").string());
+    for (const std::string bad : {"Z:\\data\\other.accdb", "Z:\\data\\..", "Z:\\", ""})
+        EXPECT_EQ(errorOf([&] { linkedFilePath(bad, database); }).description(),
+                  "'" + bad + "' is not a valid path.");
+
+    // A link in a folder others can write is not followed.
+    fs::create_directories(dir / "open");
+    fs::create_symlink(dir / "shared" / "data.accdb", dir / "open" / "data.accdb");
+    ::chmod((dir / "open").c_str(), 0777);
+    EXPECT_EQ(errorOf([&] {
+                  linkedFilePath("Z:\\data.accdb", (dir / "open" / "m.accdb").string());
+              }).number(),
+              3044);
+    ::chmod((dir / "open").c_str(), 0700);
+    EXPECT_EQ(linkedFilePath("Z:\\data.accdb", (dir / "open" / "m.accdb").string()),
+              (dir / "open" / "data.accdb").string());
+    fs::remove_all(dir);
+}
+
+ParameterAnswers answers(std::initializer_list<std::pair<const char*, const char*>> given) {
+    ParameterAnswers a;
+    for (const auto& [name, value] : given)
+        a.set(name, value);
+    return a;
+}
+
+class QueryParameters : public ::testing::Test {
+protected:
+    void SetUp() override { db_ = AccessDatabase::open(quarix::test::dataFile("shop.mdb")); }
+
+    // "name:type" of each parameter, in the order they are asked for.
+    std::vector<std::string> asked(const std::string& source) {
+        std::vector<std::string> out;
+        for (const auto& p : db_->parameters(source))
+            out.push_back(
+                p.name + ":" +
+                (p.declared ? quarix::engine::columnTypeName(p.type) : std::string("undeclared")));
+        return out;
+    }
+    std::int64_t rows(const std::string& source, const ParameterAnswers& given) {
+        return db_->execute(source, {}, given)->rowCount();
+    }
+
+    std::shared_ptr<AccessDatabase> db_;
+};
+
+TEST_F(QueryParameters, AreFoundDeclaredFirstThenInOrderOfUse) {
+    EXPECT_EQ(asked("City Parameter"), (std::vector<std::string>{"Which City:Text"}));
+    EXPECT_TRUE(asked("Customers").empty());
+    EXPECT_TRUE(asked("London Customers").empty());
+    EXPECT_EQ(asked("PARAMETERS [Top Age] Short, Since DateTime; SELECT * FROM Customers WHERE "
+                    "City = [Forms]![Main]![Town] AND Age <= [Top Age] AND Country = [country?] "
+                    "AND Joined >= [since] AND Name = [Country?]"),
+              (std::vector<std::string>{"Top Age:Integer", "Since:Date/Time",
+                                        "Forms!Main!Town:undeclared", "country?:undeclared"}));
+    // The saved query's own parameters come with it when another statement reads it.
+    EXPECT_EQ(asked("SELECT * FROM [City Parameter] WHERE Age > [Min Age]"),
+              (std::vector<std::string>{"Which City:Text", "Min Age:undeclared"}));
+}
+
+TEST_F(QueryParameters, AnswersAreBoundAndMatchedWithoutRegardToCase) {
+    EXPECT_EQ(rows("City Parameter", answers({{"which city", "London"}})), 22);
+    // Quotes in an answer are part of the value, not of the statement.
+    EXPECT_EQ(rows("City Parameter", answers({{"Which City", "O'Brien' OR 'a'='a"}})), 0);
+    // An empty answer is Null, which equals nothing.
+    EXPECT_EQ(rows("City Parameter", answers({{"Which City", ""}})), 0);
+    EXPECT_EQ(rows("SELECT * FROM [City Parameter] WHERE Age > [Min Age]",
+                   answers({{"Which City", "London"}, {"Min Age", "200"}})),
+              0);
+    EXPECT_EQ(db_->filter("City Parameter", "Age >= 0", {}, answers({{"Which City", "London"}}))
+                  ->rowCount(),
+              rows("SELECT * FROM [London Customers] WHERE Age >= 0", {}));
+    // The same statement with another answer is run again, not served from before.
+    EXPECT_EQ(rows("City Parameter", answers({{"Which City", "Nowhere"}})), 0);
+}
+
+TEST_F(QueryParameters, MissingOrUnconvertibleAnswersFail) {
+    EXPECT_EQ(quarix::test::engineErrorOf([&] { rows("City Parameter", {}); }),
+              "3061 Too few parameters. Expected 1.");
+    EXPECT_EQ(quarix::test::engineErrorOf([&] {
+                  rows("SELECT * FROM [City Parameter] WHERE Age > [Min Age]",
+                       answers({{"Min Age", "3"}}));
+              }),
+              "3061 Too few parameters. Expected 1.");
+    EXPECT_EQ(quarix::test::engineErrorOf([&] {
+                  rows("PARAMETERS [Top Age] Short; SELECT * FROM Customers WHERE Age <= [Top Age]",
+                       answers({{"Top Age", "old"}}));
+              }).substr(0, 4),
+              "3421");
+    EXPECT_EQ(rows("PARAMETERS [Top Age] Short; SELECT * FROM Customers WHERE Age <= [Top Age]",
+                   answers({{"Top Age", "-1"}})),
+              0);
+}
+
+struct Conversion {
+    ColumnType type;
+    const char* answer;
+    std::optional<BoundValue::Kind> kind; // nothing: refused
+    double value = 0;
+};
+
+class AnswerConversion : public ::testing::TestWithParam<Conversion> {};
+
+TEST_P(AnswerConversion, FollowsTheDeclaredType) {
+    const Conversion& c = GetParam();
+    const auto bound = convertAnswer(c.type, c.answer);
+    ASSERT_EQ(bound.has_value(), c.kind.has_value());
+    if (!bound)
+        return;
+    EXPECT_EQ(bound->kind, *c.kind);
+    if (bound->kind == BoundValue::Kind::Integer) {
+        EXPECT_EQ(bound->integer, static_cast<std::int64_t>(c.value));
+    } else if (bound->kind == BoundValue::Kind::Real) {
+        EXPECT_DOUBLE_EQ(bound->real, c.value);
+    }
+}
+
+using K = BoundValue::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Types, AnswerConversion,
+    ::testing::Values(Conversion{ColumnType::Long, "42", K::Integer, 42},
+                      Conversion{ColumnType::Long, "2.5", K::Integer, 2},
+                      Conversion{ColumnType::Long, "abc", std::nullopt},
+                      Conversion{ColumnType::Long, "3000000000", std::nullopt},
+                      Conversion{ColumnType::Integer, "40000", std::nullopt},
+                      Conversion{ColumnType::Byte, "-1", std::nullopt},
+                      Conversion{ColumnType::Double, "1,234.5", K::Real, 1234.5},
+                      Conversion{ColumnType::Currency, "12.3456", K::Real, 12.3456},
+                      Conversion{ColumnType::Currency, "ten", std::nullopt},
+                      Conversion{ColumnType::DateTime, "2020-01-02", K::Real, 43832},
+                      Conversion{ColumnType::DateTime, "yesterday-ish", std::nullopt},
+                      Conversion{ColumnType::Boolean, "Yes", K::Integer, -1},
+                      Conversion{ColumnType::Boolean, "false", K::Integer, 0},
+                      Conversion{ColumnType::Boolean, "maybe", std::nullopt},
+                      Conversion{ColumnType::Text, "anything", K::Text},
+                      Conversion{ColumnType::Unknown, "12", K::Text},
+                      Conversion{ColumnType::Long, "", K::Null}));
 
 } // namespace
