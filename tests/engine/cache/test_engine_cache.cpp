@@ -1,6 +1,11 @@
+// The cache through the engine, on copies of the test files: its files,
+// their safety and reuse, salvaged tables and search indexes.
 #include "engine/AccessDatabase.h"
+#include "engine/EngineError.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
+#include "engine/cache/SqliteHelpers.h"
+#include "tests/support/AccessPages.h"
 #include "tests/support/EngineErrors.h"
 #include "tests/support/TestData.h"
 
@@ -9,12 +14,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
-using quarix::engine::AccessDatabase;
-using quarix::engine::CacheFolder;
+using namespace quarix::engine;
 using quarix::test::errorOf;
 
 namespace {
@@ -221,6 +228,176 @@ INSTANTIATE_TEST_SUITE_P(Boots, LeftMarkers,
 TEST_F(EngineCache, MissingFileAndFolderAreError3024) {
     for (const fs::path& path : {dir_ / "nothing.mdb", dir_.path()})
         EXPECT_EQ(errorOf([&] { AccessDatabase::open(path.string()); }).number(), 3024) << path;
+}
+
+// A damaged table through the engine: a search fails with 3343 unless it
+// asks for salvage, and then every answer built on that table, also one
+// served later from the cache, carries the warning.
+
+class SalvagedTables : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        dir_ = quarix::test::scratchDir("salvaged-tables");
+        ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+        AccessDatabase::setCacheEnabled(GetParam());
+        quarix::test::AccessPages pages(
+            quarix::test::fileBytes(quarix::test::dataFile("shop.mdb")));
+        const auto db = AccessDatabase::open(quarix::test::dataFile("shop.mdb"));
+        for (const TableInfo& t : db->catalogue().tables)
+            if (t.name == "Order Details")
+                dataPages_ = pages.dataPagesOf(static_cast<std::uint32_t>(t.id) & 0xffffff);
+        ASSERT_GE(dataPages_.size(), 2u);
+        lost_ = pages.rowCount(dataPages_[1]);
+        pages.zero(dataPages_[1]);
+        path_ = (dir_ / "shop.mdb").string();
+        quarix::test::writeBytes(path_, pages.bytes());
+    }
+    void TearDown() override {
+        AccessDatabase::setCacheEnabled(true);
+        fs::remove_all(dir_);
+    }
+
+    static ReadOptions salvage() {
+        ReadOptions options;
+        options.salvage = true;
+        return options;
+    }
+
+    int errorOf(const std::function<void()>& search) {
+        try {
+            search();
+        } catch (const EngineError& e) {
+            EXPECT_EQ(e.description(), warning());
+            return e.number();
+        }
+        return 0;
+    }
+
+    std::string warning() const {
+        return "The table 'Order Details' in '" + path_ +
+               "' is damaged: 1 page of rows could not be read (" + std::to_string(600 - lost_) +
+               " of the 600 rows its definition counts were read).";
+    }
+
+    fs::path dir_;
+    std::string path_;
+    std::vector<std::size_t> dataPages_;
+    unsigned lost_ = 0;
+};
+
+TEST_P(SalvagedTables, FailWithoutSalvageAndCarryTheWarningWithIt) {
+    const auto db = AccessDatabase::open(path_);
+    EXPECT_EQ(errorOf([&] { db->execute("Order Details"); }), 3343);
+
+    const auto whole = db->execute("Order Details", salvage());
+    EXPECT_EQ(whole->rowCount(), 600 - static_cast<std::int64_t>(lost_));
+    EXPECT_EQ(whole->warnings(), std::vector<std::string>{warning()});
+    const auto joined =
+        db->execute("SELECT o.OrderID FROM Orders AS o INNER JOIN [Order Details] AS d "
+                    "ON o.OrderID = d.OrderID",
+                    salvage());
+    EXPECT_EQ(joined->warnings(), std::vector<std::string>{warning()});
+    EXPECT_TRUE(db->execute("Orders", salvage())->warnings().empty()) << "a sound table";
+
+    // Served from the cache now, still with the warning, still refused
+    // without salvage.
+    EXPECT_EQ(errorOf([&] { db->filter("Order Details", "[Quantity] > 0"); }), 3343);
+    EXPECT_EQ(db->filter("Order Details", "[Quantity] > 0", salvage())->warnings(),
+              std::vector<std::string>{warning()});
+}
+
+TEST_P(SalvagedTables, KeepTheirWarningInTheCacheFileForLaterRuns) {
+    AccessDatabase::open(path_)->execute("Order Details", salvage());
+    AccessDatabase::setCacheEnabled(GetParam()); // forgets what this run holds
+    const auto db = AccessDatabase::open(path_);
+    EXPECT_EQ(errorOf([&] { db->execute("Order Details"); }), 3343);
+    EXPECT_EQ(db->execute("Order Details", salvage())->warnings(),
+              std::vector<std::string>{warning()});
+}
+
+INSTANTIATE_TEST_SUITE_P(CacheOnDiskAndInMemory, SalvagedTables, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "OnDisk" : "InMemory";
+                         });
+
+// Searches of the 10,000 people, before and after the indexes they asked for.
+class SearchIndexes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+        AccessDatabase::setCacheEnabled(true);
+        path_ = (dir_ / "people.mdb").string();
+        fs::copy_file(quarix::test::dataFile("people-10k.mdb"), path_);
+    }
+    void TearDown() override { AccessDatabase::forget(path_); }
+
+    std::vector<std::string> ids(const std::string& criterion) {
+        const auto result = AccessDatabase::open(path_)->execute(
+            "SELECT [ID] FROM [People] WHERE " + criterion + " ORDER BY [Email]");
+        std::vector<std::string> found;
+        for (std::int64_t r = 0; r < result->rowCount(); ++r)
+            found.push_back(result->text(0, result->row(r).at(0)));
+        return found;
+    }
+
+    // The index tables in the cache file.
+    std::vector<std::string> indexTables() {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_ / "cache" / "quarix")) {
+            if (e.path().extension() != ".sqlite")
+                continue;
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(e.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+            {
+                quarix::engine::Statement q(db, "SELECT name FROM sqlite_schema WHERE name GLOB "
+                                                "'x[0-9]*' AND name NOT GLOB '*_tri_*'");
+                while (q.step())
+                    names.emplace_back(
+                        reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)));
+            }
+            sqlite3_close(db);
+        }
+        return names;
+    }
+
+    quarix::test::ScratchFolder dir_{testing::UnitTest::GetInstance()->current_test_info()->name()};
+    std::string path_;
+};
+
+struct Criterion {
+    const char* text;
+    std::size_t indexes; // what it leaves to build
+};
+
+class EveryCriterion : public SearchIndexes, public ::testing::WithParamInterface<Criterion> {};
+
+TEST_P(EveryCriterion, FindsTheSameRowsThroughItsIndexes) {
+    const Criterion c = GetParam();
+    const auto scanned = ids(c.text);
+    ASSERT_FALSE(scanned.empty());
+    AccessDatabase::open(path_)->buildIndexes();
+    EXPECT_EQ(indexTables().size(), c.indexes);
+    EXPECT_FALSE(AccessDatabase::open(path_)->wantsIndexes());
+    EXPECT_EQ(ids(c.text), scanned);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Criteria, EveryCriterion,
+    ::testing::Values(Criterion{"[Email] Like 'EMMA.LEE1@example.org'", 1},
+                      Criterion{"[LastName] Like '*ÅNGSTRÖM*'", 1},
+                      Criterion{"[City] Like 'os*' AND [Email] Like '*123#@e*'", 2},
+                      Criterion{"[City] Like 'ZÜ*'", 1},
+                      Criterion{"[Email] Like '*lee1*' OR [City] Like 'Oslo'", 0},
+                      Criterion{"[Email] Like '*9?@*'", 0},
+                      Criterion{"NOT [City] Like 'Oslo' AND [Email] Like '*ee12*'", 1}));
+
+TEST_F(SearchIndexes, ChangedFileTakesItsIndexesAway) {
+    ids("[Email] Like 'emma.lee1@example.org'");
+    AccessDatabase::open(path_)->buildIndexes();
+    ASSERT_EQ(indexTables().size(), 1u);
+    fs::copy_file(quarix::test::dataFile("shop.mdb"), path_, fs::copy_options::overwrite_existing);
+    EXPECT_EQ(AccessDatabase::open(path_)->execute("Customers")->rowCount(), 250);
+    EXPECT_TRUE(indexTables().empty());
 }
 
 } // namespace

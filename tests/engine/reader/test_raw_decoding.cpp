@@ -312,10 +312,6 @@ INSTANTIATE_TEST_SUITE_P(
              std::nullopt}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
-} // namespace
-
-namespace {
-
 constexpr unsigned pageSize = 4096;
 constexpr unsigned rowCountOffset = 12; // Jet 4 and ACE
 
