@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class ApplicationIcon : public ::testing::Test {
@@ -37,20 +39,19 @@ TEST_F(ApplicationIcon, AThemeThatHasTheApplicationsIconWins) {
     // The theme looks the icon up by the name it is installed under.
     QTemporaryDir themes;
     ASSERT_TRUE(themes.isValid());
-    const QString theme = themes.path() + QStringLiteral("/hicolor");
-    ASSERT_TRUE(QDir().mkpath(theme + QStringLiteral("/48x48/apps")));
-    QFile index(theme + QStringLiteral("/index.theme"));
+    const QString theme = themes.path() + u"/hicolor"_s;
+    ASSERT_TRUE(QDir().mkpath(theme + u"/48x48/apps"_s));
+    QFile index(theme + u"/index.theme"_s);
     ASSERT_TRUE(index.open(QIODevice::WriteOnly));
     index.write("[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n\n"
                 "[48x48/apps]\nSize=48\nContext=Applications\nType=Fixed\n");
     index.close();
     QImage red(48, 48, QImage::Format_ARGB32);
     red.fill(Qt::red);
-    ASSERT_TRUE(red.save(theme + QStringLiteral("/48x48/apps/") + QStringLiteral(QUARIX_APP_ID) +
-                         QStringLiteral(".png")));
+    ASSERT_TRUE(red.save(theme + u"/48x48/apps/"_s + QStringLiteral(QUARIX_APP_ID) + u".png"_s));
 
     QIcon::setThemeSearchPaths({themes.path()});
-    QIcon::setThemeName(QStringLiteral("hicolor"));
+    QIcon::setThemeName(u"hicolor"_s);
     EXPECT_EQ(applicationIcon().pixmap(48).toImage().pixelColor(24, 24), QColor(Qt::red));
 }
 

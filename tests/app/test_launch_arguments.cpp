@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Conversion {
@@ -37,16 +39,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LaunchArgumentsOnTheCommandLine, AUriOpensItsDatabaseAndSwitchesStillApply) {
     CommandLineInput input;
-    input.arguments = withLocalPaths({QStringLiteral("file:///srv/My%20Data/Sales.accdb"),
-                                      QStringLiteral("/F"), QStringLiteral("/WM")});
+    input.arguments = withLocalPaths({u"file:///srv/My%20Data/Sales.accdb"_s, u"/F"_s, u"/WM"_s});
     input.fileExists = [](const QString&) { return false; };
     SettingsValues values;
     SettingsLocation location;
     const CommandLineEffects effects = GetCommandLine(input, values, location, false);
-    EXPECT_EQ(effects.CmdLineDatabase, QStringLiteral("/srv/My Data/Sales.accdb"));
+    EXPECT_EQ(effects.CmdLineDatabase, u"/srv/My Data/Sales.accdb"_s);
     EXPECT_TRUE(effects.messages.isEmpty());
     EXPECT_EQ(values.HideFilter, 1);
-    EXPECT_EQ(values.WindowState, QStringLiteral("2"));
+    EXPECT_EQ(values.WindowState, u"2"_s);
 }
 
 } // namespace

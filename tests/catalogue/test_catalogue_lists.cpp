@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::catalogue;
 using quarix::engine::AccessDatabase;
 using quarix::engine::EngineError;
@@ -15,23 +17,22 @@ using quarix::engine::EngineError;
 namespace {
 
 TEST(CatalogueNames, HiddenObjectsKindsAndPaging) {
-    EXPECT_TRUE(isHiddenTable(QStringLiteral("MSysObjects")));
-    EXPECT_FALSE(isHiddenTable(QStringLiteral("msysnotes")));
-    EXPECT_TRUE(isHiddenQuery(QStringLiteral("~sq_cfrmHidden")));
-    EXPECT_FALSE(isHiddenQuery(QStringLiteral("Big Spenders")));
-    EXPECT_EQ(objectKinds(1, 1), (QStringList{QStringLiteral("Table"), QStringLiteral("Query")}));
-    EXPECT_EQ(objectKinds(0, 1), QStringList{QStringLiteral("Query")});
+    EXPECT_TRUE(isHiddenTable(u"MSysObjects"_s));
+    EXPECT_FALSE(isHiddenTable(u"msysnotes"_s));
+    EXPECT_TRUE(isHiddenQuery(u"~sq_cfrmHidden"_s));
+    EXPECT_FALSE(isHiddenQuery(u"Big Spenders"_s));
+    EXPECT_EQ(objectKinds(1, 1), (QStringList{u"Table"_s, u"Query"_s}));
+    EXPECT_EQ(objectKinds(0, 1), QStringList{u"Query"_s});
     EXPECT_TRUE(objectKinds(0, 2).isEmpty());
-    EXPECT_TRUE(isPagedDatabase(QStringLiteral("/a/B.ACCDB"), false));
-    EXPECT_TRUE(isPagedDatabase(QStringLiteral("/a/b.mdb"), true));
-    EXPECT_FALSE(isPagedDatabase(QStringLiteral("/a/b.mdb"), false));
-    EXPECT_FALSE(namesADatabase(QStringLiteral("*.accdb")));
+    EXPECT_TRUE(isPagedDatabase(u"/a/B.ACCDB"_s, false));
+    EXPECT_TRUE(isPagedDatabase(u"/a/b.mdb"_s, true));
+    EXPECT_FALSE(isPagedDatabase(u"/a/b.mdb"_s, false));
+    EXPECT_FALSE(namesADatabase(u"*.accdb"_s));
     EXPECT_FALSE(namesADatabase(QString()));
-    EXPECT_TRUE(namesADatabase(QStringLiteral("/x/notes.txt")));
-    EXPECT_EQ(absoluteDatabasePath(QStringLiteral("/x/./y/../shop.mdb")),
-              QStringLiteral("/x/shop.mdb"));
-    EXPECT_TRUE(absoluteDatabasePath(QStringLiteral("shop.mdb")).startsWith(QLatin1Char('/')));
-    EXPECT_EQ(absoluteDatabasePath(QStringLiteral("*.mdb")), QStringLiteral("*.mdb"));
+    EXPECT_TRUE(namesADatabase(u"/x/notes.txt"_s));
+    EXPECT_EQ(absoluteDatabasePath(u"/x/./y/../shop.mdb"_s), u"/x/shop.mdb"_s);
+    EXPECT_TRUE(absoluteDatabasePath(u"shop.mdb"_s).startsWith(QLatin1Char('/')));
+    EXPECT_EQ(absoluteDatabasePath(u"*.mdb"_s), u"*.mdb"_s);
     EXPECT_EQ(absoluteDatabasePath(QString()), QString());
 }
 
@@ -47,28 +48,26 @@ protected:
 
 TEST_F(CatalogueReading, ListsAndFields) {
     const QStringList tables = objectNames(*db, kTableKind);
-    EXPECT_TRUE(tables.contains(QStringLiteral("msysnotes")));
-    EXPECT_FALSE(tables.contains(QStringLiteral("MSysObjects")));
-    EXPECT_TRUE(objectNames(*db, kTableKind, true).contains(QStringLiteral("MSysObjects")));
-    EXPECT_FALSE(objectNames(*db, kQueryKind).contains(QStringLiteral("~sq_cfrmHidden")));
-    EXPECT_TRUE(objectNames(*db, kQueryKind, true).contains(QStringLiteral("~sq_cfrmHidden")));
+    EXPECT_TRUE(tables.contains(u"msysnotes"_s));
+    EXPECT_FALSE(tables.contains(u"MSysObjects"_s));
+    EXPECT_TRUE(objectNames(*db, kTableKind, true).contains(u"MSysObjects"_s));
+    EXPECT_FALSE(objectNames(*db, kQueryKind).contains(u"~sq_cfrmHidden"_s));
+    EXPECT_TRUE(objectNames(*db, kQueryKind, true).contains(u"~sq_cfrmHidden"_s));
     EXPECT_TRUE(objectNames(*db, QString()).isEmpty());
-    EXPECT_FALSE(fieldNames(*db, QStringLiteral("Empty Table")).isEmpty());
-    EXPECT_EQ(fieldNames(*db, QStringLiteral("Big Spenders")),
-              (QStringList{QStringLiteral("Name"), QStringLiteral("Total"),
-                           QStringLiteral("OrderCount")}));
-    EXPECT_THROW(fieldNames(*db, QStringLiteral("No Such Table")), EngineError);
+    EXPECT_FALSE(fieldNames(*db, u"Empty Table"_s).isEmpty());
+    EXPECT_EQ(fieldNames(*db, u"Big Spenders"_s),
+              (QStringList{u"Name"_s, u"Total"_s, u"OrderCount"_s}));
+    EXPECT_THROW(fieldNames(*db, u"No Such Table"_s), EngineError);
 }
 
 TEST_F(CatalogueReading, TheHiddenValueTablesOfAttachmentsAndMultiValueFieldsAreNotListed) {
     const auto file =
         AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
-    EXPECT_EQ(objectNames(*file, kTableKind), QStringList{QStringLiteral("Table1")});
+    EXPECT_EQ(objectNames(*file, kTableKind), QStringList{u"Table1"_s});
     const QStringList all = objectNames(*file, kTableKind, true);
-    EXPECT_TRUE(all.contains(QStringLiteral("MSysComplexColumns")));
-    EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const QString& name) {
-        return name.startsWith(QStringLiteral("f_"));
-    }));
+    EXPECT_TRUE(all.contains(u"MSysComplexColumns"_s));
+    EXPECT_TRUE(std::any_of(all.begin(), all.end(),
+                            [](const QString& name) { return name.startsWith(u"f_"_s); }));
 }
 
 // The one rule for showing a value: numbers as Access's datasheet shows them.
@@ -88,23 +87,22 @@ TEST_F(CatalogueReading, NumbersShowAsTheDatasheetShowsThem) {
                 << "row " << r << " column " << c;
 
     // A picked value is the text Access compares a number with: 7, not 7.0.
-    const QStringList scores =
-        distinctValues(*db, QStringLiteral("Customers"), QStringLiteral("Score"), -1);
-    EXPECT_TRUE(scores.contains(QStringLiteral("7")));
-    EXPECT_FALSE(scores.contains(QStringLiteral("7.0")));
-    EXPECT_TRUE(scores.contains(QStringLiteral("0.125")));
+    const QStringList scores = distinctValues(*db, u"Customers"_s, u"Score"_s, -1);
+    EXPECT_TRUE(scores.contains(u"7"_s));
+    EXPECT_FALSE(scores.contains(u"7.0"_s));
+    EXPECT_TRUE(scores.contains(u"0.125"_s));
 }
 
 TEST_F(CatalogueReading, ValueListStopsAtItsLimit) {
-    const QString customers = QStringLiteral("Customers");
-    const QString city = QStringLiteral("City");
+    const QString customers = u"Customers"_s;
+    const QString city = u"City"_s;
     EXPECT_EQ(distinctValues(*AccessDatabase::open(quarix::test::dataFile("shop.mdb")), customers,
                              city, -1)
                   .size(),
               11);
     const QStringList four = distinctValues(*db, customers, city, 4);
     ASSERT_EQ(four.size(), 4);
-    EXPECT_EQ(four.first(), QStringLiteral("Bergen"));
+    EXPECT_EQ(four.first(), u"Bergen"_s);
     EXPECT_TRUE(distinctValues(*db, customers, city, 0).isEmpty());
 }
 
@@ -112,7 +110,7 @@ TEST_F(CatalogueReading, ValueListStopsAtItsLimit) {
 // sorted statement gives.
 TEST(ValueListOfText, IsTheHeadOfTheWholeList) {
     const auto people = AccessDatabase::open(quarix::test::dataFile("people-10k.mdb"));
-    const QString table = QStringLiteral("People");
+    const QString table = u"People"_s;
     for (const char* field : {"FirstName", "LastName", "City", "Email"}) {
         const QStringList all = distinctValues(*people, table, QString::fromLatin1(field), -1);
         ASSERT_GT(all.size(), 10) << field;
@@ -146,13 +144,9 @@ TEST(CatalogueDamage, ATruncatedDatabaseFailsEveryList) {
     fs::copy_file(quarix::test::dataFile("shop.mdb"), lastPage);
     fs::resize_file(lastPage, fs::file_size(lastPage) - 4096);
     const auto shortFile = AccessDatabase::open(lastPage.string());
-    EXPECT_TRUE(objectNames(*shortFile, kQueryKind).contains(QStringLiteral("London Customers")));
-    EXPECT_EQ(errorOf([&] { fieldNames(*shortFile, QStringLiteral("London Customers")); }), 3343);
-    EXPECT_EQ(errorOf([&] {
-                  distinctValues(*shortFile, QStringLiteral("Customers"), QStringLiteral("City"),
-                                 9);
-              }),
-              0);
+    EXPECT_TRUE(objectNames(*shortFile, kQueryKind).contains(u"London Customers"_s));
+    EXPECT_EQ(errorOf([&] { fieldNames(*shortFile, u"London Customers"_s); }), 3343);
+    EXPECT_EQ(errorOf([&] { distinctValues(*shortFile, u"Customers"_s, u"City"_s, 9); }), 0);
     fs::remove_all(dir);
 }
 

@@ -12,6 +12,15 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
+// The captions of the visible items among [first, last), in order.
+template <typename Item> QStringList visibleCaptions(Item first, Item last) {
+    QStringList shown;
+    for (; first != last; ++first)
+        if (first->visible)
+            shown << first->caption;
+    return shown;
+}
+
 // Stands in for the main window: keeps the boxes as texts, records every
 // operation in calls, and notes what a search would run. Its lists load
 // and its searches run at once.

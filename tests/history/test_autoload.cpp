@@ -10,9 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFocusEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -22,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::history;
 using quarix::platform::FileDialog;
 using quarix::platform::MessageBox;
@@ -30,25 +30,21 @@ namespace {
 
 using quarix::test::entries;
 
-QString copyOfShop(const std::string& scratch) {
-    const auto dir = quarix::test::scratchDir(scratch);
-    const auto copy = dir / "shop.mdb";
-    std::filesystem::copy_file(quarix::test::dataFile("shop.mdb"), copy);
-    return QString::fromStdString(copy.string());
-}
-
-const QStringList shopTables{QStringLiteral("Customers"),     QStringLiteral("Orders"),
-                             QStringLiteral("Order Details"), QStringLiteral("Empty Table"),
-                             QStringLiteral("Wide"),          QStringLiteral("msysnotes"),
-                             QStringLiteral("Types")};
+const QStringList shopTables{u"Customers"_s, u"Orders"_s,    u"Order Details"_s, u"Empty Table"_s,
+                             u"Wide"_s,      u"msysnotes"_s, u"Types"_s};
 
 struct AutoLoadDialogTest : ::testing::Test {
+    quarix::test::ScratchFolder dir{"autoload"};
+    // A copy of the shop, which a test may delete.
+    QString shop;
     FakeSearchWindow window;
     std::optional<bool> checkMark;
     quarix::session::DatabaseWorker* worker = nullptr;
     QPointer<frmAutoLoad> dialog;
 
     void SetUp() override {
+        std::filesystem::copy_file(quarix::test::dataFile("shop.mdb"), dir / "shop.mdb");
+        shop = QString::fromStdString((dir / "shop.mdb").string());
         MessageBox::setTestMode(true);
         FileDialog::setTestMode(true);
         window.settings.ShowTables = 1;
@@ -60,6 +56,13 @@ struct AutoLoadDialogTest : ::testing::Test {
         FileDialog::setTestMode(false);
     }
 
+    void store(const QString& use, const QString& path, const QString& table,
+               const QString& field = {}) {
+        window.settings.UseDefault = use;
+        window.settings.AutoLoadDatabase = path;
+        window.settings.AutoLoadTable = table;
+        window.settings.AutoLoadField = field;
+    }
     frmAutoLoad* open() {
         AutoLoadPort port;
         port.window = window.port();
@@ -74,6 +77,8 @@ struct AutoLoadDialogTest : ::testing::Test {
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
+    QCheckBox* tick() { return control<QCheckBox>("chkDefaultdb"); }
+    QLineEdit* pathBox() { return control<QLineEdit>("txtDefault"); }
     QComboBox* tables() { return control<QComboBox>("cmbTable"); }
     QComboBox* fields() { return control<QComboBox>("CmbField"); }
     void enter(QWidget* box) {
@@ -89,220 +94,178 @@ struct AutoLoadDialogTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(AutoLoadDialogTest, ShowsEveryControlWithItsText) {
+TEST_F(AutoLoadDialogTest, NeverSetItStartsUntickedAndTheTickEnablesTheBoxes) {
     open();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarix AutoLoad"));
     EXPECT_FALSE(dialog->isModal());
-    const std::pair<const char*, const char*> labels[] = {
-        {"Label4", "If you are using the same database regularly you can set that database to "
-                   "load automatically when you start Quarix."},
-        {"Label1", "Default Database:"},
-        {"Label2", "In table:"},
-        {"Label3", "In field:"}};
-    for (const auto& [name, text] : labels)
-        EXPECT_EQ(control<QLabel>(name)->text(), QString::fromUtf8(text)) << name;
-    const std::pair<const char*, const char*> buttons[] = {
-        {"chkDefaultdb", "Load a default database when Quarix starts"},
-        {"cmdFiles", "..."},
-        {"cmdCurrent", "Copy from Current Quarix Search"},
-        {"OKButton", "OK"},
-        {"cmdCancel", "Cancel"}};
-    for (const auto& [name, text] : buttons)
-        EXPECT_EQ(control<QAbstractButton>(name)->text(), QString::fromUtf8(text)) << name;
-    EXPECT_EQ(control<QPushButton>("cmdFiles")->toolTip(),
-              QStringLiteral("Click to select/change database"));
-    // Never set: unticked, and the boxes wait for the tick.
-    EXPECT_FALSE(control<QCheckBox>("chkDefaultdb")->isChecked());
-    EXPECT_FALSE(control<QLineEdit>("txtDefault")->isEnabled());
-    control<QCheckBox>("chkDefaultdb")->click();
-    EXPECT_TRUE(control<QLineEdit>("txtDefault")->isEnabled());
+    EXPECT_FALSE(tick()->isChecked());
+    EXPECT_FALSE(pathBox()->isEnabled());
+    tick()->click();
+    EXPECT_TRUE(pathBox()->isEnabled());
     EXPECT_TRUE(tables()->isEnabled());
     EXPECT_TRUE(fields()->isEnabled());
 }
 
 TEST_F(AutoLoadDialogTest, OpensWithTheStoredChoiceWhileItsFileExists) {
-    const QString path = copyOfShop("autoload-open");
-    window.settings.UseDefault = QStringLiteral("1");
-    window.settings.AutoLoadDatabase = path;
-    window.settings.AutoLoadTable = QStringLiteral("Orders");
-    window.settings.AutoLoadField = QStringLiteral("Status");
+    store(u"1"_s, shop, u"Orders"_s, u"Status"_s);
     open();
-    EXPECT_TRUE(control<QCheckBox>("chkDefaultdb")->isChecked());
-    EXPECT_EQ(control<QLineEdit>("txtDefault")->text(), path);
-    EXPECT_EQ(tables()->currentText(), QStringLiteral("Orders"));
-    EXPECT_EQ(fields()->currentText(), QStringLiteral("Status"));
+    EXPECT_TRUE(tick()->isChecked());
+    EXPECT_EQ(pathBox()->text(), shop);
+    EXPECT_EQ(tables()->currentText(), u"Orders"_s);
+    EXPECT_EQ(fields()->currentText(), u"Status"_s);
     EXPECT_EQ(tables()->count(), 0);
     delete dialog.data();
 
-    std::filesystem::remove(path.toStdString());
+    std::filesystem::remove(dir / "shop.mdb");
     open();
-    EXPECT_EQ(control<QLineEdit>("txtDefault")->text(), path);
+    EXPECT_EQ(pathBox()->text(), shop);
     EXPECT_TRUE(tables()->currentText().isEmpty());
     EXPECT_TRUE(fields()->currentText().isEmpty());
 }
 
 TEST_F(AutoLoadDialogTest, AChosenFileListsItsTablesThenItsQueries) {
-    const QString path = copyOfShop("autoload-choose");
     open();
-    FileDialog::queueAnswer(path);
+    FileDialog::queueAnswer(shop);
     click("cmdFiles");
     ASSERT_EQ(FileDialog::shown().size(), 1u);
-    EXPECT_EQ(FileDialog::shown()[0].title, QStringLiteral("Select Database"));
-    EXPECT_EQ(FileDialog::shown()[0].filter,
-              QStringLiteral("Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"));
+    EXPECT_EQ(FileDialog::shown()[0].title, u"Select Database"_s);
+    EXPECT_EQ(FileDialog::shown()[0].filter, u"Microsoft Access (*.mdb, *.accdb)|*.mdb;*.accdb"_s);
     EXPECT_TRUE(FileDialog::shown()[0].startPath.isEmpty());
-    EXPECT_EQ(control<QLineEdit>("txtDefault")->text(), path);
+    EXPECT_EQ(pathBox()->text(), shop);
     const QStringList listed = entries(tables());
     EXPECT_EQ(listed.mid(0, shopTables.size()), shopTables);
-    EXPECT_TRUE(listed.contains(QStringLiteral("London Customers")));
-    EXPECT_FALSE(listed.contains(QStringLiteral("~sq_cfrmHidden")));
+    EXPECT_TRUE(listed.contains(u"London Customers"_s));
+    EXPECT_FALSE(listed.contains(u"~sq_cfrmHidden"_s));
     for (const QString& name : listed)
-        EXPECT_FALSE(name.startsWith(QStringLiteral("MSys"))) << name.toStdString();
+        EXPECT_FALSE(name.startsWith(u"MSys"_s)) << name.toStdString();
     EXPECT_TRUE(tables()->currentText().isEmpty());
 
     // Cancelling the next choice keeps the path; the dialog starts at it.
     click("cmdFiles");
-    EXPECT_EQ(FileDialog::shown()[1].startPath, path);
-    EXPECT_EQ(control<QLineEdit>("txtDefault")->text(), path);
+    EXPECT_EQ(FileDialog::shown()[1].startPath, shop);
+    EXPECT_EQ(pathBox()->text(), shop);
 }
 
 TEST_F(AutoLoadDialogTest, TheListsFollowShowTablesAndShowQueries) {
-    const QString path = copyOfShop("autoload-kinds");
     window.settings.ShowQueries = 0;
     open();
-    dialog->Load_cmbTable(path);
+    dialog->Load_cmbTable(shop);
     EXPECT_EQ(entries(tables()), shopTables);
 
     window.settings.ShowQueries = 1;
     window.settings.ShowTables = 0;
-    dialog->Load_cmbTable(path);
+    dialog->Load_cmbTable(shop);
     const QStringList queries = entries(tables());
-    EXPECT_FALSE(queries.contains(QStringLiteral("Customers")));
-    EXPECT_TRUE(queries.contains(QStringLiteral("Countries")));
+    EXPECT_FALSE(queries.contains(u"Customers"_s));
+    EXPECT_TRUE(queries.contains(u"Countries"_s));
 }
 
 TEST_F(AutoLoadDialogTest, ReadsGoThroughTheWindowsWorker) {
-    const QString path = copyOfShop("autoload-job");
     quarix::session::DatabaseWorker databaseWorker;
     worker = &databaseWorker;
     open();
-    dialog->Load_cmbTable(path);
+    dialog->Load_cmbTable(shop);
     EXPECT_EQ(tables()->count(), 0) << "the list fills in when the read ends";
     ASSERT_TRUE(QTest::qWaitFor([&] { return databaseWorker.idle(); }, 10000));
-    EXPECT_EQ(entries(tables()).first(), QStringLiteral("Customers"));
-    tables()->setCurrentText(QStringLiteral("Orders"));
-    dialog->Load_cmbField(path);
+    EXPECT_EQ(entries(tables()).first(), u"Customers"_s);
+    tables()->setCurrentText(u"Orders"_s);
+    dialog->Load_cmbField(shop);
     ASSERT_TRUE(QTest::qWaitFor([&] { return databaseWorker.idle(); }, 10000));
-    EXPECT_EQ(fields()->currentText(), QStringLiteral("OrderID"));
+    EXPECT_EQ(fields()->currentText(), u"OrderID"_s);
 
     // The dialog closes before its read ends: the read's report finds no dialog.
-    dialog->Load_cmbField(path);
+    dialog->Load_cmbField(shop);
     delete dialog.data();
     ASSERT_TRUE(QTest::qWaitFor([&] { return databaseWorker.idle(); }, 10000));
     EXPECT_TRUE(MessageBox::shown().empty());
 }
 
 TEST_F(AutoLoadDialogTest, EnteringTheBoxesRebuildsTheirLists) {
-    const QString path = copyOfShop("autoload-enter");
-    window.settings.AutoLoadDatabase = path;
-    window.settings.AutoLoadTable = QStringLiteral("Orders");
+    store({}, shop, u"Orders"_s);
     open();
-    EXPECT_EQ(tables()->currentText(), QStringLiteral("Orders"));
+    EXPECT_EQ(tables()->currentText(), u"Orders"_s);
     enter(tables());
-    EXPECT_EQ(entries(tables()).first(), QStringLiteral("Customers"));
+    EXPECT_EQ(entries(tables()).first(), u"Customers"_s);
     EXPECT_TRUE(tables()->currentText().isEmpty());
 
     enter(fields()); // no table chosen: nothing to list
     EXPECT_EQ(fields()->count(), 0);
-    tables()->setCurrentText(QStringLiteral("Customers"));
+    tables()->setCurrentText(u"Customers"_s);
     enter(fields());
-    EXPECT_EQ(fields()->currentText(), QStringLiteral("CustomerID"));
-    fields()->setCurrentText(QStringLiteral("City"));
+    EXPECT_EQ(fields()->currentText(), u"CustomerID"_s);
+    fields()->setCurrentText(u"City"_s);
     enter(fields());
-    EXPECT_EQ(fields()->currentText(), QStringLiteral("CustomerID"));
+    EXPECT_EQ(fields()->currentText(), u"CustomerID"_s);
     EXPECT_EQ(fields()->count(), 11);
 }
 
 TEST_F(AutoLoadDialogTest, ReadingErrorsAreReportedAndTheDialogStays) {
-    const QString path = copyOfShop("autoload-errors");
     open();
-    control<QLineEdit>("txtDefault")->setText(path);
-    tables()->setCurrentText(QStringLiteral("Empty Table"));
-    fields()->setCurrentText(QStringLiteral("stale"));
+    pathBox()->setText(shop);
+    tables()->setCurrentText(u"Empty Table"_s);
+    fields()->setCurrentText(u"stale"_s);
     enter(fields());
     ASSERT_EQ(MessageBox::shown().size(), 1u);
-    EXPECT_TRUE(MessageBox::shown()[0].text.startsWith(
-        QStringLiteral("LOAD FIELDS: Error Reading Database\n3021 ")));
+    EXPECT_TRUE(
+        MessageBox::shown()[0].text.startsWith(u"LOAD FIELDS: Error Reading Database\n3021 "_s));
     EXPECT_TRUE(fields()->currentText().isEmpty());
 
-    const QString broken =
-        QString::fromStdString((quarix::test::scratchDir("autoload-broken") / "bad.mdb").string());
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-    dialog->Load_cmbTable(broken);
+    quarix::test::writeBytes(dir / "bad.mdb", std::string(4096, 'x'));
+    dialog->Load_cmbTable(QString::fromStdString((dir / "bad.mdb").string()));
     ASSERT_EQ(MessageBox::shown().size(), 2u);
-    EXPECT_TRUE(MessageBox::shown()[1].text.startsWith(
-        QStringLiteral("LOAD TABLES: Error Reading Database\n")));
+    EXPECT_TRUE(MessageBox::shown()[1].text.startsWith(u"LOAD TABLES: Error Reading Database\n"_s));
     EXPECT_FALSE(closed());
 }
 
 TEST_F(AutoLoadDialogTest, CopiesTheCurrentSearch) {
     open();
     click("cmdCurrent"); // no database open: nothing to copy
-    EXPECT_TRUE(control<QLineEdit>("txtDefault")->text().isEmpty());
+    EXPECT_TRUE(pathBox()->text().isEmpty());
     EXPECT_FALSE(tables()->isEnabled());
 
-    window.CurrentDatabasePath = copyOfShop("autoload-copy");
-    window.table = QStringLiteral("Orders");
-    window.field = QStringLiteral("Status");
+    window.CurrentDatabasePath = shop;
+    window.table = u"Orders"_s;
+    window.field = u"Status"_s;
     click("cmdCurrent");
-    EXPECT_EQ(control<QLineEdit>("txtDefault")->text(), window.CurrentDatabasePath);
+    EXPECT_EQ(pathBox()->text(), window.CurrentDatabasePath);
     EXPECT_TRUE(tables()->isEnabled());
     EXPECT_TRUE(fields()->isEnabled());
-    EXPECT_EQ(tables()->currentText(), QStringLiteral("Orders"));
-    EXPECT_EQ(fields()->currentText(), QStringLiteral("Status"));
-    EXPECT_FALSE(control<QCheckBox>("chkDefaultdb")->isChecked());
+    EXPECT_EQ(tables()->currentText(), u"Orders"_s);
+    EXPECT_EQ(fields()->currentText(), u"Status"_s);
+    EXPECT_FALSE(tick()->isChecked());
 }
 
 TEST_F(AutoLoadDialogTest, OkOpensTheDefaultDatabaseAtOnce) {
-    const QString path = copyOfShop("autoload-ok");
     open();
-    control<QCheckBox>("chkDefaultdb")->click();
-    FileDialog::queueAnswer(path);
+    tick()->click();
+    FileDialog::queueAnswer(shop);
     click("cmdFiles");
-    tables()->setCurrentText(QStringLiteral("Customers"));
+    tables()->setCurrentText(u"Customers"_s);
     enter(fields());
-    fields()->setCurrentText(QStringLiteral("City"));
+    fields()->setCurrentText(u"City"_s);
     click("OKButton");
 
-    EXPECT_EQ(window.settings.UseDefault, QStringLiteral("1"));
-    EXPECT_EQ(window.settings.AutoLoadDatabase, path);
-    EXPECT_EQ(window.settings.AutoLoadTable, QStringLiteral("Customers"));
-    EXPECT_EQ(window.settings.AutoLoadField, QStringLiteral("City"));
+    EXPECT_EQ(window.settings.UseDefault, u"1"_s);
+    EXPECT_EQ(window.settings.AutoLoadDatabase, shop);
+    EXPECT_EQ(window.settings.AutoLoadTable, u"Customers"_s);
+    EXPECT_EQ(window.settings.AutoLoadField, u"City"_s);
     EXPECT_EQ(checkMark, true);
-    EXPECT_EQ(window.CurrentDatabasePath, path);
-    EXPECT_EQ(window.caption, QStringLiteral("Quarix - shop.mdb"));
-    EXPECT_EQ(window.calls,
-              (QStringList{QStringLiteral("updateTableQuery"), QStringLiteral("loadTables ") + path,
-                           QStringLiteral("resetGrid"), QStringLiteral("loadFields ")}));
+    EXPECT_EQ(window.CurrentDatabasePath, shop);
+    EXPECT_EQ(window.caption, u"Quarix - shop.mdb"_s);
+    EXPECT_EQ(window.calls, (QStringList{u"updateTableQuery"_s, u"loadTables "_s + shop,
+                                         u"resetGrid"_s, u"loadFields "_s}));
     EXPECT_TRUE(closed());
 }
 
 TEST_F(AutoLoadDialogTest, UntickingKeepsTheStoredChoice) {
-    window.settings.UseDefault = QStringLiteral("1");
-    window.settings.AutoLoadDatabase = QStringLiteral("/data/kept.mdb");
-    window.settings.AutoLoadTable = QStringLiteral("Orders");
-    window.settings.AutoLoadField = QStringLiteral("Status");
+    store(u"1"_s, u"/data/kept.mdb"_s, u"Orders"_s, u"Status"_s);
     open();
-    control<QCheckBox>("chkDefaultdb")->click();
-    control<QLineEdit>("txtDefault")->setText(QStringLiteral("/data/other.mdb"));
+    tick()->click();
+    pathBox()->setText(u"/data/other.mdb"_s);
     click("OKButton");
-    EXPECT_EQ(window.settings.UseDefault, QStringLiteral("0"));
-    EXPECT_EQ(window.settings.AutoLoadDatabase, QStringLiteral("/data/kept.mdb"));
-    EXPECT_EQ(window.settings.AutoLoadTable, QStringLiteral("Orders"));
-    EXPECT_EQ(window.settings.AutoLoadField, QStringLiteral("Status"));
+    EXPECT_EQ(window.settings.UseDefault, u"0"_s);
+    EXPECT_EQ(window.settings.AutoLoadDatabase, u"/data/kept.mdb"_s);
+    EXPECT_EQ(window.settings.AutoLoadTable, u"Orders"_s);
+    EXPECT_EQ(window.settings.AutoLoadField, u"Status"_s);
     EXPECT_EQ(checkMark, false);
     EXPECT_TRUE(window.calls.isEmpty());
     EXPECT_FALSE(firstDatabase(QString(), window.settings).has_value());
@@ -310,8 +273,8 @@ TEST_F(AutoLoadDialogTest, UntickingKeepsTheStoredChoice) {
 
 TEST_F(AutoLoadDialogTest, CancelChangesNothing) {
     open();
-    control<QCheckBox>("chkDefaultdb")->click();
-    control<QLineEdit>("txtDefault")->setText(QStringLiteral("/data/new.mdb"));
+    tick()->click();
+    pathBox()->setText(u"/data/new.mdb"_s);
     click("cmdCancel");
     EXPECT_TRUE(window.settings.UseDefault.isEmpty());
     EXPECT_TRUE(window.settings.AutoLoadDatabase.isEmpty());
@@ -332,14 +295,13 @@ TEST_F(AutoLoadDialogTest, ClosesWhenAnotherWindowTakesTheFocus) {
 
 TEST(AutoLoadStartup, TheCommandLineWinsThenAnAutoLoadPathOfMoreThanOneCharacter) {
     SettingsValues settings;
-    settings.UseDefault = QStringLiteral("1");
-    settings.AutoLoadDatabase = QStringLiteral("/data/default.mdb");
-    EXPECT_EQ(firstDatabase(QStringLiteral("/data/cmd.mdb"), settings),
-              QStringLiteral("/data/cmd.mdb"));
+    settings.UseDefault = u"1"_s;
+    settings.AutoLoadDatabase = u"/data/default.mdb"_s;
+    EXPECT_EQ(firstDatabase(u"/data/cmd.mdb"_s, settings), u"/data/cmd.mdb"_s);
     EXPECT_EQ(firstDatabase(QString(), settings), settings.AutoLoadDatabase);
-    settings.AutoLoadDatabase = QStringLiteral("C");
+    settings.AutoLoadDatabase = u"C"_s;
     EXPECT_FALSE(firstDatabase(QString(), settings).has_value());
-    settings.AutoLoadDatabase = QStringLiteral("C:");
+    settings.AutoLoadDatabase = u"C:"_s;
     EXPECT_TRUE(firstDatabase(QString(), settings).has_value());
     for (const char* off : {"0", "", "True"}) {
         settings.UseDefault = QLatin1String(off);
@@ -349,12 +311,11 @@ TEST(AutoLoadStartup, TheCommandLineWinsThenAnAutoLoadPathOfMoreThanOneCharacter
 
 TEST(AutoLoadStartup, OpensTheDatabaseWithoutEmptyingTheGrid) {
     FakeSearchWindow window;
-    window.table = QStringLiteral("Customers");
+    window.table = u"Customers"_s;
     quarix::history::SearchWindowPort port = window.port();
-    openDefaultDatabase(QStringLiteral("/data/shop.accdb"), port, false);
-    EXPECT_EQ(window.CurrentDatabasePath, QStringLiteral("/data/shop.accdb"));
-    EXPECT_EQ(window.caption, QStringLiteral("Quarix - shop.accdb"));
-    EXPECT_EQ(window.calls, (QStringList{QStringLiteral("updateTableQuery"),
-                                         QStringLiteral("loadTables /data/shop.accdb"),
-                                         QStringLiteral("loadFields Customers")}));
+    openDefaultDatabase(u"/data/shop.accdb"_s, port, false);
+    EXPECT_EQ(window.CurrentDatabasePath, u"/data/shop.accdb"_s);
+    EXPECT_EQ(window.caption, u"Quarix - shop.accdb"_s);
+    EXPECT_EQ(window.calls, (QStringList{u"updateTableQuery"_s, u"loadTables /data/shop.accdb"_s,
+                                         u"loadFields Customers"_s}));
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 // The AutoLoad dialog and the saved searches menu drawn off screen: the
 // pictures for the documentation.
 TEST(HistoryScreenshot, AutoLoadDialogAndSavedSearchesMenu) {
@@ -24,7 +26,7 @@ TEST(HistoryScreenshot, AutoLoadDialogAndSavedSearchesMenu) {
     EXPECT_GT(menu.width(), 100);
     EXPECT_GT(menu.height(), 60);
     const QString suffix = quarix::test::screenshotSuffix();
-    EXPECT_TRUE(dialog.save(folder + QStringLiteral("/autoload-dialog%1.png").arg(suffix)));
-    EXPECT_TRUE(menu.save(folder + QStringLiteral("/saved-searches-menu%1.png").arg(suffix)));
+    EXPECT_TRUE(dialog.save(folder + u"/autoload-dialog%1.png"_s.arg(suffix)));
+    EXPECT_TRUE(menu.save(folder + u"/saved-searches-menu%1.png"_s.arg(suffix)));
     std::filesystem::remove_all(dir);
 }

@@ -1,6 +1,9 @@
 // Settings and log writes from processes that are killed mid-write, or that
 // write at the same moment: the settings file is always one whole version,
-// and the log holds whole lines only.
+// and the log holds whole lines only. And settings files the INI fuzzer
+// found: a value written must read back the same, and the rest of the file
+// must keep its meaning.
+#include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/SearchLog.h"
 #include "settings/SettingsStore.h"
@@ -19,6 +22,8 @@
 #include <iostream>
 #include <random>
 
+using namespace Qt::StringLiterals;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -26,7 +31,7 @@ namespace {
 constexpr int bulkKeys = 150;
 
 QString bulkValue(int generation, int key) {
-    return QStringLiteral("g%1-k%2-%3").arg(generation).arg(key).arg(QString(40, QLatin1Char('x')));
+    return u"g%1-k%2-%3"_s.arg(generation).arg(key).arg(QString(40, QLatin1Char('x')));
 }
 
 // The two ends of a saver's conversation with the test: it says 'b' just
@@ -41,14 +46,13 @@ struct SaverPipes {
 // Saves one generation of the settings through the program's own save: the
 // usual keys plus enough others that a write takes more than one moment.
 void saveGeneration(IniFile& file, int generation, SaverPipes pipes = {}) {
-    file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("First"), QString::number(generation));
+    file.SetIniValue(u"Bulk"_s, u"First"_s, QString::number(generation));
     for (int k = 0; k < bulkKeys; ++k)
-        file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k),
-                         bulkValue(generation, k));
-    file.SetIniValue(QStringLiteral("Bulk"), QStringLiteral("Last"), QString::number(generation));
+        file.SetIniValue(u"Bulk"_s, u"K%1"_s.arg(k), bulkValue(generation, k));
+    file.SetIniValue(u"Bulk"_s, u"Last"_s, QString::number(generation));
     SettingsValues values;
     values.SaveData = true;
-    values.Recent1 = QStringLiteral("/data/generation-%1.mdb").arg(generation);
+    values.Recent1 = u"/data/generation-%1.mdb"_s.arg(generation);
     char go = 0;
     if (pipes.report >= 0 && (::write(pipes.report, "b", 1) != 1 || ::read(pipes.go, &go, 1) != 1))
         ::_exit(1);
@@ -84,15 +88,13 @@ bool startNextSave(int report, int go) {
 // The generation the file holds, after checking that every key agrees.
 int wholeGeneration(const QString& path) {
     const IniFile file(path);
-    const int generation =
-        file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("First")).toInt();
+    const int generation = file.GetIniValue(u"Bulk"_s, u"First"_s).toInt();
     EXPECT_GT(generation, 0);
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("Last")).toInt(), generation);
+    EXPECT_EQ(file.GetIniValue(u"Bulk"_s, u"Last"_s).toInt(), generation);
     for (int k = 0; k < bulkKeys; k += 37)
-        EXPECT_EQ(file.GetIniValue(QStringLiteral("Bulk"), QStringLiteral("K%1").arg(k)),
-                  bulkValue(generation, k));
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("History"), QStringLiteral("Recent1")),
-              QStringLiteral("/data/generation-%1.mdb").arg(generation));
+        EXPECT_EQ(file.GetIniValue(u"Bulk"_s, u"K%1"_s.arg(k)), bulkValue(generation, k));
+    EXPECT_EQ(file.GetIniValue(u"History"_s, u"Recent1"_s),
+              u"/data/generation-%1.mdb"_s.arg(generation));
     return generation;
 }
 
@@ -186,13 +188,12 @@ TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
     const auto appender = [&](const QString& table, int lines, int report) {
         const pid_t pid = ::fork();
         if (pid == 0) {
-            SearchLogEntry entry{QStringLiteral("/data/shop.mdb"),
+            SearchLogEntry entry{u"/data/shop.mdb"_s,
                                  table,
-                                 QStringLiteral("City"),
-                                 QStringLiteral("[City] Like '*, \"on*'") +
-                                     QString(300, QLatin1Char('z')),
+                                 u"City"_s,
+                                 u"[City] Like '*, \"on*'"_s + QString(300, QLatin1Char('z')),
                                  7,
-                                 QStringLiteral("0.01")};
+                                 u"0.01"_s};
             for (int i = 0; lines == 0 || i < lines; ++i) {
                 WriteSearchLog(values, env, entry, {});
                 if (report >= 0 && ::write(report, "l", 1) != 1)
@@ -204,9 +205,9 @@ TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
     };
     int report[2];
     ASSERT_EQ(::pipe(report), 0);
-    const pid_t killed = appender(QStringLiteral("Killed"), 0, report[1]);
+    const pid_t killed = appender(u"Killed"_s, 0, report[1]);
     ::close(report[1]);
-    const pid_t finished = appender(QStringLiteral("Finished"), 300, -1);
+    const pid_t finished = appender(u"Finished"_s, 300, -1);
     constexpr int linesBeforeKill = 10;
     for (int i = 0; i < linesBeforeKill; ++i)
         ASSERT_EQ(nextReport(report[0]), 'l');
@@ -234,6 +235,23 @@ TEST_F(CrashSafeWrites, KilledAndConcurrentLogWritersLeaveWholeLines) {
     }
     EXPECT_EQ(finishedLines, 300);
     EXPECT_GE(killedLines, linesBeforeKill);
+}
+
+// A Windows-1252 file whose only bytes that are not UTF-8 sit in the value
+// being replaced: read again it would be taken for UTF-8, so "Ã©" would
+// turn into "é" and a leading "ï»¿" into a byte-order mark that moves a
+// section.
+TEST(IniFuzzFindings, ReplacingTheLastWindows1252ByteKeepsTheFileMeaning) {
+    const QByteArray file = "\xEF\xBB\xBF[ history ]\n  recent0 = 'x'\n[History]\nRecent1=caf\xE9\n"
+                            "Recent2=Caf\xC3\xA9\n";
+    IniDocument document = IniDocument::fromBytes(file);
+    ASSERT_EQ(document.value(u"History"_s, u"Recent2"_s), u"Caf\u00C3\u00A9"_s);
+
+    document.setValue(u"History"_s, u"Recent1"_s, u"line\r\nbreak"_s);
+    const IniDocument reread = IniDocument::fromBytes(document.toBytes());
+    EXPECT_EQ(reread.value(u"History"_s, u"Recent1"_s), u"line break"_s);
+    EXPECT_EQ(reread.value(u"History"_s, u"Recent2"_s), u"Caf\u00C3\u00A9"_s);
+    EXPECT_FALSE(reread.value(u"History"_s, u"recent0"_s).has_value());
 }
 
 } // namespace

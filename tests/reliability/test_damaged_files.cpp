@@ -9,7 +9,7 @@
 // than one.
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
-#include "tests/reliability/DamagedCopies.h"
+#include "tests/support/AccessPages.h"
 #include "tests/support/ResultRowsText.h"
 #include "tests/support/TestData.h"
 
@@ -20,12 +20,65 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
 using namespace quarix::engine;
 
 namespace {
+
+// One damaged version of a file and how it was made, for the failure text.
+struct DamagedCopy {
+    std::string how; // "truncated at 4096", "page 3 zeroed", "7 bytes flipped (copy 12)"
+    std::string bytes;
+    int flippedBytes = 0; // bytes changed in place (not cut or zeroed)
+};
+
+// Damaged versions of a file, the same on every run: cut at page
+// boundaries, inside pages and within the header; whole pages zeroed (the
+// header page and catalogue pages included); and bytes flipped, mostly in
+// the first pages where the catalogue and table definitions live.
+std::vector<DamagedCopy> damagedCopies(const std::string& original, std::uint32_t seed,
+                                       int truncations, int zeroedPages, int flips) {
+    std::mt19937 random(seed);
+    const std::size_t pageSize = quarix::test::AccessPages(original).pageSize();
+    const std::size_t pages = std::max<std::size_t>(1, original.size() / pageSize);
+    const auto below = [&](std::size_t limit) {
+        return std::uniform_int_distribution<std::size_t>(0, limit - 1)(random);
+    };
+    std::vector<DamagedCopy> copies;
+
+    for (int i = 0; i < truncations; ++i) {
+        // A page boundary, anywhere, in the header and catalogue, or the last page cut short.
+        const std::size_t at = i % 4 == 0   ? below(pages) * pageSize
+                               : i % 4 == 1 ? below(original.size())
+                               : i % 4 == 2
+                                   ? below(std::min<std::size_t>(original.size(), 3 * pageSize))
+                                   : original.size() - 1 - below(pageSize);
+        copies.push_back({"truncated at " + std::to_string(at), original.substr(0, at)});
+    }
+
+    for (int i = 0; i < zeroedPages; ++i) {
+        // The first copies hit the header page and the pages right after it.
+        const std::size_t page = i < 3 ? std::min<std::size_t>(i, pages - 1) : below(pages);
+        std::string bytes = original;
+        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(page * pageSize),
+                    std::min(pageSize, bytes.size() - page * pageSize), '\0');
+        copies.push_back({"page " + std::to_string(page) + " zeroed", std::move(bytes)});
+    }
+
+    for (int i = 0; i < flips; ++i) {
+        std::string bytes = original;
+        const int count = 1 + static_cast<int>(below(24));
+        const std::size_t region = i % 2 ? bytes.size() : std::min(bytes.size(), 16 * pageSize);
+        for (int f = 0; f < count; ++f)
+            bytes[below(region)] ^= static_cast<char>(1 + below(255));
+        copies.push_back({std::to_string(count) + " bytes flipped (copy " + std::to_string(i) + ")",
+                          std::move(bytes), count});
+    }
+    return copies;
+}
 
 // What a file answers the way the window asks: its user tables, every row
 // of each as text, and a Like search on the first text column found.
@@ -100,7 +153,7 @@ TEST(DamagedFiles, EveryCopyEndsInTheSoundAnswerOrAnEngineError) {
     for (const fs::path& fixture : fixtures) {
         const Answer sound = answerOf(fixture.string());
         for (const auto& copy :
-             quarix::test::damagedCopies(quarix::test::fileBytes(fixture), seed++, 12, 20, 20)) {
+             damagedCopies(quarix::test::fileBytes(fixture), seed++, 12, 20, 20)) {
             const fs::path path =
                 dir / ("copy-" + std::to_string(counts.copies++) + fixture.extension().string());
             quarix::test::writeBytes(path, copy.bytes);

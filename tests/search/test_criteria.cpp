@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::search;
 
 namespace {
@@ -15,8 +17,8 @@ struct Case {
 };
 
 QString build(const char* op, const char* value) {
-    const BuildResult r = BuildCriterion({QString(), QStringLiteral("T"), QStringLiteral("F"),
-                                          QString::fromUtf8(op), QString::fromUtf8(value)});
+    const BuildResult r = BuildCriterion(
+        {QString(), u"T"_s, u"F"_s, QString::fromUtf8(op), QString::fromUtf8(value)});
     EXPECT_TRUE(r.ok()) << op << " " << value;
     return r.text;
 }
@@ -40,80 +42,61 @@ INSTANTIATE_TEST_SUITE_P(
         Case{">=", "$-3.5", "Int([F]) >= -4"}, Case{"<=", "$12.99", "Int([F]) <= 12"},
         Case{"<> Not", "abc", "[F] <> 'abc'"}, Case{"<> Not", "7", "Int([F]) <> 7"},
         Case{"<> Not", "$7.9", "Int([F]) <> 7"}, Case{"Nonsense", "x", ""},
-        Case{"contains", "x", ""}, Case{"Contains", "a?c*", "[F] Like '*a?c**'"}));
-
-TEST(Criteria, QuotesInValuesAreDoubledSoTheStatementStaysValid) {
-    EXPECT_EQ(build("Equals", "O'Brien"), QStringLiteral("[F] Like 'O''Brien'"));
-    EXPECT_EQ(build("Contains", "'"), QStringLiteral("[F] Like '*''*'"));
-    EXPECT_EQ(build("<> Not", "it's"), QStringLiteral("[F] <> 'it''s'"));
-    EXPECT_EQ(BuildSqlModeFragment(QStringLiteral("Begins"), QStringLiteral("O'B")).text,
-              QStringLiteral(" Like 'O''B*'"));
-}
+        Case{"contains", "x", ""}, Case{"Contains", "a?c*", "[F] Like '*a?c**'"},
+        // Quotes in values are doubled so that the statement stays valid.
+        Case{"Equals", "O'Brien", "[F] Like 'O''Brien'"}, Case{"Contains", "'", "[F] Like '*''*'"},
+        Case{"<> Not", "it's", "[F] <> 'it''s'"}));
 
 TEST(Criteria, NumericOperatorsRefuseText) {
     for (const char* op : {"> Greater", "< Less", ">=", "<="}) {
-        const BuildResult r = BuildCriterion({{},
-                                              QStringLiteral("T"),
-                                              QStringLiteral("F"),
-                                              QString::fromUtf8(op),
-                                              QStringLiteral("abc")});
+        const BuildResult r = BuildCriterion({{}, u"T"_s, u"F"_s, QString::fromUtf8(op), u"abc"_s});
         ASSERT_TRUE(r.refusal.has_value()) << op;
-        EXPECT_EQ(r.refusal->message, QStringLiteral("The ") + QString::fromUtf8(op) +
-                                          QStringLiteral(" operator requires a number."));
-        EXPECT_EQ(r.refusal->title, QStringLiteral("Quarix - Search Error"));
+        EXPECT_EQ(r.refusal->message,
+                  u"The "_s + QString::fromUtf8(op) + u" operator requires a number."_s);
+        EXPECT_EQ(r.refusal->title, u"Quarix - Search Error"_s);
         EXPECT_TRUE(r.text.isEmpty());
     }
 }
 
 TEST(Criteria, DollarValueThatIsNoNumberFailsAsAConversion) {
-    const BuildResult r = BuildCriterion({{},
-                                          QStringLiteral("T"),
-                                          QStringLiteral("F"),
-                                          QStringLiteral("> Greater"),
-                                          QStringLiteral("$abc")});
+    const BuildResult r = BuildCriterion({{}, u"T"_s, u"F"_s, u"> Greater"_s, u"$abc"_s});
     EXPECT_FALSE(r.refusal.has_value());
     ASSERT_TRUE(r.failure.has_value());
     EXPECT_EQ(r.failure->number, 13);
 }
 
 TEST(Criteria, StatementsAndJoining) {
-    EXPECT_EQ(
-        CombineCriteria(QStringLiteral("[A] = 1 OR [A] = 2"), QStringLiteral("[B] Like 'x*'")),
-        QStringLiteral("[A] = 1 OR [A] = 2 AND [B] Like 'x*'"));
-    EXPECT_EQ(DefaultSortClause(QStringLiteral("City")), QStringLiteral("[City] ASC"));
-    EXPECT_EQ(
-        BuildSearchStatement(QStringLiteral("Customers"), QStringLiteral("[City] Like '*lon*'"), {},
-                             QStringLiteral("City")),
-        QStringLiteral("select * from [Customers] WHERE [City] Like '*lon*' ORDER BY [City] ASC"));
-    EXPECT_EQ(BuildSearchStatement(QStringLiteral("T"), QStringLiteral("W"),
-                                   QStringLiteral("[Name] DESC"), QStringLiteral("City")),
-              QStringLiteral("select * from [T] WHERE W ORDER BY [Name] DESC"));
-    EXPECT_EQ(DisplaySql(QStringLiteral("Order Details"), QStringLiteral("W")),
-              QStringLiteral("Select * from Order Details where W"));
+    EXPECT_EQ(CombineCriteria(u"[A] = 1 OR [A] = 2"_s, u"[B] Like 'x*'"_s),
+              u"[A] = 1 OR [A] = 2 AND [B] Like 'x*'"_s);
+    EXPECT_EQ(DefaultSortClause(u"City"_s), u"[City] ASC"_s);
+    EXPECT_EQ(BuildSearchStatement(u"Customers"_s, u"[City] Like '*lon*'"_s, {}, u"City"_s),
+              u"select * from [Customers] WHERE [City] Like '*lon*' ORDER BY [City] ASC"_s);
+    EXPECT_EQ(BuildSearchStatement(u"T"_s, u"W"_s, u"[Name] DESC"_s, u"City"_s),
+              u"select * from [T] WHERE W ORDER BY [Name] DESC"_s);
+    EXPECT_EQ(DisplaySql(u"Order Details"_s, u"W"_s), u"Select * from Order Details where W"_s);
 }
 
 TEST(Criteria, SqlModeFragments) {
     auto frag = [](const char* op, const char* v) {
         return BuildSqlModeFragment(QString::fromUtf8(op), QString::fromUtf8(v));
     };
-    EXPECT_EQ(frag("Not Contain", "abc").text, QStringLiteral(" Not Like '*abc*'"));
-    EXPECT_EQ(frag(">=", "$5.50").text, QStringLiteral(" >= 5.5"));
-    EXPECT_EQ(frag("Begins", "Lon").text, QStringLiteral(" Like 'Lon*'"));
-    EXPECT_EQ(frag("Contains", "x").text, QStringLiteral(" Like '*x*'"));
-    EXPECT_EQ(frag("Equals", "x").text, QStringLiteral(" Like 'x'"));
-    EXPECT_EQ(frag("<> Not", "x").text, QStringLiteral(" <> 'x'"));
-    EXPECT_EQ(frag("<> Not", " 7 ").text, QStringLiteral(" <> 7"));
-    EXPECT_EQ(frag("Nonsense", "7").text, QString());
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"Not Contain", "abc", " Not Like '*abc*'"},
+        {">=", "$5.50", " >= 5.5"},
+        {"Begins", "Lon", " Like 'Lon*'"},
+        {"Contains", "x", " Like '*x*'"},
+        {"Equals", "x", " Like 'x'"},
+        {"<> Not", "x", " <> 'x'"},
+        {"<> Not", " 7 ", " <> 7"},
+        {"Nonsense", "7", ""},
+        {"Begins", "O'B", " Like 'O''B*'"}}; // quotes doubled
+    for (const auto& [op, value, text] : cases)
+        EXPECT_EQ(frag(op, value).text, QString::fromUtf8(text)) << op << " " << value;
     const BuildResult refused = frag("> Greater", "abc");
     ASSERT_TRUE(refused.refusal.has_value());
-    EXPECT_EQ(refused.refusal->message,
-              QStringLiteral("The > Greater operator requires a number."));
+    EXPECT_EQ(refused.refusal->message, u"The > Greater operator requires a number."_s);
     EXPECT_TRUE(frag("<", "$").refusal.has_value() || frag("<", "$").text.isEmpty());
 }
-
-} // namespace
-
-namespace {
 
 struct PartsCase {
     const char* criterion;
@@ -125,8 +108,7 @@ class CriterionPartsTable : public ::testing::TestWithParam<PartsCase> {};
 
 TEST_P(CriterionPartsTable, GivesBackTheOperatorAndValue) {
     const PartsCase c = GetParam();
-    const auto parts =
-        quarix::search::criterionParts(QStringLiteral("City"), QString::fromUtf8(c.criterion));
+    const auto parts = quarix::search::criterionParts(u"City"_s, QString::fromUtf8(c.criterion));
     if (*c.op == '\0') {
         EXPECT_FALSE(parts.has_value()) << parts->op.toStdString();
         return;

@@ -4,16 +4,18 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using namespace quarix::search;
 
 namespace {
 
 TEST(Paging, PageCountIsTheCeilingAndNextOnlyWhenARecordFollows) {
-    EXPECT_EQ((Paging{250, 100}.pageCount()), 3);
-    EXPECT_EQ((Paging{200, 100}.pageCount()), 2);
-    EXPECT_EQ((Paging{201, 100}.pageCount()), 3);
-    EXPECT_EQ((Paging{0, 100}.pageCount()), 1);
-    EXPECT_EQ((Paging{500, 0}.pageCount()), 1);
+    for (const auto& [count, size, pages] : {std::tuple{250L, 100, 3L},
+                                             {200L, 100, 2L},
+                                             {201L, 100, 3L},
+                                             {0L, 100, 1L},
+                                             {500L, 0, 1L}})
+        EXPECT_EQ((Paging{count, size}.pageCount()), pages) << count << "/" << size;
 
     const Paging p{200, 100};
     EXPECT_TRUE(p.hasNext(0));
@@ -32,72 +34,52 @@ TEST(Paging, TheLastPageHoldsOnlyItsOwnRecords) {
     EXPECT_EQ(p.firstIndex(2), 200);
     EXPECT_EQ(p.rowsOnPage(3), 0);
     EXPECT_EQ((Paging{250, 0}.rowsOnPage(0)), 250);
-    EXPECT_EQ(previousPageCaption(1), QStringLiteral("Prev (1)"));
-    EXPECT_EQ(nextPageCaption(1), QStringLiteral("Next (3)"));
+    EXPECT_EQ(previousPageCaption(1), u"Prev (1)"_s);
+    EXPECT_EQ(nextPageCaption(1), u"Next (3)"_s);
 }
 
-StatusInputs status(long rows, bool paged, int mode, long count = 0, long page = 0,
-                    int size = 100) {
-    return StatusInputs{QStringLiteral("Orders"),
-                        rows,
-                        QStringLiteral("0.40"),
-                        count,
-                        page,
-                        size,
-                        paged,
-                        mode,
-                        paged ? QStringLiteral("shop.accdb") : QStringLiteral("shop.mdb")};
+StatusInputs status(long rows, bool paged, int mode, long count = 0, long page = 0, int size = 100,
+                    const char* seconds = "0.40") {
+    return StatusInputs{u"Orders"_s, rows, QString::fromLatin1(seconds),
+                        count,       page, size,
+                        paged,       mode, paged ? u"shop.accdb"_s : u"shop.mdb"_s};
 }
 
 TEST(StatusCaption, EveryCase) {
-    EXPECT_EQ(statusCaption(status(25, false, 1)),
-              QStringLiteral("Quarix - Orders (25 filtered results in 0.40 seconds) - shop.mdb"));
-    EXPECT_EQ(
-        statusCaption(status(100, true, 1, 250)),
-        QStringLiteral("Quarix - Orders (100 filtered results shown out of 250 on page 1 out of 3 "
-                       "pages  in 0.40 seconds) - shop.accdb"));
-    EXPECT_EQ(
-        statusCaption(status(50, true, 0, 250, 2)),
-        QStringLiteral("Quarix - Orders (50 results shown out of 250 on page 3 out of 3 pages  in "
-                       "0.40 seconds) - shop.accdb"));
-    EXPECT_EQ(statusCaption(status(25, false, 0)),
-              QStringLiteral("Quarix - Orders (25 results in 0.40 seconds) - shop.mdb"));
-    EXPECT_EQ(statusCaption(status(0, false, 0)), QStringLiteral("Quarix - Orders - shop.mdb"));
-    EXPECT_EQ(statusCaption(status(250, true, 0, 250, 0, 0)),
-              QStringLiteral("Quarix - Orders - shop.accdb"));
-    EXPECT_EQ(databaseCaption(QStringLiteral("/x/y/shop.mdb")),
-              QStringLiteral("Quarix - shop.mdb"));
+    const std::pair<StatusInputs, const char*> cases[] = {
+        {status(25, false, 1), "Orders (25 filtered results in 0.40 seconds) - shop.mdb"},
+        {status(100, true, 1, 250), "Orders (100 filtered results shown out of 250 on page 1 out "
+                                    "of 3 pages  in 0.40 seconds) - shop.accdb"},
+        {status(50, true, 0, 250, 2), "Orders (50 results shown out of 250 on page 3 out of 3 "
+                                      "pages  in 0.40 seconds) - shop.accdb"},
+        {status(25, false, 0), "Orders (25 results in 0.40 seconds) - shop.mdb"},
+        {status(0, false, 0), "Orders - shop.mdb"},
+        {status(250, true, 0, 250, 0, 0), "Orders - shop.accdb"}};
+    for (const auto& [in, caption] : cases)
+        EXPECT_EQ(statusCaption(in), u"Quarix - "_s + QString::fromUtf8(caption));
+    EXPECT_EQ(databaseCaption(u"/x/y/shop.mdb"_s), u"Quarix - shop.mdb"_s);
+}
+
+TEST(StatusSummary, SaysTheCountsPageAndTimeAfterTheTable) {
+    const std::pair<StatusInputs, const char*> cases[] = {
+        {status(25, false, 0, 25, 0, 0, "0.12"), "Orders: 25 results in 0.12 seconds"},
+        {status(100, true, 0, 250, 1, 100),
+         "Orders: 100 of 250 results, page 2 of 3, in 0.40 seconds"},
+        {status(3, false, 1, 3, 0, 0, "0.01"), "Orders: 3 filtered results in 0.01 seconds"},
+        {status(0, true, 0, 0, 0, 100, "0.01"), "Orders: no results"}};
+    for (const auto& [in, summary] : cases)
+        EXPECT_EQ(statusSummary(in), QString::fromUtf8(summary));
 }
 
 TEST(RunMessages, FailureAndDebugTexts) {
-    EXPECT_EQ(searchFailureMessage(3075, QStringLiteral("Syntax error.")),
-              QStringLiteral("GET DATA: 3075 Syntax error.\n\nCheck your search criteria.\n\n"
-                             "Some functions can only be used on numbers."));
-    EXPECT_EQ(searchFailureCaption(3075, QStringLiteral("Syntax error.")),
-              QStringLiteral("Quarix - Search Error: 3075 Syntax error."));
-    EXPECT_EQ(
-        debugSqlMessage(QStringLiteral("Select * from T where W"),
-                        QStringLiteral(" ORDER BY [F] ASC"), 12, QStringLiteral("0.25")),
-        QStringLiteral("Select * from T where W ORDER BY [F] ASC\n12 Records\n0.25 Seconds\n\n"
-                       "The SQL string has been copied to the clipboard."));
+    EXPECT_EQ(searchFailureMessage(3075, u"Syntax error."_s),
+              u"GET DATA: 3075 Syntax error.\n\nCheck your search criteria.\n\n"
+              "Some functions can only be used on numbers."_s);
+    EXPECT_EQ(searchFailureCaption(3075, u"Syntax error."_s),
+              u"Quarix - Search Error: 3075 Syntax error."_s);
+    EXPECT_EQ(debugSqlMessage(u"Select * from T where W"_s, u" ORDER BY [F] ASC"_s, 12, u"0.25"_s),
+              u"Select * from T where W ORDER BY [F] ASC\n12 Records\n0.25 Seconds\n\n"
+              "The SQL string has been copied to the clipboard."_s);
 }
 
 } // namespace
-
-TEST(StatusSummary, SaysTheCountsPageAndTimeAfterTheTable) {
-    using quarix::search::StatusInputs;
-    using quarix::search::statusSummary;
-    const QString file = QStringLiteral("shop.mdb");
-    EXPECT_EQ(statusSummary(StatusInputs{QStringLiteral("Orders"), 25, QStringLiteral("0.12"), 25,
-                                         0, 0, false, 0, file}),
-              QStringLiteral("Orders: 25 results in 0.12 seconds"));
-    EXPECT_EQ(statusSummary(StatusInputs{QStringLiteral("Orders"), 100, QStringLiteral("0.40"), 250,
-                                         1, 100, true, 0, file}),
-              QStringLiteral("Orders: 100 of 250 results, page 2 of 3, in 0.40 seconds"));
-    EXPECT_EQ(statusSummary(StatusInputs{QStringLiteral("Orders"), 3, QStringLiteral("0.01"), 3, 0,
-                                         0, false, 1, file}),
-              QStringLiteral("Orders: 3 filtered results in 0.01 seconds"));
-    EXPECT_EQ(statusSummary(StatusInputs{QStringLiteral("Orders"), 0, QStringLiteral("0.01"), 0, 0,
-                                         100, true, 0, file}),
-              QStringLiteral("Orders: no results"));
-}

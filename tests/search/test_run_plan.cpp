@@ -2,22 +2,24 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::search;
 
 namespace {
 
 RunInputs contains(const char* field, const char* value) {
-    return RunInputs{{QStringLiteral("/db.mdb"), QStringLiteral("T"), QString::fromUtf8(field),
-                      QStringLiteral("Contains"), QString::fromUtf8(value)},
-                     {},
-                     false};
+    return RunInputs{
+        {u"/db.mdb"_s, u"T"_s, QString::fromUtf8(field), u"Contains"_s, QString::fromUtf8(value)},
+        {},
+        false};
 }
 
 // One run as the window does it: plan, then record the engine's answer.
 QString run(SearchState& s, const RunInputs& in, long rows = 5) {
     const BuildResult r = planRun(s, in);
     if (!r.ok())
-        return QStringLiteral("<refused>");
+        return u"<refused>"_s;
     recordSuccess(s, r.text, rows);
     recordRowsShown(s, rows);
     return r.text;
@@ -25,15 +27,15 @@ QString run(SearchState& s, const RunInputs& in, long rows = 5) {
 
 TEST(RunPlan, FiltersStackAndUndoReturnsToTheFirstSearch) {
     SearchState s;
-    EXPECT_EQ(run(s, contains("A", "a")), QStringLiteral("[A] Like '*a*'"));
+    EXPECT_EQ(run(s, contains("A", "a")), u"[A] Like '*a*'"_s);
     s.SearchMode = SearchState::Filter;
-    EXPECT_EQ(run(s, contains("B", "b")), QStringLiteral("[A] Like '*a*' AND [B] Like '*b*'"));
+    EXPECT_EQ(run(s, contains("B", "b")), u"[A] Like '*a*' AND [B] Like '*b*'"_s);
     s.SearchMode = SearchState::Filter;
     EXPECT_EQ(run(s, contains("C", "c")),
-              QStringLiteral("[A] Like '*a*' AND [B] Like '*b*' AND [C] Like '*c*'"));
-    EXPECT_EQ(s.SavedWhere, QStringLiteral("[A] Like '*a*'"));
+              u"[A] Like '*a*' AND [B] Like '*b*' AND [C] Like '*c*'"_s);
+    EXPECT_EQ(s.SavedWhere, u"[A] Like '*a*'"_s);
     s.SearchMode = SearchState::UndoFilter;
-    EXPECT_EQ(run(s, contains("C", "c")), QStringLiteral("[A] Like '*a*'"));
+    EXPECT_EQ(run(s, contains("C", "c")), u"[A] Like '*a*'"_s);
     EXPECT_TRUE(s.SavedWhere.isEmpty());
     EXPECT_EQ(s.SearchMode, SearchState::NewSearch);
 }
@@ -45,7 +47,7 @@ TEST(RunPlan, UndoAfterANewSearchStillReturnsToTheSearchBeforeTheFilters) {
     run(s, contains("B", "b"));
     run(s, contains("D", "d"));
     s.SearchMode = SearchState::UndoFilter;
-    EXPECT_EQ(run(s, contains("D", "d")), QStringLiteral("[A] Like '*a*'"));
+    EXPECT_EQ(run(s, contains("D", "d")), u"[A] Like '*a*'"_s);
 }
 
 TEST(RunPlan, UndoWithNothingToUndoShowsEveryRecord) {
@@ -62,10 +64,10 @@ TEST(RunPlan, UndoIsRefusedLikeASearchWhenTheBoxesAreInvalid) {
     run(s, contains("B", "b"));
     s.SearchMode = SearchState::UndoFilter;
     RunInputs bad = contains("A", "abc");
-    bad.criteria.op = QStringLiteral("> Greater");
+    bad.criteria.op = u"> Greater"_s;
     const BuildResult r = planRun(s, bad);
     ASSERT_TRUE(r.refusal.has_value());
-    EXPECT_EQ(s.SavedWhere, QStringLiteral("[A] Like '*a*'"));
+    EXPECT_EQ(s.SavedWhere, u"[A] Like '*a*'"_s);
     EXPECT_EQ(s.SearchMode, SearchState::UndoFilter);
 }
 
@@ -76,7 +78,7 @@ TEST(RunPlan, AnEmptyFilterKeepsFilteringUntilRowsAreShown) {
     run(s, contains("B", "zzz"), 0);
     EXPECT_EQ(s.SearchMode, SearchState::Filter);
     EXPECT_EQ(run(s, contains("C", "c")),
-              QStringLiteral("[A] Like '*a*' AND [B] Like '*zzz*' AND [C] Like '*c*'"));
+              u"[A] Like '*a*' AND [B] Like '*zzz*' AND [C] Like '*c*'"_s);
     EXPECT_EQ(s.SearchMode, SearchState::NewSearch);
 }
 
@@ -85,25 +87,25 @@ TEST(RunPlan, AFailedRunMakesTheNextFilterStandAlone) {
     run(s, contains("A", "a"));
     recordFailure(s);
     s.SearchMode = SearchState::Filter;
-    EXPECT_EQ(run(s, contains("B", "b")), QStringLiteral("[B] Like '*b*'"));
+    EXPECT_EQ(run(s, contains("B", "b")), u"[B] Like '*b*'"_s);
 }
 
 TEST(RunPlan, SqlTextRunsAsTypedInSqlMode) {
     SearchState s;
     RunInputs in = contains("A", "a");
-    in.sqlText = QStringLiteral("[Age] > 30 OR [Age] < 5");
-    EXPECT_EQ(run(s, in), QStringLiteral("[A] Like '*a*'"));
+    in.sqlText = u"[Age] > 30 OR [Age] < 5"_s;
+    EXPECT_EQ(run(s, in), u"[A] Like '*a*'"_s);
     in.sqlMode = true;
-    EXPECT_EQ(run(s, in), QStringLiteral("[Age] > 30 OR [Age] < 5"));
+    EXPECT_EQ(run(s, in), u"[Age] > 30 OR [Age] < 5"_s);
 }
 
 TEST(RunPlan, ReplayRunsTheStoredCriterion) {
     SearchState s;
     s.ReplayPending = true;
-    s.CurrentWhere = QStringLiteral("[X] Like 'y*'");
+    s.CurrentWhere = u"[X] Like 'y*'"_s;
     RunInputs in = contains("A", "a");
     in.sqlText = s.CurrentWhere;
-    EXPECT_EQ(run(s, in), QStringLiteral("[X] Like 'y*'"));
+    EXPECT_EQ(run(s, in), u"[X] Like 'y*'"_s);
     EXPECT_FALSE(s.ReplayPending);
 }
 
@@ -112,7 +114,7 @@ TEST(RunPlan, RerunKeepsThePageUnlessTheBoxesChanged) {
     run(s, contains("A", "a"));
     s.CurrentPage = 2;
     s.SearchMode = SearchState::Rerun;
-    EXPECT_EQ(run(s, contains("A", "a")), QStringLiteral("[A] Like '*a*'"));
+    EXPECT_EQ(run(s, contains("A", "a")), u"[A] Like '*a*'"_s);
     EXPECT_EQ(s.CurrentPage, 2);
     s.SearchMode = SearchState::Rerun;
     run(s, contains("A", "b"));

@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::test;
 
 namespace {
@@ -53,9 +55,9 @@ TEST_F(GuardedFiles, ALinkInTheSharedFolderIsNeitherReadNorWrittenThrough) {
     SettingsWindowPort port;
     port.showError = [&](const QString& m) { messages << m; };
     LoadSettings(file, values, port);
-    EXPECT_EQ(messages, QStringList{kReadDataMessage + QStringLiteral("\r\n") + file.problem()});
+    EXPECT_EQ(messages, QStringList{kReadDataMessage + u"\r\n"_s + file.problem()});
 
-    values.Recent1 = QStringLiteral("$(touch /tmp/owned)");
+    values.Recent1 = u"$(touch /tmp/owned)"_s;
     EXPECT_FALSE(SaveSettings(file, values, port));
     EXPECT_EQ(readBytes(victim()), QByteArray("echo hello\n"));
     EXPECT_TRUE(isLink(shared("Quarix.ini")));
@@ -65,8 +67,8 @@ TEST_F(GuardedFiles, ALinkInTheSharedFolderIsNeitherReadNorWrittenThrough) {
     ASSERT_TRUE(QFile::link(victim(), shared("quarix_log.csv")));
     const SettingsEnvironment env = sharedFolderEnvironment(shared(""));
     QString error;
-    EXPECT_FALSE(writeMarkerFile(env, QStringLiteral("/X"), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("it is a link"))) << error.toStdString();
+    EXPECT_FALSE(writeMarkerFile(env, u"/X"_s, &error));
+    EXPECT_TRUE(error.contains(u"it is a link"_s)) << error.toStdString();
     values.WriteLog = true;
     EXPECT_FALSE(WriteSearchLog(values, env, SearchLogEntry{}, {}));
     EXPECT_EQ(readBytes(victim()), QByteArray("echo hello\n"));
@@ -79,9 +81,8 @@ TEST_F(GuardedFiles, TheUsersOwnLinkInAPrivateFolderIsFollowed) {
     const QString link = qpath(dir / "private" / "Quarix.ini");
     ASSERT_TRUE(QFile::link(qpath(dir / "dotfiles" / "Quarix.ini"), link));
     IniFile file(link);
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults")),
-              QStringLiteral("70"));
-    file.SetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults"), QStringLiteral("80"));
+    EXPECT_EQ(file.GetIniValue(u"Quarix"_s, u"MaxResults"_s), u"70"_s);
+    file.SetIniValue(u"Quarix"_s, u"MaxResults"_s, u"80"_s);
     ASSERT_TRUE(file.save());
     EXPECT_TRUE(isLink(link));
     EXPECT_EQ(readBytes(qpath(dir / "dotfiles" / "Quarix.ini")),
@@ -93,7 +94,7 @@ TEST_F(GuardedFiles, AHardLinkInTheSharedFolderIsNotChanged) {
                      QFile::encodeName(shared("Quarix.ini")).constData()),
               0);
     IniFile file(shared("Quarix.ini"));
-    file.SetIniValue(QStringLiteral("History"), QStringLiteral("Recent1"), QStringLiteral("x"));
+    file.SetIniValue(u"History"_s, u"Recent1"_s, u"x"_s);
     EXPECT_FALSE(file.save());
     EXPECT_EQ(readBytes(victim()), QByteArray("echo hello\n"));
 }
@@ -107,15 +108,13 @@ TEST_F(GuardedFiles, OnlyRegularFilesOfTheUsersOwnAreChangedInTheSharedFolder) {
     info.st_uid = 0;
     EXPECT_EQ(guarded_file::changeRefusal(info, true), QString()) << "the administrator's";
     info.st_uid = ::geteuid() + 1;
-    EXPECT_EQ(guarded_file::changeRefusal(info, true),
-              QStringLiteral("it belongs to another user"));
+    EXPECT_EQ(guarded_file::changeRefusal(info, true), u"it belongs to another user"_s);
     EXPECT_EQ(guarded_file::changeRefusal(info, false), QString()) << "a folder of the user's";
     info.st_uid = ::geteuid();
     info.st_nlink = 2;
-    EXPECT_EQ(guarded_file::changeRefusal(info, true),
-              QStringLiteral("it has other names (hard links)"));
+    EXPECT_EQ(guarded_file::changeRefusal(info, true), u"it has other names (hard links)"_s);
     info.st_mode = S_IFIFO | 0644;
-    EXPECT_EQ(guarded_file::changeRefusal(info, false), QStringLiteral("it is not a regular file"));
+    EXPECT_EQ(guarded_file::changeRefusal(info, false), u"it is not a regular file"_s);
 }
 
 TEST_F(GuardedFiles, NewFilesInTheSharedFolderLetNobodyElseWrite) {
@@ -126,13 +125,13 @@ TEST_F(GuardedFiles, NewFilesInTheSharedFolderLetNobodyElseWrite) {
     EXPECT_EQ(modeOf(searchLogPath(env)), 0644);
 
     IniFile file(shared("Quarix.ini"));
-    file.SetIniValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("1"));
+    file.SetIniValue(u"S"_s, u"K"_s, u"1"_s);
     ASSERT_TRUE(file.save());
     EXPECT_EQ(modeOf(shared("Quarix.ini")), 0644);
     // A file left open to everyone is closed when saved.
     ::chmod(QFile::encodeName(shared("Quarix.ini")).constData(), 0666);
     IniFile again(shared("Quarix.ini"));
-    again.SetIniValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2"));
+    again.SetIniValue(u"S"_s, u"K"_s, u"2"_s);
     ASSERT_TRUE(again.save());
     EXPECT_EQ(modeOf(shared("Quarix.ini")), 0664);
 }
@@ -142,19 +141,18 @@ TEST_F(GuardedFiles, AHugeOrSpecialSettingsFileIsNeitherReadNorReplaced) {
     const QByteArray huge = "[Quarix]\nMaxResults=70\n" + QByteArray(IniFile::MaxFileBytes, ';');
     writeBytes(path, huge);
     IniFile file(path);
-    EXPECT_TRUE(file.problem().endsWith(QStringLiteral("it is larger than 1024 KB.")))
+    EXPECT_TRUE(file.problem().endsWith(u"it is larger than 1024 KB."_s))
         << file.problem().toStdString();
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults")), QString());
-    file.SetIniValue(QStringLiteral("Quarix"), QStringLiteral("MaxResults"), QStringLiteral("5"));
+    EXPECT_EQ(file.GetIniValue(u"Quarix"_s, u"MaxResults"_s), QString());
+    file.SetIniValue(u"Quarix"_s, u"MaxResults"_s, u"5"_s);
     EXPECT_FALSE(file.save());
     EXPECT_EQ(readBytes(path), huge) << "nothing in it is lost";
 
     // A FIFO would block the start for ever.
     const QString fifo = qpath(dir / "Quarix.ini");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_EQ(
-        IniFile(fifo).problem(),
-        QStringLiteral("The settings file '%1' was not read: it is not a regular file.").arg(fifo));
+    EXPECT_EQ(IniFile(fifo).problem(),
+              u"The settings file '%1' was not read: it is not a regular file."_s.arg(fifo));
 }
 
 } // namespace

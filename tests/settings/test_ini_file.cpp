@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::test;
 
 namespace {
@@ -23,24 +25,19 @@ TEST_F(IniFileTest, ReadsLikeWindowsProfileFiles) {
                        "Quoted=\" padded \"\n"
                        "Single='x'\n"
                        "[QUARIX]\n"
-                       "Other=second section is ignored\n");
+                       "Other=second section is ignored\n"
+                       "[Long]\nK=" +
+                           QByteArray(150, 'a') + "z\n");
     const IniFile file(path());
-    const QString section = QStringLiteral("Quarix");
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("SHOWTABLES")), QStringLiteral("0"));
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Empty")), QString());
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Missing")), QString());
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Quoted")), QStringLiteral(" padded "));
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Single")), QStringLiteral("x"));
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Other")), QString());
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Nowhere"), QStringLiteral("ShowTables")), QString());
-}
-
-TEST_F(IniFileTest, ReadsAtMost99Characters) {
-    const QString longValue = QString(150, QLatin1Char('a')) + QStringLiteral("z");
-    writeBytes(path(), "[S]\nK=" + longValue.toUtf8() + "\n");
-    const IniFile file(path());
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("S"), QStringLiteral("K")),
-              QString(99, QLatin1Char('a')));
+    const QString section = u"Quarix"_s;
+    EXPECT_EQ(file.GetIniValue(section, u"SHOWTABLES"_s), u"0"_s);
+    EXPECT_EQ(file.GetIniValue(section, u"Empty"_s), QString());
+    EXPECT_EQ(file.GetIniValue(section, u"Missing"_s), QString());
+    EXPECT_EQ(file.GetIniValue(section, u"Quoted"_s), u" padded "_s);
+    EXPECT_EQ(file.GetIniValue(section, u"Single"_s), u"x"_s);
+    EXPECT_EQ(file.GetIniValue(section, u"Other"_s), QString());
+    EXPECT_EQ(file.GetIniValue(u"Nowhere"_s, u"ShowTables"_s), QString());
+    EXPECT_EQ(file.GetIniValue(u"Long"_s, u"K"_s), QString(99, QLatin1Char('a'))); // at most 99
 }
 
 TEST_F(IniFileTest, WritingKeepsTheRestOfTheFileAsItWas) {
@@ -53,9 +50,9 @@ TEST_F(IniFileTest, WritingKeepsTheRestOfTheFileAsItWas) {
                        "[History]\r\n"
                        "Recent1=/data/a.mdb\r\n");
     IniFile file(path());
-    file.SetIniValue(QStringLiteral("quarix"), QStringLiteral("showtables"), QStringLiteral("0"));
-    file.SetIniValue(QStringLiteral("Quarix"), QStringLiteral("WriteLog"), QStringLiteral("True"));
-    file.SetIniValue(QStringLiteral("Grid"), QStringLiteral("GridFontSize"), QStringLiteral("10"));
+    file.SetIniValue(u"quarix"_s, u"showtables"_s, u"0"_s);
+    file.SetIniValue(u"Quarix"_s, u"WriteLog"_s, u"True"_s);
+    file.SetIniValue(u"Grid"_s, u"GridFontSize"_s, u"10"_s);
     ASSERT_TRUE(file.save());
     EXPECT_EQ(readBytes(path()), QByteArray("; Quarix settings\r\n"
                                             "[Quarix]\r\n"
@@ -74,14 +71,12 @@ TEST_F(IniFileTest, WritingKeepsTheRestOfTheFileAsItWas) {
 TEST_F(IniFileTest, NewFileAndFolderAreCreatedAndNothingChangedWritesNothing) {
     const QString nested = qpath(dir / "new" / "folder" / "Quarix.ini");
     IniFile file(nested);
-    file.SetIniValue(QStringLiteral("Quarix"), QStringLiteral("Version"),
-                     QStringLiteral("8:0:120"));
+    file.SetIniValue(u"Quarix"_s, u"Version"_s, u"8:0:120"_s);
     ASSERT_TRUE(file.save());
     EXPECT_EQ(readBytes(nested), QByteArray("[Quarix]\nVersion=8:0:120\n"));
 
     IniFile again(nested);
-    again.SetIniValue(QStringLiteral("Quarix"), QStringLiteral("Version"),
-                      QStringLiteral("8:0:120"));
+    again.SetIniValue(u"Quarix"_s, u"Version"_s, u"8:0:120"_s);
     writeBytes(nested, "changed meanwhile");
     EXPECT_TRUE(again.save());
     EXPECT_EQ(readBytes(nested), QByteArray("changed meanwhile"));
@@ -92,48 +87,42 @@ TEST_F(IniFileTest, WindowsCodePageFilesReadAndStayInTheirCodePage) {
     writeBytes(path(), "[History]\r\nRecent1=C:\\Donn\xE9"
                        "es\\Ventes \x80.mdb\r\n");
     IniFile file(path());
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("History"), QStringLiteral("Recent1")),
-              QStringLiteral("C:\\Donn\u00E9es\\Ventes \u20AC.mdb"));
+    EXPECT_EQ(file.GetIniValue(u"History"_s, u"Recent1"_s),
+              u"C:\\Donn\u00E9es\\Ventes \u20AC.mdb"_s);
 
-    file.SetIniValue(QStringLiteral("History"), QStringLiteral("Recent2"),
-                     QStringLiteral("/srv/caf\u00E9.mdb"));
+    file.SetIniValue(u"History"_s, u"Recent2"_s, u"/srv/caf\u00E9.mdb"_s);
     ASSERT_TRUE(file.save());
     EXPECT_EQ(readBytes(path()), QByteArray("[History]\r\nRecent1=C:\\Donn\xE9"
                                             "es\\Ventes \x80.mdb\r\n"
                                             "Recent2=/srv/caf\xE9.mdb\r\n"));
 
     // A character the code page lacks turns the whole file into UTF-8.
-    file.SetIniValue(QStringLiteral("History"), QStringLiteral("Recent3"),
-                     QStringLiteral("/srv/\u03A9.mdb"));
+    file.SetIniValue(u"History"_s, u"Recent3"_s, u"/srv/\u03A9.mdb"_s);
     ASSERT_TRUE(file.save());
     const IniFile reread(path());
-    EXPECT_EQ(reread.GetIniValue(QStringLiteral("History"), QStringLiteral("Recent1")),
-              QStringLiteral("C:\\Donn\u00E9es\\Ventes \u20AC.mdb"));
-    EXPECT_EQ(reread.GetIniValue(QStringLiteral("History"), QStringLiteral("Recent3")),
-              QStringLiteral("/srv/\u03A9.mdb"));
+    EXPECT_EQ(reread.GetIniValue(u"History"_s, u"Recent1"_s),
+              u"C:\\Donn\u00E9es\\Ventes \u20AC.mdb"_s);
+    EXPECT_EQ(reread.GetIniValue(u"History"_s, u"Recent3"_s), u"/srv/\u03A9.mdb"_s);
 }
 
 TEST_F(IniFileTest, ValuesComeBackExactlyAsWritten) {
-    const QStringList values = {QStringLiteral(" leading"),  QStringLiteral("trailing "),
-                                QStringLiteral("'quoted'"),  QStringLiteral("\"both\""),
-                                QStringLiteral("a = b ; c"), QStringLiteral("'")};
+    const QStringList values = {u" leading"_s, u"trailing "_s, u"'quoted'"_s,
+                                u"\"both\""_s, u"a = b ; c"_s, u"'"_s};
     IniFile file(path());
     for (qsizetype i = 0; i < values.size(); ++i)
-        file.SetIniValue(QStringLiteral("S"), QStringLiteral("K%1").arg(i), values[i]);
-    file.SetIniValue(QStringLiteral("S"), QStringLiteral("Lines"),
-                     QStringLiteral("one\r\ntwo\nthree"));
+        file.SetIniValue(u"S"_s, u"K%1"_s.arg(i), values[i]);
+    file.SetIniValue(u"S"_s, u"Lines"_s, u"one\r\ntwo\nthree"_s);
     ASSERT_TRUE(file.save());
     const IniFile reread(path());
     for (qsizetype i = 0; i < values.size(); ++i)
-        EXPECT_EQ(reread.GetIniValue(QStringLiteral("S"), QStringLiteral("K%1").arg(i)), values[i]);
-    EXPECT_EQ(reread.GetIniValue(QStringLiteral("S"), QStringLiteral("Lines")),
-              QStringLiteral("one two three"));
+        EXPECT_EQ(reread.GetIniValue(u"S"_s, u"K%1"_s.arg(i)), values[i]);
+    EXPECT_EQ(reread.GetIniValue(u"S"_s, u"Lines"_s), u"one two three"_s);
 }
 
 TEST_F(IniFileTest, FailedSaveLeavesTheOldFile) {
     writeBytes(path("blocker"), "a file where a folder should be");
     IniFile file(qpath(dir / "blocker" / "Quarix.ini"));
-    file.SetIniValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    file.SetIniValue(u"S"_s, u"K"_s, u"v"_s);
     EXPECT_FALSE(file.save());
     EXPECT_EQ(readBytes(path("blocker")), QByteArray("a file where a folder should be"));
 }
@@ -145,7 +134,7 @@ TEST_F(IniFileTest, SavingKeepsTheFilesPermissions) {
                      QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
     ASSERT_TRUE(QFile::setPermissions(path(), all));
     IniFile file(path());
-    file.SetIniValue(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2"));
+    file.SetIniValue(u"S"_s, u"K"_s, u"2"_s);
     ASSERT_TRUE(file.save());
     EXPECT_EQ(QFile::permissions(path()) & all, all);
 }

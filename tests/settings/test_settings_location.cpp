@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::test;
 
 namespace {
@@ -18,38 +20,34 @@ protected:
 };
 
 TEST_F(SettingsLocationTest, FoldersFollowTheVariablesThenTheSystem) {
-    const SettingsEnvironment set =
-        fakeEnvironment({{QStringLiteral("ALLUSERSPROFILE"), QStringLiteral("/shared")},
-                         {QStringLiteral("APPDATA"), QStringLiteral("/home/ann/app/")},
-                         {QStringLiteral("TEMP"), QStringLiteral("/scratch")},
-                         {QStringLiteral("USERNAME"), QStringLiteral("ann")},
-                         {QStringLiteral("COMPUTERNAME"), QStringLiteral("DESK1")}});
-    EXPECT_EQ(set.allUsersFolder(), QStringLiteral("/shared/"));
-    EXPECT_EQ(set.perUserFolder(), QStringLiteral("/home/ann/app/"));
-    EXPECT_EQ(set.tempFolder(), QStringLiteral("/scratch/"));
-    EXPECT_EQ(set.userName(), QStringLiteral("ann"));
-    EXPECT_EQ(set.computerName(), QStringLiteral("DESK1"));
+    const SettingsEnvironment set = fakeEnvironment({{u"ALLUSERSPROFILE"_s, u"/shared"_s},
+                                                     {u"APPDATA"_s, u"/home/ann/app/"_s},
+                                                     {u"TEMP"_s, u"/scratch"_s},
+                                                     {u"USERNAME"_s, u"ann"_s},
+                                                     {u"COMPUTERNAME"_s, u"DESK1"_s}});
+    EXPECT_EQ(set.allUsersFolder(), u"/shared/"_s);
+    EXPECT_EQ(set.perUserFolder(), u"/home/ann/app/"_s);
+    EXPECT_EQ(set.tempFolder(), u"/scratch/"_s);
+    EXPECT_EQ(set.userName(), u"ann"_s);
+    EXPECT_EQ(set.computerName(), u"DESK1"_s);
 
     const SettingsEnvironment unset =
-        fakeEnvironment({{QStringLiteral("XDG_DATA_HOME"), QStringLiteral("/xd")},
-                         {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("/xc")}});
-    EXPECT_EQ(unset.allUsersFolder(), QStringLiteral("/xd/quarix/"));
-    EXPECT_EQ(unset.perUserFolder(), QStringLiteral("/xc/quarix/"));
+        fakeEnvironment({{u"XDG_DATA_HOME"_s, u"/xd"_s}, {u"XDG_CONFIG_HOME"_s, u"/xc"_s}});
+    EXPECT_EQ(unset.allUsersFolder(), u"/xd/quarix/"_s);
+    EXPECT_EQ(unset.perUserFolder(), u"/xc/quarix/"_s);
     EXPECT_FALSE(unset.tempFolder().isEmpty());
     EXPECT_FALSE(unset.userName().isEmpty());
     EXPECT_FALSE(unset.computerName().isEmpty());
 
-    const SettingsEnvironment home =
-        fakeEnvironment({{QStringLiteral("HOME"), QStringLiteral("/home/bo")}});
-    EXPECT_EQ(home.allUsersFolder(), QStringLiteral("/home/bo/.local/share/quarix/"));
-    EXPECT_EQ(home.perUserFolder(), QStringLiteral("/home/bo/.config/quarix/"));
+    const SettingsEnvironment home = fakeEnvironment({{u"HOME"_s, u"/home/bo"_s}});
+    EXPECT_EQ(home.allUsersFolder(), u"/home/bo/.local/share/quarix/"_s);
+    EXPECT_EQ(home.perUserFolder(), u"/home/bo/.config/quarix/"_s);
 }
 
 TEST_F(SettingsLocationTest, MachineFolderIsUsedOnlyWhenSetUp) {
     const QString machine = qpath(dir / "machine");
-    const SettingsEnvironment env =
-        fakeEnvironment({{QStringLiteral("XDG_DATA_HOME"), QStringLiteral("/xd")}}, machine);
-    EXPECT_EQ(env.allUsersFolder(), QStringLiteral("/xd/quarix/"));
+    const SettingsEnvironment env = fakeEnvironment({{u"XDG_DATA_HOME"_s, u"/xd"_s}}, machine);
+    EXPECT_EQ(env.allUsersFolder(), u"/xd/quarix/"_s);
     QDir().mkpath(machine);
     EXPECT_EQ(env.allUsersFolder(), machine + QLatin1Char('/'));
 }
@@ -60,7 +58,7 @@ TEST_F(SettingsLocationTest, WithoutMarkerTheMachineFileIsUsed) {
     EXPECT_FALSE(location.TSLocked);
     EXPECT_EQ(location.TSParameters, QString());
     EXPECT_EQ(location.SettingsFolder, folder("all"));
-    EXPECT_EQ(location.settingsFilePath(), folder("all") + QStringLiteral("Quarix.ini"));
+    EXPECT_EQ(location.settingsFilePath(), folder("all") + u"Quarix.ini"_s);
 }
 
 TEST_F(SettingsLocationTest, EmptyMarkerTurnsMultiUserModeOnWithoutParameters) {
@@ -73,26 +71,24 @@ TEST_F(SettingsLocationTest, EmptyMarkerTurnsMultiUserModeOnWithoutParameters) {
     EXPECT_EQ(location.SettingsFolder, folder("user"));
 }
 
-TEST_F(SettingsLocationTest, MarkerFileRoundTrip) {
+TEST_F(SettingsLocationTest, MarkerFileRoundTripAndFailure) {
     QString error;
-    ASSERT_TRUE(writeMarkerFile(env(), QStringLiteral("/K/L"), &error)) << error.toStdString();
-    EXPECT_EQ(readBytes(folder("all") + QStringLiteral("TermServ")), QByteArray("/K/L\n"));
-    EXPECT_EQ(chooseSettingsLocation(env()).TSParameters, QStringLiteral("/K/L"));
+    ASSERT_TRUE(writeMarkerFile(env(), u"/K/L"_s, &error)) << error.toStdString();
+    EXPECT_EQ(readBytes(folder("all") + u"TermServ"_s), QByteArray("/K/L\n"));
+    EXPECT_EQ(chooseSettingsLocation(env()).TSParameters, u"/K/L"_s);
 
     // A marker written on Windows: CRLF, a second line that is not read.
     writeBytes(markerFilePath(env()), "/T-/Q-\r\nignored\r\n");
-    EXPECT_EQ(chooseSettingsLocation(env()).TSParameters, QStringLiteral("/T-/Q-"));
+    EXPECT_EQ(chooseSettingsLocation(env()).TSParameters, u"/T-/Q-"_s);
 
     ASSERT_TRUE(deleteMarkerFile(env(), &error));
     EXPECT_FALSE(QFile::exists(markerFilePath(env())));
     EXPECT_EQ(chooseSettingsLocation(env()).SettingsFolder, folder("all"));
     EXPECT_TRUE(deleteMarkerFile(env(), &error)); // already gone
-}
 
-TEST_F(SettingsLocationTest, MarkerThatCannotBeWrittenIsReported) {
-    const SettingsEnvironment blocked = blockedEnvironment(dir);
-    QString error;
-    EXPECT_FALSE(writeMarkerFile(blocked, QStringLiteral("/K"), &error));
+    // A marker that cannot be written is reported.
+    error.clear();
+    EXPECT_FALSE(writeMarkerFile(blockedEnvironment(dir), u"/K"_s, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

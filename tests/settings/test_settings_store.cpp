@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace quarix::test;
 
 namespace {
@@ -50,6 +52,10 @@ protected:
         IniFile file(path());
         return SaveSettings(file, values, window.port());
     }
+    // A value of the saved file, as its reader sees it.
+    QString saved(const char* section, const char* key) const {
+        return IniFile(path()).GetIniValue(QLatin1String(section), QLatin1String(key));
+    }
     ScratchFolder dir{"store"};
 };
 
@@ -65,14 +71,14 @@ TEST_F(SettingsStoreTest, MissingFileGivesTheDefaults) {
     EXPECT_FALSE(v.SQLMode);
     EXPECT_TRUE(v.ListValues);
     EXPECT_FALSE(v.DebugSQL);
-    EXPECT_EQ(v.ValueListMax, QStringLiteral("50"));
+    EXPECT_EQ(v.ValueListMax, u"50"_s);
     EXPECT_TRUE(v.SaveData);
     EXPECT_EQ(v.SaveDataNumber, 1);
-    EXPECT_EQ(v.MaxResults, QStringLiteral("50"));
-    EXPECT_EQ(v.AutoFitGrid, QStringLiteral("1"));
-    EXPECT_EQ(v.GridFontSize, QStringLiteral("8"));
+    EXPECT_EQ(v.MaxResults, u"50"_s);
+    EXPECT_EQ(v.AutoFitGrid, u"1"_s);
+    EXPECT_EQ(v.GridFontSize, u"8"_s);
     EXPECT_FALSE(v.GridPaging);
-    EXPECT_EQ(v.WindowState, QStringLiteral("2")); // the window's own state
+    EXPECT_EQ(v.WindowState, u"2"_s); // the window's own state
     EXPECT_EQ(v.SavedSearches[0], QString());
     EXPECT_EQ(window.colours.value(GridColour::Cell), -2147483643); // untouched
     EXPECT_EQ(window.placement.value(WindowEdge::Width), 12000);
@@ -88,21 +94,20 @@ TEST_F(SettingsStoreTest, SavedFileReadsBackEqual) {
     v.HideFilter = 1;
     v.ShowLast10 = false;
     v.WriteLog = v.SQLMode = v.DebugSQL = v.GridPaging = true;
-    v.ValueListMax = QStringLiteral("abc");
-    v.MaxResults = QStringLiteral("120");
-    v.AutoFitGrid = QStringLiteral("0");
-    v.GridFontSize = QStringLiteral("14");
-    v.WindowState = QStringLiteral("1");
-    v.UseDefault = QStringLiteral("True");
-    v.AutoLoadDatabase = QStringLiteral("/data/shop.mdb");
-    v.AutoLoadTable = QStringLiteral("Customers");
-    v.AutoLoadField = QStringLiteral("City");
-    v.Recent1 = QStringLiteral("/data/shop.mdb");
-    v.Recent3 = QStringLiteral("/data/with, comma.accdb");
-    v.Programs[0] = QStringLiteral("Editor,/usr/bin/gedit");
-    v.Programs[9] = QStringLiteral("Last,/usr/bin/true");
-    v.SavedSearches[4] =
-        QStringLiteral("Table | /data/shop.mdb | Customers | City | [City] Like '*lon*'");
+    v.ValueListMax = u"abc"_s;
+    v.MaxResults = u"120"_s;
+    v.AutoFitGrid = u"0"_s;
+    v.GridFontSize = u"14"_s;
+    v.WindowState = u"1"_s;
+    v.UseDefault = u"True"_s;
+    v.AutoLoadDatabase = u"/data/shop.mdb"_s;
+    v.AutoLoadTable = u"Customers"_s;
+    v.AutoLoadField = u"City"_s;
+    v.Recent1 = u"/data/shop.mdb"_s;
+    v.Recent3 = u"/data/with, comma.accdb"_s;
+    v.Programs[0] = u"Editor,/usr/bin/gedit"_s;
+    v.Programs[9] = u"Last,/usr/bin/true"_s;
+    v.SavedSearches[4] = u"Table | /data/shop.mdb | Customers | City | [City] Like '*lon*'"_s;
     window.colours[GridColour::Background] = 0;
     window.colours[GridColour::Text] = 255;
     window.placement[WindowEdge::Top] = 300;
@@ -117,23 +122,17 @@ TEST_F(SettingsStoreTest, SavedFileReadsBackEqual) {
 
     FakeWindow second;
     const SettingsValues r = load(second);
-    EXPECT_EQ(r.Version, QStringLiteral("8:0:120"));
+    EXPECT_EQ(r.Version, u"8:0:120"_s);
     EXPECT_EQ(r.ShowTables, 0);
     EXPECT_EQ(r.HideFilter, 1);
     EXPECT_FALSE(r.ShowLast10);
     EXPECT_TRUE(r.WriteLog && r.SQLMode && r.DebugSQL && r.GridPaging && r.ListValues);
-    EXPECT_EQ(r.ValueListMax, v.ValueListMax);
-    EXPECT_EQ(r.MaxResults, v.MaxResults);
-    EXPECT_EQ(r.AutoFitGrid, v.AutoFitGrid);
-    EXPECT_EQ(r.GridFontSize, v.GridFontSize);
-    EXPECT_EQ(r.WindowState, v.WindowState);
+    using V = SettingsValues;
+    for (QString V::*text : {&V::ValueListMax, &V::MaxResults, &V::AutoFitGrid, &V::GridFontSize,
+                             &V::WindowState, &V::UseDefault, &V::AutoLoadDatabase,
+                             &V::AutoLoadTable, &V::AutoLoadField, &V::Recent1, &V::Recent3})
+        EXPECT_EQ(r.*text, v.*text);
     EXPECT_EQ(second.state, 1);
-    EXPECT_EQ(r.UseDefault, v.UseDefault);
-    EXPECT_EQ(r.AutoLoadDatabase, v.AutoLoadDatabase);
-    EXPECT_EQ(r.AutoLoadTable, v.AutoLoadTable);
-    EXPECT_EQ(r.AutoLoadField, v.AutoLoadField);
-    EXPECT_EQ(r.Recent1, v.Recent1);
-    EXPECT_EQ(r.Recent3, v.Recent3);
     EXPECT_EQ(r.Programs, v.Programs);
     EXPECT_EQ(r.SavedSearches, v.SavedSearches);
     EXPECT_EQ(second.colours, window.colours);
@@ -147,7 +146,7 @@ TEST_F(SettingsStoreTest, SaveDataZeroWritesNothing) {
     SettingsValues v = load(window);
     EXPECT_FALSE(v.SaveData);
     EXPECT_EQ(v.SaveDataNumber, 0);
-    v.MaxResults = QStringLiteral("99");
+    v.MaxResults = u"99"_s;
     EXPECT_TRUE(save(v, window));
     EXPECT_EQ(readBytes(path()), QByteArray("[Quarix]\nSaveData=0\nMaxResults=20\n"));
 }
@@ -197,36 +196,29 @@ TEST_F(SettingsStoreTest, MaximisedWindowKeepsTheLastNormalPlacement) {
     window.state = 2;
     window.placement[WindowEdge::Top] = 0;
     window.placement[WindowEdge::Width] = 20000;
-    v.WindowState = QStringLiteral("2");
+    v.WindowState = u"2"_s;
     ASSERT_TRUE(save(v, window));
-    const IniFile file(path());
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowTop")),
-              QStringLiteral("100"));
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowWidth")),
-              QStringLiteral("9000"));
-    EXPECT_EQ(file.GetIniValue(QStringLiteral("Windows"), QStringLiteral("WindowState")),
-              QStringLiteral("2"));
+    EXPECT_EQ(saved("Windows", "MainWindowTop"), u"100"_s);
+    EXPECT_EQ(saved("Windows", "MainWindowWidth"), u"9000"_s);
+    EXPECT_EQ(saved("Windows", "WindowState"), u"2"_s);
 
     // A normal window writes only the edges above zero.
     window.state = 0;
     ASSERT_TRUE(save(v, window));
-    const IniFile normal(path());
-    EXPECT_EQ(normal.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowTop")),
-              QStringLiteral("100"));
-    EXPECT_EQ(normal.GetIniValue(QStringLiteral("Windows"), QStringLiteral("MainWindowWidth")),
-              QStringLiteral("20000"));
+    EXPECT_EQ(saved("Windows", "MainWindowTop"), u"100"_s);
+    EXPECT_EQ(saved("Windows", "MainWindowWidth"), u"20000"_s);
 }
 
 TEST_F(SettingsStoreTest, LongEntriesTravelWholeInThreeKeys) {
     FakeWindow window;
     SettingsValues v = load(window);
-    const QString search150 = QStringLiteral("Table | /data/shop.mdb | Orders | Notes | ") +
-                              QString(150 - 42, QLatin1Char('x'));
+    const QString search150 =
+        u"Table | /data/shop.mdb | Orders | Notes | "_s + QString(150 - 42, QLatin1Char('x'));
     ASSERT_EQ(search150.size(), 150);
     QString search297;
     for (int i = 0; i < 297; ++i)
         search297 += QLatin1Char(i % 10 == 9 ? ' ' : char('a' + i % 26));
-    const QString search700 = search297 + QStringLiteral(" AND [Ünïcode] Like '*\u4e2d*' ") +
+    const QString search700 = search297 + u" AND [Ünïcode] Like '*\u4e2d*' "_s +
                               QString(400, QLatin1Char('y')) + QLatin1Char(' ');
     v.SavedSearches[0] = search150;
     v.SavedSearches[1] = search297;
@@ -234,17 +226,17 @@ TEST_F(SettingsStoreTest, LongEntriesTravelWholeInThreeKeys) {
     ASSERT_TRUE(save(v, window));
 
     const IniFile file(path());
-    const QString section = QStringLiteral("SavedSearches");
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1")), search150.left(99));
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1B")), search150.mid(99));
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search1C")), QString());
-    EXPECT_EQ(file.GetIniValue(section, QStringLiteral("Search20")), QString());
+    const QString section = u"SavedSearches"_s;
+    EXPECT_EQ(file.GetIniValue(section, u"Search1"_s), search150.left(99));
+    EXPECT_EQ(file.GetIniValue(section, u"Search1B"_s), search150.mid(99));
+    EXPECT_EQ(file.GetIniValue(section, u"Search1C"_s), QString());
+    EXPECT_EQ(file.GetIniValue(section, u"Search20"_s), QString());
     // Short entries stay readable by a reader that cuts values at 99 characters.
     QString cut;
     for (const char* key : {"Search2", "Search2B", "Search2C"})
         cut += file.GetIniValue(section, QString::fromLatin1(key));
     EXPECT_EQ(cut, search297);
-    EXPECT_EQ(file.GetWholeIniValue(section, QStringLiteral("Search3C")), search700.mid(198));
+    EXPECT_EQ(file.GetWholeIniValue(section, u"Search3C"_s), search700.mid(198));
 
     const SettingsValues r = load(window);
     EXPECT_EQ(r.SavedSearches[0], search150);
@@ -258,10 +250,10 @@ TEST_F(SettingsStoreTest, EntriesInPiecesOfAHundredReadWhole) {
                           QString(100, QLatin1Char('c'));
     {
         IniFile file(path());
-        const QString section = QStringLiteral("SavedSearches");
-        file.SetIniValue(section, QStringLiteral("Search1"), whole.left(99));
-        file.SetIniValue(section, QStringLiteral("Search1B"), whole.mid(99, 100));
-        file.SetIniValue(section, QStringLiteral("Search1C"), whole.mid(199));
+        const QString section = u"SavedSearches"_s;
+        file.SetIniValue(section, u"Search1"_s, whole.left(99));
+        file.SetIniValue(section, u"Search1B"_s, whole.mid(99, 100));
+        file.SetIniValue(section, u"Search1C"_s, whole.mid(199));
         ASSERT_TRUE(file.save());
     }
     EXPECT_EQ(load(window).SavedSearches[0], whole);
@@ -270,14 +262,14 @@ TEST_F(SettingsStoreTest, EntriesInPiecesOfAHundredReadWhole) {
 TEST_F(SettingsStoreTest, ProgramsAreJoinedAndSplitAtBars) {
     FakeWindow window;
     SettingsValues v = load(window);
-    v.Programs[0] = QStringLiteral("A,/bin/a|B,/bin/b");
-    v.Programs[1] = QStringLiteral("C,/bin/c");
-    v.Programs[9] = QStringLiteral("J,/bin/j");
+    v.Programs[0] = u"A,/bin/a|B,/bin/b"_s;
+    v.Programs[1] = u"C,/bin/c"_s;
+    v.Programs[9] = u"J,/bin/j"_s;
     ASSERT_TRUE(save(v, window));
     const SettingsValues r = load(window);
-    EXPECT_EQ(r.Programs[0], QStringLiteral("A,/bin/a"));
-    EXPECT_EQ(r.Programs[1], QStringLiteral("B,/bin/b"));
-    EXPECT_EQ(r.Programs[2], QStringLiteral("C,/bin/c"));
+    EXPECT_EQ(r.Programs[0], u"A,/bin/a"_s);
+    EXPECT_EQ(r.Programs[1], u"B,/bin/b"_s);
+    EXPECT_EQ(r.Programs[2], u"C,/bin/c"_s);
     EXPECT_EQ(r.Programs[9], QString()); // pushed out by the spill
 }
 
