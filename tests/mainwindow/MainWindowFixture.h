@@ -87,6 +87,13 @@ protected:
         settle();
     }
 
+    // Opens a copy of a test database through the File menu; the copy's path.
+    QString open(const std::string& name) {
+        const QString path = copyOf(name);
+        openThroughDialog(path);
+        return path;
+    }
+
     // Chooses table, field, operator and value as a user would.
     void choose(const QString& table, const QString& field, const QString& op,
                 const QString& value) {
@@ -97,6 +104,37 @@ protected:
         box("cmbFunction")->setCurrentText(op);
         box("cmbValues")->setEditText(value);
     }
+    void choose(const char* table, const char* field, const char* op, const char* value) {
+        choose(QString::fromUtf8(table), QString::fromUtf8(field), QString::fromUtf8(op),
+               QString::fromUtf8(value));
+    }
+
+    // Chooses and runs a search, or a filter of the results on screen.
+    void search(const char* table, const char* field, const char* op, const char* value) {
+        choose(table, field, op, value);
+        window->cmdQuarix_Click();
+        settle();
+    }
+    void filter(const char* table, const char* field, const char* op, const char* value) {
+        choose(table, field, op, value);
+        window->cmdFilter_Click();
+        settle();
+    }
+
+    // The grid's column under this header, -1 when there is none.
+    int column(const char* header) const {
+        for (int c = 0; c < window->gridModel()->Cols(); ++c)
+            if (window->gridModel()->TextMatrix(0, c) == QString::fromUtf8(header))
+                return c;
+        return -1;
+    }
+    // The texts of a column below its header.
+    QStringList cells(int column) const {
+        QStringList out;
+        for (long r = 1; r < window->gridModel()->Rows(); ++r)
+            out << window->gridModel()->TextMatrix(r, column);
+        return out;
+    }
 
     static QStringList entries(const QComboBox* box) { return quarix::test::entries(box); }
     int dataRows() const { return window->gridModel()->Rows() - 1; }
@@ -104,6 +142,7 @@ protected:
     static const std::vector<quarix::platform::MessageBox::Shown>& messages() {
         return quarix::platform::MessageBox::shown();
     }
+    static void forgetMessages() { quarix::platform::MessageBox::clearShown(); }
 
     std::unique_ptr<frmMain> window;
 
