@@ -22,12 +22,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <ostream>
-
-// Readable failure output for texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // A real main window with its dialogs answered by the test, on copies of the
 // shop databases.

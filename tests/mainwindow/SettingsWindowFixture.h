@@ -23,11 +23,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // Main windows started as the program starts them: an environment whose
 // folders are the test's own, and a command line. A window replaced by a

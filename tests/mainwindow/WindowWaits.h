@@ -6,6 +6,13 @@
 
 #include <QTest>
 
+#include <ostream>
+
+// Readable failure output for texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
 // The window's database work runs on its worker: an action returns at once
 // and its results are on screen once the worker has nothing left.
 inline bool settled(const frmMain* window, int timeoutMs = 30000) {

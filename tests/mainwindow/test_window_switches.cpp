@@ -42,8 +42,10 @@ TEST_F(SettingsWindowTest, ANewWindowIsLockedDownAsThisOneIs) {
     quarix::tools::Launcher::setTestMode(false);
 }
 
-TEST_F(SettingsWindowTest, FilterAndLast10SwitchesHideTheirControls) {
-    frmMain* window = start({u"/F"_s, u"/L"_s});
+TEST_F(SettingsWindowTest, FilterLast10AndMaximisedSwitches) {
+    frmMain* window = start({u"/F"_s, u"/L"_s, u"/WM"_s});
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(window->RecentShown);
     EXPECT_TRUE(control<QPushButton>(window, "cmdFilter")->isHidden());
     EXPECT_TRUE(control<QPushButton>(window, "cmdClear")->isHidden());
     EXPECT_TRUE(hidden(window, "mnulast10"));
@@ -57,12 +59,6 @@ TEST_F(SettingsWindowTest, FilterAndLast10SwitchesHideTheirControls) {
     window->close();
     EXPECT_EQ(iniValue(allUsers, "Quarix", "HideFilter"), u"1"_s);
     EXPECT_EQ(iniValue(allUsers, "Quarix", "ShowLast10"), u"False"_s);
-}
-
-TEST_F(SettingsWindowTest, WindowMaximisedSwitch) {
-    frmMain* window = start({u"/WM"_s});
-    EXPECT_TRUE(window->isMaximized());
-    EXPECT_TRUE(window->RecentShown);
 }
 
 TEST_F(SettingsWindowTest, MultiUserLocksAreUndoneByXOnTheRealCommandLine) {

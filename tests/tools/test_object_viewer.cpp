@@ -87,19 +87,16 @@ TEST_F(ObjectViewerTest, ListsHideSystemTablesAndHiddenQueries) {
     }
 }
 
-TEST_F(ObjectViewerTest, NoDatabaseOrAMissingFileGivesEmptyListsQuietly) {
+// No database or a missing file lists nothing quietly; a broken file says why.
+TEST_F(ObjectViewerTest, ListsOfNoDatabaseAreEmptyAndABrokenFileReportsTheError) {
     for (const QString& path : {QString(), u"/nonexistent/gone.mdb"_s}) {
         const ObjectLists lists = Load_Objects(path);
         EXPECT_FALSE(lists.error);
         EXPECT_TRUE(lists.tables.isEmpty() && lists.queries.isEmpty() && lists.forms.isEmpty());
     }
-}
-
-TEST_F(ObjectViewerTest, ABrokenFileReportsTheCatalogueError) {
     const test::ScratchFolder dir("objects-broken");
-    const fs::path broken = dir / "broken.mdb";
-    test::writeBytes(broken, std::string(4096, 'x'));
-    const ObjectLists lists = Load_Objects(QString::fromStdString(broken.string()));
+    test::writeBytes(dir / "broken.mdb", std::string(4096, 'x'));
+    const ObjectLists lists = Load_Objects(QString::fromStdString((dir / "broken.mdb").string()));
     ASSERT_TRUE(lists.error);
     EXPECT_TRUE(lists.error->startsWith(u"LOAD OBJECTS: Error Reading Database\r\n"_s));
 }

@@ -164,20 +164,20 @@ TEST_F(ProgramsTest, AddRefusesWithoutNameOrFileOrPastTen) {
     std::array<QString, 10> programs{};
     frmPrograms dialog(programs, {});
     EXPECT_EQ(dialog.txtProgname->text(), u"Program Name"_s);
-    dialog.txtProgfile->setText(u"/bin/x"_s);
-    dialog.cmdAdd_Click();
-    EXPECT_EQ(lastMessage(), u"You must enter a name for the program!"_s);
-    dialog.txtProgname->clear();
-    dialog.cmdAdd_Click();
-    EXPECT_EQ(lastMessage(), u"You must enter a name for the program!"_s);
-    dialog.txtProgname->setText(u"X"_s);
-    dialog.txtProgfile->clear();
-    dialog.cmdAdd_Click();
-    EXPECT_EQ(lastMessage(), u"You must select the program file!"_s);
-    dialog.txtProgfile->setText(u"/bin/x"_s);
-    dialog.txtProgname->setText(u"Smith, Jones"_s);
-    dialog.cmdAdd_Click();
-    EXPECT_EQ(lastMessage(), u"A program name cannot contain a comma."_s);
+    const struct {
+        const char* name; // the first is the box's hint
+        const char* file;
+        const char* refusal;
+    } refused[] = {{"Program Name", "/bin/x", "You must enter a name for the program!"},
+                   {"", "/bin/x", "You must enter a name for the program!"},
+                   {"X", "", "You must select the program file!"},
+                   {"Smith, Jones", "/bin/x", "A program name cannot contain a comma."}};
+    for (const auto& r : refused) {
+        dialog.txtProgname->setText(QString::fromLatin1(r.name));
+        dialog.txtProgfile->setText(QString::fromLatin1(r.file));
+        dialog.cmdAdd_Click();
+        EXPECT_EQ(lastMessage(), QString::fromLatin1(r.refusal)) << r.name;
+    }
     EXPECT_EQ(dialog.lstPrograms->count(), 0);
     dialog.txtProgname->setText(u"X"_s);
     for (int i = 0; i < 10; ++i)
@@ -206,7 +206,7 @@ TEST_F(ProgramsTest, ClickingTheNameBoxEmptiesItAndTheFileDialogFillsBoth) {
     EXPECT_EQ(dialog.txtProgname->text(), u"gnome-calculator"_s);
 }
 
-TEST_F(ProgramsTest, MoveDeleteAndOkRewriteTheSlots) {
+TEST_F(ProgramsTest, MoveDeleteAndOkRewriteTheSlotsAndCancelLeavesThem) {
     std::array<QString, 10> programs = threePrograms();
     frmPrograms dialog(programs, {});
     EXPECT_EQ(listed(dialog), (QStringList{u"A,/bin/a"_s, u"B,/bin/b"_s, u"C,/bin/c"_s}));
@@ -233,19 +233,15 @@ TEST_F(ProgramsTest, MoveDeleteAndOkRewriteTheSlots) {
     dialog.lstPrograms_DblClick();
     EXPECT_EQ(dialog.lstPrograms->count(), 2);
 
-    EXPECT_EQ(programs, threePrograms()); // nothing changes before OK
+    EXPECT_EQ(programs, threePrograms()); // nothing changes before OK, nor with Cancel
+    frmPrograms cancelled(programs, {});
+    cancelled.lstPrograms->setCurrentRow(0);
+    platform::MessageBox::queueAnswer(QMessageBox::Ok);
+    cancelled.lstPrograms_DblClick();
+    cancelled.CancelButton->click();
+    EXPECT_EQ(programs, threePrograms());
     dialog.OKButton_Click();
     EXPECT_EQ(programs[0], u"C,/bin/c"_s);
     EXPECT_EQ(programs[1], u"B,/bin/b"_s);
     EXPECT_TRUE(programs[2].isEmpty());
-}
-
-TEST_F(ProgramsTest, CancelLeavesTheSlots) {
-    std::array<QString, 10> programs = threePrograms();
-    frmPrograms dialog(programs, {});
-    dialog.lstPrograms->setCurrentRow(0);
-    platform::MessageBox::queueAnswer(QMessageBox::Ok);
-    dialog.lstPrograms_DblClick();
-    dialog.CancelButton->click();
-    EXPECT_EQ(programs, threePrograms());
 }
