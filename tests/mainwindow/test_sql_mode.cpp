@@ -163,9 +163,9 @@ TEST_F(SqlModeTest, DebugSqlTogglesItsLabelAndShowsEachRun) {
     EXPECT_EQ(clipboard(), u"Select * from Customers where [Age] > 30"_s);
 }
 
-// Every function and operator of the menu, completed into a criterion, runs
-// in the engine with the records Access would give.
-TEST_F(SqlModeTest, EveryMenuFunctionRunsInTheEngine) {
+// The engine's own tests run each function of the menu in a criterion; here
+// the ones they run only as values or not at all, typed into the SQL box.
+TEST_F(SqlModeTest, MenuFunctionsRunInTheEngine) {
     REQUIRE_ENGINE();
     open("shop.mdb");
     window->mnuSQLmode_Click();
@@ -173,36 +173,11 @@ TEST_F(SqlModeTest, EveryMenuFunctionRunsInTheEngine) {
     const struct {
         const char* criterion;
         int rows;
-    } cases[] = {
-        {"[Name] Like 'A*'", 13},
-        {"[Name] Like '?nna*'", 13},
-        {"[City] + [Country] = 'LondonUK'", 22},
-        {"[Age] + 1 > 60", 81},
-        {"[Age] - 1 > 60", 54},
-        {"[Age] / 2 > 30", 54},
-        {"[Age] > 30 AND [Age] < 40", 55},
-        {"[Age] < 20 OR [Age] > 60", 81},
-        {"CDbl([Balance]) > 0", 182},
-        {"DateAdd('yyyy', 1, [Joined]) > #2010-01-01#", 26},
-        {"DateDiff('d', [Joined], #2020-01-01#) > 5000", 149},
-        {"DatePart('m', [Joined]) = 1", 19},
-        {"Int([Score] * 10) = 1", 1},
-        {"IsDate([Joined])", 250},
-        {"[Notes] IS NOT NULL", 25},
-        {"[Notes] IS NULL", 225},
-        {"IsNull([Notes])", 225},
-        {"IsNumeric([Code])", 250},
-        {"Left([Name], 1) = 'A'", 13},
-        {"Len([Name]) > 10", 154},
-        {"MONTH([Joined]) = 1", 19},
-        {"Not [Active]", 83},
-        {"Right([Name], 5) = 'Smith'", 20},
-        {"Round([Balance], 0) > 100", 171},
-        {"SIN([Age]) > 0", 110},
-        {"TAN([Age]) > 0", 109},
-        {"UPPER([City]) = 'LONDON'", 22},
-        {"YEAR([Joined]) = 2001", 28},
-    };
+    } cases[] = {{"[Name] Like '?nna*'", 13},
+                 {"[Age] / 2 > 30", 54},
+                 {"Int([Score] * 10) = 1", 1},
+                 {"SIN([Age]) > 0", 110},
+                 {"TAN([Age]) > 0", 109}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.criterion);
         runTyped(c.criterion);
