@@ -3,7 +3,6 @@
 #include "engine/AccessDatabase.h"
 #include "mainwindow/AttachmentListDialog.h"
 #include "mainwindow/ResultGridView.h"
-#include "platform/Shell.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,14 +21,9 @@ QByteArray contentsOf(const QString& path) {
 
 class AttachmentListTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        quarix::platform::Shell::setTestMode(true);
-    }
     void TearDown() override {
         for (auto* dialog : window->findChildren<AttachmentListDialog*>())
             delete dialog;
-        quarix::platform::Shell::setTestMode(false);
         MainWindowTest::TearDown();
     }
 

@@ -179,20 +179,6 @@ TEST_F(MainWindowTest, PagedSearchShowsPagesWithTheirButtonsAndCaptions) {
     EXPECT_EQ(dataRows(), 100);
 }
 
-TEST_F(MainWindowTest, PagedSearchOfExactlyFullPagesHasNoEmptyPage) {
-    REQUIRE_ENGINE();
-    window->settings.MaxResults = u"11"_s;
-    open("shop.accdb");
-    search("Customers", "City", "Equals", "London"); // 22 records: two full pages
-    EXPECT_EQ(dataRows(), 11);
-    EXPECT_EQ(caption(*window), u"Quarix - Customers (11 results shown out of 22 on page 1 out "
-                                u"of 2 pages  in S seconds) - shop.accdb"_s);
-    window->cmdPage_Click(1);
-    settle();
-    EXPECT_EQ(dataRows(), 11);
-    EXPECT_TRUE(button("cmdPage1")->isHidden());
-}
-
 TEST_F(MainWindowTest, DebugSqlShowsThePagedStatementCountAndTime) {
     REQUIRE_ENGINE();
     window->mnudebug_Click();

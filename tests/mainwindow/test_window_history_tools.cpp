@@ -1,8 +1,6 @@
 #include "MainWindowFixture.h"
 
 #include "history/SavedSearches.h"
-#include "platform/Shell.h"
-#include "tools/Launcher.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,17 +16,6 @@ namespace {
 
 class WindowHistoryTools : public MainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        Launcher::setTestMode(true);
-        quarix::platform::Shell::setTestMode(true);
-    }
-    void TearDown() override {
-        Launcher::setTestMode(false);
-        quarix::platform::Shell::setTestMode(false);
-        MainWindowTest::TearDown();
-    }
-
     void searchLondon(const QString& path) {
         openThroughDialog(path);
         search("Customers", "City", "Contains", "lon");

@@ -3,8 +3,6 @@
 #include <QCheckBox>
 #include <QLabel>
 
-#include "tools/Launcher.h"
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,12 +32,10 @@ TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
 }
 
 TEST_F(SettingsWindowTest, ANewWindowIsLockedDownAsThisOneIs) {
-    quarix::tools::Launcher::setTestMode(true);
     frmMain* window = start({u"/K"_s, u"/L"_s});
     window->findChild<QAction*>(u"mnuNew"_s)->trigger();
     ASSERT_EQ(quarix::tools::Launcher::started().size(), 1u);
     EXPECT_EQ(quarix::tools::Launcher::started()[0].arguments, (QStringList{u"/K"_s, u"/L"_s}));
-    quarix::tools::Launcher::setTestMode(false);
 }
 
 TEST_F(SettingsWindowTest, FilterLast10AndMaximisedSwitches) {
