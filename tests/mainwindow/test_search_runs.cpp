@@ -91,25 +91,6 @@ TEST_F(MainWindowTest, FiltersStackAndUndoShowsTheFirstSearchAgain) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(MainWindowTest, AnEmptyFilterJoinsTheNextSearchAndAFailureEndsTheChain) {
-    REQUIRE_ENGINE();
-    open("shop.mdb");
-    search("Customers", "Name", "Contains", "a");
-    filter("Customers", "City", "Equals", "Atlantis");
-    EXPECT_EQ(dataRows(), 0);
-    EXPECT_EQ(window->windowTitle(), u"Quarix - Customers - shop.mdb"_s);
-    search("Customers", "Name", "Begins", "B");
-    EXPECT_EQ(clipboard(),
-              select(u"[Name] Like '*a*' AND [City] Like 'Atlantis' AND [Name] Like 'B*'"_s));
-
-    search("Customers", "NoSuchField", "Contains", "x");
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].text.startsWith(u"GET DATA: "_s));
-    EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
-    filter("Customers", "Name", "Begins", "B");
-    EXPECT_EQ(clipboard(), select(u"[Name] Like 'B*'"_s));
-}
-
 TEST_F(MainWindowTest, AFilterThatFindsNothingShowsThatItNarrowsTheNextSearch) {
     REQUIRE_ENGINE();
     open("shop.mdb");
