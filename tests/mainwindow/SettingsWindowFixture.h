@@ -1,9 +1,6 @@
 #pragma once
 
 #include "mainwindow/frmMain.h"
-#include "platform/FileDialog.h"
-#include "platform/MessageBox.h"
-#include "platform/Shell.h"
 #include "search/ResultGridModel.h"
 #include "settings/IniFile.h"
 #include "settings/frmSettings.h"
@@ -20,26 +17,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 // Main windows started as the program starts them: an environment whose
 // folders are the test's own, and a command line. A window replaced by a
 // reload is followed to its successor.
-class SettingsWindowTest : public ::testing::Test {
+class SettingsWindowTest : public WindowTestBase {
 protected:
     void SetUp() override {
-        quarix::platform::MessageBox::setTestMode(true);
-        quarix::platform::FileDialog::setTestMode(true);
-        quarix::platform::Shell::setTestMode(true);
-        scratch_ = quarix::test::scratchDir(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        WindowTestBase::SetUp();
         allUsers = folder("all");
         perUser = folder("user");
         variables = {{QStringLiteral("ALLUSERSPROFILE"), allUsers},
@@ -56,10 +40,7 @@ protected:
                 windows << window;
         for (const QPointer<frmMain>& window : windows)
             delete window.data();
-        std::filesystem::remove_all(scratch_);
-        quarix::platform::MessageBox::setTestMode(false);
-        quarix::platform::FileDialog::setTestMode(false);
-        quarix::platform::Shell::setTestMode(false);
+        WindowTestBase::TearDown();
     }
 
     SettingsEnvironment environment() const {
@@ -96,16 +77,6 @@ protected:
         return nullptr;
     }
 
-    QString folder(const char* name) const {
-        return QString::fromStdString((scratch_ / name).string());
-    }
-
-    QString copyOf(const std::string& name) {
-        const auto target = scratch_ / name;
-        std::filesystem::copy_file(quarix::test::dataFile(name), target);
-        return QString::fromStdString(target.string());
-    }
-
     static QString iniValue(const QString& folder, const char* section, const char* key) {
         return IniFile(folder + QStringLiteral("/Quarix.ini"))
             .GetIniValue(QLatin1String(section), QLatin1String(key));
@@ -135,9 +106,6 @@ protected:
         return window->findChild<frmSettings*>();
     }
 
-    static const std::vector<quarix::platform::MessageBox::Shown>& messages() {
-        return quarix::platform::MessageBox::shown();
-    }
     static int countShown(const QString& text) {
         int n = 0;
         for (const auto& m : messages())
@@ -148,7 +116,4 @@ protected:
     QString allUsers;
     QString perUser;
     QMap<QString, QString> variables;
-
-private:
-    std::filesystem::path scratch_;
 };

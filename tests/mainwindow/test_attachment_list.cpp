@@ -3,13 +3,14 @@
 #include "engine/AccessDatabase.h"
 #include "mainwindow/AttachmentListDialog.h"
 #include "mainwindow/ResultGridView.h"
-#include "platform/Shell.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTableWidget>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -20,34 +21,21 @@ QByteArray contentsOf(const QString& path) {
 
 class AttachmentListTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        quarix::platform::Shell::setTestMode(true);
-    }
     void TearDown() override {
         for (auto* dialog : window->findChildren<AttachmentListDialog*>())
             delete dialog;
-        quarix::platform::Shell::setTestMode(false);
         MainWindowTest::TearDown();
     }
 
     // Every row of Table1 but row1, shown with the id column descending.
     void showRowsSortedDown() {
-        openThroughDialog(copyOf("real/complexDataTestV2010.accdb"));
-        choose(QStringLiteral("Table1"), QStringLiteral("id"), QStringLiteral("<> Not"),
-               QStringLiteral("row1"));
+        open("real/complexDataTestV2010.accdb");
+        choose("Table1", "id", "<> Not", "row1");
         QTest::mouseClick(button("cmdQuarix"), Qt::LeftButton);
         settle();
         ASSERT_EQ(dataRows(), 3);
         window->gridModel()->sortByColumn(column("id"), false, 1000);
         ASSERT_EQ(window->gridModel()->TextMatrix(1, column("id")).toStdString(), "row4");
-    }
-
-    int column(const char* header) const {
-        for (int c = 0; c < window->gridModel()->Cols(); ++c)
-            if (window->gridModel()->TextMatrix(0, c) == QLatin1String(header))
-                return c;
-        return -1;
     }
 
     // Double-clicks a cell and returns the list it opens.
@@ -62,7 +50,7 @@ protected:
     }
 
     static std::vector<std::string> names(AttachmentListDialog* dialog) {
-        auto* files = dialog->findChild<QTableWidget*>(QStringLiteral("attachmentFiles"));
+        auto* files = dialog->findChild<QTableWidget*>(u"attachmentFiles"_s);
         std::vector<std::string> out;
         for (int r = 0; r < files->rowCount(); ++r)
             out.push_back(files->item(r, 0)->text().toStdString());
@@ -104,17 +92,15 @@ TEST_F(AttachmentListTest, SaveAsAndOpenWriteTheExactBytes) {
     AttachmentListDialog* dialog = listOf(0, column("attach-data"));
     ASSERT_NE(dialog, nullptr);
 
-    const QString target = QDir::temp().filePath(QStringLiteral("quarix-saved-attachment.txt"));
+    const QString target = QDir::temp().filePath(u"quarix-saved-attachment.txt"_s);
     QFile::remove(target);
     quarix::platform::FileDialog::queueAnswer(target);
-    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("saveAttachment")),
-                      Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(u"saveAttachment"_s), Qt::LeftButton);
     EXPECT_EQ(contentsOf(target), expected);
     QFile::remove(target);
 
     const qsizetype openedBefore = quarix::platform::Shell::opened().size();
-    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("openAttachment")),
-                      Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(u"openAttachment"_s), Qt::LeftButton);
     ASSERT_EQ(quarix::platform::Shell::opened().size(), openedBefore + 1);
     const QString opened = quarix::platform::Shell::opened().last();
     EXPECT_EQ(QFileInfo(opened).fileName().toStdString(), "test_data2.txt");
@@ -135,11 +121,11 @@ TEST_F(AttachmentListTest, TheGridMenuOffersTheListOnAnAttachmentCellOnly) {
     ResultGridView* grid = window->grid();
     const QRect plain = grid->visualRect(window->gridModel()->index(0, column("id")));
     window->MSFlexGrid1_MouseDown(Qt::RightButton, grid->viewport()->mapToGlobal(plain.center()));
-    EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("mnuAttachments")), nullptr);
-    window->findChild<QMenu*>(QStringLiteral("gridPopup"))->close();
+    EXPECT_EQ(window->findChild<QAction*>(u"mnuAttachments"_s), nullptr);
+    window->findChild<QMenu*>(u"gridPopup"_s)->close();
     const QRect cell = grid->visualRect(window->gridModel()->index(0, column("attach-data")));
     window->MSFlexGrid1_MouseDown(Qt::RightButton, grid->viewport()->mapToGlobal(cell.center()));
-    auto* item = window->findChild<QAction*>(QStringLiteral("mnuAttachments"));
+    auto* item = window->findChild<QAction*>(u"mnuAttachments"_s);
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text().toStdString(), "Attachments...");
     item->trigger();

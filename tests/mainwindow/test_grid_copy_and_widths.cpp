@@ -6,17 +6,13 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class GridKeysTest : public MainWindowTest {
 protected:
     ResultGridView* grid() const { return window->grid(); }
-    int columnOf(const QString& header) const {
-        for (int c = 0; c < window->gridModel()->Cols(); ++c)
-            if (window->gridModel()->TextMatrix(0, c) == header)
-                return c;
-        return -1;
-    }
     void select(int top, int left, int bottom, int right) {
         const QAbstractItemModel* m = grid()->model();
         grid()->selectionModel()->select(
@@ -26,34 +22,37 @@ protected:
 };
 
 TEST_F(GridKeysTest, CtrlCAndTheCopyCommandPutTheSelectedCellsAsTabSeparatedText) {
-    window->gridModel()->setRows(
-        {QStringLiteral("Id"), QStringLiteral("Name"), QStringLiteral("Note")},
-        {{QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("a\tb")},
-         {QStringLiteral("2"), QStringLiteral("Bo"), QStringLiteral("say \"hi\"")},
-         {QStringLiteral("3"), QStringLiteral("Cy"), QStringLiteral("line\nbreak")}});
+    window->gridModel()->setRows({u"Id"_s, u"Name"_s, u"Note"_s},
+                                 {{u"1"_s, u"Ann"_s, u"a\tb"_s},
+                                  {u"2"_s, u"Bo"_s, u"say \"hi\""_s},
+                                  {u"3"_s, u"Cy"_s, u"line\nbreak"_s}});
+    EXPECT_EQ(grid()->model()->data(grid()->model()->index(1, 1), Qt::ToolTipRole).toString(),
+              u"Bo"_s);
     grid()->setFocus();
     select(0, 1, 1, 2);
     QTest::keyClick(grid(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(clipboard(), QStringLiteral("Ann\t\"a\tb\"\nBo\t\"say \"\"hi\"\"\"\n"));
+    EXPECT_EQ(clipboard(), u"Ann\t\"a\tb\"\nBo\t\"say \"\"hi\"\"\"\n"_s);
 
     select(2, 0, 2, 2);
     QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(5, 5),
                             grid()->viewport()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(grid()->viewport(), &press);
-    auto* popup = window->findChild<QMenu*>(QStringLiteral("gridPopup"));
+    auto* popup = window->findChild<QMenu*>(u"gridPopup"_s);
     ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->isVisible());
     ASSERT_FALSE(popup->actions().isEmpty());
     QAction* copy = popup->actions().first();
-    EXPECT_EQ(copy->text(), QStringLiteral("&Copy"));
-    EXPECT_TRUE(popup->actions().contains(window->menus().mnuExcel)) << "the Office Tools follow";
+    EXPECT_EQ(copy->text(), u"&Copy"_s);
+    // The Office Tools follow.
+    EXPECT_TRUE(popup->actions().contains(window->menus().mnuExcel));
+    EXPECT_TRUE(popup->actions().contains(window->menus().mnuObject));
     copy->trigger();
-    EXPECT_EQ(clipboard(), QStringLiteral("3\tCy\t\"line\nbreak\"\n"));
+    EXPECT_EQ(clipboard(), u"3\tCy\t\"line\nbreak\"\n"_s);
     popup->close();
 }
 
 TEST_F(GridKeysTest, TabLeavesTheGrid) {
-    window->gridModel()->setRows({QStringLiteral("A"), QStringLiteral("B")},
-                                 {{QStringLiteral("1"), QStringLiteral("2")}});
+    window->gridModel()->setRows({u"A"_s, u"B"_s}, {{u"1"_s, u"2"_s}});
     window->activateWindow();
     grid()->setFocus();
     grid()->setCurrentIndex(grid()->model()->index(0, 0));
@@ -63,8 +62,7 @@ TEST_F(GridKeysTest, TabLeavesTheGrid) {
 }
 
 TEST_F(GridKeysTest, AnAscendingSortShowsAnUpArrowBesideAWholeHeader) {
-    window->gridModel()->setRows({QStringLiteral("Id"), QStringLiteral("Age")},
-                                 {{QStringLiteral("1"), QStringLiteral("7")}});
+    window->gridModel()->setRows({u"Id"_s, u"Age"_s}, {{u"1"_s, u"7"_s}});
     window->mnuautofit_Click();
     ResultGridHeader* header = grid()->header();
     header->setSortIndicatorShown(true);
@@ -80,23 +78,19 @@ TEST_F(GridKeysTest, AnAscendingSortShowsAnUpArrowBesideAWholeHeader) {
 TEST_F(GridKeysTest, NumbersBeyondTheMeasuredRowsAreNotCutShort) {
     std::vector<QStringList> rows;
     for (int r = 1; r <= 12000; ++r)
-        rows.push_back({QString::number(r), QStringLiteral("x")});
-    window->gridModel()->setRows({QStringLiteral("N"), QStringLiteral("Text")}, std::move(rows));
-    window->settings.GridFontSize = QStringLiteral("6.5"); // widths as measured
+        rows.push_back({QString::number(r), u"x"_s});
+    window->gridModel()->setRows({u"N"_s, u"Text"_s}, std::move(rows));
+    window->settings.GridFontSize = u"6.5"_s; // widths as measured
     window->mnuautofit_Click();
-    EXPECT_GE(grid()->columnWidth(0),
-              QFontMetrics(window->font()).horizontalAdvance(QStringLiteral("12000")));
+    EXPECT_GE(grid()->columnWidth(0), QFontMetrics(window->font()).horizontalAdvance(u"12000"_s));
 }
 
 TEST_F(GridKeysTest, PageTurnsAndResortsKeepTheWidthsTheUserSees) {
     REQUIRE_ENGINE();
-    window->settings.MaxResults = QStringLiteral("100");
-    openThroughDialog(copyOf("shop.accdb"));
-    choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
-           QString());
-    window->cmdQuarix_Click();
-    settle();
-    const int age = columnOf(QStringLiteral("Age"));
+    window->settings.MaxResults = u"100"_s;
+    open("shop.accdb");
+    search("Customers", "Name", "Contains", "");
+    const int age = column("Age");
     ASSERT_GE(age, 0);
     grid()->setColumnWidth(age, 217);
     window->cmdPage_Click(1);

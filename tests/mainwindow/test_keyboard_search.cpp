@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A search composed from the keyboard alone, as a user types it.
@@ -15,12 +17,12 @@ class KeyboardSearch : public MainWindowTest {
 protected:
     void openShop() {
         REQUIRE_ENGINE();
-        openThroughDialog(copyOf("shop.mdb"));
+        open("shop.mdb");
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
     static QAbstractItemView* suggestions(QComboBox* of) {
-        return of->findChild<QCompleter*>(QStringLiteral("suggestions"))->popup();
+        return of->findChild<QCompleter*>(u"suggestions"_s)->popup();
     }
 
     // The key goes to the suggestions while they are open, as the keyboard's does.
@@ -36,6 +38,12 @@ protected:
         settle();
     }
 
+    // Gives a box the focus; entering a box may load its list.
+    void focus(QComboBox* on) {
+        on->setFocus();
+        settle();
+    }
+
     QWidget* focused() const { return QApplication::focusWidget(); }
 };
 
@@ -43,27 +51,27 @@ TEST_F(KeyboardSearch, TableFieldOperatorAndValueTypedWithTabAndEnter) {
     openShop();
     QComboBox* tables = box("cmbTable");
     tables->setFocus();
-    QTest::keyClicks(tables, QStringLiteral("Cust"));
+    QTest::keyClicks(tables, u"Cust"_s);
     ASSERT_TRUE(suggestions(tables)->isVisible());
     press(tables, Qt::Key_Down);
     press(tables, Qt::Key_Tab); // takes the highlighted suggestion and moves on
-    EXPECT_EQ(tables->currentText(), QStringLiteral("Customers"));
+    EXPECT_EQ(tables->currentText(), u"Customers"_s);
     ASSERT_EQ(focused(), box("CmbField"));
 
-    QTest::keyClicks(box("CmbField"), QStringLiteral("City"));
+    QTest::keyClicks(box("CmbField"), u"City"_s);
     press(box("CmbField"), Qt::Key_Tab); // the typed name stands
-    EXPECT_EQ(box("CmbField")->currentText(), QStringLiteral("City"));
+    EXPECT_EQ(box("CmbField")->currentText(), u"City"_s);
     ASSERT_EQ(focused(), box("cmbFunction"));
 
-    QTest::keyClicks(box("cmbFunction"), QStringLiteral("Not"));
-    EXPECT_EQ(box("cmbFunction")->currentText(), QStringLiteral("Not Contain"));
+    QTest::keyClicks(box("cmbFunction"), u"Not"_s);
+    EXPECT_EQ(box("cmbFunction")->currentText(), u"Not Contain"_s);
     QTest::keyClick(box("cmbFunction"), Qt::Key_Tab);
     settle();
     ASSERT_EQ(focused(), box("cmbValues"));
-    QTest::keyClicks(box("cmbValues"), QStringLiteral("lon"));
+    QTest::keyClicks(box("cmbValues"), u"lon"_s);
     press(box("cmbValues"), Qt::Key_Return);
 
-    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [City] Not Like '*lon*'"));
+    EXPECT_EQ(clipboard(), u"Select * from Customers where [City] Not Like '*lon*'"_s);
     EXPECT_EQ(dataRows(), 197);
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(quarix::platform::FileDialog::shown().size(), 1u) << "only the opening one";
@@ -71,49 +79,44 @@ TEST_F(KeyboardSearch, TableFieldOperatorAndValueTypedWithTabAndEnter) {
 
 TEST_F(KeyboardSearch, TypedTextSurvivesFocusMoves) {
     openShop();
-    box("cmbTable")->setEditText(QStringLiteral("Customers"));
+    box("cmbTable")->setEditText(u"Customers"_s);
     window->Load_Fields();
     settle();
     // A value typed first, the field picked after it, then Tab.
-    box("cmbValues")->setFocus();
-    settle();
-    QTest::keyClicks(box("cmbValues"), QStringLiteral("Lon"));
-    box("CmbField")->setFocus();
-    settle();
-    box("CmbField")->setCurrentIndex(box("CmbField")->findText(QStringLiteral("City")));
+    focus(box("cmbValues"));
+    QTest::keyClicks(box("cmbValues"), u"Lon"_s);
+    focus(box("CmbField"));
+    box("CmbField")->setCurrentIndex(box("CmbField")->findText(u"City"_s));
     QTest::keyClick(box("CmbField"), Qt::Key_Tab);
     settle();
-    EXPECT_EQ(box("cmbValues")->currentText(), QStringLiteral("Lon"));
+    EXPECT_EQ(box("cmbValues")->currentText(), u"Lon"_s);
     EXPECT_GT(box("cmbValues")->count(), 5) << "the list came, the text stayed";
 
     // Back into the field box: a field name of the table stays, other text goes.
     for (const auto& [typed, kept] : {std::pair{"city", "City"}, std::pair{"Cit", ""}}) {
         box("CmbField")->setEditText(QString::fromLatin1(typed));
-        box("cmbValues")->setFocus();
-        settle();
-        box("CmbField")->setFocus();
-        settle();
+        focus(box("cmbValues"));
+        focus(box("CmbField"));
         EXPECT_EQ(box("CmbField")->currentText(), QString::fromLatin1(kept)) << typed;
     }
 
     // The first click into the value box after choosing a field keeps the focus there.
-    box("CmbField")->setCurrentIndex(box("CmbField")->findText(QStringLiteral("Country")));
+    box("CmbField")->setCurrentIndex(box("CmbField")->findText(u"Country"_s));
     QTest::mouseClick(box("cmbValues"), Qt::LeftButton, {}, QPoint(10, 10));
     settle();
     EXPECT_EQ(focused(), box("cmbValues"));
-    QTest::keyClicks(focused(), QStringLiteral("x"));
-    EXPECT_EQ(box("cmbValues")->currentText(), QStringLiteral("Lonx"));
+    QTest::keyClicks(focused(), u"x"_s);
+    EXPECT_EQ(box("cmbValues")->currentText(), u"Lonx"_s);
 }
 
 TEST_F(KeyboardSearch, SearchClickedWhileSuggestionsAreOpenRuns) {
     openShop();
-    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Begins"),
-           QString());
+    choose("Customers", "City", "Begins", "");
     window->CmbField_LostFocus();
     settle();
     QComboBox* values = box("cmbValues");
     values->setFocus();
-    QTest::keyClicks(values, QStringLiteral("Lo"));
+    QTest::keyClicks(values, u"Lo"_s);
     QAbstractItemView* list = suggestions(values);
     ASSERT_TRUE(list->isVisible());
     QPushButton* search = button("cmdQuarix");
@@ -121,41 +124,35 @@ TEST_F(KeyboardSearch, SearchClickedWhileSuggestionsAreOpenRuns) {
     QTest::mouseClick(list, Qt::LeftButton, {}, onSearch);
     settle();
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [City] Like 'Lo*'"));
+    EXPECT_EQ(clipboard(), u"Select * from Customers where [City] Like 'Lo*'"_s);
 }
 
 TEST_F(KeyboardSearch, EnterInTheSqlBoxSearches) {
     openShop();
-    choose(QStringLiteral("Customers"), QStringLiteral("Age"), QStringLiteral("Contains"),
-           QString());
+    choose("Customers", "Age", "Contains", "");
     window->mnuSQLmode_Click();
     auto* sql = control<QLineEdit>("txtSearch");
     sql->setFocus();
-    QTest::keyClicks(sql, QStringLiteral("[Age] > 50"));
+    QTest::keyClicks(sql, u"[Age] > 50"_s);
     QTest::keyClick(sql, Qt::Key_Return);
     settle();
-    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [Age] > 50"));
+    EXPECT_EQ(clipboard(), u"Select * from Customers where [Age] > 50"_s);
     EXPECT_EQ(dataRows(), 108);
 }
 
 TEST_F(KeyboardSearch, ShortcutsWorkFromTheCriteriaBoxesAndTheGrid) {
     openShop();
-    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
-           QStringLiteral("London"));
-    window->cmdQuarix_Click();
-    settle();
-
-    struct Shortcut {
+    search("Customers", "City", "Equals", "London");
+    const struct {
         const char* box;
         Qt::Key key;
         const char* item;
-    };
-    for (const Shortcut& s :
-         {Shortcut{"cmbValues", Qt::Key_D, "mnuopen"}, Shortcut{"CmbField", Qt::Key_E, "mnuExcel"},
-          Shortcut{"cmbValues", Qt::Key_S, "mnusavedsearch0"}}) {
+    } shortcuts[] = {{"cmbValues", Qt::Key_D, "mnuopen"},
+                     {"CmbField", Qt::Key_E, "mnuExcel"},
+                     {"cmbValues", Qt::Key_S, "mnusavedsearch0"}};
+    for (const auto& s : shortcuts) {
         QSignalSpy triggered(action(s.item), &QAction::triggered);
-        box(s.box)->setFocus();
-        settle(); // entering a box may load its list
+        focus(box(s.box));
         QTest::keyClick(box(s.box), s.key, Qt::ControlModifier);
         settle();
         EXPECT_EQ(triggered.count(), 1) << s.item;

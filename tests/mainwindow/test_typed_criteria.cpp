@@ -5,7 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
-#include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -13,16 +14,16 @@ namespace {
 // loaded and the suggestions live.
 class TypedCriteriaTest : public MainWindowTest {
 protected:
-    void openCustomers(const QString& field, const QString& op) {
+    void openCustomers(const char* field, const char* op) {
         REQUIRE_ENGINE();
-        openThroughDialog(copyOf("shop.mdb"));
-        box("cmbTable")->setEditText(QStringLiteral("Customers"));
+        open("shop.mdb");
+        box("cmbTable")->setEditText(u"Customers"_s);
         window->cmbTable_LostFocus();
         settle();
-        box("CmbField")->setEditText(field);
+        box("CmbField")->setEditText(QString::fromLatin1(field));
         window->CmbField_LostFocus();
         settle();
-        box("cmbFunction")->setCurrentText(op);
+        box("cmbFunction")->setCurrentText(QString::fromLatin1(op));
     }
 
     void type(QComboBox* into, const QString& text) {
@@ -33,7 +34,7 @@ protected:
     }
 
     static QAbstractItemView* suggestions(QComboBox* of) {
-        return of->findChild<QCompleter*>(QStringLiteral("suggestions"))->popup();
+        return of->findChild<QCompleter*>(u"suggestions"_s)->popup();
     }
 
     // Enter goes to the suggestions while they are open, as the keyboard does.
@@ -46,90 +47,83 @@ protected:
 
     bool programsDialogOpen() const {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QStringLiteral("frmPrograms") && w->isVisible())
+            if (w->objectName() == u"frmPrograms"_s && w->isVisible())
                 return true;
         return false;
     }
 };
 
-struct TypedValue {
-    const char* op;
-    const char* typed;
-    const char* criterion;
-    int rows;
-};
-
-class TypedValueIsSearched : public TypedCriteriaTest,
-                             public ::testing::WithParamInterface<TypedValue> {};
-
-TEST_P(TypedValueIsSearched, ExactlyAsTyped) {
-    const TypedValue& c = GetParam();
-    openCustomers(QStringLiteral("City"), QString::fromLatin1(c.op));
+// Typed text is searched as typed, never completed from the suggestions.
+TEST_F(TypedCriteriaTest, TypedTextIsSearchedExactlyAsTyped) {
+    openCustomers("City", "Begins");
     ASSERT_GT(box("cmbValues")->count(), 5) << "the value list offers suggestions";
-    type(box("cmbValues"), QString::fromLatin1(c.typed));
-    EXPECT_EQ(box("cmbValues")->currentText(), QString::fromLatin1(c.typed));
-    QTest::mouseClick(button("cmdQuarix"), Qt::LeftButton);
-    settle();
-    EXPECT_EQ(clipboard(),
-              QStringLiteral("Select * from Customers where ") + QString::fromLatin1(c.criterion));
-    EXPECT_EQ(dataRows(), c.rows);
-    EXPECT_EQ(box("cmbValues")->currentText(), QString::fromLatin1(c.typed));
+    const struct {
+        const char* op;
+        const char* typed;
+        const char* criterion;
+        int rows;
+    } cases[] = {{"Begins", "Lon", "[City] Like 'Lon*'", 43},
+                 {"Begins", "Be", "[City] Like 'Be*'", 43},
+                 {"Contains", "lo", "[City] Like '*lo*'", 85},
+                 {"Equals", "berlin", "[City] Like 'berlin'", 21}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        box("cmbFunction")->setCurrentText(QString::fromLatin1(c.op));
+        type(box("cmbValues"), QString::fromLatin1(c.typed));
+        EXPECT_EQ(box("cmbValues")->currentText(), QString::fromLatin1(c.typed));
+        QTest::mouseClick(button("cmdQuarix"), Qt::LeftButton);
+        settle();
+        EXPECT_EQ(clipboard(),
+                  u"Select * from Customers where "_s + QString::fromLatin1(c.criterion));
+        EXPECT_EQ(dataRows(), c.rows);
+        EXPECT_EQ(box("cmbValues")->currentText(), QString::fromLatin1(c.typed));
+    }
+    // The table and field boxes keep their typed text too.
+    type(box("cmbTable"), u"Ord"_s);
+    EXPECT_EQ(box("cmbTable")->currentText(), u"Ord"_s);
+    type(box("CmbField"), u"Na"_s);
+    EXPECT_EQ(box("CmbField")->currentText(), u"Na"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(, TypedValueIsSearched,
-                         ::testing::Values(TypedValue{"Begins", "Lon", "[City] Like 'Lon*'", 43},
-                                           TypedValue{"Begins", "Be", "[City] Like 'Be*'", 43},
-                                           TypedValue{"Contains", "lo", "[City] Like '*lo*'", 85},
-                                           TypedValue{"Equals", "berlin", "[City] Like 'berlin'",
-                                                      21}));
-
 TEST_F(TypedCriteriaTest, EnterSearchesTheTypedTextAndAPickedSuggestionReplacesIt) {
-    openCustomers(QStringLiteral("City"), QStringLiteral("Begins"));
+    openCustomers("City", "Begins");
     QComboBox* values = box("cmbValues");
-    type(values, QStringLiteral("berlin"));
+    type(values, u"berlin"_s);
     pressEnter(values);
-    EXPECT_EQ(values->currentText(), QStringLiteral("berlin"));
-    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [City] Like 'berlin*'"));
+    EXPECT_EQ(values->currentText(), u"berlin"_s);
+    EXPECT_EQ(clipboard(), u"Select * from Customers where [City] Like 'berlin*'"_s);
 
     // The suggestions pop up; arrow down and Enter take one.
-    type(values, QStringLiteral("Lond"));
+    type(values, u"Lond"_s);
     QAbstractItemView* popup = suggestions(values);
     ASSERT_TRUE(popup->isVisible());
-    EXPECT_EQ(values->currentText(), QStringLiteral("Lond"));
+    EXPECT_EQ(values->currentText(), u"Lond"_s);
     QTest::keyClick(popup, Qt::Key_Down);
     pressEnter(values);
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_EQ(values->currentText(), QStringLiteral("London"));
+    EXPECT_EQ(values->currentText(), u"London"_s);
     QTest::mouseClick(button("cmdQuarix"), Qt::LeftButton);
     settle();
-    EXPECT_EQ(clipboard(), QStringLiteral("Select * from Customers where [City] Like 'London*'"));
-}
-
-TEST_F(TypedCriteriaTest, TableAndFieldBoxesKeepTheTypedText) {
-    openCustomers(QStringLiteral("City"), QStringLiteral("Contains"));
-    type(box("cmbTable"), QStringLiteral("Ord"));
-    EXPECT_EQ(box("cmbTable")->currentText(), QStringLiteral("Ord"));
-    type(box("CmbField"), QStringLiteral("Na"));
-    EXPECT_EQ(box("CmbField")->currentText(), QStringLiteral("Na"));
+    EXPECT_EQ(clipboard(), u"Select * from Customers where [City] Like 'London*'"_s);
 }
 
 TEST_F(TypedCriteriaTest, EditingKeysWinOverMenuShortcutsWhileTyping) {
     QComboBox* values = box("cmbValues");
-    type(values, QStringLiteral("abc"));
+    type(values, u"abc"_s);
     QTest::keyClick(values, Qt::Key_A, Qt::ControlModifier);
     EXPECT_FALSE(programsDialogOpen());
-    EXPECT_EQ(values->lineEdit()->selectedText(), QStringLiteral("abc"));
+    EXPECT_EQ(values->lineEdit()->selectedText(), u"abc"_s);
     QTest::keyClick(values, Qt::Key_X);
-    EXPECT_EQ(values->currentText(), QStringLiteral("x"));
+    EXPECT_EQ(values->currentText(), u"x"_s);
 
     window->mnuSQLmode_Click();
     auto* sql = control<QLineEdit>("txtSearch");
     sql->setFocus();
     sql->clear();
-    QTest::keyClicks(sql, QStringLiteral("[Age] > 3"));
+    QTest::keyClicks(sql, u"[Age] > 3"_s);
     QTest::keyClick(sql, Qt::Key_A, Qt::ControlModifier);
     EXPECT_FALSE(programsDialogOpen());
-    EXPECT_EQ(sql->selectedText(), QStringLiteral("[Age] > 3"));
+    EXPECT_EQ(sql->selectedText(), u"[Age] > 3"_s);
 
     // Away from the text boxes and the grid Ctrl+A is the Programs item's shortcut.
     button("cmdQuarix")->setFocus();
@@ -137,48 +131,37 @@ TEST_F(TypedCriteriaTest, EditingKeysWinOverMenuShortcutsWhileTyping) {
     EXPECT_TRUE(programsDialogOpen());
 }
 
-} // namespace
-
-namespace {
-
-QPoint arrowOf(QComboBox* box) {
-    return QPoint(box->width() - 6, box->height() / 2);
-}
-
 TEST_F(TypedCriteriaTest, TheFirstClickOnTheFieldArrowOpensTheLoadedList) {
     REQUIRE_ENGINE();
-    openThroughDialog(copyOf("shop.mdb"));
+    open("shop.mdb");
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QComboBox* fields = box("CmbField");
-    type(box("cmbTable"), QStringLiteral("Customers"));
+    const QPoint arrow(fields->width() - 6, fields->height() / 2);
+    type(box("cmbTable"), u"Customers"_s);
     // The button comes up while the field list is still loading.
     bool released = false;
     const auto connection = QObject::connect(
         &window->worker(), &quarix::session::DatabaseWorker::submitted, fields, [&] {
             if (!std::exchange(released, true))
-                QTest::mouseRelease(fields, Qt::LeftButton, {}, arrowOf(fields));
+                QTest::mouseRelease(fields, Qt::LeftButton, {}, arrow);
         });
-    QTest::mousePress(fields, Qt::LeftButton, {}, arrowOf(fields));
+    QTest::mousePress(fields, Qt::LeftButton, {}, arrow);
     QObject::disconnect(connection);
     settle();
     EXPECT_TRUE(released);
     EXPECT_TRUE(fields->view()->isVisible());
     EXPECT_GT(fields->count(), 5);
-    EXPECT_EQ(fields->itemText(0), QStringLiteral("CustomerID"));
+    EXPECT_EQ(fields->itemText(0), u"CustomerID"_s);
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(TypedCriteriaTest, DropDownListsShowWholeNames) {
     REQUIRE_ENGINE();
-    openThroughDialog(copyOf("shop.accdb"));
+    open("shop.accdb");
     QComboBox* tables = box("cmbTable");
     QString longest;
-    for (int i = 0; i < tables->count(); ++i)
-        if (tables->itemText(i).size() > longest.size())
-            longest = tables->itemText(i);
+    for (const QString& name : entries(tables))
+        if (name.size() > longest.size())
+            longest = name;
     const int needed = tables->view()->fontMetrics().horizontalAdvance(longest);
     // The shop's names are short: a narrow box stands for a long name.
     tables->setFixedWidth(needed / 2);

@@ -4,6 +4,8 @@
 
 #include <QStatusBar>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The user presses Esc as soon as a database job starts. The copies are
@@ -27,8 +29,8 @@ protected:
         EXPECT_TRUE(messages().empty())
             << (messages().empty() ? "" : messages()[0].text.toStdString());
         EXPECT_EQ(quarix::platform::FileDialog::shown().size(), dialogsBefore);
-        EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - ") + fileName);
-        EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Cancelled."));
+        EXPECT_EQ(window->windowTitle(), u"Quarix - "_s + fileName);
+        EXPECT_EQ(window->statusBar()->currentMessage(), u"Cancelled."_s);
         EXPECT_TRUE(window->databaseIdle());
     }
 
@@ -44,35 +46,35 @@ protected:
 
 TEST_F(CancelTest, EscWhileTheFieldsLoadIsQuietAndTheNextLoadReadsAgain) {
     REQUIRE_ENGINE();
-    openThroughDialog(copyOf("shop.mdb"));
+    open("shop.mdb");
     ASSERT_TRUE(messages().empty());
-    box("cmbTable")->setEditText(QStringLiteral("Customers"));
+    box("cmbTable")->setEditText(u"Customers"_s);
     cancelJobAfterNext(1);
     window->cmbTable_LostFocus();
     settle();
-    expectQuietCancel(QStringLiteral("shop.mdb"), 1);
+    expectQuietCancel(u"shop.mdb"_s, 1);
     EXPECT_EQ(box("CmbField")->count(), 0);
-    EXPECT_EQ(box("cmbTable")->currentText(), QStringLiteral("Customers"));
+    EXPECT_EQ(box("cmbTable")->currentText(), u"Customers"_s);
 
     later();
     window->cmbTable_LostFocus();
     settle();
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(box("CmbField")->itemText(0), QStringLiteral("CustomerID"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb"));
+    EXPECT_EQ(box("CmbField")->itemText(0), u"CustomerID"_s);
+    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.mdb"_s);
 }
 
 TEST_F(CancelTest, EscDuringASearchLeavesNoResultAndNoPaging) {
     REQUIRE_ENGINE();
-    openThroughDialog(copyOf("shop.accdb"));
+    open("shop.accdb");
     window->settings.WriteLog = true;
-    box("cmbTable")->setEditText(QStringLiteral("Customers"));
-    box("CmbField")->setEditText(QStringLiteral("Name"));
-    box("cmbValues")->setEditText(QStringLiteral("a"));
+    box("cmbTable")->setEditText(u"Customers"_s);
+    box("CmbField")->setEditText(u"Name"_s);
+    box("cmbValues")->setEditText(u"a"_s);
     cancelJobAfterNext(1);
     window->cmdQuarix_Click();
     settle();
-    expectQuietCancel(QStringLiteral("shop.accdb"), 1);
+    expectQuietCancel(u"shop.accdb"_s, 1);
     EXPECT_EQ(dataRows(), 0);
     EXPECT_TRUE(button("cmdPage1")->isHidden());
     EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
@@ -82,7 +84,7 @@ TEST_F(CancelTest, EscDuringASearchLeavesNoResultAndNoPaging) {
     settle();
     EXPECT_TRUE(messages().empty());
     EXPECT_GT(dataRows(), 0);
-    EXPECT_EQ(window->searchState.CurrentWhere, QStringLiteral("[Name] Like '*a*'"));
+    EXPECT_EQ(window->searchState.CurrentWhere, u"[Name] Like '*a*'"_s);
 }
 
 TEST_F(CancelTest, ACancelWhileOpeningOffersNoOpenDialog) {
@@ -90,23 +92,19 @@ TEST_F(CancelTest, ACancelWhileOpeningOffersNoOpenDialog) {
     const QString path = copyOf("shop.mdb");
     // The default table has its fields listed right after the tables.
     window->settings.AutoLoadDatabase = path;
-    window->settings.AutoLoadTable = QStringLiteral("Orders");
-    window->settings.AutoLoadField = QStringLiteral("Status");
+    window->settings.AutoLoadTable = u"Orders"_s;
+    window->settings.AutoLoadField = u"Status"_s;
     cancelJobAfterNext(2);
     openThroughDialog(path);
-    expectQuietCancel(QStringLiteral("shop.mdb"), 1);
+    expectQuietCancel(u"shop.mdb"_s, 1);
     EXPECT_EQ(jobsStarted, 2);
     EXPECT_EQ(box("CmbField")->count(), 0);
 }
 
 TEST_F(CancelTest, ACancelledReplayRunsNoSearch) {
     REQUIRE_ENGINE();
-    const QString path = copyOf("shop.mdb");
-    openThroughDialog(path);
-    choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
-           QStringLiteral("a"));
-    window->cmdQuarix_Click();
-    settle();
+    const QString path = open("shop.mdb");
+    search("Customers", "Name", "Contains", "a");
     ASSERT_EQ(dataRows(), 215);
     // A changed file is read anew.
     std::filesystem::last_write_time(
@@ -115,7 +113,7 @@ TEST_F(CancelTest, ACancelledReplayRunsNoSearch) {
     cancelJobAfterNext(2); // the tables, then the fields
     window->mnulast_Click(0);
     settle();
-    expectQuietCancel(QStringLiteral("shop.mdb"), 1);
+    expectQuietCancel(u"shop.mdb"_s, 1);
     EXPECT_EQ(jobsStarted, before + 2);
     EXPECT_EQ(dataRows(), 0);
     EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());

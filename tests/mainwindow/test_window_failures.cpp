@@ -5,19 +5,21 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A copy of shop.mdb cut after its first bytes, or a file of other bytes.
 class DamagedFileTest : public MainWindowTest {
 protected:
     QString cutCopy(qint64 bytes) {
-        const QString path = folder_.filePath(QStringLiteral("cut-%1.mdb").arg(bytes));
+        const QString path = folder_.filePath(u"cut-%1.mdb"_s.arg(bytes));
         EXPECT_TRUE(QFile::copy(QString::fromStdString(quarix::test::dataFile("shop.mdb")), path));
         EXPECT_TRUE(QFile::resize(path, bytes));
         return path;
     }
     QString garbageFile() {
-        const QString path = folder_.filePath(QStringLiteral("garbage.mdb"));
+        const QString path = folder_.filePath(u"garbage.mdb"_s);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(8192, '\x5a'));
@@ -26,10 +28,10 @@ protected:
 
     // The messages shown by one action, forgotten afterwards.
     std::vector<quarix::platform::MessageBox::Shown> shownBy(const std::function<void()>& action) {
-        quarix::platform::MessageBox::clearShown();
+        forgetMessages();
         action();
         auto shown = messages();
-        quarix::platform::MessageBox::clearShown();
+        forgetMessages();
         return shown;
     }
 
@@ -47,47 +49,45 @@ TEST_F(DamagedFileTest, EveryStepOnADamagedFileSaysWhy) {
         const auto opened = shownBy([&] { openThroughDialog(path); });
         if (!opened.empty()) {
             ASSERT_EQ(opened.size(), 1u);
-            EXPECT_TRUE(opened[0].text.startsWith(
-                QStringLiteral("LOAD TABLES: Error Reading Database\n3343 ")))
+            EXPECT_TRUE(opened[0].text.startsWith(u"LOAD TABLES: Error Reading Database\n3343 "_s))
                 << opened[0].text.toStdString();
         }
         const auto listed = shownBy([&] {
-            box("cmbTable")->setEditText(QStringLiteral("Customers"));
+            box("cmbTable")->setEditText(u"Customers"_s);
             window->cmbTable_LostFocus();
             settle();
         });
         ASSERT_EQ(listed.size(), 1u);
-        EXPECT_TRUE(
-            listed[0].text.startsWith(QStringLiteral("LOAD FIELDS: Error Reading Database\n3343 ")))
+        EXPECT_TRUE(listed[0].text.startsWith(u"LOAD FIELDS: Error Reading Database\n3343 "_s))
             << listed[0].text.toStdString();
         EXPECT_EQ(box("CmbField")->count(), 0);
 
-        box("cmbTable")->setEditText(QStringLiteral("Customers"));
+        box("cmbTable")->setEditText(u"Customers"_s);
         const auto searched = shownBy([&] { window->cmdQuarix_Click(); });
         ASSERT_EQ(searched.size(), 1u);
-        EXPECT_EQ(searched[0].text, QStringLiteral("No Field Selected"));
-        EXPECT_EQ(searched[0].title, QStringLiteral("Quarix - Search Error"));
+        EXPECT_EQ(searched[0].text, u"No Field Selected"_s);
+        EXPECT_EQ(searched[0].title, u"Quarix - Search Error"_s);
     }
 }
 
 TEST_F(MainWindowTest, ASearchWithoutAFieldSaysSoUnlessItNeedsNone) {
     REQUIRE_ENGINE();
-    openThroughDialog(copyOf("shop.mdb"));
-    box("cmbTable")->setEditText(QStringLiteral("Customers"));
+    open("shop.mdb");
+    box("cmbTable")->setEditText(u"Customers"_s);
     window->cmdQuarix_Click();
     settle();
     ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].text, QStringLiteral("No Field Selected"));
+    EXPECT_EQ(messages()[0].text, u"No Field Selected"_s);
 
     // "Undo Filter" shows every record again, and SQL mode's own criterion
     // names its fields itself.
-    quarix::platform::MessageBox::clearShown();
+    forgetMessages();
     window->cmdClear_Click();
     settle();
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(dataRows(), 250);
     window->mnuSQLmode_Click();
-    control<QLineEdit>("txtSearch")->setText(QStringLiteral("[Age] > 70"));
+    control<QLineEdit>("txtSearch")->setText(u"[Age] > 70"_s);
     window->cmdQuarix_Click();
     settle();
     EXPECT_TRUE(messages().empty());
@@ -96,18 +96,16 @@ TEST_F(MainWindowTest, ASearchWithoutAFieldSaysSoUnlessItNeedsNone) {
 
 TEST_F(MainWindowTest, AValueListThatCannotBeReadIsReported) {
     REQUIRE_ENGINE();
-    openThroughDialog(copyOf("shop.mdb"));
-    choose(QStringLiteral("Customers"), QStringLiteral("No Such Field"), QStringLiteral("Contains"),
-           QString());
+    open("shop.mdb");
+    choose("Customers", "No Such Field", "Contains", "");
     window->CmbField_LostFocus();
     settle();
     ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(
-        messages()[0].text.startsWith(QStringLiteral("LOAD VALUES: Error Reading Database\n")));
+    EXPECT_TRUE(messages()[0].text.startsWith(u"LOAD VALUES: Error Reading Database\n"_s));
     EXPECT_EQ(box("cmbValues")->count(), 0);
 
     // An empty field box has nothing to list and nothing to report.
-    quarix::platform::MessageBox::clearShown();
+    forgetMessages();
     box("CmbField")->setEditText(QString());
     window->CmbField_LostFocus();
     settle();
@@ -116,35 +114,26 @@ TEST_F(MainWindowTest, AValueListThatCannotBeReadIsReported) {
 
 TEST_F(MainWindowTest, PagingDisappearsWhenASearchFails) {
     REQUIRE_ENGINE();
-    openThroughDialog(copyOf("shop.accdb"));
-    window->settings.MaxResults = QStringLiteral("50");
-    choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
-           QStringLiteral("a"));
-    window->cmdQuarix_Click();
-    settle();
+    open("shop.accdb");
+    window->settings.MaxResults = u"50"_s;
+    search("Customers", "Name", "Contains", "a");
     ASSERT_FALSE(button("cmdPage1")->isHidden());
 
     // An engine failure and a refused criterion both leave no page to turn.
-    choose(QStringLiteral("Customers"), QStringLiteral("No Such Field"), QStringLiteral("Contains"),
-           QStringLiteral("a"));
-    window->cmdQuarix_Click();
-    settle();
+    search("Customers", "No Such Field", "Contains", "a");
     ASSERT_FALSE(messages().empty());
-    EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("GET DATA: ")));
+    EXPECT_TRUE(messages()[0].text.startsWith(u"GET DATA: "_s));
     EXPECT_TRUE(button("cmdPage1")->isHidden());
 
-    choose(QStringLiteral("Customers"), QStringLiteral("Name"), QStringLiteral("Contains"),
-           QStringLiteral("a"));
-    window->cmdQuarix_Click();
-    settle();
+    search("Customers", "Name", "Contains", "a");
     ASSERT_FALSE(button("cmdPage1")->isHidden());
-    box("cmbFunction")->setCurrentText(QStringLiteral("> Greater"));
+    box("cmbFunction")->setCurrentText(u"> Greater"_s);
     window->cmdQuarix_Click();
     settle();
-    EXPECT_EQ(messages().back().text, QStringLiteral("The > Greater operator requires a number."));
+    EXPECT_EQ(messages().back().text, u"The > Greater operator requires a number."_s);
     EXPECT_TRUE(button("cmdPage1")->isHidden());
     // Nothing speaks of the counts that are no longer on screen.
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.accdb"));
+    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.accdb"_s);
     EXPECT_TRUE(control<QLabel>("lblStatus")->text().isEmpty());
 }
 

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QScreen>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The window on small screens: 800x600, and 1400x900 at twice the scale,
@@ -29,8 +31,8 @@ TEST_F(WindowFitTest, EveryControlShowsInAWindowOfHalfA1400x900Screen) {
     EXPECT_LE(window->minimumSizeHint().width(), 680);
     EXPECT_LE(window->minimumSizeHint().height(), 400);
     // Paging shows its widest captions.
-    button("cmdPage0")->setText(QStringLiteral("Prev (11)"));
-    button("cmdPage1")->setText(QStringLiteral("Next (13)"));
+    button("cmdPage0")->setText(u"Prev (11)"_s);
+    button("cmdPage1")->setText(u"Next (13)"_s);
     button("cmdPage0")->show();
     button("cmdPage1")->show();
     window->resize(690, 420);

@@ -17,8 +17,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <thread>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -70,8 +71,8 @@ TEST_F(WindowJobsTest, ActionsDuringAReadStopItFirst) {
     release();
     settle();
     EXPECT_EQ(window->CurrentDatabasePath, second);
-    EXPECT_TRUE(entries(box("cmbTable")).contains(QStringLiteral("Customers")));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.accdb"));
+    EXPECT_TRUE(entries(box("cmbTable")).contains(u"Customers"_s));
+    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.accdb"_s);
 
     startOpening(first);
     ASSERT_EQ(window->settings.Recent2, second); // the first database went to the top
@@ -79,7 +80,7 @@ TEST_F(WindowJobsTest, ActionsDuringAReadStopItFirst) {
     release();
     settle();
     EXPECT_EQ(window->CurrentDatabasePath, second);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.accdb"));
+    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.accdb"_s);
     EXPECT_TRUE(messages().empty());
 }
 
@@ -94,12 +95,8 @@ TEST_F(WindowJobsTest, ClosingDuringAReadClosesOnceTheReadHasStopped) {
 
 TEST_F(WindowJobsTest, AReplayAndAnAutoLoadDuringAReadStopItFirst) {
     REQUIRE_ENGINE();
-    const QString path = copyOf("shop.mdb");
-    openThroughDialog(path);
-    choose(QStringLiteral("Customers"), QStringLiteral("City"), QStringLiteral("Equals"),
-           QStringLiteral("London"));
-    window->cmdQuarix_Click();
-    settle();
+    const QString path = open("shop.mdb");
+    search("Customers", "City", "Equals", "London");
     ASSERT_EQ(dataRows(), 22);
 
     window->mnusavedsearch_Click(quarix::history::SavedSearchesMenu::kSave);
@@ -133,13 +130,13 @@ TEST_F(LockedDatabaseTest, AsksForThePasswordUntilItIsRightThenNeverAgain) {
     ASSERT_EQ(PasswordPrompt::shown().size(), 2u);
     EXPECT_EQ(shownPrompt(0), QStringLiteral("'db2007-enc.accdb' is protected by a password.\n"
                                              "Password:"));
-    EXPECT_TRUE(shownPrompt(1).startsWith(QStringLiteral("Not a valid password.\n")));
+    EXPECT_TRUE(shownPrompt(1).startsWith(u"Not a valid password.\n"_s));
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(window->CurrentDatabasePath, path);
     const QStringList tables = entries(box("cmbTable"));
     ASSERT_FALSE(tables.isEmpty());
 
-    choose(tables.first(), QString(), QStringLiteral("Contains"), QString());
+    choose(tables.first(), QString(), u"Contains"_s, QString());
     box("CmbField")->setCurrentIndex(0);
     window->cmdQuarix_Click();
     settle();
@@ -155,28 +152,23 @@ TEST_F(LockedDatabaseTest, CancelOpensNothingAndAnotherDatabaseForgetsThePasswor
     EXPECT_EQ(PasswordPrompt::shown().size(), 1u);
     EXPECT_TRUE(window->CurrentDatabasePath.isEmpty());
     EXPECT_EQ(box("cmbTable")->count(), 0);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix"));
+    EXPECT_EQ(window->windowTitle(), u"Quarix"_s);
     EXPECT_TRUE(messages().empty());
 
     PasswordPrompt::queueAnswer(QByteArray("Test123"));
     openThroughDialog(path);
     ASSERT_EQ(window->CurrentDatabasePath, path);
-    openThroughDialog(copyOf("shop.mdb"));
+    open("shop.mdb");
     EXPECT_THROW(quarix::engine::AccessDatabase::open(path.toStdString()),
                  quarix::engine::EngineError)
         << "the password was wiped when another database opened";
 }
 
-} // namespace
-
-namespace {
-
 // A table with a damaged page: the window shows what can be read and says
 // what is missing, in the caption and the status bar.
 TEST_F(WindowJobsTest, ADamagedTableShowsItsReadableRowsAndSaysSo) {
     REQUIRE_ENGINE();
-    std::ifstream in(quarix::test::dataFile("shop.mdb"), std::ios::binary);
-    quarix::test::AccessPages pages({std::istreambuf_iterator<char>(in), {}});
+    quarix::test::AccessPages pages(quarix::test::fileBytes(quarix::test::dataFile("shop.mdb")));
     std::vector<std::size_t> dataPages;
     for (const auto& table :
          quarix::engine::AccessDatabase::open(quarix::test::dataFile("shop.mdb"))
@@ -188,20 +180,14 @@ TEST_F(WindowJobsTest, ADamagedTableShowsItsReadableRowsAndSaysSo) {
     const unsigned lost = pages.rowCount(dataPages[1]);
     pages.zero(dataPages[1]);
     const QString path = copyOf("shop.mdb");
-    std::ofstream(path.toStdString(), std::ios::binary | std::ios::trunc) << pages.bytes();
-
+    quarix::test::writeBytes(path.toStdString(), pages.bytes());
     openThroughDialog(path);
-    choose(QStringLiteral("Order Details"), QStringLiteral("OrderID"), QStringLiteral("> Greater"),
-           QStringLiteral("0"));
-    window->cmdQuarix_Click();
-    settle();
+    search("Order Details", "OrderID", "> Greater", "0");
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(dataRows(), static_cast<int>(600 - lost));
+    EXPECT_TRUE(window->windowTitle().endsWith(u" - INCOMPLETE: damaged records left out"_s));
     EXPECT_TRUE(
-        window->windowTitle().endsWith(QStringLiteral(" - INCOMPLETE: damaged records left out")));
-    EXPECT_TRUE(control<QLabel>("lblStatus")
-                    ->text()
-                    .contains(QStringLiteral("Incomplete: The table 'Order Details'")));
+        control<QLabel>("lblStatus")->text().contains(u"Incomplete: The table 'Order Details'"_s));
 }
 
 } // namespace

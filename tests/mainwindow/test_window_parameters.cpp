@@ -1,6 +1,8 @@
 #include "MainWindowFixture.h"
 #include "tests/support/LongParameterCopy.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using quarix::platform::ParameterPrompt;
@@ -9,9 +11,8 @@ class ParameterWindowTest : public MainWindowTest {
 protected:
     // Opens the shop file on the parameter query, its fields listed.
     void openParameterQuery() {
-        openThroughDialog(copyOf("shop.mdb"));
-        choose(QStringLiteral("City Parameter"), QStringLiteral("Name"), QStringLiteral("Contains"),
-               QString());
+        open("shop.mdb");
+        choose("City Parameter", "Name", "Contains", "");
     }
     void search() {
         window->cmdQuarix_Click();
@@ -29,17 +30,14 @@ TEST_F(ParameterWindowTest, AsksForEachParameterAndSearchesWithTheAnswer) {
     EXPECT_GT(box("CmbField")->count(), 5);
     EXPECT_TRUE(prompts().empty());
 
-    ParameterPrompt::queueAnswer(QStringLiteral("london"));
+    ParameterPrompt::queueAnswer(u"london"_s);
     search();
-    EXPECT_EQ(prompts(), std::vector<QString>{QStringLiteral("Which City")});
+    EXPECT_EQ(prompts(), std::vector<QString>{u"Which City"_s});
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(dataRows(), 22);
 
     // A filter narrows the results on screen: no new question.
-    choose(QStringLiteral("City Parameter"), QStringLiteral("Age"), QStringLiteral("> Greater"),
-           QStringLiteral("40"));
-    window->cmdFilter_Click();
-    settle();
+    filter("City Parameter", "Age", "> Greater", "40");
     EXPECT_EQ(prompts().size(), 1u);
     EXPECT_GT(dataRows(), 0);
     EXPECT_LT(dataRows(), 22);
@@ -48,7 +46,7 @@ TEST_F(ParameterWindowTest, AsksForEachParameterAndSearchesWithTheAnswer) {
 TEST_F(ParameterWindowTest, CancelStopsQuietly) {
     REQUIRE_ENGINE();
     openParameterQuery();
-    ParameterPrompt::queueAnswer(QStringLiteral("London"));
+    ParameterPrompt::queueAnswer(u"London"_s);
     search();
     ASSERT_EQ(dataRows(), 22);
     ParameterPrompt::queueAnswer(std::nullopt);
@@ -62,7 +60,7 @@ TEST_F(ParameterWindowTest, CancelStopsQuietly) {
 TEST_F(ParameterWindowTest, AReplayAsksAgain) {
     REQUIRE_ENGINE();
     openParameterQuery();
-    ParameterPrompt::queueAnswer(QStringLiteral("London"));
+    ParameterPrompt::queueAnswer(u"London"_s);
     search();
     ASSERT_EQ(dataRows(), 22);
     // An empty answer is Null, which no city equals.
@@ -76,20 +74,19 @@ TEST_F(ParameterWindowTest, AReplayAsksAgain) {
 
 TEST_F(ParameterWindowTest, AValueTheTypeRefusesIsSaidAndAskedAgain) {
     REQUIRE_ENGINE();
-    const QString path = copyOf("shop.mdb") + QStringLiteral(".long.mdb");
+    const QString path = copyOf("shop.mdb") + u".long.mdb"_s;
     quarix::test::writeLongParameterCopy(quarix::test::dataFile("shop.mdb"), path.toStdString());
     openThroughDialog(path);
-    choose(QStringLiteral("City Parameter"), QStringLiteral("City"), QStringLiteral("Contains"),
-           QStringLiteral("o"));
-    ParameterPrompt::queueAnswer(QStringLiteral("London"));
-    ParameterPrompt::queueAnswer(QStringLiteral("7"));
+    choose("City Parameter", "City", "Contains", "o");
+    ParameterPrompt::queueAnswer(u"London"_s);
+    ParameterPrompt::queueAnswer(u"7"_s);
     search();
     EXPECT_EQ(prompts().size(), 2u);
     // The refusal, then the search itself: a Long compared with text names fails as in Access.
     ASSERT_EQ(messages().size(), 2u);
-    EXPECT_TRUE(messages().front().text.contains(QStringLiteral("'Which City'")));
-    EXPECT_TRUE(messages().front().text.contains(QStringLiteral("whole number")));
-    EXPECT_TRUE(messages().back().text.contains(QStringLiteral("3464")));
+    EXPECT_TRUE(messages().front().text.contains(u"'Which City'"_s));
+    EXPECT_TRUE(messages().front().text.contains(u"whole number"_s));
+    EXPECT_TRUE(messages().back().text.contains(u"3464"_s));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 
-#include "tools/Launcher.h"
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -18,7 +18,7 @@ bool disabled(frmMain* window, const char* item) {
 }
 
 TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
-    frmMain* window = start({QStringLiteral("/k")});
+    frmMain* window = start({u"/k"_s});
     for (const char* item : {"mnuoptions", "mnuQuarixHelp", "mnuOfficelinks", "mnulineH1",
                              "mnuupdates", "mnuline5", "mnuline3", "mnuSQLmode", "mnuline7"})
         EXPECT_TRUE(hidden(window, item)) << item;
@@ -26,23 +26,22 @@ TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
                              "mnuExcel", "mnuObject", "mnuAccess", "mnuCompact"})
         EXPECT_TRUE(disabled(window, item)) << item;
     EXPECT_FALSE(window->RecentShown);
-    EXPECT_EQ(window->settings.WindowState, QStringLiteral("2"));
+    EXPECT_EQ(window->settings.WindowState, u"2"_s);
     EXPECT_TRUE(window->isMaximized());
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(SettingsWindowTest, ANewWindowIsLockedDownAsThisOneIs) {
-    quarix::tools::Launcher::setTestMode(true);
-    frmMain* window = start({QStringLiteral("/K"), QStringLiteral("/L")});
-    window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
+    frmMain* window = start({u"/K"_s, u"/L"_s});
+    window->findChild<QAction*>(u"mnuNew"_s)->trigger();
     ASSERT_EQ(quarix::tools::Launcher::started().size(), 1u);
-    EXPECT_EQ(quarix::tools::Launcher::started()[0].arguments,
-              (QStringList{QStringLiteral("/K"), QStringLiteral("/L")}));
-    quarix::tools::Launcher::setTestMode(false);
+    EXPECT_EQ(quarix::tools::Launcher::started()[0].arguments, (QStringList{u"/K"_s, u"/L"_s}));
 }
 
-TEST_F(SettingsWindowTest, FilterAndLast10SwitchesHideTheirControls) {
-    frmMain* window = start({QStringLiteral("/F"), QStringLiteral("/L")});
+TEST_F(SettingsWindowTest, FilterLast10AndMaximisedSwitches) {
+    frmMain* window = start({u"/F"_s, u"/L"_s, u"/WM"_s});
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(window->RecentShown);
     EXPECT_TRUE(control<QPushButton>(window, "cmdFilter")->isHidden());
     EXPECT_TRUE(control<QPushButton>(window, "cmdClear")->isHidden());
     EXPECT_TRUE(hidden(window, "mnulast10"));
@@ -54,19 +53,13 @@ TEST_F(SettingsWindowTest, FilterAndLast10SwitchesHideTheirControls) {
     EXPECT_EQ(window->settings.HideFilter, 1);
     EXPECT_FALSE(window->settings.ShowLast10);
     window->close();
-    EXPECT_EQ(iniValue(allUsers, "Quarix", "HideFilter"), QStringLiteral("1"));
-    EXPECT_EQ(iniValue(allUsers, "Quarix", "ShowLast10"), QStringLiteral("False"));
-}
-
-TEST_F(SettingsWindowTest, WindowMaximisedSwitch) {
-    frmMain* window = start({QStringLiteral("/WM")});
-    EXPECT_TRUE(window->isMaximized());
-    EXPECT_TRUE(window->RecentShown);
+    EXPECT_EQ(iniValue(allUsers, "Quarix", "HideFilter"), u"1"_s);
+    EXPECT_EQ(iniValue(allUsers, "Quarix", "ShowLast10"), u"False"_s);
 }
 
 TEST_F(SettingsWindowTest, MultiUserLocksAreUndoneByXOnTheRealCommandLine) {
-    writeFile(allUsers + QStringLiteral("/TermServ"), "/T-/Q-\n");
-    frmMain* window = start({QStringLiteral("/X")});
+    writeFile(allUsers + u"/TermServ"_s, "/T-/Q-\n");
+    frmMain* window = start({u"/X"_s});
     EXPECT_TRUE(window->location.TermServMode);
     EXPECT_EQ(window->location.SettingsFolder, perUser + QLatin1Char('/'));
     EXPECT_EQ(window->settings.ShowTables, 0);
@@ -82,7 +75,7 @@ TEST_F(SettingsWindowTest, MultiUserLocksAreUndoneByXOnTheRealCommandLine) {
 }
 
 TEST_F(SettingsWindowTest, MultiUserParametersLockThePreferencesWithoutX) {
-    writeFile(allUsers + QStringLiteral("/TermServ"), "/T-\n");
+    writeFile(allUsers + u"/TermServ"_s, "/T-\n");
     frmMain* window = start();
     window->Form_Activate();
     EXPECT_FALSE(control<QLabel>(window, "lblMultiUser")->isHidden());
@@ -94,16 +87,16 @@ TEST_F(SettingsWindowTest, MultiUserParametersLockThePreferencesWithoutX) {
 }
 
 TEST_F(SettingsWindowTest, AnUnknownCommandIsShownAtEveryActivation) {
-    frmMain* window = start({QStringLiteral("/Z")});
-    ASSERT_GE(countShown(QStringLiteral("Unknown Command: Z")), 1);
-    EXPECT_EQ(messages().front().title, QStringLiteral("Quarix"));
+    frmMain* window = start({u"/Z"_s});
+    ASSERT_GE(countShown(u"Unknown Command: Z"_s), 1);
+    EXPECT_EQ(messages().front().title, u"Quarix"_s);
     quarix::platform::MessageBox::clearShown();
     window->Form_Activate();
-    EXPECT_EQ(countShown(QStringLiteral("Unknown Command: Z")), 1);
+    EXPECT_EQ(countShown(u"Unknown Command: Z"_s), 1);
 }
 
 TEST_F(SettingsWindowTest, ComingBackFromAFormActivatesTheWindowButNotFromOtherWindows) {
-    frmMain* window = start({QStringLiteral("/Z")});
+    frmMain* window = start({u"/Z"_s});
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());
     quarix::platform::MessageBox::clearShown();
@@ -114,7 +107,7 @@ TEST_F(SettingsWindowTest, ComingBackFromAFormActivatesTheWindowButNotFromOtherW
     QTRY_VERIFY(other.isActiveWindow());
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());
-    EXPECT_EQ(countShown(QStringLiteral("Unknown Command: Z")), 0);
+    EXPECT_EQ(countShown(u"Unknown Command: Z"_s), 0);
 
     frmSettings* dialog = openPreferences(window);
     ASSERT_NE(dialog, nullptr);
@@ -123,15 +116,15 @@ TEST_F(SettingsWindowTest, ComingBackFromAFormActivatesTheWindowButNotFromOtherW
     QTest::mouseClick(control<QPushButton>(dialog, "CancelButton"), Qt::LeftButton);
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());
-    EXPECT_EQ(countShown(QStringLiteral("Unknown Command: Z")), 1);
+    EXPECT_EQ(countShown(u"Unknown Command: Z"_s), 1);
 }
 
 TEST_F(SettingsWindowTest, TheTsSwitchTurnsMultiUserModeOnOnce) {
-    frmMain* first = new frmMain(environment(), {QStringLiteral("/ts")});
+    frmMain* first = new frmMain(environment(), {u"/ts"_s});
     first->show();
     frmMain* reloaded = successorOf(first);
     ASSERT_NE(reloaded, nullptr);
-    EXPECT_EQ(readFile(allUsers + QStringLiteral("/TermServ")), QByteArray("\n"));
+    EXPECT_EQ(readFile(allUsers + u"/TermServ"_s), QByteArray("\n"));
     EXPECT_TRUE(reloaded->location.TermServMode);
     EXPECT_TRUE(reloaded->location.TSParameters.isEmpty());
     // The marker exists now: activations reload nothing.
@@ -150,12 +143,12 @@ TEST_F(SettingsWindowTest, ADatabaseArgumentIsOpenedAtStartInsteadOfTheAutoLoadO
     REQUIRE_ENGINE();
     const QString autoLoad = copyOf("shop.accdb");
     const QString named = copyOf("shop.mdb");
-    writeFile(allUsers + QStringLiteral("/Quarix.ini"),
+    writeFile(allUsers + u"/Quarix.ini"_s,
               "[AutoLoad]\nUseDefault=1\nDatabase=" + autoLoad.toUtf8() + "\n");
     frmMain* window = start({named});
     EXPECT_EQ(window->CmdLineDatabase, named);
     EXPECT_EQ(window->CurrentDatabasePath, named);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quarix - shop.mdb"));
+    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.mdb"_s);
     EXPECT_GT(control<QComboBox>(window, "cmbTable")->count(), 0);
     EXPECT_TRUE(messages().empty());
 }
@@ -165,7 +158,7 @@ TEST_F(SettingsWindowTest, ARelativeDatabaseArgumentIsKeptAsAnAbsolutePath) {
     const QString named = copyOf("shop.mdb");
     const QString before = QDir::currentPath();
     QDir::setCurrent(QFileInfo(named).absolutePath());
-    frmMain* window = start({QStringLiteral("./sub/../shop.mdb")});
+    frmMain* window = start({u"./sub/../shop.mdb"_s});
     QDir::setCurrent(before);
     EXPECT_EQ(window->CurrentDatabasePath, named);
     EXPECT_EQ(window->settings.Recent1, named);

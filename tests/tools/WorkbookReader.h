@@ -23,6 +23,11 @@ struct ReadSheet {
     int columns = 0;                    // highest column number holding a cell
     int widthsSet = 0;                  // number of <col> width entries
     std::map<QString, SheetCell> cells; // by reference, "A1"
+
+    bool has(const QString& ref) const { return cells.count(ref) != 0; }
+    // A cell's value and type, empty for a cell that is not there.
+    QString value(const QString& ref) const { return has(ref) ? cells.at(ref).value : QString(); }
+    QString type(const QString& ref) const { return has(ref) ? cells.at(ref).type : QString(); }
 };
 
 struct ReadWorkbook {

@@ -19,12 +19,13 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextBrowser>
 
-#include <QPlainTextEdit>
-
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace fs = std::filesystem;
 using namespace quarix;
@@ -51,32 +52,33 @@ protected:
         const auto& shown = platform::MessageBox::shown();
         return shown.empty() ? QString() : shown.back().text;
     }
+    // The desktop has an application for Access files.
+    static void accessApplication() {
+        Launcher::setTestDefaultApplications({{u"application/x-msaccess"_s, u"base.desktop"_s},
+                                              {u"application/vnd.ms-access"_s, u"base.desktop"_s}});
+    }
 };
-
-std::string contents(const QString& path) {
-    return test::fileBytes(path.toStdString());
-}
 
 } // namespace
 
 TEST_F(ObjectViewerTest, ListsHideSystemTablesAndHiddenQueries) {
     for (const char* file : {"shop.mdb", "shop.accdb"}) {
+        SCOPED_TRACE(file);
         const ObjectLists lists = Load_Objects(data(file));
-        EXPECT_FALSE(lists.error) << file;
-        EXPECT_TRUE(lists.tables.contains(QStringLiteral("Customers"))) << file;
-        EXPECT_TRUE(lists.tables.contains(QStringLiteral("Order Details"))) << file;
-        EXPECT_TRUE(lists.tables.contains(QStringLiteral("msysnotes")))
-            << file; // lower-case msys is a user table
-        EXPECT_TRUE(lists.queries.contains(QStringLiteral("London Customers"))) << file;
-        EXPECT_TRUE(lists.queries.contains(QStringLiteral("Age Everyone"))) << file;
-        EXPECT_FALSE(lists.queries.contains(QStringLiteral("~sq_cfrmHidden"))) << file;
+        EXPECT_FALSE(lists.error);
+        // Lower-case msys is a user table.
+        for (const QString& table : {u"Customers"_s, u"Order Details"_s, u"msysnotes"_s})
+            EXPECT_TRUE(lists.tables.contains(table)) << table.toStdString();
+        EXPECT_TRUE(lists.queries.contains(u"London Customers"_s));
+        EXPECT_TRUE(lists.queries.contains(u"Age Everyone"_s));
+        EXPECT_FALSE(lists.queries.contains(u"~sq_cfrmHidden"_s));
         for (const QString& table : lists.tables)
-            EXPECT_FALSE(table.startsWith(QStringLiteral("MSys"))) << file;
+            EXPECT_FALSE(table.startsWith(u"MSys"_s)) << table.toStdString();
     }
     const ObjectLists compact = Load_Objects(data("real/queryTestV2007.accdb"));
     EXPECT_FALSE(compact.error);
-    EXPECT_TRUE(compact.tables.contains(QStringLiteral("Table1")));
-    EXPECT_FALSE(compact.tables.contains(QStringLiteral("MSysCompactError")));
+    EXPECT_TRUE(compact.tables.contains(u"Table1"_s));
+    EXPECT_FALSE(compact.tables.contains(u"MSysCompactError"_s));
     EXPECT_FALSE(compact.queries.isEmpty());
     for (const char* file : {"real/testV1997.mdb", "real/queryTestV2000.mdb"}) {
         const ObjectLists lists = Load_Objects(data(file));
@@ -85,22 +87,18 @@ TEST_F(ObjectViewerTest, ListsHideSystemTablesAndHiddenQueries) {
     }
 }
 
-TEST_F(ObjectViewerTest, NoDatabaseOrAMissingFileGivesEmptyListsQuietly) {
-    for (const QString& path : {QString(), QStringLiteral("/nonexistent/gone.mdb")}) {
+// No database or a missing file lists nothing quietly; a broken file says why.
+TEST_F(ObjectViewerTest, ListsOfNoDatabaseAreEmptyAndABrokenFileReportsTheError) {
+    for (const QString& path : {QString(), u"/nonexistent/gone.mdb"_s}) {
         const ObjectLists lists = Load_Objects(path);
         EXPECT_FALSE(lists.error);
         EXPECT_TRUE(lists.tables.isEmpty() && lists.queries.isEmpty() && lists.forms.isEmpty());
     }
-}
-
-TEST_F(ObjectViewerTest, ABrokenFileReportsTheCatalogueError) {
     const test::ScratchFolder dir("objects-broken");
-    const fs::path broken = dir / "broken.mdb";
-    test::writeBytes(broken, std::string(4096, 'x'));
-    const ObjectLists lists = Load_Objects(QString::fromStdString(broken.string()));
+    test::writeBytes(dir / "broken.mdb", std::string(4096, 'x'));
+    const ObjectLists lists = Load_Objects(QString::fromStdString((dir / "broken.mdb").string()));
     ASSERT_TRUE(lists.error);
-    EXPECT_TRUE(
-        lists.error->startsWith(QStringLiteral("LOAD OBJECTS: Error Reading Database\r\n")));
+    EXPECT_TRUE(lists.error->startsWith(u"LOAD OBJECTS: Error Reading Database\r\n"_s));
 }
 
 TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
@@ -108,53 +106,47 @@ TEST_F(ObjectViewerTest, OpeningATableShowsItsRowsReadOnly) {
     // Opened from a dialog at the screen's far corner, the records still show whole.
     const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     dialog.move(room.right() - 20, room.bottom() - 20);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quarix Objects"));
-    dialog.cmbTable->setCurrentText(QStringLiteral("Customers"));
+    EXPECT_EQ(dialog.windowTitle(), u"Quarix Objects"_s);
+    dialog.cmbTable->setCurrentText(u"Customers"_s);
     dialog.cmdShow_Click(frmObject::TableRow);
     ASSERT_EQ(dialog.viewers().size(), 1);
     const RecordsetViewer* viewer = dialog.viewers().first();
     EXPECT_EQ(viewer->model().Rows(), 251); // the header and 250 records
-    EXPECT_EQ(viewer->model().TextMatrix(0, 1), QStringLiteral("Name"));
-    EXPECT_EQ(viewer->model().TextMatrix(1, 0), QStringLiteral("1"));
+    EXPECT_EQ(viewer->model().TextMatrix(0, 1), u"Name"_s);
+    EXPECT_EQ(viewer->model().TextMatrix(1, 0), u"1"_s);
     EXPECT_FALSE(viewer->model().flags(viewer->model().index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(room.contains(viewer->frameGeometry()))
         << viewer->x() << "," << viewer->y() << " " << viewer->width() << "x" << viewer->height()
         << " in " << room.width() << "x" << room.height();
 
-    dialog.cmbQuery->setCurrentText(QStringLiteral("London Customers"));
+    dialog.cmbQuery->setCurrentText(u"London Customers"_s);
     dialog.cmdShow_Click(frmObject::QueryRow);
     ASSERT_EQ(dialog.viewers().size(), 2);
     EXPECT_EQ(dialog.viewers().last()->model().Rows(), 23);
     // What ran is shown with the rows: the query's SQL rebuilt from the file.
-    const auto* sql =
-        dialog.viewers().last()->findChild<QPlainTextEdit*>(QStringLiteral("txtQuerySql"));
+    const auto* sql = dialog.viewers().last()->findChild<QPlainTextEdit*>(u"txtQuerySql"_s);
     ASSERT_NE(sql, nullptr);
-    EXPECT_EQ(
-        sql->toPlainText(),
-        QStringLiteral("SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");"));
+    EXPECT_EQ(sql->toPlainText(),
+              u"SELECT Customers.* FROM Customers WHERE ((Customers.City)=\"London\");"_s);
 }
 
 TEST_F(ObjectViewerTest, AnActionQueryCannotBeViewedAndSaysSo) {
     frmObject dialog(data("shop.mdb"), nullptr);
-    dialog.cmbQuery->setCurrentText(QStringLiteral("Age Everyone"));
+    dialog.cmbQuery->setCurrentText(u"Age Everyone"_s);
     dialog.cmdShow_Click(frmObject::QueryRow);
     EXPECT_TRUE(dialog.viewers().isEmpty());
-    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("'Age Everyone' cannot be opened.")));
-    EXPECT_TRUE(
-        lastMessage().endsWith(QStringLiteral("UPDATE Customers SET Customers.Age = [Age]+1;")));
+    EXPECT_TRUE(lastMessage().startsWith(u"'Age Everyone' cannot be opened."_s));
+    EXPECT_TRUE(lastMessage().endsWith(u"UPDATE Customers SET Customers.Age = [Age]+1;"_s));
 }
 
 TEST_F(ObjectViewerTest, FormsAndReportsGoToTheDesktopApplicationOrNeedAccess) {
     frmObject dialog(data("shop.accdb"), nullptr);
-    dialog.cmbForm->addItem(QStringLiteral("Orders Form"));
+    dialog.cmbForm->addItem(u"Orders Form"_s);
     dialog.cmdShow_Click(frmObject::FormRow);
-    EXPECT_TRUE(
-        lastMessage().startsWith(QStringLiteral("Forms and reports need Microsoft Access")));
+    EXPECT_TRUE(lastMessage().startsWith(u"Forms and reports need Microsoft Access"_s));
     EXPECT_TRUE(platform::Shell::opened().isEmpty());
 
-    Launcher::setTestDefaultApplications(
-        {{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
-         {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
+    accessApplication();
     dialog.cmdShow_Click(frmObject::FormRow);
     EXPECT_EQ(platform::Shell::opened(),
               QStringList{QFileInfo(data("shop.accdb")).absoluteFilePath()});
@@ -169,58 +161,54 @@ TEST_F(ObjectViewerTest, OpenInAccessAndCompact) {
     const test::ScratchFolder dir("handover");
     fs::copy_file(test::dataFile("shop.mdb"), dir / "shop.mdb");
     const QString copy = QString::fromStdString((dir / "shop.mdb").string());
-    const std::string before = contents(copy);
+    const std::string before = test::fileBytes(copy.toStdString());
 
     mnuAccess_Click(nullptr, copy);
-    EXPECT_EQ(lastMessage(),
-              QStringLiteral("The database cannot be opened or Quarix cannot connect to Access"));
+    EXPECT_EQ(lastMessage(), u"The database cannot be opened or Quarix cannot connect to Access"_s);
 
-    Launcher::setTestDefaultApplications(
-        {{QStringLiteral("application/x-msaccess"), QStringLiteral("base.desktop")},
-         {QStringLiteral("application/vnd.ms-access"), QStringLiteral("base.desktop")}});
+    accessApplication();
     const QString cwd = QDir::currentPath();
     fs::create_directories(dir / "sub");
     QDir::setCurrent(QString::fromStdString((dir / "sub").string()));
-    mnuAccess_Click(nullptr, QStringLiteral("../shop.mdb"));
+    mnuAccess_Click(nullptr, u"../shop.mdb"_s);
     QDir::setCurrent(cwd);
     ASSERT_EQ(platform::Shell::opened().size(), 1);
     EXPECT_EQ(QFileInfo(platform::Shell::opened()[0]).canonicalFilePath(),
               QFileInfo(copy).canonicalFilePath());
 
     mnuCompact_Click(nullptr);
-    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("The database cannot be compacted.\n")));
+    EXPECT_TRUE(lastMessage().startsWith(u"The database cannot be compacted.\n"_s));
     EXPECT_EQ(lastMessage().count(QLatin1Char('\n')), 1);
-    EXPECT_TRUE(contents(copy) == before) << "the database changed";
+    EXPECT_TRUE(test::fileBytes(copy.toStdString()) == before) << "the database changed";
 }
 
 TEST_F(ObjectViewerTest, AboutBoxVersionSystemInfoUpdateAndNewWindow) {
     frmAbout about;
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Quarix"));
-    EXPECT_EQ(about.lblTitle->text(), QStringLiteral("Quarix"));
-    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version 8.0.120"));
+    EXPECT_EQ(about.windowTitle(), u"About Quarix"_s);
+    EXPECT_EQ(about.lblTitle->text(), u"Quarix"_s);
+    EXPECT_EQ(about.lblVersion->text(), u"Version 8.0.120"_s);
 
     StartSysInfo(nullptr);
-    EXPECT_EQ(lastMessage(), QStringLiteral("System Information Is Unavailable At This Time"));
-    Launcher::setTestExecutables(
-        {{QStringLiteral("kinfocenter"), QStringLiteral("/usr/bin/kinfocenter")}});
+    EXPECT_EQ(lastMessage(), u"System Information Is Unavailable At This Time"_s);
+    Launcher::setTestExecutables({{u"kinfocenter"_s, u"/usr/bin/kinfocenter"_s}});
     StartSysInfo(nullptr);
     ASSERT_EQ(Launcher::started().size(), 1u);
-    EXPECT_EQ(Launcher::started()[0].program, QStringLiteral("/usr/bin/kinfocenter"));
+    EXPECT_EQ(Launcher::started()[0].program, u"/usr/bin/kinfocenter"_s);
 
-    const QString server = QStringLiteral("https://updates.test");
+    const QString server = u"https://updates.test"_s;
     EXPECT_EQ(updateAddress(server),
-              QStringLiteral("https://updates.test/cgi-bin/update.cgi?soft=Quarix&vers=8.0.120"));
+              u"https://updates.test/cgi-bin/update.cgi?soft=Quarix&vers=8.0.120"_s);
     mnuupdates_Click(nullptr, server);
     EXPECT_EQ(platform::Shell::opened(), QStringList{updateAddress(server)});
     // Without a server: no address is opened, the user learns where versions come from.
     mnuupdates_Click(nullptr, QString());
     EXPECT_EQ(platform::Shell::opened().size(), 1);
     EXPECT_EQ(lastMessage(), whereNewVersionsComeFrom());
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("8.0.120")));
+    EXPECT_TRUE(lastMessage().contains(u"8.0.120"_s));
 
-    EXPECT_TRUE(mnuNew_Click({QStringLiteral("/K")}));
+    EXPECT_TRUE(mnuNew_Click({u"/K"_s}));
     EXPECT_EQ(Launcher::started().back(),
-              (Launcher::Command{QCoreApplication::applicationFilePath(), {QStringLiteral("/K")}}));
+              (Launcher::Command{QCoreApplication::applicationFilePath(), {u"/K"_s}}));
 }
 
 TEST_F(ObjectViewerTest, HelpShowsTheCompiledManual) {
@@ -229,5 +217,5 @@ TEST_F(ObjectViewerTest, HelpShowsTheCompiledManual) {
                               "Export to a spreadsheet", "Programs menu", "The cache"})
         EXPECT_TRUE(manual.contains(QString::fromLatin1(topic))) << topic;
     HelpWindow help;
-    EXPECT_TRUE(help.browser()->toPlainText().contains(QStringLiteral("Quarix user manual")));
+    EXPECT_TRUE(help.browser()->toPlainText().contains(u"Quarix user manual"_s));
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace fs = std::filesystem;
 using namespace quarix;
 using namespace quarix::tools;
@@ -23,8 +25,7 @@ using quarix::session::isValidSheetName;
 
 namespace {
 
-const QString kXlsxType =
-    QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+const QString kXlsxType = u"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"_s;
 
 class XlsxExportTest : public ::testing::Test {
 protected:
@@ -34,8 +35,7 @@ protected:
         for (const char* name : {"shop.mdb", "shop.accdb"})
             fs::copy_file(test::dataFile(name), scratch_ / name);
         Launcher::setTestMode(true);
-        Launcher::setTestDefaultApplications(
-            {{kXlsxType, QStringLiteral("libreoffice-calc.desktop")}});
+        Launcher::setTestDefaultApplications({{kXlsxType, u"libreoffice-calc.desktop"_s}});
         platform::Shell::setTestMode(true);
     }
     void TearDown() override {
@@ -66,13 +66,16 @@ protected:
         return test::readWorkbook(outcome.path);
     }
 
+    // The one sheet of a paged export.
+    test::ReadSheet pagedSheet(const char* file, const char* table, const char* field,
+                               const char* where, const char* sort = "") {
+        const test::ReadWorkbook book = exportPaged(file, table, field, where, sort);
+        EXPECT_EQ(book.sheets.size(), 1u);
+        return book.sheets.empty() ? test::ReadSheet() : book.sheets[0];
+    }
+
     fs::path scratch_;
 };
-
-QString cellValue(const test::ReadSheet& sheet, const QString& ref) {
-    const auto found = sheet.cells.find(ref);
-    return found == sheet.cells.end() ? QString() : found->second.value;
-}
 
 // Rows of fixed values, for the writer alone.
 class FixedRows : public ExportRows {
@@ -105,211 +108,184 @@ TEST_F(XlsxExportTest, ResultsShownWholeBecomeATypedBlockNamedAfterTheTable) {
     EXPECT_EQ(outcome.path, book());
 
     const test::ReadWorkbook book = test::readWorkbook(outcome.path);
-    ASSERT_EQ(book.sheetNames, QStringList{QStringLiteral("Customers")});
+    ASSERT_EQ(book.sheetNames, QStringList{u"Customers"_s});
     const test::ReadSheet& sheet = book.sheets[0];
     EXPECT_EQ(sheet.rows, 4);
     EXPECT_EQ(sheet.columns, 11);
-    EXPECT_EQ(sheet.dimension, QStringLiteral("A1:K4"));
-    EXPECT_EQ(sheet.autoFilter, QStringLiteral("A1:K4"));
+    EXPECT_EQ(sheet.dimension, u"A1:K4"_s);
+    EXPECT_EQ(sheet.autoFilter, u"A1:K4"_s);
     EXPECT_TRUE(sheet.headerFrozen);
     EXPECT_EQ(sheet.widthsSet, 11);
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("A1")), QStringLiteral("CustomerID"));
-    EXPECT_NE(sheet.cells.at(QStringLiteral("A1")).style, 0); // the styled header
+    EXPECT_EQ(sheet.value(u"A1"_s), u"CustomerID"_s);
+    EXPECT_NE(sheet.cells.at(u"A1"_s).style, 0); // the styled header
     // Numbers as numbers, text exactly (leading zeros kept), Null empty.
-    EXPECT_EQ(sheet.cells.at(QStringLiteral("A2")).type, QString());
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("A2")), QStringLiteral("1"));
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("B2")), QStringLiteral("Anna Smith"));
-    EXPECT_EQ(sheet.cells.at(QStringLiteral("J2")).type, QStringLiteral("inlineStr"));
-    EXPECT_EQ(cellValue(sheet, QStringLiteral("J2")), QStringLiteral("00007"));
-    EXPECT_EQ(sheet.cells.count(QStringLiteral("K2")), 0u);
+    EXPECT_EQ(sheet.type(u"A2"_s), QString());
+    EXPECT_EQ(sheet.value(u"A2"_s), u"1"_s);
+    EXPECT_EQ(sheet.value(u"B2"_s), u"Anna Smith"_s);
+    EXPECT_EQ(sheet.type(u"J2"_s), u"inlineStr"_s);
+    EXPECT_EQ(sheet.value(u"J2"_s), u"00007"_s);
+    EXPECT_FALSE(sheet.has(u"K2"_s));
 }
 
-TEST_F(XlsxExportTest, NothingHappensBeforeTheFirstSearch) {
-    EXPECT_EQ(exportSearch("shop.mdb", "Customers", "Name", "", false).kind,
-              ExportOutcome::Kind::Nothing);
-    EXPECT_TRUE(QDir(QDir::tempPath()).entryList({QStringLiteral("*.xlsx")}).isEmpty());
-    EXPECT_TRUE(platform::Shell::opened().isEmpty());
-}
-
-TEST_F(XlsxExportTest, PagedAccdbExportsEveryRecordInTheSearchOrder) {
-    const test::ReadWorkbook ascending =
-        exportPaged("shop.accdb", "Customers", "CustomerID", "[CustomerID] > 130");
-    ASSERT_EQ(ascending.sheets.size(), 1u);
-    EXPECT_EQ(ascending.sheets[0].rows, 121);
-    EXPECT_EQ(ascending.sheets[0].autoFilter, QStringLiteral("A1:K121"));
+// A paged search is exported whole, read again in its order.
+TEST_F(XlsxExportTest, PagedSearchesExportEveryRecordInTheSearchOrder) {
+    const test::ReadSheet ascending =
+        pagedSheet("shop.accdb", "Customers", "CustomerID", "[CustomerID] > 130");
+    EXPECT_EQ(ascending.rows, 121);
+    EXPECT_EQ(ascending.autoFilter, u"A1:K121"_s);
     for (int row = 2; row <= 121; ++row)
-        ASSERT_EQ(cellValue(ascending.sheets[0], QStringLiteral("A%1").arg(row)),
-                  QString::number(129 + row));
+        ASSERT_EQ(ascending.value(u"A%1"_s.arg(row)), QString::number(129 + row));
 
-    const test::ReadWorkbook sorted = exportPaged("shop.accdb", "Customers", "CustomerID",
-                                                  "[CustomerID] > 130", "[CustomerID] DESC");
-    EXPECT_EQ(cellValue(sorted.sheets[0], QStringLiteral("A2")), QStringLiteral("250"));
-    EXPECT_EQ(cellValue(sorted.sheets[0], QStringLiteral("A121")), QStringLiteral("131"));
-}
+    const test::ReadSheet sorted = pagedSheet("shop.accdb", "Customers", "CustomerID",
+                                              "[CustomerID] > 130", "[CustomerID] DESC");
+    EXPECT_EQ(sorted.value(u"A2"_s), u"250"_s);
+    EXPECT_EQ(sorted.value(u"A121"_s), u"131"_s);
 
-TEST_F(XlsxExportTest, PagedMdbExportsTheFilteredTableInItsOwnOrder) {
-    const test::ReadWorkbook book =
-        exportPaged("shop.mdb", "Customers", "Name", "[CustomerID] <= 10");
-    ASSERT_EQ(book.sheets.size(), 1u);
-    EXPECT_EQ(book.sheets[0].rows, 11);
-    EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("A2")), QStringLiteral("1"));
-    EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("A11")), QStringLiteral("10"));
-}
+    // An .mdb file's table in its own order.
+    const test::ReadSheet mdb = pagedSheet("shop.mdb", "Customers", "Name", "[CustomerID] <= 10");
+    EXPECT_EQ(mdb.rows, 11);
+    EXPECT_EQ(mdb.value(u"A2"_s), u"1"_s);
+    EXPECT_EQ(mdb.value(u"A11"_s), u"10"_s);
 
-TEST_F(XlsxExportTest, TwentyEightColumnsReachAB) {
-    const test::ReadWorkbook book = exportPaged("shop.accdb", "Wide", "C01", "1 = 1");
-    ASSERT_EQ(book.sheets.size(), 1u);
-    EXPECT_EQ(book.sheets[0].autoFilter, QStringLiteral("A1:AB4"));
-    EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("AB1")), QStringLiteral("C28"));
-    EXPECT_EQ(cellValue(book.sheets[0], QStringLiteral("AB2")), QStringLiteral("r1c28"));
+    // Twenty-eight columns reach AB.
+    const test::ReadSheet wide = pagedSheet("shop.accdb", "Wide", "C01", "1 = 1");
+    EXPECT_EQ(wide.autoFilter, u"A1:AB4"_s);
+    EXPECT_EQ(wide.value(u"AB1"_s), u"C28"_s);
+    EXPECT_EQ(wide.value(u"AB2"_s), u"r1c28"_s);
 }
 
 TEST_F(XlsxExportTest, TypedValuesOfEveryAccessType) {
     const test::ReadWorkbook book = exportPaged("shop.mdb", "Types", "ID", "1 = 1");
     ASSERT_EQ(book.sheets.size(), 1u);
     const test::ReadSheet& s = book.sheets[0];
-    const auto type = [&](const char* ref) { return s.cells.at(QString::fromLatin1(ref)).type; };
-    const auto value = [&](const char* ref) { return cellValue(s, QString::fromLatin1(ref)); };
-    const auto format = [&](const char* ref) {
-        const auto found = book.numberFormats.find(s.cells.at(QString::fromLatin1(ref)).style);
+    const auto format = [&](const QString& ref) {
+        const auto found = book.numberFormats.find(s.cells.at(ref).style);
         return found == book.numberFormats.end() ? QString() : found->second;
     };
     // Row 2 is record 1: Byte, Integer, Long, Single, Double, Currency as numbers.
-    EXPECT_EQ(value("B2"), QStringLiteral("42"));
-    EXPECT_EQ(type("B2"), QString());
-    EXPECT_EQ(value("F2"), QStringLiteral("3.25"));
-    EXPECT_EQ(value("G2"), QStringLiteral("12.99"));
+    EXPECT_EQ(s.value(u"B2"_s), u"42"_s);
+    EXPECT_EQ(s.type(u"B2"_s), QString());
+    EXPECT_EQ(s.value(u"F2"_s), u"3.25"_s);
+    EXPECT_EQ(s.value(u"G2"_s), u"12.99"_s);
     // A date: a serial number with a date format.
-    EXPECT_EQ(type("H2"), QString());
-    EXPECT_NEAR(value("H2").toDouble(), 45351.5732639, 1e-6);
-    EXPECT_EQ(format("H2"), QStringLiteral("yyyy-mm-dd hh:mm:ss"));
-    EXPECT_EQ(type("I2"), QStringLiteral("b"));
-    EXPECT_EQ(value("I2"), QStringLiteral("1"));
-    EXPECT_EQ(value("J2"), QStringLiteral("plain text"));
-    EXPECT_EQ(value("L2"), QStringLiteral("{6F9619FF-8B86-D011-B42D-00C04FC964FF}"));
-    EXPECT_EQ(value("M2"), QStringLiteral("010203FF"));
-    EXPECT_EQ(value("N2"), QStringLiteral("1234.5678"));
+    EXPECT_EQ(s.type(u"H2"_s), QString());
+    EXPECT_NEAR(s.value(u"H2"_s).toDouble(), 45351.5732639, 1e-6);
+    EXPECT_EQ(format(u"H2"_s), u"yyyy-mm-dd hh:mm:ss"_s);
+    EXPECT_EQ(s.type(u"I2"_s), u"b"_s);
+    EXPECT_EQ(s.value(u"I2"_s), u"1"_s);
+    EXPECT_EQ(s.value(u"J2"_s), u"plain text"_s);
+    EXPECT_EQ(s.value(u"L2"_s), u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}"_s);
+    EXPECT_EQ(s.value(u"M2"_s), u"010203FF"_s);
+    EXPECT_EQ(s.value(u"N2"_s), u"1234.5678"_s);
     // Record 2 is Null but for its ID and Yes/No: those cells are empty.
     for (const char* ref : {"B3", "C3", "D3", "F3", "H3", "J3", "K3", "L3", "M3", "N3"})
-        EXPECT_EQ(s.cells.count(QString::fromLatin1(ref)), 0u) << ref;
-    EXPECT_EQ(value("I3"), QStringLiteral("0"));
+        EXPECT_FALSE(s.has(QString::fromLatin1(ref))) << ref;
+    EXPECT_EQ(s.value(u"I3"_s), u"0"_s);
     // Extremes: the last day a spreadsheet knows, text with quotes and brackets.
-    EXPECT_EQ(format("H4"), QStringLiteral("yyyy-mm-dd hh:mm:ss"));
-    EXPECT_TRUE(
-        value("J4").startsWith(QStringLiteral("日本語 ü ß € 'quoted' \"double\" [bracket]")));
+    EXPECT_EQ(format(u"H4"_s), u"yyyy-mm-dd hh:mm:ss"_s);
+    EXPECT_TRUE(s.value(u"J4"_s).startsWith(u"日本語 ü ß € 'quoted' \"double\" [bracket]"_s));
     // A long memo is cut at a cell's 32,767 characters.
-    EXPECT_EQ(value("K4").size(), 32767);
+    EXPECT_EQ(s.value(u"K4"_s).size(), 32767);
     // Dates before 1900 cannot be spreadsheet dates: written as their text.
-    bool foundOldDate = false;
-    for (const char* ref : {"H5", "H6"})
-        foundOldDate = foundOldDate || value(ref).startsWith(QStringLiteral("18"));
-    EXPECT_TRUE(foundOldDate);
+    EXPECT_TRUE(s.value(u"H5"_s).startsWith(u"18"_s) || s.value(u"H6"_s).startsWith(u"18"_s));
 }
 
 // A spreadsheet holds numbers as doubles and shows 15 digits: longer Large
 // Numbers are written as their text, so that no digit is lost.
 TEST_F(XlsxExportTest, LargeNumbersAreNumbersUpTo15DigitsAndTextBeyond) {
     fs::copy_file(test::dataFile("bigint.accdb"), scratch_ / "bigint.accdb");
-    const test::ReadWorkbook paged = exportPaged("bigint.accdb", "Types", "ID", "1 = 1");
-    ASSERT_EQ(paged.sheets.size(), 1u);
-    const test::ReadSheet& s = paged.sheets[0];
-    EXPECT_EQ(cellValue(s, QStringLiteral("G1")), QStringLiteral("tLarge"));
-    EXPECT_EQ(s.cells.at(QStringLiteral("G2")).type, QString());
-    EXPECT_EQ(cellValue(s, QStringLiteral("G2")), QStringLiteral("42"));
-    EXPECT_EQ(s.cells.count(QStringLiteral("G3")), 0u);
-    EXPECT_EQ(s.cells.at(QStringLiteral("G4")).type, QStringLiteral("inlineStr"));
-    EXPECT_EQ(cellValue(s, QStringLiteral("G4")), QStringLiteral("9223372036854775807"));
-    EXPECT_EQ(cellValue(s, QStringLiteral("G5")), QStringLiteral("-9223372036854775808"));
-    EXPECT_EQ(cellValue(s, QStringLiteral("G6")), QStringLiteral("9007199254740993"));
+    const test::ReadSheet s = pagedSheet("bigint.accdb", "Types", "ID", "1 = 1");
+    EXPECT_EQ(s.value(u"G1"_s), u"tLarge"_s);
+    EXPECT_EQ(s.type(u"G2"_s), QString());
+    EXPECT_EQ(s.value(u"G2"_s), u"42"_s);
+    EXPECT_FALSE(s.has(u"G3"_s));
+    EXPECT_EQ(s.type(u"G4"_s), u"inlineStr"_s);
+    EXPECT_EQ(s.value(u"G4"_s), u"9223372036854775807"_s);
+    EXPECT_EQ(s.value(u"G5"_s), u"-9223372036854775808"_s);
+    EXPECT_EQ(s.value(u"G6"_s), u"9007199254740993"_s);
 
     // Shown whole, the same values.
     const ExportOutcome outcome =
         exportSearch("bigint.accdb", "Types", "ID", "[ID] In (1, 5)", false);
     ASSERT_EQ(outcome.kind, ExportOutcome::Kind::Opened);
     const test::ReadSheet whole = test::readWorkbook(outcome.path).sheets.at(0);
-    EXPECT_EQ(whole.cells.at(QStringLiteral("G2")).type, QString());
-    EXPECT_EQ(cellValue(whole, QStringLiteral("G2")), QStringLiteral("42"));
-    EXPECT_EQ(whole.cells.at(QStringLiteral("G3")).type, QStringLiteral("inlineStr"));
-    EXPECT_EQ(cellValue(whole, QStringLiteral("G3")), QStringLiteral("9007199254740993"));
+    EXPECT_EQ(whole.type(u"G2"_s), QString());
+    EXPECT_EQ(whole.value(u"G2"_s), u"42"_s);
+    EXPECT_EQ(whole.type(u"G3"_s), u"inlineStr"_s);
+    EXPECT_EQ(whole.value(u"G3"_s), u"9007199254740993"_s);
 }
 
 TEST_F(XlsxExportTest, SheetNamesFollowTheSpreadsheetRules) {
-    EXPECT_TRUE(isValidSheetName(QStringLiteral("Order Details")));
+    EXPECT_TRUE(isValidSheetName(u"Order Details"_s));
     EXPECT_TRUE(isValidSheetName(QString(31, QLatin1Char('x'))));
-    EXPECT_FALSE(isValidSheetName(QString(32, QLatin1Char('x'))));
-    EXPECT_FALSE(isValidSheetName(QString()));
-    EXPECT_FALSE(isValidSheetName(QStringLiteral("a/b")));
-    EXPECT_FALSE(isValidSheetName(QStringLiteral("[x]")));
-    EXPECT_FALSE(isValidSheetName(QStringLiteral("'quoted'")));
-    EXPECT_FALSE(isValidSheetName(QStringLiteral("history")));
-    EXPECT_EQ(continuationSheetName(QStringLiteral("Customers"), 2),
-              QStringLiteral("Customers (2)"));
+    for (const QString& name : {QString(32, QLatin1Char('x')), QString(), u"a/b"_s, u"[x]"_s,
+                                u"'quoted'"_s, u"history"_s})
+        EXPECT_FALSE(isValidSheetName(name)) << name.toStdString();
+    EXPECT_EQ(continuationSheetName(u"Customers"_s, 2), u"Customers (2)"_s);
     EXPECT_EQ(continuationSheetName(QString(31, QLatin1Char('x')), 3).size(), 31);
     EXPECT_EQ(continuationSheetName(QString(40, QLatin1Char('x')), 2), QString());
 
-    FixedRows rows({QStringLiteral("A")}, 2);
-    const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("long.xlsx"));
-    const quarix::session::WorkbookResult result = quarix::session::writeWorkbook(
-        rows, {path, QStringLiteral("A query whose name is longer than a sheet allows")});
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(test::readWorkbook(path).sheetNames, QStringList{QStringLiteral("Sheet1")});
+    FixedRows rows({u"A"_s}, 2);
+    const QString path = db("long.xlsx");
+    ASSERT_TRUE(quarix::session::writeWorkbook(
+                    rows, {path, u"A query whose name is longer than a sheet allows"_s})
+                    .ok);
+    EXPECT_EQ(test::readWorkbook(path).sheetNames, QStringList{u"Sheet1"_s});
 }
 
 TEST_F(XlsxExportTest, RowsBeyondOneSheetContinueOnTheNext) {
-    FixedRows rows({QStringLiteral("N"), QStringLiteral("M")}, 250);
-    const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("split.xlsx"));
+    FixedRows rows({u"N"_s, u"M"_s}, 250);
+    const QString path = db("split.xlsx");
     long lastDone = 0;
     const quarix::session::WorkbookResult result = quarix::session::writeWorkbook(
-        rows, {path, QStringLiteral("Customers"), 100}, [&](long done, long) { lastDone = done; });
+        rows, {path, u"Customers"_s, 100}, [&](long done, long) { lastDone = done; });
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.rowsWritten, 250);
     EXPECT_EQ(lastDone, 250);
     const test::ReadWorkbook book = test::readWorkbook(path);
     EXPECT_EQ(book.sheetNames,
-              (QStringList{QStringLiteral("Customers"), QStringLiteral("Customers (2)"),
-                           QStringLiteral("Customers (3)")}));
-    EXPECT_EQ(book.sheets[1].autoFilter, QStringLiteral("A1:B101"));
-    EXPECT_EQ(cellValue(book.sheets[1], QStringLiteral("A1")), QStringLiteral("N"));
-    EXPECT_EQ(cellValue(book.sheets[1], QStringLiteral("A2")), QStringLiteral("101"));
+              (QStringList{u"Customers"_s, u"Customers (2)"_s, u"Customers (3)"_s}));
+    EXPECT_EQ(book.sheets[1].autoFilter, u"A1:B101"_s);
+    EXPECT_EQ(book.sheets[1].value(u"A1"_s), u"N"_s);
+    EXPECT_EQ(book.sheets[1].value(u"A2"_s), u"101"_s);
     EXPECT_EQ(book.sheets[2].rows, 51);
 }
 
 TEST_F(XlsxExportTest, CancelLeavesNoFile) {
-    FixedRows rows({QStringLiteral("N")}, 5000);
-    const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("cancelled.xlsx"));
+    FixedRows rows({u"N"_s}, 5000);
+    const QString path = db("cancelled.xlsx");
     std::atomic<bool> cancel{true};
-    const quarix::session::WorkbookResult result =
-        quarix::session::writeWorkbook(rows, {path, QStringLiteral("N")}, {}, &cancel);
-    EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(quarix::session::writeWorkbook(rows, {path, u"N"_s}, {}, &cancel).cancelled);
     EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST(ExportFile, TheSaveAsDialogProposesTheTablesNameInTheDocumentsFolder) {
     const QString folder = defaultExportFolder();
     EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
-    EXPECT_EQ(suggestedWorkbookPath(QStringLiteral("Order Details"),
-                                    QStringLiteral("/home/ann/Documents")),
-              QStringLiteral("/home/ann/Documents/Order_Details.xlsx"));
-    EXPECT_EQ(suggestedWorkbookPath(QStringLiteral("a/b\\c"), QStringLiteral("/d")),
-              QStringLiteral("/d/a_b_c.xlsx"));
-    EXPECT_EQ(suggestedWorkbookPath(QString(), QStringLiteral("/d")),
-              QStringLiteral("/d/Results.xlsx"));
+    EXPECT_EQ(suggestedWorkbookPath(u"Order Details"_s, u"/home/ann/Documents"_s),
+              u"/home/ann/Documents/Order_Details.xlsx"_s);
+    EXPECT_EQ(suggestedWorkbookPath(u"a/b\\c"_s, u"/d"_s), u"/d/a_b_c.xlsx"_s);
+    EXPECT_EQ(suggestedWorkbookPath(QString(), u"/d"_s), u"/d/Results.xlsx"_s);
 }
 
-TEST_F(XlsxExportTest, WithoutASpreadsheetApplicationTheMessageSaysWhereTheFileIs) {
-    Launcher::setTestDefaultApplications({});
-    const ExportOutcome outcome =
-        exportSearch("shop.accdb", "Customers", "Name", "[CustomerID] = 7", true);
-    EXPECT_EQ(outcome.kind, ExportOutcome::Kind::WrittenOnly);
-    EXPECT_TRUE(QFile::exists(outcome.path));
-    EXPECT_TRUE(outcome.message.endsWith(outcome.path));
-    EXPECT_TRUE(platform::Shell::opened().isEmpty());
-}
+// Nothing to export, no spreadsheet application, a criterion the engine
+// refuses: no program is started, and the user learns why.
+TEST_F(XlsxExportTest, ExportsThatOpenNothingSaySo) {
+    EXPECT_EQ(exportSearch("shop.mdb", "Customers", "Name", "", false).kind,
+              ExportOutcome::Kind::Nothing);
+    EXPECT_TRUE(QDir(QDir::tempPath()).entryList({u"*.xlsx"_s}).isEmpty());
 
-TEST_F(XlsxExportTest, AMalformedCriterionIsReportedAndWritesNothing) {
-    const ExportOutcome outcome =
+    const ExportOutcome failed =
         exportSearch("shop.accdb", "Customers", "Name", "[Nope] ==== 'x", true);
-    EXPECT_EQ(outcome.kind, ExportOutcome::Kind::Failed);
-    EXPECT_FALSE(outcome.message.isEmpty());
-    EXPECT_FALSE(QFile::exists(outcome.path));
+    EXPECT_EQ(failed.kind, ExportOutcome::Kind::Failed);
+    EXPECT_FALSE(failed.message.isEmpty());
+    EXPECT_FALSE(QFile::exists(failed.path));
+
+    Launcher::setTestDefaultApplications({});
+    const ExportOutcome written =
+        exportSearch("shop.accdb", "Customers", "Name", "[CustomerID] = 7", true);
+    EXPECT_EQ(written.kind, ExportOutcome::Kind::WrittenOnly);
+    EXPECT_TRUE(QFile::exists(written.path));
+    EXPECT_TRUE(written.message.endsWith(written.path));
+    EXPECT_TRUE(platform::Shell::opened().isEmpty());
 }
