@@ -8,6 +8,7 @@
 #include "engine/cache/CacheFolder.h"
 #include "engine/cache/FirstDistinctTexts.h"
 #include "engine/cache/LikeNarrowing.h"
+#include "engine/cache/RangeNarrowing.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/crypto/CoreDumps.h"
 #include "engine/queries/SavedQueries.h"
@@ -280,8 +281,21 @@ public:
         const auto rows = tableRows_.find(table);
         if (!cache_ || rows == tableRows_.end())
             return {};
-        const LikeNarrowing narrowing =
+        const IndexNarrowing narrowing =
             engine::narrowLike(cache_->db(), table, column, rows->second, rowid, pattern);
+        if (narrowing.missing)
+            cache_->want(*narrowing.missing);
+        return narrowing.condition;
+    }
+
+    std::string narrowRange(const std::string& table, const std::string& column,
+                            const std::string& rowid, std::optional<double> lower,
+                            std::optional<double> upper) override {
+        const auto rows = tableRows_.find(table);
+        if (!cache_ || rows == tableRows_.end())
+            return {};
+        const IndexNarrowing narrowing =
+            engine::narrowRange(cache_->db(), table, column, rows->second, rowid, {lower, upper});
         if (narrowing.missing)
             cache_->want(*narrowing.missing);
         return narrowing.condition;

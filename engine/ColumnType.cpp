@@ -69,4 +69,11 @@ const char* sqliteAffinity(ColumnType type) {
     return "";
 }
 
+double storedUnitsPerValue(ColumnType type) {
+    const ColumnTypeTraits& traits = traitsOf(type);
+    if (traits.storage != Storage::Integer && traits.storage != Storage::Real)
+        return 0;
+    return traits.typeClass == TypeClass::Currency ? 10000 : 1;
+}
+
 } // namespace quarix::engine

@@ -58,4 +58,9 @@ std::string columnTypeName(ColumnType type);
 // The SQLite affinity of a cache column of this type ("" for none).
 const char* sqliteAffinity(ColumnType type);
 
+// How many stored units make one unit of a value of a number or date type
+// whose cache column keeps it as a number (10,000 for Currency); 0 for the
+// types kept otherwise.
+double storedUnitsPerValue(ColumnType type);
+
 } // namespace quarix::engine

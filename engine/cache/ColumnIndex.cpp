@@ -42,7 +42,10 @@ void dropMatching(sqlite3* db, const std::string& glob) {
 } // namespace
 
 std::string ColumnIndex::name() const {
-    return "x" + table.substr(1) + "_" + column + (kind == IndexKind::Trigram ? "_tri" : "_key");
+    const char* suffix = kind == IndexKind::Trigram   ? "_tri"
+                         : kind == IndexKind::Ordered ? "_num"
+                                                      : "_key";
+    return "x" + table.substr(1) + "_" + column + suffix;
 }
 
 void registerFoldFunction(sqlite3* db) {
@@ -63,10 +66,12 @@ void buildIndex(sqlite3* db, const ColumnIndex& index) {
         " FROM " + quoteIdentifier(index.table) + " WHERE " + index.column + " IS NOT NULL";
     execSql(db, "SAVEPOINT qx_index");
     try {
-        if (index.kind == IndexKind::FoldedKey) {
-            execSql(db, "CREATE TABLE " + name +
-                            " (k TEXT, id INTEGER, PRIMARY KEY (k, id)) WITHOUT ROWID");
-            execSql(db, "INSERT INTO " + name + " SELECT qx_fold(" + index.column + "), rowid" +
+        if (index.kind != IndexKind::Trigram) {
+            const bool text = index.kind == IndexKind::FoldedKey;
+            execSql(db, "CREATE TABLE " + name + (text ? " (k TEXT" : " (k NUMERIC") +
+                            ", id INTEGER, PRIMARY KEY (k, id)) WITHOUT ROWID");
+            execSql(db, "INSERT INTO " + name + " SELECT " +
+                            (text ? "qx_fold(" + index.column + ")" : index.column) + ", rowid" +
                             source + " ORDER BY 1, 2");
         } else {
             // Contentless and without positions: it names candidate rows,

@@ -6,20 +6,21 @@
 
 namespace quarix::engine {
 
-// An index the cache keeps beside one of its tables, for one column of
-// text: a B-tree over the case-folded value (Equals and Begins), or an FTS5
+// An index the cache keeps beside one of its tables, for one column: for
+// text, a B-tree over the case-folded value (Equals and Begins) or an FTS5
 // trigram index over it (Contains and Like patterns with a literal run of
-// three or more characters). Its rows name the table's rows by rowid; Null
-// values have none. Indexes only narrow the rows a statement looks at: the
-// Like of the statement still decides every row.
-enum class IndexKind { FoldedKey, Trigram };
+// three or more characters); for numbers and dates, a B-tree over the stored
+// value (comparisons). Its rows name the table's rows by rowid; Null values
+// have none. Indexes only narrow the rows a statement looks at: the
+// statement's own criterion still decides every row.
+enum class IndexKind { FoldedKey, Trigram, Ordered };
 
 struct ColumnIndex {
     std::string table;  // the cache table, t<n>
     std::string column; // c<n>
     IndexKind kind = IndexKind::FoldedKey;
 
-    // The SQLite table that holds the index: x<n>_<column>_key or _tri.
+    // The SQLite table that holds the index: x<n>_<column>_key, _tri or _num.
     std::string name() const;
     bool operator==(const ColumnIndex&) const = default;
 };

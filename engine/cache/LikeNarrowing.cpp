@@ -10,10 +10,6 @@ namespace quarix::engine {
 
 namespace {
 
-// A search an index answers for more rows than this share of the table is
-// no faster than reading the table.
-constexpr std::uint64_t kSelectiveShare = 20;
-
 std::string hexOf(const std::string& bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string hex;
@@ -61,14 +57,6 @@ std::string trigramQuery(const std::vector<std::string>& runs) {
     return query;
 }
 
-bool selective(sqlite3* db, const std::string& candidates, std::uint64_t rows) {
-    const std::uint64_t most = rows / kSelectiveShare;
-    Statement count(db, "SELECT count(*) FROM (" + candidates + " LIMIT " +
-                            std::to_string(most + 1) + ")");
-    count.step();
-    return static_cast<std::uint64_t>(sqlite3_column_int64(count.get(), 0)) <= most;
-}
-
 } // namespace
 
 PatternLiterals literalsOf(std::string_view pattern) {
@@ -111,9 +99,9 @@ PatternLiterals literalsOf(std::string_view pattern) {
     return literals;
 }
 
-LikeNarrowing narrowLike(sqlite3* db, const std::string& table, const std::string& column,
-                         std::uint64_t rows, const std::string& rowid, std::string_view pattern) {
-    LikeNarrowing narrowing;
+IndexNarrowing narrowLike(sqlite3* db, const std::string& table, const std::string& column,
+                          std::uint64_t rows, const std::string& rowid, std::string_view pattern) {
+    IndexNarrowing narrowing;
     const PatternLiterals literals = literalsOf(pattern);
     if (rows < kLeastRowsIndexed || literals.matchesNothing)
         return narrowing;
@@ -133,8 +121,8 @@ LikeNarrowing narrowLike(sqlite3* db, const std::string& table, const std::strin
         else
             narrowing.missing = trigrams;
     }
-    if (!candidates.empty() && selective(db, candidates, rows))
-        narrowing.condition = rowid + " IN (" + candidates + ")";
+    if (!candidates.empty())
+        narrowing.condition = keepingCandidates(db, candidates, rows, rowid);
     return narrowing;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/sql/AccessErrors.h"
 #include "engine/sql/Ast.h"
+#include "engine/sql/ComparedRange.h"
 #include "engine/sql/ExpressionTranslator.h"
 #include "engine/sql/Limits.h"
 #include "engine/sql/TranslationScope.h"
@@ -57,6 +58,7 @@ private:
     std::string crosstabRows() const;
     std::string body() const;
     std::vector<std::string> narrowingsOf(const Expr& e);
+    std::vector<std::string> rangeNarrowingsOf(const ComparedRange& range);
     std::string narrowed(const std::string& condition) const;
     std::string ordering() const;
     void addOrder(const std::vector<OrderItem>& orderBy);

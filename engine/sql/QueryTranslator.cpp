@@ -7,6 +7,7 @@
 #include "engine/sql/Limits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -276,6 +277,8 @@ std::vector<std::string> CoreTranslation::narrowingsOf(const Expr& e) {
             left.push_back(std::move(term));
         return left;
     }
+    if (const auto range = comparedRangeOf(e))
+        return rangeNarrowingsOf(*range);
     if (e.kind != Expr::Kind::Like || e.negated || e.args[0]->kind != Expr::Kind::Name ||
         e.args[1]->kind != Expr::Kind::Text)
         return {};
@@ -284,6 +287,30 @@ std::vector<std::string> CoreTranslation::narrowingsOf(const Expr& e) {
         return {};
     std::string narrowing = context_.schema.narrowLike(value.originTable, value.originColumn,
                                                        value.originRowid, e.args[1]->text);
+    if (narrowing.empty())
+        return {};
+    return {std::move(narrowing)};
+}
+
+// A comparison of a number or date column, narrowed through the column's
+// ordered index to its range in stored units.
+std::vector<std::string> CoreTranslation::rangeNarrowingsOf(const ComparedRange& range) {
+    const TypedSql value = run(Clause::Where, *range.field);
+    const double units = storedUnitsPerValue(value.type);
+    if (value.originTable.empty() || units == 0)
+        return {};
+    // Room for a constant or a Single rounded on the way, and for dates a
+    // day more: before 1899-12-30 a serial's fraction runs the other way.
+    const double days = traitsOf(value.type).typeClass == TypeClass::Date ? 1 : 0;
+    auto stored = [&](std::optional<double> bound, double direction) -> std::optional<double> {
+        if (!bound)
+            return std::nullopt;
+        const double room = days + 1e-6 * std::max(1.0, std::fabs(*bound));
+        return (*bound + direction * room) * units;
+    };
+    std::string narrowing =
+        context_.schema.narrowRange(value.originTable, value.originColumn, value.originRowid,
+                                    stored(range.lower, -1), stored(range.upper, 1));
     if (narrowing.empty())
         return {};
     return {std::move(narrowing)};

@@ -46,6 +46,13 @@ public:
                                    const std::string& /*rowid*/, const std::string& /*pattern*/) {
         return {};
     }
+    // The same for a comparison: rows whose column's stored value lies
+    // between lower and upper (a missing bound is open).
+    virtual std::string narrowRange(const std::string& /*table*/, const std::string& /*column*/,
+                                    const std::string& /*rowid*/, std::optional<double> /*lower*/,
+                                    std::optional<double> /*upper*/) {
+        return {};
+    }
 };
 
 } // namespace quarix::engine::sql

@@ -3,6 +3,7 @@
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/ColumnIndex.h"
 #include "engine/cache/LikeNarrowing.h"
+#include "engine/cache/RangeNarrowing.h"
 #include "engine/cache/ResultSet.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/cache/StatementResults.h"
@@ -342,7 +343,7 @@ protected:
         return text;
     }
 
-    LikeNarrowing narrow(const std::string& pattern) {
+    IndexNarrowing narrow(const std::string& pattern) {
         return narrowLike(db_, "t1", "c1", rows(), "t1.rowid", pattern);
     }
     std::uint64_t rows() { return static_cast<std::uint64_t>(rowids("1").size()); }
@@ -363,7 +364,7 @@ TEST_P(EveryPattern, GivesTheAnswerOfAPlainScan) {
     const std::string like = "acc_like(" + sql::quoteText(c.pattern) + ", c1)";
     const std::vector<long> scanned = rowids(like);
     buildBoth();
-    const LikeNarrowing narrowing = narrow(c.pattern);
+    const IndexNarrowing narrowing = narrow(c.pattern);
     EXPECT_FALSE(narrowing.missing);
     EXPECT_EQ(!narrowing.condition.empty(), c.narrowed) << narrowing.condition;
     if (!narrowing.condition.empty()) {
@@ -395,16 +396,38 @@ TEST_F(LikeNarrowingTest, SearchesTheIndexesTheyName) {
 }
 
 TEST_F(LikeNarrowingTest, AskForTheMissingIndexInsteadOfNarrowing) {
-    const LikeNarrowing equals = narrow("user.1@example.org");
+    const IndexNarrowing equals = narrow("user.1@example.org");
     EXPECT_TRUE(equals.condition.empty());
     ASSERT_TRUE(equals.missing);
     EXPECT_EQ(equals.missing->kind, IndexKind::FoldedKey);
-    const LikeNarrowing contains = narrow("*ser.1*");
+    const IndexNarrowing contains = narrow("*ser.1*");
     ASSERT_TRUE(contains.missing);
     EXPECT_EQ(contains.missing->kind, IndexKind::Trigram);
     EXPECT_FALSE(narrow("*er*").missing); // nothing an index could do
     // A small table is scanned, and asks for nothing.
     EXPECT_FALSE(narrowLike(db_, "t1", "c1", kLeastRowsIndexed - 1, "rowid", "abc").missing);
+}
+
+// The numbers of c0 through their ordered index: a text in a number column
+// is always a candidate, as its comparison decides it.
+TEST_F(LikeNarrowingTest, RangesKeepEveryRowTheirComparisonMightTake) {
+    execSql(db_, "INSERT INTO t1 VALUES ('12abc', 'text'), (X'00', 'blob')");
+    EXPECT_EQ(narrowRange(db_, "t1", "c0", rows(), "rowid", {10.0, 20.0}).missing->kind,
+              IndexKind::Ordered);
+    buildIndex(db_, {"t1", "c0", IndexKind::Ordered});
+    const auto within = [&](std::optional<double> lower, std::optional<double> upper) {
+        const std::string condition =
+            narrowRange(db_, "t1", "c0", rows(), "rowid", {lower, upper}).condition;
+        return condition.empty() ? std::vector<long>{} : rowids(condition);
+    };
+    const std::vector<long> tenToTwenty = rowids("c0 BETWEEN 10 AND 20 OR typeof(c0) <> 'integer'");
+    EXPECT_EQ(within(10, 20), tenToTwenty);
+    EXPECT_EQ(within(10.5, 19.5), rowids("c0 BETWEEN 11 AND 19 OR typeof(c0) <> 'integer'"));
+    EXPECT_EQ(within(5980, std::nullopt), rowids("c0 >= 5980 OR typeof(c0) <> 'integer'"));
+    EXPECT_TRUE(within(std::nullopt, 1000).empty()); // a sixth of the rows: scanned
+    EXPECT_NE(plan(narrowRange(db_, "t1", "c0", rows(), "rowid", {10.0, 20.0}).condition)
+                  .find("x1_c0_num"),
+              std::string::npos);
 }
 
 TEST_F(LikeNarrowingTest, IndexesOfATableGoWithIt) {

@@ -389,7 +389,47 @@ INSTANTIATE_TEST_SUITE_P(
                       Criterion{"[City] Like 'ZÜ*'", 1},
                       Criterion{"[Email] Like '*lee1*' OR [City] Like 'Oslo'", 0},
                       Criterion{"[Email] Like '*9?@*'", 0},
-                      Criterion{"NOT [City] Like 'Oslo' AND [Email] Like '*ee12*'", 1}));
+                      Criterion{"NOT [City] Like 'Oslo' AND [Email] Like '*ee12*'", 1},
+                      // Numbers and dates: ordered indexes of the stored values.
+                      Criterion{"[Age] = 30", 1}, Criterion{"Int([Balance]) > 79000", 1},
+                      Criterion{"-19000 >= [Balance]", 1},
+                      Criterion{"[Score] Between 100 And 101", 1},
+                      Criterion{"Fix([Score]) = 100", 1}, Criterion{"[Joined] >= #6/1/2022#", 1},
+                      Criterion{"[Joined] = #8/20/1996#", 1},
+                      Criterion{"[Age] > 20 AND [ID] < 100", 2},
+                      Criterion{"[Age] <> 30 AND [City] Like 'Oslo'", 1}));
+
+// What the index leaves out, the search no longer finds: proof that the
+// search reads through it, in the units the column is stored in.
+TEST_F(SearchIndexes, ComparisonsReadThroughTheirIndexes) {
+    struct Case {
+        const char* criterion;
+        const char* leftOut; // index rows taken away
+    };
+    for (const Case c :
+         {Case{"[Age] = 31", "k = 31"}, Case{"Int([Balance]) > 79000", "k >= 790000000"},
+          Case{"[Joined] = #8/20/1996#", "k = 35297"}}) {
+        SCOPED_TRACE(c.criterion);
+        ASSERT_FALSE(ids(c.criterion).empty());
+        AccessDatabase::open(path_)->buildIndexes();
+        ASSERT_EQ(indexTables().size(), 1u);
+        const auto onTheCache = [&](const std::string& sql) {
+            for (const auto& e : fs::directory_iterator(dir_ / "cache" / "quarix")) {
+                if (e.path().extension() != ".sqlite")
+                    continue;
+                sqlite3* db = nullptr;
+                sqlite3_open(e.path().c_str(), &db);
+                quarix::engine::execSql(db, sql);
+                sqlite3_close(db);
+            }
+            AccessDatabase::forget(path_);
+        };
+        onTheCache("DELETE FROM \"" + indexTables().front() + "\" WHERE " + c.leftOut);
+        // "[ID] + 0" is no bare field: it neither narrows nor asks for an index.
+        EXPECT_TRUE(ids(std::string(c.criterion) + " AND [ID] + 0 > 0").empty());
+        onTheCache("DROP TABLE \"" + indexTables().front() + "\"");
+    }
+}
 
 TEST_F(SearchIndexes, ChangedFileTakesItsIndexesAway) {
     ids("[Email] Like 'emma.lee1@example.org'");
