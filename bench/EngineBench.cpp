@@ -244,6 +244,9 @@ int main(int argc, char* argv[]) {
         {"contains, rare substring",
          cli + " search " + file + " People Email contains 12345@e --page 1 --format csv",
          page(rare, "Email", 0), 0.25},
+        {"greater, Balance > 79990",
+         cli + " search " + file + " People Balance gt 79990 --page 1 --format csv",
+         page("Balance >= 79991", "Balance", 0), 0.25},
         {"pick list, unique Email", cli + " values " + file + " People Email --max 50 --format csv",
          "SELECT DISTINCT Email FROM People WHERE Email <> '' ORDER BY Email COLLATE NOCASE "
          "LIMIT 50;\n",
