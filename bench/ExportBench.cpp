@@ -35,16 +35,38 @@ QString defaultDatabase() {
 
 // The floor: libxlsxwriter in constant memory writing the same cells, read
 // straight from the cached table (People's columns: ID, four texts, Age,
-// Balance in ten-thousandths, Score, Joined as a serial date, Active).
-double floorSeconds(const QString& out) {
+// Balance in ten-thousandths, Score, Joined as a serial date, Active). The
+// cache folder may hold other databases' files: the one whose People table
+// has the rows exported is read.
+double floorSeconds(const QString& out, long rowsExported) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::path(qgetenv("XDG_CACHE_HOME").toStdString()) / "quarix";
-    std::string cacheFile;
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().extension() == ".sqlite")
-            cacheFile = e.path().string();
     sqlite3* db = nullptr;
-    sqlite3_open_v2(cacheFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::string table;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        if (e.path().extension() != ".sqlite" || !table.empty())
+            continue;
+        sqlite3_open_v2(e.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* find = nullptr;
+        sqlite3_prepare_v2(db, "SELECT rowid FROM quarix_tables WHERE name = 'People'", -1, &find,
+                           nullptr);
+        if (sqlite3_step(find) == SQLITE_ROW) {
+            const std::string candidate = "t" + std::to_string(sqlite3_column_int64(find, 0));
+            sqlite3_stmt* count = nullptr;
+            sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + candidate).c_str(), -1, &count,
+                               nullptr);
+            if (sqlite3_step(count) == SQLITE_ROW && sqlite3_column_int64(count, 0) == rowsExported)
+                table = candidate;
+            sqlite3_finalize(count);
+        }
+        sqlite3_finalize(find);
+        if (table.empty())
+            sqlite3_close(db);
+    }
+    if (table.empty()) {
+        std::fprintf(stderr, "export bench: no cached People table of %ld rows\n", rowsExported);
+        return 0;
+    }
     QElapsedTimer clock;
     clock.start();
     lxw_workbook_options options{};
@@ -61,7 +83,8 @@ double floorSeconds(const QString& out) {
     for (lxw_col_t c = 0; c < 10; ++c)
         worksheet_write_string(sheet, 0, c, headers[c], bold);
     sqlite3_stmt* rows = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM t1 ORDER BY rowid", -1, &rows, nullptr);
+    sqlite3_prepare_v2(db, ("SELECT * FROM " + table + " ORDER BY rowid").c_str(), -1, &rows,
+                       nullptr);
     lxw_row_t row = 0;
     while (sqlite3_step(rows) == SQLITE_ROW) {
         ++row;
@@ -135,7 +158,8 @@ int main(int argc, char** argv) {
             }
             peak = peakMemoryMb(); // before the floor adds its own
             if (table == QStringLiteral("People"))
-                floor.push_back(floorSeconds(out + QStringLiteral(".floor.xlsx")));
+                floor.push_back(
+                    floorSeconds(out + QStringLiteral(".floor.xlsx"), result.rowsWritten));
         }
         std::sort(ours.begin(), ours.end());
         const double seconds = ours[1];

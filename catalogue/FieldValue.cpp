@@ -12,7 +12,11 @@ QDateTime dateTimeFromSerial(double serial) {
     const double fraction = std::fabs(serial - days);
     auto msecs = static_cast<qint64>(std::llround(fraction * 86400000.0));
     const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(days) + msecs / 86400000);
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs % 86400000)));
+    // A clock reading without a zone: as UTC it is kept as it stands, where
+    // local time would shift one that falls in a daylight-saving gap (and
+    // look up the zone for every value).
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs % 86400000)),
+                     Qt::UTC);
 }
 
 QVariant fieldValue(ColumnType type, const engine::OwnedValue& value) {

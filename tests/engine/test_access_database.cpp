@@ -19,6 +19,7 @@
 #include <limits>
 
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -342,6 +343,22 @@ TEST_F(LargeNumbers, TypedValuesHoldTheWholeNumber) {
     EXPECT_EQ(typed.typeId(), QMetaType::LongLong);
     EXPECT_EQ(typed.toLongLong(), twoTo53Plus1);
     EXPECT_EQ(rs->text(6, value), "9007199254740993");
+}
+
+// 2021-03-28 02:30 does not exist on Berlin's clocks; a stored value says
+// so all the same, and an export must not move it.
+TEST(TypedValues, DatesKeepTheirClockReadingInAnyZone) {
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QDateTime gap = quarix::catalogue::dateTimeFromSerial(44283 + 2.5 / 24);
+    const QDateTime before = quarix::catalogue::dateTimeFromSerial(-1.25); // 1899-12-29 06:00
+    zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+    tzset();
+    EXPECT_TRUE(gap.isValid());
+    EXPECT_EQ(gap.date(), QDate(2021, 3, 28));
+    EXPECT_EQ(gap.time(), QTime(2, 30));
+    EXPECT_EQ(before, QDateTime(QDate(1899, 12, 29), QTime(6, 0), Qt::UTC));
 }
 
 // The linking file, and the linked one beside it unless left out.
