@@ -73,7 +73,8 @@ double shell(const std::string& command) {
 // indexes what it searched after its output.
 Pair untilOutputAndEnd(const std::string& command) {
     const auto start = Clock::now();
-    FILE* out = popen(command.c_str(), "r");
+    // exec: a shell left waiting would hold the pipe open until the end.
+    FILE* out = popen(("exec " + command).c_str(), "r");
     if (!out)
         return {};
     char buffer[65536];

@@ -166,7 +166,17 @@ LinkedTable DatabaseState::resolveLink(const TableInfo& table, int depth) {
                                     std::to_string(kLongestLinkChain) +
                                     " files; Quarix does not follow it further.");
     const std::string file = linkedFilePath(table.link.database, path);
-    const auto linked = AccessDatabase::open(file);
+    std::shared_ptr<AccessDatabase> linked;
+    try {
+        linked = AccessDatabase::open(file);
+    } catch (const EngineError& e) {
+        if (e.number() != reader_errors::wrongPassword)
+            throw;
+        throw EngineError(e.number(), "Not a valid password. The table '" + table.name +
+                                          "' is linked to '" + file +
+                                          "', which needs a password that the link does not "
+                                          "give; open that database itself instead.");
+    }
     DatabaseState& there = *linked->state_;
     const TableInfo* foreign = findTable(there.catalogue, table.link.foreignName);
     if (!foreign)

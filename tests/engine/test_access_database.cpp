@@ -427,6 +427,19 @@ TEST(LinkedTables, AMissingLinkedFileNamesTheStoredPath) {
     fs::remove_all(dir);
 }
 
+TEST(LinkedTables, ALinkedFileThatNeedsAPasswordIsNamed) {
+    const fs::path dir = linkerFolder("linked-locked", false);
+    fs::copy_file(quarix::test::dataFile("encrypted/db2013-enc.accdb"), dir / "linkeeTest.accdb");
+    const auto db = AccessDatabase::open((dir / "linker.accdb").string());
+    const EngineError e = errorOf([&] { db->execute("Table2"); });
+    EXPECT_EQ(e.number(), 3031);
+    EXPECT_NE(e.description().find("'Table2' is linked to '" + (dir / "linkeeTest.accdb").string() +
+                                   "', which needs a password"),
+              std::string::npos)
+        << e.description();
+    fs::remove_all(dir);
+}
+
 TEST(LinkedTables, AnOdbcTableIsListedButNeverShowsItsPassword) {
     const auto db = AccessDatabase::open(quarix::test::dataFile("real/odbcLinkerTestV2007.accdb"));
     const TableInfo* ordrar = listed(*db, "Ordrar");
