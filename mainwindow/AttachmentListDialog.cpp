@@ -123,7 +123,8 @@ void AttachmentListDialog::saveFileAs(int index) {
         return;
     const QFileInfo target(*chosen);
     const quarix::session::WrittenAttachment written = quarix::session::writeAttachment(
-        target.absolutePath(), QString(), target.fileName().toStdString(), *file.bytes, false);
+        target.absolutePath(), QString(), target.fileName().toStdString(), *file.bytes, false,
+        true); // the dialog has asked before replacing a file
     if (!written.error.isEmpty())
         reportFailure(this, written.error);
 }

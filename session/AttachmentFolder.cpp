@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -80,7 +81,7 @@ QString safeAttachmentName(const std::string& stored) {
 
 WrittenAttachment writeAttachment(const QString& folder, const QString& subfolder,
                                   const std::string& storedName, const std::string& bytes,
-                                  bool privateFile) {
+                                  bool privateFile, bool replaceExisting) {
     const QString name = safeAttachmentName(storedName);
     WrittenAttachment written;
     written.path =
@@ -102,16 +103,32 @@ WrittenAttachment writeAttachment(const QString& folder, const QString& subfolde
                 ? QStringLiteral("'%1' is not a folder (links are not followed)").arg(subfolder)
                 : systemReason());
     const QByteArray fileName = QFile::encodeName(name);
-    Descriptor file(::openat(inner.get(), fileName.constData(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                             privateFile ? 0600 : 0666));
+    const auto create = [&](const QByteArray& created) {
+        return ::openat(inner.get(), created.constData(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        privateFile ? 0600 : 0666);
+    };
+    // A file to replace: the bytes go to a new hidden name beside it first.
+    QByteArray writtenName = fileName;
+    int created = create(fileName);
+    for (int attempt = 0; created < 0 && errno == EEXIST && replaceExisting && attempt < 100;
+         ++attempt) {
+        writtenName = "." + fileName.left(200) + ".quarix-" +
+                      QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        created = create(writtenName);
+    }
+    Descriptor file(created);
     if (file.get() < 0)
         return fail(errno == EEXIST ? QStringLiteral("a file of that name is already there; it "
                                                      "was not replaced")
                                     : systemReason());
-    if (!writeAll(file.get(), bytes) || ::close(file.release()) != 0) {
+    const bool whole =
+        writeAll(file.get(), bytes) && ::close(file.release()) == 0 &&
+        (writtenName == fileName ||
+         ::renameat(inner.get(), writtenName.constData(), inner.get(), fileName.constData()) == 0);
+    if (!whole) {
         const QString why = systemReason();
-        ::unlinkat(inner.get(), fileName.constData(), 0);
+        ::unlinkat(inner.get(), writtenName.constData(), 0);
         return fail(why);
     }
     return written;

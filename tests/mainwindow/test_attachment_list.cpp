@@ -92,8 +92,12 @@ TEST_F(AttachmentListTest, SaveAsAndOpenWriteTheExactBytes) {
     AttachmentListDialog* dialog = listOf(0, column("attach-data"));
     ASSERT_NE(dialog, nullptr);
 
+    // A file already there, which the dialog has agreed to replace.
     const QString target = QDir::temp().filePath(u"quarix-saved-attachment.txt"_s);
-    QFile::remove(target);
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    old.write("old");
+    old.close();
     quarix::platform::FileDialog::queueAnswer(target);
     QTest::mouseClick(dialog->findChild<QPushButton*>(u"saveAttachment"_s), Qt::LeftButton);
     EXPECT_EQ(contentsOf(target), expected);

@@ -74,6 +74,30 @@ TEST(WriteAttachment, WritesTheExactBytesAndNeverReplacesAFile) {
     fs::remove_all(dir);
 }
 
+// Save As after the user agreed to replace: the file, or a link of that
+// name (not what it points to), gives way only to bytes written whole.
+TEST(WriteAttachment, ReplacesOnlyWhenAskedAndOnlyWhatIsNamed) {
+    const fs::path dir = quarix::test::scratchDir("attachment-replace");
+    fs::create_directories(dir / "elsewhere");
+    std::ofstream(dir / "elsewhere" / "target.txt") << "keep";
+    fs::create_symlink(dir / "elsewhere" / "target.txt", dir / "link.txt");
+    std::ofstream(dir / "old.txt") << "old";
+    fs::create_directories(dir / "folder.txt");
+
+    for (const char* name : {"old.txt", "link.txt"}) {
+        const auto written = writeAttachment(qt(dir), {}, name, "new", false, true);
+        EXPECT_TRUE(written.error.isEmpty()) << written.error.toStdString();
+        EXPECT_EQ(contentOf(dir / name), "new");
+    }
+    EXPECT_FALSE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(contentOf(dir / "elsewhere" / "target.txt"), "keep");
+    EXPECT_FALSE(writeAttachment(qt(dir), {}, "folder.txt", "new", false, true).error.isEmpty());
+    EXPECT_TRUE(fs::is_directory(dir / "folder.txt"));
+    // Nothing is left beside them.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4);
+    fs::remove_all(dir);
+}
+
 TEST(WriteAttachment, LinksInsideTheFolderAreNotFollowed) {
     const fs::path dir = quarix::test::scratchDir("attachment-links");
     fs::create_directories(dir / "out");
