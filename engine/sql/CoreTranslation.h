@@ -57,8 +57,9 @@ private:
     std::string keyedRows() const;
     std::string crosstabRows() const;
     std::string body() const;
-    std::vector<std::string> narrowingsOf(const Expr& e);
-    std::vector<std::string> rangeNarrowingsOf(const ComparedRange& range);
+    std::vector<std::string> narrowingsOf(const Expr& where);
+    std::string narrowingOf(const Expr& e);
+    std::string rangeNarrowingOf(const ComparedRange& range);
     std::string narrowed(const std::string& condition) const;
     std::string ordering() const;
     void addOrder(const std::vector<OrderItem>& orderBy);

@@ -268,33 +268,48 @@ std::string CoreTranslation::body() const {
     return body;
 }
 
-// The Like criteria that all rows must meet, each narrowed by an index to
-// the rows it can hold: only those joined by And at the top of WHERE.
-std::vector<std::string> CoreTranslation::narrowingsOf(const Expr& e) {
-    if (e.kind == Expr::Kind::Binary && e.op == "and") {
-        auto left = narrowingsOf(*e.args[0]);
-        for (auto& term : narrowingsOf(*e.args[1]))
-            left.push_back(std::move(term));
-        return left;
+// The criteria that all rows must meet (those joined by And at the top of
+// WHERE), each narrowed by an index to the rows it can hold. The chain is
+// walked with a stack of its own: a run of thousands of Ands is as deep.
+std::vector<std::string> CoreTranslation::narrowingsOf(const Expr& where) {
+    // An index or two decide; more terms would only cost their lookups.
+    constexpr std::size_t kMostTermsTried = 64;
+    std::vector<std::string> narrowings;
+    std::vector<const Expr*> pending{&where};
+    std::size_t tried = 0;
+    while (!pending.empty() && tried < kMostTermsTried) {
+        const Expr& e = *pending.back();
+        pending.pop_back();
+        if (e.kind == Expr::Kind::Binary && e.op == "and") {
+            pending.push_back(e.args[1].get());
+            pending.push_back(e.args[0].get());
+            continue;
+        }
+        ++tried;
+        if (std::string narrowing = narrowingOf(e); !narrowing.empty())
+            narrowings.push_back(std::move(narrowing));
     }
+    return narrowings;
+}
+
+// One criterion narrowed: a Like of a text column or a comparison of a
+// number or date column with a constant.
+std::string CoreTranslation::narrowingOf(const Expr& e) {
     if (const auto range = comparedRangeOf(e))
-        return rangeNarrowingsOf(*range);
+        return rangeNarrowingOf(*range);
     if (e.kind != Expr::Kind::Like || e.negated || e.args[0]->kind != Expr::Kind::Name ||
         e.args[1]->kind != Expr::Kind::Text)
         return {};
     const TypedSql value = run(Clause::Where, *e.args[0]);
     if (value.originTable.empty() || !isTextType(value.type))
         return {};
-    std::string narrowing = context_.schema.narrowLike(value.originTable, value.originColumn,
-                                                       value.originRowid, e.args[1]->text);
-    if (narrowing.empty())
-        return {};
-    return {std::move(narrowing)};
+    return context_.schema.narrowLike(value.originTable, value.originColumn, value.originRowid,
+                                      e.args[1]->text);
 }
 
 // A comparison of a number or date column, narrowed through the column's
 // ordered index to its range in stored units.
-std::vector<std::string> CoreTranslation::rangeNarrowingsOf(const ComparedRange& range) {
+std::string CoreTranslation::rangeNarrowingOf(const ComparedRange& range) {
     const TypedSql value = run(Clause::Where, *range.field);
     const double units = storedUnitsPerValue(value.type);
     if (value.originTable.empty() || units == 0)
@@ -308,12 +323,8 @@ std::vector<std::string> CoreTranslation::rangeNarrowingsOf(const ComparedRange&
         const double room = days + 1e-6 * std::max(1.0, std::fabs(*bound));
         return (*bound + direction * room) * units;
     };
-    std::string narrowing =
-        context_.schema.narrowRange(value.originTable, value.originColumn, value.originRowid,
-                                    stored(range.lower, -1), stored(range.upper, 1));
-    if (narrowing.empty())
-        return {};
-    return {std::move(narrowing)};
+    return context_.schema.narrowRange(value.originTable, value.originColumn, value.originRowid,
+                                       stored(range.lower, -1), stored(range.upper, 1));
 }
 
 std::string CoreTranslation::narrowed(const std::string& condition) const {
