@@ -27,6 +27,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -431,6 +432,27 @@ auto recovering(DatabaseState& state, Operation operation) -> decltype(operation
     }
 }
 
+// Runs work over a resolver that reads no table, and again over one that
+// reads into the cache when the work needs rows (a crosstab's headings).
+template <typename Work>
+auto withResolver(DatabaseState& state, const ReadOptions& options, Work work)
+    -> decltype(work(std::declval<Resolver&>(), std::declval<sql::ParameterSet&>())) {
+    try {
+        sql::ParameterSet parameters;
+        Resolver resolver(state, options, parameters);
+        return work(resolver, parameters);
+    } catch (const NeedsRows&) {
+    }
+    return recovering(state, [&] {
+        const std::shared_ptr<CacheFile> cache = state.currentCache();
+        std::lock_guard lock(cache->mutex());
+        CancelGuard guard(cache->db(), options.cancel);
+        sql::ParameterSet parameters;
+        Resolver resolver(state, *cache, options, parameters);
+        return work(resolver, parameters);
+    });
+}
+
 // The catalogue and the stamp of the version it was read from: read again
 // when the file changed during the read.
 std::pair<Catalogue, SourceStamp> readSteadyCatalogue(const std::string& path,
@@ -647,18 +669,7 @@ std::vector<sql::ResultColumn> AccessDatabase::columns(const std::string& source
             columns.push_back({column.name, column.type, column.sqlName});
         return columns;
     };
-    try {
-        sql::ParameterSet parameters;
-        Resolver resolver(*state_, options, parameters);
-        return columnsOf(resolver.find(sourceName));
-    } catch (const NeedsRows&) {
-    }
-    return recovering(*state_, [&] {
-        const std::shared_ptr<CacheFile> cache = state_->currentCache();
-        std::lock_guard lock(cache->mutex());
-        CancelGuard guard(cache->db(), options.cancel);
-        sql::ParameterSet parameters;
-        Resolver resolver(*state_, *cache, options, parameters);
+    return withResolver(*state_, options, [&](Resolver& resolver, sql::ParameterSet&) {
         return columnsOf(resolver.find(sourceName));
     });
 }
@@ -677,20 +688,7 @@ AccessDatabase::parameters(const std::string& statementOrName,
             throw sql::errors::missingSource(statementOrName);
         return parameters.parameters();
     };
-    try {
-        sql::ParameterSet parameters;
-        Resolver resolver(*state_, options, parameters);
-        return discover(resolver, parameters);
-    } catch (const NeedsRows&) {
-    }
-    return recovering(*state_, [&] {
-        const std::shared_ptr<CacheFile> cache = state_->currentCache();
-        std::lock_guard lock(cache->mutex());
-        CancelGuard guard(cache->db(), options.cancel);
-        sql::ParameterSet parameters;
-        Resolver resolver(*state_, *cache, options, parameters);
-        return discover(resolver, parameters);
-    });
+    return withResolver(*state_, options, discover);
 }
 
 std::shared_ptr<ResultSet> AccessDatabase::filter(const std::string& sourceName,
