@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 #include "history/AutoLoad.h"
 #include "mainwindow/ResultGridView.h"
+#include "mainwindow/StepProgressBar.h"
 #include "search/ResultGridModel.h"
 #include "search/StatusCaption.h"
 #include "session/Awaiting.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>

@@ -29,7 +29,7 @@ class QCalendarWidget;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
+class StepProgressBar;
 class QPushButton;
 class QShortcut;
 class QTimer;
@@ -283,7 +283,7 @@ private:
     std::array<QPushButton*, 2> cmdPage{};
     QLabel* lblSQL = nullptr;
     QLabel* lblDebug = nullptr;
-    QProgressBar* progBar1 = nullptr;
+    StepProgressBar* progBar1 = nullptr;
     QLabel* lblStatus = nullptr;   // the status bar's summary of the last run
     QLabel* lblDatabase = nullptr; // the status bar's database path
     QLabel* lblFilterArmed = nullptr;

@@ -2,6 +2,7 @@
 #include "catalogue/CatalogueLists.h"
 #include "catalogue/CatalogueNames.h"
 #include "engine/reader/ReaderErrors.h"
+#include "mainwindow/StepProgressBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
@@ -14,7 +15,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>

@@ -1,6 +1,7 @@
 // The result grid's own commands: sorting by a header click, column sizing,
 // the Office Tools pop-up and the wheel.
 #include "mainwindow/ResultGridView.h"
+#include "mainwindow/StepProgressBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 #include "search/ColumnWidths.h"
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
-#include <QProgressBar>
 
 #include <algorithm>
 

@@ -4,6 +4,7 @@
 // are scaled to make room where the desktop's fonts are larger than the
 // design assumed.
 #include "mainwindow/ResultGridView.h"
+#include "mainwindow/StepProgressBar.h"
 #include "mainwindow/TypedText.h"
 #include "mainwindow/WholeEntries.h"
 #include "mainwindow/frmMain.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -131,7 +131,7 @@ void frmMain::buildControls() {
     lblDebug->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     lblSQL->setVisible(false);
     lblDebug->setVisible(false);
-    progBar1 = named(new QProgressBar(fraDataMain), "progBar1");
+    progBar1 = named(new StepProgressBar(fraDataMain), "progBar1");
     progBar1->setRange(0, 100);
     progBar1->setTextVisible(false);
 

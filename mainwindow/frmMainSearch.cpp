@@ -1,5 +1,6 @@
 // The search button, filters, paging and the run itself.
 #include "mainwindow/ResultGridView.h"
+#include "mainwindow/StepProgressBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 
 #include <utility>
