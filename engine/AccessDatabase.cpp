@@ -154,7 +154,12 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
     const auto filePassword =
         passwordFor(path, fileLock, password, kept == reg.passwords.end() ? nullptr : kept->second);
     state->password = filePassword;
-    auto [catalogue, stamp] = readSteadyCatalogue(path, state->readOptions());
+    // A plain file's catalogue is kept in its cache file: an unchanged file
+    // opens without starting the reader.
+    const bool keepsCatalogue = reg.cacheEnabled && !fileLock.locked();
+    auto known = keepsCatalogue ? CacheFile::knownCatalogue(path) : std::nullopt;
+    auto [catalogue, stamp] =
+        known ? std::move(*known) : readSteadyCatalogue(path, state->readOptions());
     state->catalogue = std::move(catalogue);
     state->cacheLimitBytes = reg.limitBytes;
     // A cache kept in memory for want of a disk tries the disk again.
@@ -164,6 +169,8 @@ std::shared_ptr<AccessDatabase> AccessDatabase::open(const std::string& rawPath,
     } else {
         state->cache = openCache(path, stamp, !reg.cacheEnabled, reg.limitBytes, fileLock.locked());
     }
+    if (keepsCatalogue && !known)
+        state->cache->keepCatalogue(state->catalogue);
     slot = state;
     if (filePassword)
         reg.passwords[path] = filePassword;

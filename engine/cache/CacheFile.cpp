@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 #include "engine/cache/CacheErrors.h"
 #include "engine/cache/CacheFolder.h"
+#include "engine/cache/CatalogueRecord.h"
 #include "engine/cache/DeferredSync.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/cache/TableInserter.h"
@@ -28,6 +29,9 @@ namespace {
 // Raised whenever the layout of cache files changes, so that files written
 // by another version are rebuilt rather than trusted.
 constexpr int cacheFormat = 2;
+
+// How long a connection waits for another instance's load of the same file.
+constexpr int busyTimeoutMs = 600000;
 
 // The connection is only ever used under the cache file's own mutex, so
 // SQLite need not lock it again on every call.
@@ -62,6 +66,23 @@ private:
     sqlite3* db_;
     bool active_;
 };
+
+// Whether a cache file's meta table names this Access file at this version,
+// in this layout.
+bool metaNames(sqlite3* db, const std::string& accessPath, const SourceStamp& stamp) {
+    Statement q(db, "SELECT key, value FROM quarix_meta WHERE key IN ('format', 'source', "
+                    "'file', 'digest')");
+    std::map<std::string, std::string> meta;
+    while (q.step()) {
+        auto text = [&](int col) {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(q.get(), col));
+            return p ? std::string(p) : std::string();
+        };
+        meta[text(0)] = text(1);
+    }
+    return meta["format"] == std::to_string(cacheFormat) && meta["source"] == accessPath &&
+           meta["file"] == stamp.fileState() && meta["digest"] == stamp.digestText();
+}
 
 } // namespace
 
@@ -161,7 +182,7 @@ bool CacheFile::stillOnDisk() const {
 }
 
 void CacheFile::configure() {
-    sqlite3_busy_timeout(db_, 600000);
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
     sql::registerAccessFunctions(db_);
     registerFoldFunction(db_);
     // The file mapped whole (up to SQLite's limit): a search reads the pages
@@ -173,17 +194,7 @@ void CacheFile::configure() {
 }
 
 bool CacheFile::metaMatches() {
-    Statement q(db_, "SELECT key, value FROM quarix_meta");
-    std::map<std::string, std::string> meta;
-    while (q.step()) {
-        auto text = [&](int col) {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(q.get(), col));
-            return p ? std::string(p) : std::string();
-        };
-        meta[text(0)] = text(1);
-    }
-    return meta["format"] == std::to_string(cacheFormat) && meta["source"] == accessPath_ &&
-           meta["file"] == stamp_.fileState() && meta["digest"] == stamp_.digestText();
+    return metaNames(db_, accessPath_, stamp_);
 }
 
 void CacheFile::writeMeta() {
@@ -200,6 +211,7 @@ void CacheFile::writeMeta() {
         put.step();
         put.reset();
     }
+    forgetCatalogue(db_); // it belongs to the version before
 }
 
 bool CacheFile::dropCachedTables() {
@@ -245,6 +257,55 @@ void CacheFile::reset(const SourceStamp& stamp) {
     // Gives the space back; skipped when another instance is reading.
     if (dropped)
         sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr);
+}
+
+std::optional<std::pair<Catalogue, SourceStamp>>
+CacheFile::knownCatalogue(const std::string& accessPath) {
+    sqlite3* db = nullptr;
+    try {
+        const fs::path file = CacheFolder::fileFor(accessPath);
+        if (!DeferredSync(file).trustworthy() ||
+            sqlite3_open_v2(file.c_str(), &db,
+                            SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
+                            nullptr) != SQLITE_OK) {
+            sqlite3_close_v2(db);
+            return std::nullopt;
+        }
+        // Meta and catalogue as one version of the cache file wrote them.
+        execSql(db, "BEGIN");
+        std::optional<Catalogue> catalogue = recordedCatalogue(db);
+        std::optional<SourceStamp> stamp;
+        if (catalogue)
+            stamp = SourceStamp::of(accessPath, catalogue->pages);
+        const bool current = stamp && metaNames(db, accessPath, *stamp);
+        sqlite3_close_v2(db);
+        if (!current)
+            return std::nullopt;
+        return std::pair{std::move(*catalogue), std::move(*stamp)};
+    } catch (const EngineError&) {
+        // A cache file that cannot be read is no worse than none.
+        sqlite3_close_v2(db);
+        return std::nullopt;
+    }
+}
+
+void CacheFile::keepCatalogue(const Catalogue& catalogue) {
+    if (inMemory_)
+        return;
+    std::lock_guard lock(mutex_);
+    // Not worth waiting for another instance's load: the next open reads
+    // the catalogue again.
+    sqlite3_busy_timeout(db_, 100);
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        try {
+            if (metaMatches())
+                recordCatalogue(db_, catalogue);
+            execSql(db_, "COMMIT");
+        } catch (const EngineError&) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    }
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
 }
 
 namespace {

@@ -14,7 +14,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarix::engine {
@@ -68,6 +70,14 @@ public:
 
     // Forgets every cached table: the Access file has changed.
     void reset(const SourceStamp& stamp);
+
+    // The catalogue an earlier open kept in the Access file's cache file,
+    // with the file's stamp, while the file is still that version; nothing
+    // otherwise. keepCatalogue() keeps one read for this cache's version,
+    // on disk only: a locked file's cache is never there.
+    static std::optional<std::pair<Catalogue, SourceStamp>>
+    knownCatalogue(const std::string& accessPath);
+    void keepCatalogue(const Catalogue& catalogue);
 
     // The SQLite table holding an Access table, read from the file first
     // when it is not cached yet. Call with the mutex held.

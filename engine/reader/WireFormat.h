@@ -134,6 +134,9 @@ private:
     std::string_view in_;
 };
 
+// Raised whenever what writeCatalogue writes changes: cache files keep
+// catalogues in this form between runs.
+constexpr int catalogueLayout = 1;
 void writeCatalogue(ByteWriter& out, const Catalogue& catalogue);
 Catalogue readCatalogue(ByteReader& in);
 void writeTableInfo(ByteWriter& out, const TableInfo& table);

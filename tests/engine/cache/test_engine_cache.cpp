@@ -5,6 +5,7 @@
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
 #include "engine/cache/SqliteHelpers.h"
+#include "engine/reader/AccessFileReader.h"
 #include "tests/support/AccessPages.h"
 #include "tests/support/EngineErrors.h"
 #include "tests/support/TestData.h"
@@ -33,6 +34,7 @@ protected:
         ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         AccessDatabase::setCacheEnabled(true);
     }
+    void TearDown() override { AccessFileReader::setHelperPath(""); }
 
     std::string copyOf(const std::string& name) {
         const fs::path target = dir_ / name;
@@ -83,6 +85,32 @@ TEST_F(EngineCache, ModifiedFileIsReadAgain) {
                   fs::copy_options::overwrite_existing);
     EXPECT_EQ(errorOf([&] { AccessDatabase::open(path)->execute("Customers"); }).number(), 3078)
         << "the old table was served from the cache";
+}
+
+// A file opened before opens with the catalogue its cache file keeps, no
+// reader started; a changed file, or a damaged record, is read again.
+TEST_F(EngineCache, AnUnchangedFileOpensWithTheCatalogueItsCacheKeeps) {
+    const std::string path = copyOf("shop.mdb");
+    const std::size_t tables = AccessDatabase::open(path)->catalogue().tables.size();
+    const auto reopen = [&](bool withReader) {
+        AccessFileReader::setHelperPath(withReader ? "" : (dir_ / "no-reader").string());
+        AccessDatabase::setCacheEnabled(true); // forgets the open databases
+        return AccessDatabase::open(path);
+    };
+    EXPECT_EQ(reopen(false)->catalogue().tables.size(), tables);
+
+    sqlite3* cache = nullptr;
+    ASSERT_EQ(sqlite3_open(cacheFiles().at(0).c_str(), &cache), SQLITE_OK);
+    execSql(cache, "UPDATE quarix_meta SET value = x'01ff' WHERE key GLOB 'catalogue.*'");
+    sqlite3_close(cache);
+    EXPECT_NE(errorOf([&] { reopen(false); }).number(), 0) << "a damaged catalogue was used";
+    EXPECT_EQ(reopen(true)->catalogue().tables.size(), tables);
+    EXPECT_EQ(reopen(false)->catalogue().tables.size(), tables) << "not kept again";
+
+    fs::copy_file(quarix::test::dataFile("real/testV1997.mdb"), path,
+                  fs::copy_options::overwrite_existing);
+    EXPECT_NE(errorOf([&] { reopen(false); }).number(), 0) << "the old catalogue was used";
+    EXPECT_FALSE(reopen(true)->isSourceName("Customers"));
 }
 
 TEST_F(EngineCache, RepeatedSearchReusesItsResultSafely) {
