@@ -273,15 +273,16 @@ CacheFile::knownCatalogue(const std::string& accessPath) {
         }
         // Meta and catalogue as one version of the cache file wrote them.
         execSql(db, "BEGIN");
-        std::optional<Catalogue> catalogue = recordedCatalogue(db);
+        std::optional<RecordedCatalogue> record = recordedCatalogue(db);
         std::optional<SourceStamp> stamp;
-        if (catalogue)
-            stamp = SourceStamp::of(accessPath, catalogue->pages);
-        const bool current = stamp && metaNames(db, accessPath, *stamp);
+        if (record)
+            stamp = SourceStamp::of(accessPath, record->catalogue.pages);
+        const bool current =
+            stamp && record->describes(*stamp) && metaNames(db, accessPath, *stamp);
         sqlite3_close_v2(db);
         if (!current)
             return std::nullopt;
-        return std::pair{std::move(*catalogue), std::move(*stamp)};
+        return std::pair{std::move(record->catalogue), std::move(*stamp)};
     } catch (const EngineError&) {
         // A cache file that cannot be read is no worse than none.
         sqlite3_close_v2(db);
@@ -299,7 +300,7 @@ void CacheFile::keepCatalogue(const Catalogue& catalogue) {
     if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
         try {
             if (metaMatches())
-                recordCatalogue(db_, catalogue);
+                recordCatalogue(db_, catalogue, stamp_);
             execSql(db_, "COMMIT");
         } catch (const EngineError&) {
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);

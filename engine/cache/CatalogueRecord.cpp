@@ -16,7 +16,7 @@ std::string recordKey() {
 
 } // namespace
 
-std::optional<Catalogue> recordedCatalogue(sqlite3* db) {
+std::optional<RecordedCatalogue> recordedCatalogue(sqlite3* db) {
     Statement query(db, "SELECT value FROM quarix_meta WHERE key = ?");
     const std::string key = recordKey();
     sqlite3_bind_text(query.get(), 1, key.c_str(), -1, SQLITE_TRANSIENT);
@@ -26,18 +26,23 @@ std::optional<Catalogue> recordedCatalogue(sqlite3* db) {
                                  static_cast<std::size_t>(sqlite3_column_bytes(query.get(), 0)));
     try {
         wire::ByteReader in(bytes);
-        Catalogue catalogue = wire::readCatalogue(in);
+        RecordedCatalogue record;
+        record.fileState = in.text();
+        record.digest = in.text();
+        record.catalogue = wire::readCatalogue(in);
         if (!in.atEnd())
             return std::nullopt;
-        return catalogue;
+        return record;
     } catch (const wire::MalformedFrame&) {
         return std::nullopt;
     }
 }
 
-void recordCatalogue(sqlite3* db, const Catalogue& catalogue) {
+void recordCatalogue(sqlite3* db, const Catalogue& catalogue, const SourceStamp& stamp) {
     std::string bytes;
     wire::ByteWriter out(bytes);
+    out.bytes(stamp.fileState());
+    out.bytes(stamp.digestText());
     wire::writeCatalogue(out, catalogue);
     Statement put(db, "INSERT OR REPLACE INTO quarix_meta VALUES (?, ?)");
     const std::string key = recordKey();

@@ -4,6 +4,7 @@
 #include "engine/EngineError.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/cache/CacheFolder.h"
+#include "engine/cache/CatalogueRecord.h"
 #include "engine/cache/SqliteHelpers.h"
 #include "engine/reader/AccessFileReader.h"
 #include "tests/support/AccessPages.h"
@@ -88,24 +89,39 @@ TEST_F(EngineCache, ModifiedFileIsReadAgain) {
 }
 
 // A file opened before opens with the catalogue its cache file keeps, no
-// reader started; a changed file, or a damaged record, is read again.
+// reader started, while the file has the stamp kept with it; a changed
+// file, or a record of another version or damaged, is read again.
 TEST_F(EngineCache, AnUnchangedFileOpensWithTheCatalogueItsCacheKeeps) {
     const std::string path = copyOf("shop.mdb");
-    const std::size_t tables = AccessDatabase::open(path)->catalogue().tables.size();
+    const Catalogue real = AccessDatabase::open(path)->catalogue();
     const auto reopen = [&](bool withReader) {
         AccessFileReader::setHelperPath(withReader ? "" : (dir_ / "no-reader").string());
         AccessDatabase::setCacheEnabled(true); // forgets the open databases
         return AccessDatabase::open(path);
     };
-    EXPECT_EQ(reopen(false)->catalogue().tables.size(), tables);
+    const auto inCache = [&](const std::function<void(sqlite3*)>& change) {
+        sqlite3* cache = nullptr;
+        ASSERT_EQ(sqlite3_open(cacheFiles().at(0).c_str(), &cache), SQLITE_OK);
+        change(cache);
+        sqlite3_close(cache);
+    };
+    EXPECT_EQ(reopen(false)->catalogue().tables.size(), real.tables.size());
 
-    sqlite3* cache = nullptr;
-    ASSERT_EQ(sqlite3_open(cacheFiles().at(0).c_str(), &cache), SQLITE_OK);
-    execSql(cache, "UPDATE quarix_meta SET value = x'01ff' WHERE key GLOB 'catalogue.*'");
-    sqlite3_close(cache);
+    Catalogue ghost = real;
+    ghost.tables.at(0).name = "Ghost";
+    const SourceStamp stamp = *SourceStamp::of(path, real.pages);
+    inCache([&](sqlite3* db) { recordCatalogue(db, ghost, stamp); });
+    EXPECT_TRUE(reopen(false)->isSourceName("Ghost")) << "the kept catalogue was not used";
+    SourceStamp older = stamp;
+    older.modifiedNs -= 1;
+    inCache([&](sqlite3* db) { recordCatalogue(db, ghost, older); });
+    EXPECT_NE(errorOf([&] { reopen(false); }).number(), 0) << "another version's was used";
+    inCache([&](sqlite3* db) {
+        execSql(db, "UPDATE quarix_meta SET value = x'01ff' WHERE key GLOB 'catalogue.*'");
+    });
     EXPECT_NE(errorOf([&] { reopen(false); }).number(), 0) << "a damaged catalogue was used";
-    EXPECT_EQ(reopen(true)->catalogue().tables.size(), tables);
-    EXPECT_EQ(reopen(false)->catalogue().tables.size(), tables) << "not kept again";
+    EXPECT_FALSE(reopen(true)->isSourceName("Ghost"));
+    EXPECT_EQ(reopen(false)->catalogue().tables.size(), real.tables.size()) << "not kept again";
 
     fs::copy_file(quarix::test::dataFile("real/testV1997.mdb"), path,
                   fs::copy_options::overwrite_existing);
