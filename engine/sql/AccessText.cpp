@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -182,24 +183,33 @@ bool parseNumber(std::string_view text, double& out) {
     return std::isfinite(out);
 }
 
+namespace {
+
+// printf's %.<precision>f, %.<precision>G or %.<precision>E, without the
+// locale and stream machinery: every double shown goes through here.
+std::string printed(double value, std::chars_format style, int precision) {
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, style, precision).ptr;
+    std::string s(buf, end);
+    for (char& c : s)
+        if (c == 'e')
+            c = 'E';
+    return s;
+}
+
+} // namespace
+
 std::string formatNumber(double value) {
     if (std::isnan(value))
         return "NaN";
-    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.0f", value == 0 ? 0.0 : value);
-        return buf;
-    }
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15G", value);
-    std::string s = buf;
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return printed(value == 0 ? 0.0 : value, std::chars_format::fixed, 0);
+    std::string s = printed(value, std::chars_format::general, 15);
     // More than 15 decimals (0.0163048347266756) take the exponent form.
     const auto point = s.find('.');
     if (s.find('E') == std::string::npos && point != std::string::npos &&
-        s.find_last_not_of('0') - point > 15) {
-        std::snprintf(buf, sizeof buf, "%.14E", value);
-        s = buf;
-    }
+        s.find_last_not_of('0') - point > 15)
+        s = printed(value, std::chars_format::scientific, 14);
     const auto e = s.find('E');
     std::string mantissa = s.substr(0, e);
     if (mantissa.find('.') != std::string::npos) {
@@ -219,9 +229,8 @@ std::string formatNumber(double value) {
 }
 
 std::string formatSingle(double value) {
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.7G", value);
-    return formatNumber(std::strtod(digits, nullptr));
+    const std::string digits = printed(value, std::chars_format::general, 7);
+    return formatNumber(std::strtod(digits.c_str(), nullptr));
 }
 
 } // namespace quarix::engine::sql
