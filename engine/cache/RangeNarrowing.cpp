@@ -1,19 +1,8 @@
 #include "engine/cache/RangeNarrowing.h"
 
-#include <cstdio>
+#include "engine/sql/TypedSql.h"
 
 namespace quarix::engine {
-
-namespace {
-
-// Exact enough to name the same double again.
-std::string literal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
-
-} // namespace
 
 IndexNarrowing narrowRange(sqlite3* db, const std::string& table, const std::string& column,
                            std::uint64_t rows, const std::string& rowid, const StoredRange& range) {
@@ -26,9 +15,9 @@ IndexNarrowing narrowRange(sqlite3* db, const std::string& table, const std::str
         return narrowing;
     }
     // Texts and blobs sort after every number: "k >= ''" keeps them.
-    std::string within = range.lower ? "k >= " + literal(*range.lower) : "k IS NOT NULL";
+    std::string within = range.lower ? "k >= " + sql::numberLiteral(*range.lower) : "k IS NOT NULL";
     if (range.upper)
-        within = "(" + within + " AND k <= " + literal(*range.upper) + ") OR k >= ''";
+        within = "(" + within + " AND k <= " + sql::numberLiteral(*range.upper) + ") OR k >= ''";
     narrowing.condition =
         keepingCandidates(db, "SELECT id FROM " + ordered.name() + " WHERE " + within, rows, rowid);
     return narrowing;

@@ -20,6 +20,14 @@ constexpr std::array<unsigned char, 256> makeAsciiLowerTable() {
 }
 inline constexpr std::array<unsigned char, 256> kAsciiLower = makeAsciiLowerTable();
 
+// A name as the function and keyword tables hold it: ASCII letters lowered.
+inline std::string lowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(kAsciiLower[static_cast<unsigned char>(c)]);
+    return out;
+}
+
 // Reads one code point from UTF-8 and advances p; malformed bytes read as
 // themselves so that comparison stays total.
 inline char32_t nextCodePoint(const unsigned char*& p, const unsigned char* end) {

@@ -1,6 +1,7 @@
 #include "engine/sql/ComparedRange.h"
 
 #include "engine/sql/AccessText.h"
+#include "engine/sql/FunctionCatalogue.h"
 
 #include <cmath>
 
@@ -18,12 +19,8 @@ std::optional<double> constantOf(const Expr& e) {
 }
 
 bool isWholePart(const Expr& e) {
-    if (e.kind != Expr::Kind::Call || e.args.size() != 1 || e.text.size() != 3)
-        return false;
-    std::string name = e.text;
-    for (char& c : name)
-        c = static_cast<char>(kAsciiLower[static_cast<unsigned char>(c)]);
-    return name == "int" || name == "fix";
+    return e.kind == Expr::Kind::Call && e.args.size() == 1 &&
+           isWholePartFunction(lowerAscii(e.text));
 }
 
 // The field a side names, directly or through Int or Fix, and how far the

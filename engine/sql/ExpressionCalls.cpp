@@ -8,13 +8,6 @@ namespace quarix::engine::sql {
 
 namespace {
 
-std::string lowerAscii(const std::string& s) {
-    std::string out = s;
-    for (char& c : out)
-        c = static_cast<char>(kAsciiLower[static_cast<unsigned char>(c)]);
-    return out;
-}
-
 // Result type of Int, Fix, Abs and Round: the argument's numeric type.
 ColumnType sameNumericType(ColumnType t) {
     if (isIntegerType(t))
@@ -53,8 +46,7 @@ TypedSql ExpressionTranslator::translateCall(const Expr& e) {
         info = findFunction(name.substr(0, name.size() - 1));
     if (!info)
         throw errors::undefinedFunction(e.text);
-    if ((name == "int" || name == "fix") && args.size() == 1 &&
-        isIntegerType(asValue(args[0]).type)) {
+    if (isWholePartFunction(name) && args.size() == 1 && isIntegerType(asValue(args[0]).type)) {
         // A whole number is its own whole part; the functions work in doubles,
         // which would round a Large Number.
         const TypedSql v = asValue(args[0]);

@@ -29,6 +29,11 @@ const FunctionInfo* findFunction(std::string_view lowerName);
 // Whether the name is of an aggregate function (Count, Sum, ..., VarP).
 bool isAggregateFunction(std::string_view lowerName);
 
+// Int or Fix: a number's whole part.
+inline bool isWholePartFunction(std::string_view lowerName) {
+    return lowerName == "int" || lowerName == "fix";
+}
+
 // Whether the function also has a text form (Left$ for Left): the same
 // call, whose result is a String and for which a Null is an error.
 bool hasTextForm(std::string_view lowerName);
