@@ -3,6 +3,7 @@
 // process's peak memory. Default: the 1M-row People table of the benchmark
 // fixtures.
 #include "engine/EngineError.h"
+#include "engine/cache/CacheFolder.h"
 #include "session/DatabaseHandle.h"
 #include "session/ExportRows.h"
 #include "session/XlsxExport.h"
@@ -38,36 +39,23 @@ QString defaultDatabase() {
 
 // The floor: libxlsxwriter in constant memory writing the same cells, read
 // straight from the cached table (People's columns: ID, four texts, Age,
-// Balance in ten-thousandths, Score, Joined as a serial date, Active). The
-// cache folder may hold other databases' files: the one whose People table
-// has the rows exported is read.
-double floorSeconds(const QString& out, long rowsExported) {
+// Balance in ten-thousandths, Score, Joined as a serial date, Active) in
+// the cache file of the database exported.
+double floorSeconds(const QString& out, const QString& database) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(qgetenv("XDG_CACHE_HOME").toStdString()) / "quarix";
+    const fs::path cacheFile = quarix::engine::CacheFolder::fileFor(
+        fs::absolute(database.toStdString()).lexically_normal().string());
     sqlite3* db = nullptr;
-    std::string table;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        if (e.path().extension() != ".sqlite" || !table.empty())
-            continue;
-        sqlite3_open_v2(e.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* find = nullptr;
-        sqlite3_prepare_v2(db, "SELECT rowid FROM quarix_tables WHERE name = 'People'", -1, &find,
-                           nullptr);
-        if (sqlite3_step(find) == SQLITE_ROW) {
-            const std::string candidate = "t" + std::to_string(sqlite3_column_int64(find, 0));
-            sqlite3_stmt* count = nullptr;
-            sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + candidate).c_str(), -1, &count,
-                               nullptr);
-            if (sqlite3_step(count) == SQLITE_ROW && sqlite3_column_int64(count, 0) == rowsExported)
-                table = candidate;
-            sqlite3_finalize(count);
-        }
-        sqlite3_finalize(find);
-        if (table.empty())
-            sqlite3_close(db);
-    }
+    sqlite3_open_v2(cacheFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* find = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rowid FROM quarix_tables WHERE name = 'People'", -1, &find,
+                       nullptr);
+    const std::string table =
+        sqlite3_step(find) == SQLITE_ROW ? "t" + std::to_string(sqlite3_column_int64(find, 0)) : "";
+    sqlite3_finalize(find);
     if (table.empty()) {
-        std::fprintf(stderr, "export bench: no cached People table of %ld rows\n", rowsExported);
+        std::fprintf(stderr, "export bench: no cached People table in %s\n", cacheFile.c_str());
+        sqlite3_close(db);
         return 0;
     }
     QElapsedTimer clock;
@@ -184,8 +172,7 @@ int main(int argc, char** argv) {
             }
             peak = peakMemoryMb(); // before the floor adds its own
             if (table == QStringLiteral("People"))
-                floor.push_back(
-                    floorSeconds(out + QStringLiteral(".floor.xlsx"), result.rowsWritten));
+                floor.push_back(floorSeconds(out + QStringLiteral(".floor.xlsx"), database));
         }
         std::sort(ours.begin(), ours.end());
         const double seconds = ours[1];
