@@ -2,8 +2,6 @@
 // and query parameters.
 #include "engine/AccessDatabase.h"
 #include "engine/EngineError.h"
-#include "engine/queries/QuerySql.h"
-#include "tests/engine/queries/QueryRowsBuilder.h"
 #include "tests/support/EngineErrors.h"
 #include "tests/support/ResultRowsText.h"
 #include "tests/support/TestData.h"
@@ -70,47 +68,6 @@ TEST_P(SavedQueries, SelectQueriesMatchTheirSqlOverTheTables) {
             "WHERE c.CustomerID = o.CustomerID AND o.Status = 'Open' ORDER BY c.Name, o.Amount"));
 }
 
-// A DISTINCTROW query as Access stores it gives one row per customer who
-// ordered in 2020, not one row per order.
-TEST_P(SavedQueries, DistinctRowOverAJoinGivesOneRowPerCustomer) {
-    using namespace quarix::engine;
-    quarix::test::QueryRowsBuilder builder(quarix::test::queryType::Select);
-    builder.flags(0x08)
-        .table("Customers")
-        .table("Orders")
-        .column("Customers.CustomerID")
-        .column("Customers.Name")
-        .join("Customers", "Orders", 3, "Customers.CustomerID = Orders.CustomerID")
-        .add(attribute::Where, "(((Orders.OrderDate) Between #1/1/2020# And #12/31/2020#))");
-    const SavedQuery query =
-        rebuildQuery("Customers Who Ordered", QueryKind::Select, builder.rows());
-    ASSERT_EQ(query.error, "");
-    ASSERT_EQ(
-        query.sql,
-        "SELECT DISTINCTROW Customers.CustomerID, Customers.Name FROM Customers RIGHT JOIN Orders "
-        "ON Customers.CustomerID = Orders.CustomerID "
-        "WHERE (((Orders.OrderDate) Between #1/1/2020# And #12/31/2020#));");
-
-    AccessDatabase& db = *db_;
-    const auto sorted = [&](const std::string& sql) {
-        std::vector<std::string> rows = rowsOf(db, sql);
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    };
-    const std::vector<std::string> customers = sorted(query.sql);
-    EXPECT_EQ(
-        customers,
-        sorted("SELECT CustomerID, Name FROM Customers WHERE CustomerID In (SELECT CustomerID "
-               "FROM Orders WHERE OrderDate Between #1/1/2020# And #12/31/2020#)"));
-    EXPECT_EQ(customers.size(), 250u);
-    std::string plain = query.sql;
-    plain.erase(plain.find("DISTINCTROW "), 12);
-    EXPECT_EQ(db.execute(plain)->rowCount(), 364);
-    // Used as a source, as a query built on it would.
-    const std::string inner = query.sql.substr(0, query.sql.size() - 1);
-    EXPECT_EQ(db.execute("SELECT Count(*) AS N FROM (" + inner + ") AS q")->row(0)[0].integer, 250);
-}
-
 // A table whose definition is unreadable is listed, but asking for its
 // fields or rows reports the damage instead of an empty table.
 TEST_P(SavedQueries, ADamagedTableDefinitionIsAnErrorNotAnEmptyTable) {
@@ -129,25 +86,6 @@ TEST_P(SavedQueries, ADamagedTableDefinitionIsAnErrorNotAnEmptyTable) {
     EXPECT_EQ(errorNumber([&] { damaged->columns("Wide"); }), 3343);
     EXPECT_EQ(errorNumber([&] { damaged->execute("Wide"); }), 3343);
     EXPECT_EQ(damaged->columns("Customers").size(), 11u);
-}
-
-TEST_P(SavedQueries, QueriesAreSearchedLikeTables) {
-    AccessDatabase& db = *db_;
-    EXPECT_EQ(
-        db.execute("select * from [London Customers] WHERE [Name] Like '*a*' ORDER BY [Name] ASC")
-            ->rowCount(),
-        db.execute("select * from [Customers] WHERE [City] = 'London' AND [Name] Like '*a*'")
-            ->rowCount());
-    EXPECT_EQ(db.filter("Orders With Customer", "[City] Like 'Lon*'")->rowCount(),
-              db.execute("SELECT * FROM Orders INNER JOIN Customers ON Orders.CustomerID = "
-                         "Customers.CustomerID WHERE Customers.City Like 'Lon*'")
-                  ->rowCount());
-    const auto fields = db.columns("Open Orders Gross");
-    ASSERT_EQ(fields.size(), 3u);
-    EXPECT_EQ(fields[2].name, "Gross");
-    EXPECT_EQ(
-        db.execute("select DISTINCT [Country] from [Countries] ORDER BY [Country] ASC")->rowCount(),
-        9);
 }
 
 TEST_P(SavedQueries, ActionAndParameterQueriesAreRefusedAndTheFileIsUnchanged) {
@@ -199,11 +137,6 @@ TEST(Attachments, TheCriterionChoosesTheRows) {
     EXPECT_EQ(filesOf("[id] In ('row1', 'row3')"), std::vector<std::string>{});
 }
 
-TEST(Attachments, MatchingRowsArePositionsInTheFile) {
-    const auto db = AccessDatabase::open(quarix::test::dataFile("real/complexDataTestV2010.accdb"));
-    EXPECT_EQ(db->matchingRows("Table1", "[id] <> 'row2'"), (std::vector<std::int64_t>{1, 3, 4}));
-}
-
 // The rows of a result by their position in the table, in result order;
 // 0 where the result cannot tell.
 std::vector<std::int64_t> sourceRowsOf(quarix::engine::ResultSet& result) {
@@ -227,6 +160,7 @@ TEST(Attachments, AResultRowKnowsItsPositionInTheTable) {
         EXPECT_EQ(sourceRowsOf(*db->execute(c.statement)), c.rows) << c.statement;
     EXPECT_EQ(sourceRowsOf(*db->filter("Table1", "[id] In ('row4', 'row1')")),
               (std::vector<std::int64_t>{1, 4}));
+    EXPECT_EQ(db->matchingRows("Table1", "[id] <> 'row2'"), (std::vector<std::int64_t>{1, 3, 4}));
 }
 
 TEST(Attachments, ABadTableOrCriterionFailsWithAccessNumbers) {

@@ -376,6 +376,10 @@ INSTANTIATE_TEST_SUITE_P(
              0, "Anna Smith!|Ben Müller!|Chloé Dubois!|Dan O'Brien!"},
         Case{"SELECT DISTINCTROW TOP 2 Customers.Name FROM " JOINED " ORDER BY Customers.Name", 0,
              "Anna Smith|Ben Müller"},
+        // Inside a source, as in a query built on a saved one.
+        Case{"SELECT Count(*) AS N FROM (SELECT DISTINCTROW Customers.CustomerID FROM " JOINED
+             ") AS q",
+             0, "4"},
         Case{"SELECT DISTINCTROW Customers.CustomerID FROM Customers, Orders "
              "WHERE Customers.CustomerID = Orders.CustomerID ORDER BY Customers.CustomerID",
              0, "1|2|3|4"},
