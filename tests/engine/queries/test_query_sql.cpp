@@ -135,21 +135,6 @@ TEST(SelectSql, ExpressionsKeepLineBreaksAndTablesMayComeFromElsewhere) {
               "SELECT Customers.Name FROM Customers IN 'C:\\a.mdb' [MS Access;];");
 }
 
-TEST(JoinSql, JoinChainsNestToTheLeft) {
-    QueryRowsBuilder builder(queryType::Select);
-    builder.table("A")
-        .table("B")
-        .table("C")
-        .table("D")
-        .column("A.x")
-        .join("A", "B", 1, "A.id = B.id")
-        .join("B", "C", 2, "B.id = C.id")
-        .join("C", "D", 3, "C.id = D.id");
-    EXPECT_EQ(rebuilt(builder).sql,
-              "SELECT A.x FROM ((A INNER JOIN B ON A.id = B.id) LEFT JOIN C ON B.id = C.id) "
-              "RIGHT JOIN D ON C.id = D.id;");
-}
-
 TEST(JoinSql, TwoJoinedPairsJoinedTogetherAndUnjoinedTablesFirst) {
     QueryRowsBuilder builder(queryType::Select);
     builder.table("A")
@@ -243,20 +228,6 @@ TEST(ActionSql, DeleteAndMakeTable) {
     EXPECT_EQ(rebuilt(makeTable).sql,
               "SELECT DISTINCT Orders.OrderID INTO [Big Orders] IN 'C:\\Out.mdb' [MS Access;] "
               "FROM Orders WHERE Orders.Amount>1000;");
-}
-
-TEST(ActionSql, CrosstabSplitsValueRowHeadingsAndColumnHeading) {
-    QueryRowsBuilder builder(queryType::Crosstab);
-    builder.table("Orders")
-        .column("Sum(Orders.Amount)", "Total", 0)
-        .column("Orders.ShipCity", {}, 2)
-        .column("Orders.Status", {}, 1)
-        .add(attribute::GroupBy, "Orders.ShipCity", 2)
-        .add(attribute::GroupBy, "Orders.Status", 1)
-        .add(attribute::OrderBy, "Orders.ShipCity");
-    EXPECT_EQ(rebuilt(builder).sql,
-              "TRANSFORM Sum(Orders.Amount) AS Total SELECT Orders.ShipCity FROM Orders "
-              "GROUP BY Orders.ShipCity ORDER BY Orders.ShipCity PIVOT Orders.Status;");
 }
 
 TEST(ActionSql, UnionOfTwoStoredParts) {

@@ -88,17 +88,3 @@ TEST(SavedQueryFiles, EveryKindOfQueryMadeByAccess) {
     expectQueries("real/queryTestV2000.mdb", AccessQueries);
     expectQueries("real/queryTestV2007.accdb", AccessQueries);
 }
-
-TEST(SavedQueryFiles, KindsAndParameters) {
-    const auto path = quarix::test::dataFile("shop.accdb");
-    const auto catalogue = AccessFileReader::readCatalogue(path);
-    for (const auto& query : rebuildSavedQueries(catalogue, readMSysQueries(path, catalogue))) {
-        if (query.name == "Age Everyone")
-            EXPECT_EQ(query.kind, QueryKind::Update);
-        else
-            EXPECT_EQ(query.kind, QueryKind::Select) << query.name;
-        EXPECT_EQ(query.parameters, query.name == "City Parameter"
-                                        ? std::vector<std::string>{"Which City"}
-                                        : std::vector<std::string>{});
-    }
-}
