@@ -100,18 +100,6 @@ TEST_P(TypedCrosstab, HoldsTheGroupsOfItsData) {
     }
 }
 
-TEST_P(TypedCrosstab, FixedHeadingsWithoutDataAreBlank) {
-    const auto crosstab = db().execute("TRANSFORM Count(*) SELECT Country FROM Customers GROUP BY "
-                                       "Country PIVOT City In ('London', 'Atlantis')");
-    EXPECT_EQ(names(crosstab->columns()), "Country,London,Atlantis");
-    std::int64_t london = 0;
-    for (const std::string& line : rowsOf(*crosstab)) {
-        EXPECT_EQ(line.substr(line.rfind('|')), "|") << line;
-        london += std::stoll(line.substr(line.find('|') + 1));
-    }
-    EXPECT_EQ(london, db().execute("London Customers")->rowCount());
-}
-
 TEST_P(TypedCrosstab, RefusesMoreHeadingsThanFields) {
     EXPECT_EQ(engineErrorOf([&] {
                   db().execute("TRANSFORM Count(*) SELECT Status FROM Orders GROUP BY Status "
