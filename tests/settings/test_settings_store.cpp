@@ -140,25 +140,23 @@ TEST_F(SettingsStoreTest, SavedFileReadsBackEqual) {
     EXPECT_TRUE(second.errors.isEmpty());
 }
 
-TEST_F(SettingsStoreTest, SaveDataZeroWritesNothing) {
-    writeBytes(path(), "[Quarix]\nSaveData=0\nMaxResults=20\n");
-    FakeWindow window;
-    SettingsValues v = load(window);
-    EXPECT_FALSE(v.SaveData);
-    EXPECT_EQ(v.SaveDataNumber, 0);
-    v.MaxResults = u"99"_s;
-    EXPECT_TRUE(save(v, window));
-    EXPECT_EQ(readBytes(path()), QByteArray("[Quarix]\nSaveData=0\nMaxResults=20\n"));
-}
-
-TEST_F(SettingsStoreTest, SwitchingSavingOffStillSavesOnceWritingZero) {
+// Switching saving off still saves once, writing the zero; from then on
+// nothing is written.
+TEST_F(SettingsStoreTest, SwitchingSavingOffSavesOnceThenWritesNothing) {
     FakeWindow window;
     SettingsValues v = load(window);
     v.SaveDataNumber = 0; // as the Preferences dialog leaves it
+    v.MaxResults = u"20"_s;
     ASSERT_TRUE(save(v, window));
-    const SettingsValues r = load(window);
+    SettingsValues r = load(window);
     EXPECT_FALSE(r.SaveData);
     EXPECT_EQ(r.SaveDataNumber, 0);
+    EXPECT_EQ(r.MaxResults, u"20"_s);
+
+    const QByteArray once = readBytes(path());
+    r.MaxResults = u"99"_s;
+    EXPECT_TRUE(save(r, window));
+    EXPECT_EQ(readBytes(path()), once);
 }
 
 TEST_F(SettingsStoreTest, BadValuesReportEachAndKeepTheirOldContent) {
