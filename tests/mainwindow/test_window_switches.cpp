@@ -57,9 +57,11 @@ TEST_F(SettingsWindowTest, FilterLast10AndMaximisedSwitches) {
     EXPECT_EQ(iniValue(allUsers, "Quarix", "ShowLast10"), u"False"_s);
 }
 
+// /O among the multi-user parameters hides the Preferences item; /X brings it back.
 TEST_F(SettingsWindowTest, MultiUserLocksAreUndoneByXOnTheRealCommandLine) {
-    writeFile(allUsers + u"/TermServ"_s, "/T-/Q-\n");
+    writeFile(allUsers + u"/TermServ"_s, "/T-/Q-/O\n");
     frmMain* window = start({u"/X"_s});
+    EXPECT_TRUE(control<QAction>(window, "mnuoptions")->isVisible());
     EXPECT_TRUE(window->location.TermServMode);
     EXPECT_EQ(window->location.SettingsFolder, perUser + QLatin1Char('/'));
     EXPECT_EQ(window->settings.ShowTables, 0);
