@@ -136,30 +136,24 @@ TEST_F(SettingsWindowTest, TheTsSwitchTurnsMultiUserModeOnOnce) {
     EXPECT_TRUE(messages().empty());
 }
 
+// A database named on the command line, here by a relative path, is opened
+// by its absolute path instead of the auto-load one, and remembered so.
 TEST_F(SettingsWindowTest, ADatabaseArgumentIsOpenedAtStartInsteadOfTheAutoLoadOne) {
     REQUIRE_ENGINE();
     const QString autoLoad = copyOf("shop.accdb");
     const QString named = copyOf("shop.mdb");
     writeFile(allUsers + u"/Quarix.ini"_s,
               "[AutoLoad]\nUseDefault=1\nDatabase=" + autoLoad.toUtf8() + "\n");
-    frmMain* window = start({named});
-    EXPECT_EQ(window->CmdLineDatabase, named);
-    EXPECT_EQ(window->CurrentDatabasePath, named);
-    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.mdb"_s);
-    EXPECT_GT(control<QComboBox>(window, "cmbTable")->count(), 0);
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(SettingsWindowTest, ARelativeDatabaseArgumentIsKeptAsAnAbsolutePath) {
-    REQUIRE_ENGINE();
-    const QString named = copyOf("shop.mdb");
     const QString before = QDir::currentPath();
     QDir::setCurrent(QFileInfo(named).absolutePath());
     frmMain* window = start({u"./sub/../shop.mdb"_s});
     QDir::setCurrent(before);
+    EXPECT_EQ(window->CmdLineDatabase, named);
     EXPECT_EQ(window->CurrentDatabasePath, named);
     EXPECT_EQ(window->settings.Recent1, named);
+    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.mdb"_s);
     EXPECT_GT(control<QComboBox>(window, "cmbTable")->count(), 0);
+    EXPECT_TRUE(messages().empty());
     window->close();
     EXPECT_EQ(iniValue(allUsers, "History", "Recent1"), named);
 }
