@@ -17,8 +17,9 @@ bool disabled(frmMain* window, const char* item) {
     return action && !action->isEnabled();
 }
 
+// A new window is started locked down as this one is.
 TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
-    frmMain* window = start({u"/k"_s});
+    frmMain* window = start({u"/k"_s, u"/L"_s});
     for (const char* item : {"mnuoptions", "mnuQuarixHelp", "mnuOfficelinks", "mnulineH1",
                              "mnuupdates", "mnuline5", "mnuline3", "mnuSQLmode", "mnuline7"})
         EXPECT_TRUE(hidden(window, item)) << item;
@@ -29,10 +30,7 @@ TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
     EXPECT_EQ(window->settings.WindowState, u"2"_s);
     EXPECT_TRUE(window->isMaximized());
     EXPECT_TRUE(messages().empty());
-}
 
-TEST_F(SettingsWindowTest, ANewWindowIsLockedDownAsThisOneIs) {
-    frmMain* window = start({u"/K"_s, u"/L"_s});
     window->findChild<QAction*>(u"mnuNew"_s)->trigger();
     ASSERT_EQ(quarix::tools::Launcher::started().size(), 1u);
     EXPECT_EQ(quarix::tools::Launcher::started()[0].arguments, (QStringList{u"/K"_s, u"/L"_s}));
