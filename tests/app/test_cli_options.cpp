@@ -7,23 +7,6 @@
 
 using namespace quarix::cli;
 
-TEST(CliOptions, SearchWithOperatorOrTypedCriterion) {
-    auto p =
-        parseCommandLine({"search", "f.mdb", "Customers", "City", "Contains", "lon", "--page", "2",
-                          "--page-size", "10", "--and", "[Age] > 30", "--format", "json"});
-    ASSERT_EQ(p.error, "");
-    EXPECT_EQ(p.options.arguments.size(), 5u);
-    EXPECT_EQ(*p.options.page, 2);
-    EXPECT_EQ(p.options.pageSize, 10);
-    EXPECT_EQ(p.options.filters, std::vector<std::string>{"[Age] > 30"});
-    EXPECT_EQ(*p.options.format, Format::Json);
-
-    auto typed =
-        parseCommandLine({"search", "f.mdb", "Customers", "--where", "[Age] > 30 OR [Age] < 5"});
-    EXPECT_EQ(typed.error, "");
-    EXPECT_EQ(typed.options.where, "[Age] > 30 OR [Age] < 5");
-}
-
 TEST(CliOptions, UsageErrorsAreExplained) {
     EXPECT_NE(parseCommandLine({}).error, "");
     EXPECT_NE(parseCommandLine({"frobnicate", "f.mdb"}).error.find("unknown command"),

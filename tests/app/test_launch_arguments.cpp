@@ -1,9 +1,6 @@
 #include "app/quarix/LaunchArguments.h"
-#include "mainwindow/CommandLine.h"
 
 #include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -36,18 +33,5 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"/home/ann/My Data/Sales.mdb", "/home/ann/My Data/Sales.mdb"},
         Conversion{"/home/ann/100%.mdb", "/home/ann/100%.mdb"}, Conversion{"shop.mdb", "shop.mdb"},
         Conversion{"/K", "/K"}, Conversion{"/T-/Q-", "/T-/Q-"}, Conversion{"", ""}));
-
-TEST(LaunchArgumentsOnTheCommandLine, AUriOpensItsDatabaseAndSwitchesStillApply) {
-    CommandLineInput input;
-    input.arguments = withLocalPaths({u"file:///srv/My%20Data/Sales.accdb"_s, u"/F"_s, u"/WM"_s});
-    input.fileExists = [](const QString&) { return false; };
-    SettingsValues values;
-    SettingsLocation location;
-    const CommandLineEffects effects = GetCommandLine(input, values, location, false);
-    EXPECT_EQ(effects.CmdLineDatabase, u"/srv/My Data/Sales.accdb"_s);
-    EXPECT_TRUE(effects.messages.isEmpty());
-    EXPECT_EQ(values.HideFilter, 1);
-    EXPECT_EQ(values.WindowState, u"2"_s);
-}
 
 } // namespace

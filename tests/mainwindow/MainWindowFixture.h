@@ -7,8 +7,10 @@
 #include "tests/support/ComboEntries.h"
 #include "tests/support/TestData.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -104,6 +106,11 @@ protected:
         for (long r = 1; r < window->gridModel()->Rows(); ++r)
             out << window->gridModel()->TextMatrix(r, column);
         return out;
+    }
+
+    // The suggestions a box offers for the text typed into it.
+    static QAbstractItemView* suggestions(QComboBox* of) {
+        return of->findChild<QCompleter*>(QStringLiteral("suggestions"))->popup();
     }
 
     static QStringList entries(const QComboBox* box) { return quarix::test::entries(box); }

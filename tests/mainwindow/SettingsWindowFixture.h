@@ -100,6 +100,19 @@ protected:
         return found;
     }
 
+    // Chooses a search in Customers as a user would and runs it.
+    static void search(frmMain* window, const QString& field, const QString& op,
+                       const QString& value) {
+        control<QComboBox>(window, "cmbTable")->setEditText(QStringLiteral("Customers"));
+        window->Load_Fields();
+        ASSERT_TRUE(settled(window));
+        control<QComboBox>(window, "CmbField")->setEditText(field);
+        control<QComboBox>(window, "cmbFunction")->setCurrentText(op);
+        control<QComboBox>(window, "cmbValues")->setEditText(value);
+        window->cmdQuarix_Click();
+        ASSERT_TRUE(settled(window));
+    }
+
     // Opens the Preferences dialog from the File menu.
     static frmSettings* openPreferences(frmMain* window) {
         control<QAction>(window, "mnusettings")->trigger();

@@ -1,7 +1,5 @@
 #include "MainWindowFixture.h"
 
-#include "mainwindow/ResultGridView.h"
-
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -90,22 +88,6 @@ TEST_F(MainWindowTest, ValueListOffersDistinctValuesUpToItsLimit) {
     settle();
     EXPECT_EQ(box("cmbValues")->count(), 0);
     EXPECT_EQ(box("cmbValues")->currentText(), u"typed"_s); // the list goes, not the text
-}
-
-TEST_F(MainWindowTest, ADatabaseDroppedOnTheGridOpens) {
-    REQUIRE_ENGINE();
-    const QString path = copyOf("shop.accdb");
-    window->UpdateTableQuery();
-    // The platform only delivers drops during a real drag; the grid's signal
-    // is what a drop of these files gives.
-    auto* grid = control<ResultGridView>("MSFlexGrid1");
-    EXPECT_TRUE(grid->acceptDrops());
-    emit grid->filesDropped({path, u"/tmp/second.mdb"_s});
-    settle();
-    EXPECT_EQ(window->CurrentDatabasePath, path);
-    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.accdb"_s);
-    EXPECT_TRUE(window->PagedMode);
-    EXPECT_TRUE(entries(box("cmbTable")).contains(u"Customers"_s));
 }
 
 TEST_F(MainWindowTest, AFileThatIsNoDatabaseIsReported) {

@@ -1,8 +1,5 @@
 #include "mainwindow/CommandLine.h"
 
-#include "settings/SettingsStore.h"
-#include "tests/support/TestData.h"
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -83,23 +80,6 @@ TEST_F(CommandLineTest, SettingSwitches) {
     EXPECT_TRUE(e.messages.isEmpty());
 }
 
-TEST_F(CommandLineTest, XAfterMultiUserParametersUnlocksThePreferences) {
-    location.TSLocked = true;
-    values.ShowTables = values.ShowQueries = 1;
-    const CommandLineEffects e = run({u"/X"_s}, u"/T-/Q-"_s);
-    EXPECT_EQ(values.ShowTables, 0);
-    EXPECT_EQ(values.ShowQueries, 0);
-    EXPECT_FALSE(location.TablesLocked);
-    EXPECT_FALSE(location.QueriesLocked);
-    EXPECT_FALSE(location.TSLocked);
-    EXPECT_EQ(e.menus.last(), (MenuEffect{u"mnuoptions"_s, -1, Action::Show}));
-}
-
-TEST_F(CommandLineTest, TSTurnsMultiUserModeOnOnlyWithoutMarker) {
-    EXPECT_TRUE(run({u"/TS"_s}).enterMultiUserMode);
-    EXPECT_FALSE(run({u"/ts"_s}, QString(), true).enterMultiUserMode);
-}
-
 TEST_F(CommandLineTest, UnknownArgumentsAreReportedAsSplit) {
     const CommandLineEffects e = run({u"/Z"_s, u"/K L"_s, u"/ K"_s});
     EXPECT_EQ(e.messages, (QStringList{u"Unknown Command: Z "_s, u"Unknown Command: K L "_s,
@@ -146,20 +126,6 @@ TEST_F(CommandLineTest, SplitArgumentsEndingInMdbAreDatabasesToo) {
     values.WindowState.clear();
     EXPECT_EQ(database({u"accdb"_s}, u"/K "_s), u"K accdb"_s);
     EXPECT_EQ(values.WindowState, QString()); // K was not applied
-}
-
-TEST(CommandLineAndSettings, SwitchesAreSavedAsTheyLeftTheSettings) {
-    const quarix::test::ScratchFolder dir("command-line-save");
-    const QString path = QString::fromStdString((dir / "Quarix.ini").string());
-    SettingsValues values;
-    LoadSettings(IniFile(path), values, {});
-    SettingsLocation location;
-    CommandLineInput input;
-    input.arguments = {u"/F"_s};
-    GetCommandLine(input, values, location, false);
-    IniFile file(path);
-    ASSERT_TRUE(SaveSettings(file, values, {}));
-    EXPECT_EQ(IniFile(path).GetIniValue(u"Quarix"_s, u"HideFilter"_s), u"1"_s);
 }
 
 } // namespace

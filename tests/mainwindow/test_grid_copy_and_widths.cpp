@@ -85,26 +85,4 @@ TEST_F(GridKeysTest, NumbersBeyondTheMeasuredRowsAreNotCutShort) {
     EXPECT_GE(grid()->columnWidth(0), QFontMetrics(window->font()).horizontalAdvance(u"12000"_s));
 }
 
-TEST_F(GridKeysTest, PageTurnsAndResortsKeepTheWidthsTheUserSees) {
-    REQUIRE_ENGINE();
-    window->settings.MaxResults = u"100"_s;
-    open("shop.accdb");
-    search("Customers", "Name", "Contains", "");
-    const int age = column("Age");
-    ASSERT_GE(age, 0);
-    grid()->setColumnWidth(age, 217);
-    window->cmdPage_Click(1);
-    settle();
-    EXPECT_EQ(window->searchState.CurrentPage, 1);
-    EXPECT_EQ(grid()->columnWidth(age), 217);
-    window->MSFlexGrid1_HeaderClick(age);
-    settle();
-    EXPECT_EQ(grid()->header()->sortIndicatorSection(), age);
-    EXPECT_EQ(grid()->columnWidth(age), 217);
-    // A new search sizes the columns afresh.
-    window->cmdQuarix_Click();
-    settle();
-    EXPECT_NE(grid()->columnWidth(age), 217);
-}
-
 } // namespace

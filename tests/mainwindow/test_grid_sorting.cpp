@@ -116,16 +116,20 @@ TEST_F(GridTest, BigNonPagedResultIsSortedByTheEngine) {
     EXPECT_EQ(grid()->columnWidth(age), widthBefore);
 }
 
+// The widths the user gave the columns stay through page turns and resorts.
 TEST_F(GridTest, PagedResortOnPageTwoShowsPageTwoOfTheNewOrder) {
     REQUIRE_ENGINE();
     window->settings.MaxResults = u"100"_s;
     const QString path = open("shop.accdb");
     search("Customers", "Name", "Contains", "");
+    const int age = column("Age");
+    ASSERT_GE(age, 0);
+    grid()->setColumnWidth(age, 217);
     window->cmdPage_Click(1);
     settle();
     ASSERT_EQ(window->searchState.CurrentPage, 1);
+    EXPECT_EQ(grid()->columnWidth(age), 217);
 
-    const int age = column("Age");
     clickHeader(age);
     ASSERT_TRUE(messages().empty()) << messages().front().text.toStdString();
     EXPECT_EQ(window->searchState.CurrentPage, 1);
@@ -140,11 +144,17 @@ TEST_F(GridTest, PagedResortOnPageTwoShowsPageTwoOfTheNewOrder) {
     const char* sorted = "select * from [Customers] WHERE [Name] Like '**' ORDER BY [Age] ASC";
     EXPECT_EQ(cells(age), engineAges(path, sorted, 100, 100));
     EXPECT_TRUE(numbersAscend(cells(age), true));
+    EXPECT_EQ(grid()->columnWidth(age), 217);
 
     // Paging keeps the order of the header click.
     window->cmdPage_Click(1);
     settle();
     EXPECT_EQ(cells(age).front(), engineAges(path, sorted, 200, 1).front());
+
+    // A new search sizes the columns afresh.
+    window->cmdQuarix_Click();
+    settle();
+    EXPECT_NE(grid()->columnWidth(age), 217);
 }
 
 TEST_F(GridTest, PagedResortAfterAFilterShowsTheFirstPageOfTheFilteredResult) {

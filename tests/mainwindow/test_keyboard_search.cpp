@@ -2,8 +2,6 @@
 
 #include "mainwindow/ResultGridView.h"
 
-#include <QAbstractItemView>
-#include <QCompleter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -19,10 +17,6 @@ protected:
         REQUIRE_ENGINE();
         open("shop.mdb");
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-
-    static QAbstractItemView* suggestions(QComboBox* of) {
-        return of->findChild<QCompleter*>(u"suggestions"_s)->popup();
     }
 
     // The key goes to the suggestions while they are open, as the keyboard's does.

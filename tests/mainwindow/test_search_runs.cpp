@@ -8,8 +8,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Icon = quarix::platform::MessageBox::Icon;
-
 // The caption with "(... in 0.12 seconds)" as "S seconds": the run's time is not known in advance.
 QString caption(const frmMain& window) {
     return window.windowTitle().replace(QRegularExpression(u"\\d+\\.\\d\\d seconds"_s),
@@ -158,20 +156,6 @@ TEST_F(MainWindowTest, PagedSearchShowsPagesWithTheirButtonsAndCaptions) {
     settle();
     EXPECT_EQ(window->searchState.CurrentPage, 1);
     EXPECT_EQ(dataRows(), 100);
-}
-
-TEST_F(MainWindowTest, DebugSqlShowsThePagedStatementCountAndTime) {
-    REQUIRE_ENGINE();
-    window->mnudebug_Click();
-    open("shop.accdb");
-    search("Customers", "City", "Equals", "London");
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].title, u"Quarix Debug SQL"_s);
-    EXPECT_EQ(messages()[0].icon, Icon::Information);
-    EXPECT_EQ(QString(messages()[0].text)
-                  .replace(QRegularExpression(u"\\d+\\.\\d\\d Seconds"_s), u"S Seconds"_s),
-              u"Select * from Customers where [City] Like 'London' ORDER BY [City] ASC\n22 "
-              u"Records\nS Seconds\n\nThe SQL string has been copied to the clipboard."_s);
 }
 
 TEST_F(MainWindowTest, ScreenshotWithResults) {

@@ -141,16 +141,27 @@ TEST_F(SqlModeTest, DebugSqlTogglesItsLabelAndShowsEachRun) {
     EXPECT_TRUE(action("mnudebug")->isChecked());
     EXPECT_FALSE(label->isHidden());
     REQUIRE_ENGINE();
+    const auto shownWithoutTime = [] {
+        return QString(messages()[0].text)
+            .replace(QRegularExpression(u"\\d+\\.\\d\\d Seconds"_s), u"S Seconds"_s);
+    };
+    // Paged: the statement with its ORDER BY part.
+    open("shop.accdb");
+    search("Customers", "City", "Equals", "London");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].title, u"Quarix Debug SQL"_s);
+    EXPECT_EQ(messages()[0].icon, Icon::Information);
+    EXPECT_EQ(shownWithoutTime(),
+              u"Select * from Customers where [City] Like 'London' ORDER BY [City] ASC\n22 "
+              u"Records\nS Seconds\n\nThe SQL string has been copied to the clipboard."_s);
+
+    // Not paged: no ORDER BY part.
     open("shop.mdb");
     window->mnuSQLmode_Click();
     box("cmbTable")->setEditText(u"Customers"_s);
     runTyped("[Age] > 30 OR [Age] < 5");
     ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].title, u"Quarix Debug SQL"_s);
-    EXPECT_EQ(messages()[0].icon, Icon::Information);
-    // Not paged: no ORDER BY part.
-    EXPECT_EQ(QString(messages()[0].text)
-                  .replace(QRegularExpression(u"\\d+\\.\\d\\d Seconds"_s), u"S Seconds"_s),
+    EXPECT_EQ(shownWithoutTime(),
               u"Select * from Customers where [Age] > 30 OR [Age] < 5\n191 Records\nS "
               u"Seconds\n\nThe SQL string has been copied to the clipboard."_s);
 

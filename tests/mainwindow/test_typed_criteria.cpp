@@ -3,9 +3,6 @@
 #include "mainwindow/ResultGridView.h"
 #include "session/DatabaseWorker.h"
 
-#include <QAbstractItemView>
-#include <QCompleter>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -31,10 +28,6 @@ protected:
         settle(); // entering a box may load its list
         into->clearEditText();
         QTest::keyClicks(into, text);
-    }
-
-    static QAbstractItemView* suggestions(QComboBox* of) {
-        return of->findChild<QCompleter*>(u"suggestions"_s)->popup();
     }
 
     // Enter goes to the suggestions while they are open, as the keyboard does.

@@ -66,8 +66,11 @@ TEST_F(WindowJobsTest, ActionsDuringAReadStopItFirst) {
     const QString first = copyOf("shop.mdb");
     const QString second = copyOf("shop.accdb");
 
+    // Files dropped on the grid: the first of them opens.
     startOpening(first);
-    emit control<ResultGridView>("MSFlexGrid1")->filesDropped({second});
+    auto* grid = control<ResultGridView>("MSFlexGrid1");
+    EXPECT_TRUE(grid->acceptDrops());
+    emit grid->filesDropped({second, u"/tmp/second.mdb"_s});
     release();
     settle();
     EXPECT_EQ(window->CurrentDatabasePath, second);

@@ -43,21 +43,7 @@ TEST_F(ParameterWindowTest, AsksForEachParameterAndSearchesWithTheAnswer) {
     EXPECT_LT(dataRows(), 22);
 }
 
-TEST_F(ParameterWindowTest, CancelStopsQuietly) {
-    REQUIRE_ENGINE();
-    openParameterQuery();
-    ParameterPrompt::queueAnswer(u"London"_s);
-    search();
-    ASSERT_EQ(dataRows(), 22);
-    ParameterPrompt::queueAnswer(std::nullopt);
-    search();
-    EXPECT_EQ(prompts().size(), 2u);
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(dataRows(), 0);
-    EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
-}
-
-TEST_F(ParameterWindowTest, AReplayAsksAgain) {
+TEST_F(ParameterWindowTest, AReplayAsksAgainAndCancelStopsQuietly) {
     REQUIRE_ENGINE();
     openParameterQuery();
     ParameterPrompt::queueAnswer(u"London"_s);
@@ -70,6 +56,16 @@ TEST_F(ParameterWindowTest, AReplayAsksAgain) {
     EXPECT_EQ(prompts().size(), 2u);
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(dataRows(), 0);
+
+    ParameterPrompt::queueAnswer(u"London"_s);
+    search();
+    ASSERT_EQ(dataRows(), 22);
+    ParameterPrompt::queueAnswer(std::nullopt);
+    search();
+    EXPECT_EQ(prompts().size(), 4u);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(dataRows(), 0);
+    EXPECT_TRUE(window->searchState.CurrentWhere.isEmpty());
 }
 
 TEST_F(ParameterWindowTest, AValueTheTypeRefusesIsSaidAndAskedAgain) {

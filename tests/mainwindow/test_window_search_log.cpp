@@ -6,18 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Chooses a search as a user would and runs it.
-void search(frmMain* window, const QString& field, const QString& op, const QString& value) {
-    window->findChild<QComboBox*>(u"cmbTable"_s)->setEditText(u"Customers"_s);
-    window->Load_Fields();
-    ASSERT_TRUE(settled(window));
-    window->findChild<QComboBox*>(u"CmbField"_s)->setEditText(field);
-    window->findChild<QComboBox*>(u"cmbFunction"_s)->setCurrentText(op);
-    window->findChild<QComboBox*>(u"cmbValues"_s)->setEditText(value);
-    window->cmdQuarix_Click();
-    ASSERT_TRUE(settled(window));
-}
-
 TEST_F(SettingsWindowTest, PagedAndUnpagedSearchesAreLogged) {
     REQUIRE_ENGINE();
     writeFile(allUsers + u"/Quarix.ini"_s, "[Quarix]\nWriteLog=True\nMaxResults=10\n");

@@ -17,8 +17,9 @@ bool disabled(frmMain* window, const char* item) {
     return action && !action->isEnabled();
 }
 
+// A new window is started locked down as this one is.
 TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
-    frmMain* window = start({u"/k"_s});
+    frmMain* window = start({u"/k"_s, u"/L"_s});
     for (const char* item : {"mnuoptions", "mnuQuarixHelp", "mnuOfficelinks", "mnulineH1",
                              "mnuupdates", "mnuline5", "mnuline3", "mnuSQLmode", "mnuline7"})
         EXPECT_TRUE(hidden(window, item)) << item;
@@ -29,10 +30,7 @@ TEST_F(SettingsWindowTest, LockDownHidesAndDisablesTheMenus) {
     EXPECT_EQ(window->settings.WindowState, u"2"_s);
     EXPECT_TRUE(window->isMaximized());
     EXPECT_TRUE(messages().empty());
-}
 
-TEST_F(SettingsWindowTest, ANewWindowIsLockedDownAsThisOneIs) {
-    frmMain* window = start({u"/K"_s, u"/L"_s});
     window->findChild<QAction*>(u"mnuNew"_s)->trigger();
     ASSERT_EQ(quarix::tools::Launcher::started().size(), 1u);
     EXPECT_EQ(quarix::tools::Launcher::started()[0].arguments, (QStringList{u"/K"_s, u"/L"_s}));
@@ -57,9 +55,11 @@ TEST_F(SettingsWindowTest, FilterLast10AndMaximisedSwitches) {
     EXPECT_EQ(iniValue(allUsers, "Quarix", "ShowLast10"), u"False"_s);
 }
 
+// /O among the multi-user parameters hides the Preferences item; /X brings it back.
 TEST_F(SettingsWindowTest, MultiUserLocksAreUndoneByXOnTheRealCommandLine) {
-    writeFile(allUsers + u"/TermServ"_s, "/T-/Q-\n");
+    writeFile(allUsers + u"/TermServ"_s, "/T-/Q-/O\n");
     frmMain* window = start({u"/X"_s});
+    EXPECT_TRUE(control<QAction>(window, "mnuoptions")->isVisible());
     EXPECT_TRUE(window->location.TermServMode);
     EXPECT_EQ(window->location.SettingsFolder, perUser + QLatin1Char('/'));
     EXPECT_EQ(window->settings.ShowTables, 0);
@@ -86,17 +86,12 @@ TEST_F(SettingsWindowTest, MultiUserParametersLockThePreferencesWithoutX) {
     EXPECT_FALSE(control<QCheckBox>(dialog, "chkTermServ")->isEnabled());
 }
 
-TEST_F(SettingsWindowTest, AnUnknownCommandIsShownAtEveryActivation) {
+// An unknown command is shown at start and again at every activation, which
+// coming back from a form is and coming back from other windows is not.
+TEST_F(SettingsWindowTest, ComingBackFromAFormActivatesTheWindowButNotFromOtherWindows) {
     frmMain* window = start({u"/Z"_s});
     ASSERT_GE(countShown(u"Unknown Command: Z"_s), 1);
     EXPECT_EQ(messages().front().title, u"Quarix"_s);
-    quarix::platform::MessageBox::clearShown();
-    window->Form_Activate();
-    EXPECT_EQ(countShown(u"Unknown Command: Z"_s), 1);
-}
-
-TEST_F(SettingsWindowTest, ComingBackFromAFormActivatesTheWindowButNotFromOtherWindows) {
-    frmMain* window = start({u"/Z"_s});
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());
     quarix::platform::MessageBox::clearShown();
@@ -139,30 +134,24 @@ TEST_F(SettingsWindowTest, TheTsSwitchTurnsMultiUserModeOnOnce) {
     EXPECT_TRUE(messages().empty());
 }
 
+// A database named on the command line, here by a relative path, is opened
+// by its absolute path instead of the auto-load one, and remembered so.
 TEST_F(SettingsWindowTest, ADatabaseArgumentIsOpenedAtStartInsteadOfTheAutoLoadOne) {
     REQUIRE_ENGINE();
     const QString autoLoad = copyOf("shop.accdb");
     const QString named = copyOf("shop.mdb");
     writeFile(allUsers + u"/Quarix.ini"_s,
               "[AutoLoad]\nUseDefault=1\nDatabase=" + autoLoad.toUtf8() + "\n");
-    frmMain* window = start({named});
-    EXPECT_EQ(window->CmdLineDatabase, named);
-    EXPECT_EQ(window->CurrentDatabasePath, named);
-    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.mdb"_s);
-    EXPECT_GT(control<QComboBox>(window, "cmbTable")->count(), 0);
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(SettingsWindowTest, ARelativeDatabaseArgumentIsKeptAsAnAbsolutePath) {
-    REQUIRE_ENGINE();
-    const QString named = copyOf("shop.mdb");
     const QString before = QDir::currentPath();
     QDir::setCurrent(QFileInfo(named).absolutePath());
     frmMain* window = start({u"./sub/../shop.mdb"_s});
     QDir::setCurrent(before);
+    EXPECT_EQ(window->CmdLineDatabase, named);
     EXPECT_EQ(window->CurrentDatabasePath, named);
     EXPECT_EQ(window->settings.Recent1, named);
+    EXPECT_EQ(window->windowTitle(), u"Quarix - shop.mdb"_s);
     EXPECT_GT(control<QComboBox>(window, "cmbTable")->count(), 0);
+    EXPECT_TRUE(messages().empty());
     window->close();
     EXPECT_EQ(iniValue(allUsers, "History", "Recent1"), named);
 }

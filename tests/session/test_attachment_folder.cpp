@@ -5,47 +5,40 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using quarix::session::safeAttachmentName;
 using quarix::session::writeAttachment;
+using quarix::test::fileBytes;
 
 namespace {
-
-std::string contentOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 QString qt(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
 
-class SafeName : public testing::TestWithParam<std::pair<std::string, const char*>> {};
+// A name as stored in the database, and the file name it is written under.
+using StoredName = std::pair<std::string, const char*>;
+
+class SafeName : public testing::TestWithParam<StoredName> {};
 
 TEST_P(SafeName, StaysInsideItsFolder) {
     EXPECT_EQ(safeAttachmentName(GetParam().first), QString::fromUtf8(GetParam().second));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredNames, SafeName,
-    testing::Values(std::pair<std::string, const char*>{"report.pdf", "report.pdf"},
-                    std::pair<std::string, const char*>{"Müller 2024.xlsx", "Müller 2024.xlsx"},
-                    std::pair<std::string, const char*>{"../../etc/passwd", "_.._.._etc_passwd"},
-                    std::pair<std::string, const char*>{"/etc/passwd", "_etc_passwd"},
-                    std::pair<std::string, const char*>{"..", "_.."},
-                    std::pair<std::string, const char*>{".", "_."},
-                    std::pair<std::string, const char*>{".bashrc", "_.bashrc"},
-                    std::pair<std::string, const char*>{"C:\\Windows\\win.ini",
-                                                        "C:_Windows_win.ini"},
-                    std::pair<std::string, const char*>{std::string("a\0b.txt", 7), "a_b.txt"},
-                    std::pair<std::string, const char*>{"line\nbreak", "line_break"},
-                    std::pair<std::string, const char*>{"", "attachment"}));
+INSTANTIATE_TEST_SUITE_P(StoredNames, SafeName,
+                         testing::Values(StoredName{"report.pdf", "report.pdf"},
+                                         StoredName{"Müller 2024.xlsx", "Müller 2024.xlsx"},
+                                         StoredName{"../../etc/passwd", "_.._.._etc_passwd"},
+                                         StoredName{"/etc/passwd", "_etc_passwd"},
+                                         StoredName{"..", "_.."}, StoredName{".", "_."},
+                                         StoredName{".bashrc", "_.bashrc"},
+                                         StoredName{"C:\\Windows\\win.ini", "C:_Windows_win.ini"},
+                                         StoredName{std::string("a\0b.txt", 7), "a_b.txt"},
+                                         StoredName{"line\nbreak", "line_break"},
+                                         StoredName{"", "attachment"}));
 
 TEST(SafeName, ALongNameIsShortenedKeepingItsExtension) {
     const QString name = safeAttachmentName(std::string(400, 'x') + ".docx");
@@ -60,11 +53,11 @@ TEST(WriteAttachment, WritesTheExactBytesAndNeverReplacesAFile) {
     auto written = writeAttachment(qt(dir / "out"), QStringLiteral("2"), "../a.bin", bytes);
     EXPECT_TRUE(written.error.isEmpty()) << written.error.toStdString();
     EXPECT_EQ(written.path, qt(dir / "out" / "2" / "_.._a.bin"));
-    EXPECT_EQ(contentOf(dir / "out" / "2" / "_.._a.bin"), bytes);
+    EXPECT_EQ(fileBytes(dir / "out" / "2" / "_.._a.bin"), bytes);
 
     written = writeAttachment(qt(dir / "out"), QStringLiteral("2"), "../a.bin", "other");
     EXPECT_TRUE(written.error.contains(QStringLiteral("not replaced")));
-    EXPECT_EQ(contentOf(dir / "out" / "2" / "_.._a.bin"), bytes);
+    EXPECT_EQ(fileBytes(dir / "out" / "2" / "_.._a.bin"), bytes);
 
     written = writeAttachment(qt(dir / "private"), {}, "p.txt", "secret", true);
     ASSERT_TRUE(written.error.isEmpty());
@@ -87,10 +80,10 @@ TEST(WriteAttachment, ReplacesOnlyWhenAskedAndOnlyWhatIsNamed) {
     for (const char* name : {"old.txt", "link.txt"}) {
         const auto written = writeAttachment(qt(dir), {}, name, "new", false, true);
         EXPECT_TRUE(written.error.isEmpty()) << written.error.toStdString();
-        EXPECT_EQ(contentOf(dir / name), "new");
+        EXPECT_EQ(fileBytes(dir / name), "new");
     }
     EXPECT_FALSE(fs::is_symlink(dir / "link.txt"));
-    EXPECT_EQ(contentOf(dir / "elsewhere" / "target.txt"), "keep");
+    EXPECT_EQ(fileBytes(dir / "elsewhere" / "target.txt"), "keep");
     EXPECT_FALSE(writeAttachment(qt(dir), {}, "folder.txt", "new", false, true).error.isEmpty());
     EXPECT_TRUE(fs::is_directory(dir / "folder.txt"));
     // Nothing is left beside them.

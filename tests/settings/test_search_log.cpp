@@ -87,12 +87,4 @@ TEST_F(SearchLogTest, LogOffTouchesNothing) {
     EXPECT_FALSE(QFile::exists(searchLogPath(env())));
 }
 
-TEST_F(SearchLogTest, UnwritableFolderGivesItsMessage) {
-    const SettingsEnvironment blocked = blockedEnvironment(dir);
-    SettingsValues values;
-    values.WriteLog = true;
-    EXPECT_FALSE(WriteSearchLog(values, blocked, unpaged(), show));
-    EXPECT_EQ(messages, QStringList{kSearchLogWriteFailed});
-}
-
 } // namespace

@@ -246,27 +246,6 @@ TEST_F(SettingsDialogTest, MultiUserControlsFollowTheLocks) {
     EXPECT_TRUE(find<QLineEdit>("txtTSparameters")->isEnabled());
 }
 
-TEST_F(SettingsDialogTest, MultiUserModeOnAndOffWritesAndDeletesTheMarker) {
-    open();
-    click("chkTermServ");
-    find<QLineEdit>("txtTSparameters")->setText(u"/K/L"_s);
-    click("OKButton");
-    EXPECT_EQ(readBytes(markerFilePath(env())), QByteArray("/K/L\n"));
-    EXPECT_TRUE(location.TermServMode);
-    EXPECT_EQ(accepted, QList<bool>{true});
-
-    const SettingsLocation reloaded = chooseSettingsLocation(env());
-    EXPECT_EQ(reloaded.SettingsFolder, qpath(dir / "user") + QLatin1Char('/'));
-    location = reloaded;
-    location.TSLocked = false;
-    open();
-    click("chkTermServ");
-    click("OKButton");
-    EXPECT_FALSE(QFile::exists(markerFilePath(env())));
-    EXPECT_FALSE(location.TermServMode);
-    EXPECT_EQ(accepted, (QList<bool>{true, true}));
-}
-
 TEST_F(SettingsDialogTest, MarkerFailureIsReportedAndTheOtherSettingsStay) {
     open(blockedEnvironment(dir));
     click("chkTermServ");

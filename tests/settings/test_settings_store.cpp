@@ -140,25 +140,23 @@ TEST_F(SettingsStoreTest, SavedFileReadsBackEqual) {
     EXPECT_TRUE(second.errors.isEmpty());
 }
 
-TEST_F(SettingsStoreTest, SaveDataZeroWritesNothing) {
-    writeBytes(path(), "[Quarix]\nSaveData=0\nMaxResults=20\n");
-    FakeWindow window;
-    SettingsValues v = load(window);
-    EXPECT_FALSE(v.SaveData);
-    EXPECT_EQ(v.SaveDataNumber, 0);
-    v.MaxResults = u"99"_s;
-    EXPECT_TRUE(save(v, window));
-    EXPECT_EQ(readBytes(path()), QByteArray("[Quarix]\nSaveData=0\nMaxResults=20\n"));
-}
-
-TEST_F(SettingsStoreTest, SwitchingSavingOffStillSavesOnceWritingZero) {
+// Switching saving off still saves once, writing the zero; from then on
+// nothing is written.
+TEST_F(SettingsStoreTest, SwitchingSavingOffSavesOnceThenWritesNothing) {
     FakeWindow window;
     SettingsValues v = load(window);
     v.SaveDataNumber = 0; // as the Preferences dialog leaves it
+    v.MaxResults = u"20"_s;
     ASSERT_TRUE(save(v, window));
-    const SettingsValues r = load(window);
+    SettingsValues r = load(window);
     EXPECT_FALSE(r.SaveData);
     EXPECT_EQ(r.SaveDataNumber, 0);
+    EXPECT_EQ(r.MaxResults, u"20"_s);
+
+    const QByteArray once = readBytes(path());
+    r.MaxResults = u"99"_s;
+    EXPECT_TRUE(save(r, window));
+    EXPECT_EQ(readBytes(path()), once);
 }
 
 TEST_F(SettingsStoreTest, BadValuesReportEachAndKeepTheirOldContent) {
@@ -242,21 +240,16 @@ TEST_F(SettingsStoreTest, LongEntriesTravelWholeInThreeKeys) {
     EXPECT_EQ(r.SavedSearches[0], search150);
     EXPECT_EQ(r.SavedSearches[1], search297); // pieces ending in a blank too
     EXPECT_EQ(r.SavedSearches[2], search700);
-}
 
-TEST_F(SettingsStoreTest, EntriesInPiecesOfAHundredReadWhole) {
-    FakeWindow window;
-    const QString whole = QString(99, QLatin1Char('a')) + QString(100, QLatin1Char('b')) +
-                          QString(100, QLatin1Char('c'));
-    {
-        IniFile file(path());
-        const QString section = u"SavedSearches"_s;
-        file.SetIniValue(section, u"Search1"_s, whole.left(99));
-        file.SetIniValue(section, u"Search1B"_s, whole.mid(99, 100));
-        file.SetIniValue(section, u"Search1C"_s, whole.mid(199));
-        ASSERT_TRUE(file.save());
-    }
-    EXPECT_EQ(load(window).SavedSearches[0], whole);
+    // Pieces of a hundred, as another writer may leave them, read whole too.
+    const QString pieces = QString(99, QLatin1Char('a')) + QString(100, QLatin1Char('b')) +
+                           QString(100, QLatin1Char('c'));
+    IniFile edited(path());
+    edited.SetIniValue(section, u"Search4"_s, pieces.left(99));
+    edited.SetIniValue(section, u"Search4B"_s, pieces.mid(99, 100));
+    edited.SetIniValue(section, u"Search4C"_s, pieces.mid(199));
+    ASSERT_TRUE(edited.save());
+    EXPECT_EQ(load(window).SavedSearches[3], pieces);
 }
 
 TEST_F(SettingsStoreTest, ProgramsAreJoinedAndSplitAtBars) {
