@@ -70,7 +70,7 @@ TEST_F(WindowJobsTest, ActionsDuringAReadStopItFirst) {
     startOpening(first);
     auto* grid = control<ResultGridView>("MSFlexGrid1");
     EXPECT_TRUE(grid->acceptDrops());
-    emit grid->filesDropped({second, u"/tmp/second.mdb"_s});
+    emit grid->filesDropped({second, u"/tmp/never-opened.mdb"_s});
     release();
     settle();
     EXPECT_EQ(window->CurrentDatabasePath, second);
